@@ -1,0 +1,15 @@
+// A rectangle of four signed 32-bit edges; right and bottom are exclusive.
+#pragma once
+
+#include <cstdint>
+
+struct Rect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+
+    int32_t width() const { return right - left; }
+    int32_t height() const { return bottom - top; }
+    bool operator==(const Rect&) const = default;
+};

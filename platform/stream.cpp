@@ -1,0 +1,66 @@
+#include "platform/stream.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+int64_t MemoryStream::read(void* buffer, int64_t count)
+{
+    if (count <= 0 || position_ >= size()) return 0;
+    const int64_t n = std::min(count, size() - position_);
+    std::memcpy(buffer, bytes_.data() + position_, static_cast<size_t>(n));
+    position_ += n;
+    return n;
+}
+
+int64_t MemoryStream::seek(int64_t offset, SeekOrigin origin)
+{
+    const int64_t base = origin == SeekOrigin::Begin ? 0 : origin == SeekOrigin::Current ? position_ : size();
+    if (offset > INT64_MAX - base) return -1;
+    const int64_t target = base + offset;
+    if (target < 0) return -1;
+    position_ = target;
+    return position_;
+}
+
+void MemoryStream::write(const void* buffer, int64_t count)
+{
+    if (count <= 0) return;
+    const auto end = static_cast<size_t>(position_ + count);
+    if (end > bytes_.size()) bytes_.resize(end);
+    std::memcpy(bytes_.data() + position_, buffer, static_cast<size_t>(count));
+    position_ += count;
+}
+
+std::unique_ptr<FileStream> FileStream::openRead(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return nullptr;
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return std::unique_ptr<FileStream>(new FileStream(file, static_cast<int64_t>(info.st_size)));
+}
+
+FileStream::~FileStream() { std::fclose(file_); }
+
+int64_t FileStream::read(void* buffer, int64_t count)
+{
+    if (count <= 0) return 0;
+    const size_t n = std::fread(buffer, 1, static_cast<size_t>(count), file_);
+    if (n < static_cast<size_t>(count) && std::ferror(file_)) {
+        std::clearerr(file_);
+        return -1;
+    }
+    return static_cast<int64_t>(n);
+}
+
+int64_t FileStream::seek(int64_t offset, SeekOrigin origin)
+{
+    const int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+    if (fseeko(file_, static_cast<off_t>(offset), whence) != 0) return -1;
+    return static_cast<int64_t>(ftello(file_));
+}

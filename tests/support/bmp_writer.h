@@ -1,0 +1,47 @@
+// Builds Windows BMP files in memory for tests, benchmarks and fuzz seeds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct BmpSpec {
+    int32_t width = 1;
+    int32_t height = 1;  // negative: rows stored top-down
+    uint16_t bitCount = 24;
+    std::vector<uint32_t> palette;  // 0x00RRGGBB entries, written for bit counts up to 8
+    // Pixel values as stored, rows top-down in picture order: palette indices, 5-5-5
+    // words, 0xRRGGBB or 0xAARRGGBB.
+    std::vector<uint32_t> pixels;
+};
+
+inline std::vector<uint8_t> makeBmp(const BmpSpec& spec)
+{
+    const int32_t rows = spec.height < 0 ? -spec.height : spec.height;
+    const int bytes = spec.bitCount / 8;
+    const uint32_t stride = (static_cast<uint32_t>(spec.width) * bytes + 3) & ~3u;
+    const uint32_t paletteBytes = static_cast<uint32_t>(spec.palette.size()) * 4;
+    const uint32_t offset = 54 + paletteBytes;
+    std::vector<uint8_t> out(offset + stride * static_cast<uint32_t>(rows), 0);
+    auto put16 = [&](size_t at, uint32_t v) { out[at] = v & 255; out[at + 1] = (v >> 8) & 255; };
+    auto put32 = [&](size_t at, uint32_t v) { put16(at, v & 0xFFFF); put16(at + 2, v >> 16); };
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(2, static_cast<uint32_t>(out.size()));
+    put32(10, offset);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(spec.width));
+    put32(22, static_cast<uint32_t>(spec.height));
+    put16(26, 1);
+    put16(28, spec.bitCount);
+    put32(46, static_cast<uint32_t>(spec.palette.size()));
+    for (size_t i = 0; i < spec.palette.size(); ++i) put32(54 + i * 4, spec.palette[i]);
+    for (int32_t y = 0; y < rows; ++y) {
+        const int32_t storedRow = spec.height < 0 ? y : rows - 1 - y;
+        for (int32_t x = 0; x < spec.width; ++x) {
+            const uint32_t v = spec.pixels[static_cast<size_t>(y) * spec.width + x];
+            for (int b = 0; b < bytes; ++b) out[offset + storedRow * stride + x * bytes + b] = (v >> (8 * b)) & 255;
+        }
+    }
+    return out;
+}
