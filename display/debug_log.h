@@ -1,0 +1,27 @@
+// The display layer's reporting: numbered lines in "dddd.debug" beside the
+// executable, and the halt on a failed platform call.
+#pragma once
+
+#include "platform/enum_set.h"
+
+#include <cstdint>
+#include <string>
+
+enum TDDDDDebugOption { ddoHaltOnError, ddoDebugMessage, ddoDetailedLog };
+using TDDDDDebugOptions = EnumSet<TDDDDDebugOption>;
+
+// Sets the three switches from a display component's DebugOption.
+void ApplyDebugOption(TDDDDDebugOptions options);
+
+// Appends "debug#NNNNN ... Message" when logging is enabled; the first line of a run
+// starts the file anew.
+void DebugLog(const std::string& Message);
+// DebugLog, only when detailed logging is on.
+void DetailLog(const std::string& Message);
+// A nonzero Code is logged as Message + "(Error Code(%X))" and, with halt on error,
+// ends the program. Returns Code.
+int32_t CheckResult(int32_t Code, const std::string& Message);
+
+// Tests: log to another file from now on, starting a new log (counter back to 0).
+void setDebugLogPath(const std::string& path);
+int32_t debugLogLineCount();

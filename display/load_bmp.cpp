@@ -1,0 +1,181 @@
+#include "display/dddd.h"
+#include "display/debug_log.h"
+#include "display/qdarc.h"
+#include "platform/bitmap_reader.h"
+#include "platform/pixel_loops.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace {
+
+uint32_t le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
+uint32_t le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+
+// Packs colours into a surface's format through one table per channel, each the
+// channel's value shifted as MakeColor does.
+struct ColorPacker {
+    std::array<uint32_t, 256> alpha, red, green, blue;
+
+    explicit ColorPacker(const TDDDDGenSurface& surface)
+    {
+        for (int v = 0; v < 256; ++v) {
+            const auto b = static_cast<uint8_t>(v);
+            alpha[v] = surface.MakeColor(b, 0, 0, 0);
+            red[v] = surface.MakeColor(0, b, 0, 0);
+            green[v] = surface.MakeColor(0, 0, b, 0);
+            blue[v] = surface.MakeColor(0, 0, 0, b);
+        }
+    }
+    uint32_t pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) const { return alpha[a] | red[r] | green[g] | blue[b]; }
+};
+
+uint32_t scale5(uint32_t v) { return (v << 3) | (v >> 2); }
+
+// Converts count source pixels of SourceBytes each into packed pixels of DestBytes.
+template <int SourceBytes, int DestBytes>
+void convertRow(const uint8_t* source, uint8_t* dest, int64_t count, const ColorPacker& packer, const uint8_t* palette)
+{
+    for (int64_t x = 0; x < count; ++x) {
+        const uint8_t* s = source + x * SourceBytes;
+        uint32_t value;
+        if constexpr (SourceBytes == 1) {
+            const uint8_t* entry = palette + *s * 4;
+            value = packer.pack(255, entry[2], entry[1], entry[0]);
+        } else if constexpr (SourceBytes == 2) {
+            const uint32_t v = le16(s);
+            value = packer.pack((v & 0x8000) ? 255 : 0, scale5((v >> 10) & 31), scale5((v >> 5) & 31), scale5(v & 31));
+        } else if constexpr (SourceBytes == 3) {
+            value = packer.pack(255, s[2], s[1], s[0]);
+        } else {
+            value = packer.pack(s[3], s[2], s[1], s[0]);
+        }
+        pixel_loops::Pixel<DestBytes>::store(dest + x * DestBytes, value);
+    }
+}
+
+void convertRow(int sourceBytes, int destBytes, const uint8_t* source, uint8_t* dest, int64_t count, const ColorPacker& packer,
+                const uint8_t* palette)
+{
+    pixel_loops::dispatchBytes(sourceBytes, [&]<int S>() {
+        pixel_loops::dispatchBytes(destBytes, [&]<int D>() { convertRow<S, D>(source, dest, count, packer, palette); });
+    });
+}
+
+}  // namespace
+
+void TDDDDGenSurface::LoadBMP(const std::string& FileName)
+{
+    auto file = FileStream::openRead(FileName);
+    if (!file) {
+        DebugLog(FileName + "が、見つかりません");
+        return;
+    }
+    LoadBMP(*file);
+}
+
+void TDDDDGenSurface::LoadBMP(const std::string& ArchiveName, const std::string& ItemName)
+{
+    std::unique_ptr<MemoryStream> item;
+    try {
+        item = QDALoadFromFile(ArchiveName, ItemName);
+    } catch (const std::exception&) {
+        DebugLog("アーカイブからのビットマップの読み取りに失敗しました");
+        return;
+    }
+    LoadBMP(*item);
+}
+
+void TDDDDGenSurface::loadTrueColorOntoPalette(Stream& stream, int64_t start)
+{
+    stream.setPosition(start);
+    const auto bitmap = readBitmap(stream);
+    if (!bitmap) {
+        DebugLog("不正なビットマップです");
+        return;
+    }
+    DrawingContext* context = nullptr;
+    if (CheckResult(DDSurface->GetDC(&context), "サーフェスのデバイスコンテキストの取得に失敗しました") != DD_OK) return;
+    context->drawBitmap(*bitmap, 0, 0);
+    DDSurface->ReleaseDC(context);
+}
+
+void TDDDDGenSurface::LoadBMP(Stream& stream)
+{
+    if (!DDSurface || IsLost()) return;
+    const int64_t start = stream.position();
+    uint8_t fileHeader[14];
+    if (!stream.readExact(fileHeader, sizeof fileHeader)) {
+        DebugLog("ビットマップの読みこみ中に、エラーが発生しました");
+        return;
+    }
+    if (fileHeader[0] != 'B' || fileHeader[1] != 'M') {
+        DebugLog("不正なBMPファイルです");
+        return;
+    }
+    uint8_t info[40];
+    if (!stream.readExact(info, sizeof info)) {
+        DebugLog("LoadBMP中に、読み込みエラーが発生しました");
+        return;
+    }
+    const uint32_t pixelOffset = le32(fileHeader + 10);
+    const auto fileWidth = static_cast<int32_t>(le32(info + 4));
+    const uint32_t fileHeight = le32(info + 8);  // negative heights read as huge row counts
+    const uint32_t bitCount = le16(info + 14);
+    if (bitCount < 8 || bitCount > 32) {
+        CheckResult(1, "色数が8ビット～32ビットの範囲のビットマップを、LoadBMPには指定してください");
+        return;
+    }
+    const bool paletteSurface = (SurfaceDesc.ddpfPixelFormat.dwFlags & DDPF_PALETTEINDEXED8) != 0;
+    if (paletteSurface && bitCount > 8) {
+        loadTrueColorOntoPalette(stream, start);
+        return;
+    }
+
+    // The palette read takes 1024 bytes whatever the file holds; a short one keeps zeros.
+    std::array<uint8_t, 1024> palette{};
+    if (stream.read(palette.data(), palette.size()) < 0) {
+        DebugLog("LoadBMP中に、読み込みエラーが発生しました");
+        return;
+    }
+    stream.setPosition(start + pixelOffset);
+
+    DDSURFACEDESC2 desc;
+    desc.dwSize = sizeof desc;
+    if (CheckResult(DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), "LoadBMP中にサーフェスがロックできませんでした") != DD_OK) return;
+
+    const int sourceBytes = static_cast<int>(bitCount / 8);
+    const int destBytes = paletteSurface ? 1 : static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
+    const int64_t width = std::max(fileWidth, 0);
+    const int64_t sourceStride = (width * sourceBytes + 3) & ~int64_t{3};
+    const int64_t destRowLength = (width * destBytes + 3) & ~int64_t{3};
+    const int64_t bytesPerRow = std::min<int64_t>(destRowLength, desc.lPitch);
+    // Only as many pixels as both the file and the surface hold are converted; the
+    // source buffer holds just those, the rest of each stored row is skipped.
+    const int64_t pixels = std::min<int64_t>({width, Width, static_cast<int64_t>(desc.dwWidth)});
+    const bool rawIndices = paletteSurface && sourceBytes == 1;
+    const int64_t sourceUsed = std::min(sourceStride, rawIndices ? bytesPerRow : pixels * sourceBytes);
+    std::vector<uint8_t> sourceRow(static_cast<size_t>(sourceUsed));
+    std::vector<uint8_t> destRow(static_cast<size_t>(std::max<int64_t>(bytesPerRow, 0)));
+    const ColorPacker packer(*this);
+
+    const int64_t surfaceRows = std::min<int64_t>(Height, desc.dwHeight);
+    const int64_t rows = std::min<int64_t>(surfaceRows, fileHeight);
+    // Rows are stored bottom-up: the first lands on the last row of the surface.
+    for (int64_t y = 0; y < rows; ++y) {
+        uint8_t* surfaceRow = static_cast<uint8_t*>(desc.lpSurface) + (surfaceRows - 1 - y) * desc.lPitch;
+        const int64_t got = stream.read(sourceRow.data(), sourceUsed);
+        if (got < 0 || (sourceStride > sourceUsed && stream.seek(sourceStride - sourceUsed, SeekOrigin::Current) < 0)) {
+            DebugLog("LoadBMP中に、読み込みエラーが発生しました");
+            break;
+        }
+        if (rawIndices)
+            std::copy(sourceRow.begin(), sourceRow.end(), surfaceRow);
+        else {
+            convertRow(sourceBytes, destBytes, sourceRow.data(), destRow.data(), pixels, packer, palette.data());
+            std::copy(destRow.begin(), destRow.end(), surfaceRow);
+        }
+    }
+    CheckResult(DDSurface->Unlock(nullptr), "LoadBMP中にサーフェスがアンロックできませんでした");
+}

@@ -1,0 +1,201 @@
+#include "support/bmp_writer.h"
+#include "support/display_fixture.h"
+
+namespace {
+
+class LoadBmpTest : public DisplayTest {
+protected:
+    // A surface of the given format and size, every pixel set to fill.
+    std::unique_ptr<TDDDDSurface> surface(const DDPIXELFORMAT& format, int32_t width, int32_t height, uint32_t fill = 0)
+    {
+        setScreenPixelFormat(format);
+        auto made = std::make_unique<TDDDDSurface>(&dddd, width, height, 0);
+        DDBLTFX fx;
+        fx.dwFillColor = fill;
+        made->DDSurface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+        return made;
+    }
+    void load(TDDDDGenSurface& target, const std::vector<uint8_t>& bytes)
+    {
+        MemoryStream stream(bytes);
+        target.LoadBMP(stream);
+    }
+    std::vector<uint32_t> pixels(TDDDDGenSurface& s)
+    {
+        std::vector<uint32_t> out;
+        for (int32_t y = 0; y < s.Height; ++y)
+            for (int32_t x = 0; x < s.Width; ++x) out.push_back(s.GetPixel(x, y));
+        return out;
+    }
+};
+
+TEST_F(LoadBmpTest, TrueColourFilesConvertIntoEveryFormatWithRowsBottomUp)
+{
+    const auto file24 = makeBmp({2, 2, 24, {}, {0xFF0000, 0x00FF00, 0x0000FF, 0x808080}});
+    auto xrgb = surface(pixelFormatXrgb8888(), 2, 2);
+    load(*xrgb, file24);
+    EXPECT_EQ(pixels(*xrgb), (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0x808080}));
+    auto rgb565 = surface(pixelFormatRgb565(), 2, 2);
+    load(*rgb565, file24);
+    EXPECT_EQ(pixels(*rgb565), (std::vector<uint32_t>{0xF800, 0x07E0, 0x001F, 0x8410}));
+    auto rgb24 = surface(pixelFormatRgb888(), 2, 2);
+    load(*rgb24, makeBmp({2, 1, 32, {}, {0x80112233, 0x00445566}}));
+    EXPECT_EQ(pixels(*rgb24), (std::vector<uint32_t>{0, 0, 0x112233, 0x445566}));  // a one-row file fills the bottom row
+}
+
+TEST_F(LoadBmpTest, ThirtyTwoBitFilesKeepTheirAlpha)
+{
+    auto argb = surface(pixelFormatArgb8888(), 2, 1);
+    load(*argb, makeBmp({2, 1, 32, {}, {0x80112233, 0x00445566}}));
+    EXPECT_EQ(pixels(*argb), (std::vector<uint32_t>{0x80112233, 0x00445566}));
+}
+
+TEST_F(LoadBmpTest, SixteenBitFilesAreFiveFiveFiveWithAnAlphaBit)
+{
+    auto argb = surface(pixelFormatArgb8888(), 3, 1);
+    load(*argb, makeBmp({3, 1, 16, {}, {0xFC00, 0x03E0, 0x001F}}));
+    EXPECT_EQ(pixels(*argb), (std::vector<uint32_t>{0xFFFF0000, 0x0000FF00, 0x000000FF}));
+    auto rgb555 = surface(pixelFormatRgb555(), 1, 1);
+    load(*rgb555, makeBmp({1, 1, 16, {}, {0x1234}}));
+    EXPECT_EQ(rgb555->GetPixel(0, 0), 0x1234u);  // 5 bits scaled up and back down are unchanged
+}
+
+TEST_F(LoadBmpTest, EightBitFilesGoThroughTheirPaletteOrStayIndices)
+{
+    const auto file8 = makeBmp({3, 1, 8, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF}, {3, 1, 2}});
+    auto xrgb = surface(pixelFormatXrgb8888(), 3, 1);
+    load(*xrgb, file8);
+    EXPECT_EQ(pixels(*xrgb), (std::vector<uint32_t>{0x0000FF, 0xFF0000, 0x00FF00}));
+    auto indexed = surface(pixelFormatPalette8(), 3, 1);
+    load(*indexed, file8);
+    EXPECT_EQ(pixels(*indexed), (std::vector<uint32_t>{3, 1, 2}));
+}
+
+TEST_F(LoadBmpTest, AShortPaletteTakesPixelBytesForTheMissingEntries)
+{
+    // Two entries, then the pixel bytes: 1, 0 and padding. Entry 2 is read from those.
+    const auto file8 = makeBmp({2, 1, 8, {0x000010, 0x000020}, {1, 0}});
+    auto xrgb = surface(pixelFormatXrgb8888(), 2, 1);
+    load(*xrgb, file8);
+    EXPECT_EQ(pixels(*xrgb), (std::vector<uint32_t>{0x000020, 0x000010}));
+}
+
+TEST_F(LoadBmpTest, TrueColourOntoAPaletteSurfaceMapsToItsPalette)
+{
+    auto indexed = surface(pixelFormatPalette8(), 3, 1);
+    load(*indexed, makeBmp({3, 1, 24, {}, {0xFF0000, 0x0000FF, 0xFFFFFF}}));
+    EXPECT_EQ(pixels(*indexed), (std::vector<uint32_t>{0xE0, 0x03, 0xFF}));
+}
+
+TEST_F(LoadBmpTest, ANegativeHeightIsReadWithTheSurfaceHeightAndLandsUpsideDown)
+{
+    auto xrgb = surface(pixelFormatXrgb8888(), 1, 2);
+    load(*xrgb, makeBmp({1, -2, 24, {}, {0x111111, 0x222222}}));
+    EXPECT_EQ(pixels(*xrgb), (std::vector<uint32_t>{0x222222, 0x111111}));
+}
+
+TEST_F(LoadBmpTest, SizeMismatchesFillWhatBothHold)
+{
+    auto wide = surface(pixelFormatXrgb8888(), 4, 1, 0x777777);
+    load(*wide, makeBmp({2, 1, 24, {}, {0x010101, 0x020202}}));
+    EXPECT_EQ(pixels(*wide), (std::vector<uint32_t>{0x010101, 0x020202, 0x777777, 0x777777}));
+    auto small = surface(pixelFormatXrgb8888(), 1, 1);
+    load(*small, makeBmp({3, 2, 24, {}, {1, 2, 3, 4, 5, 6}}));
+    EXPECT_EQ(small->GetPixel(0, 0), 4u);  // the bottom-left pixel of the taller, wider file
+}
+
+TEST_F(LoadBmpTest, BrokenHeadersAreLoggedAndLeaveTheSurface)
+{
+    auto target = surface(pixelFormatXrgb8888(), 2, 2, 0x55);
+    dddd.setDebugOption({ddoDebugMessage});
+    startNewLog();
+    auto valid = makeBmp({2, 2, 24, {}, {1, 2, 3, 4}});
+    load(*target, std::vector<uint8_t>(valid.begin(), valid.begin() + 10));
+    auto notBm = valid;
+    notBm[0] = 'P';
+    load(*target, notBm);
+    load(*target, std::vector<uint8_t>(valid.begin(), valid.begin() + 40));
+    auto fourBit = valid;
+    fourBit[28] = 4;
+    load(*target, fourBit);
+    target->LoadBMP((folder / "missing.bmp").string());
+    target->LoadBMP((folder / "missing.qda").string(), "item");
+    EXPECT_EQ(logMessages(),
+              (std::vector<std::string>{"ビットマップの読みこみ中に、エラーが発生しました", "不正なBMPファイルです",
+                                        "LoadBMP中に、読み込みエラーが発生しました",
+                                        "色数が8ビット～32ビットの範囲のビットマップを、LoadBMPには指定してください(Error Code(1))",
+                                        (folder / "missing.bmp").string() + "が、見つかりません",
+                                        "アーカイブからのビットマップの読み取りに失敗しました"}));
+    EXPECT_EQ(pixels(*target), std::vector<uint32_t>(4, 0x55));
+}
+
+TEST_F(LoadBmpTest, TruncatedAndLyingFilesStayInBounds)
+{
+    auto target = surface(pixelFormatXrgb8888(), 4, 4, 0x55);
+    auto valid = makeBmp({4, 4, 24, {}, std::vector<uint32_t>(16, 0x123456)});
+    // Cut inside the pixel rows: the missing rows keep what the row buffer last held.
+    load(*target, std::vector<uint8_t>(valid.begin(), valid.end() - 20));
+    EXPECT_EQ(target->GetPixel(0, 3), 0x123456u);
+    EXPECT_EQ(target->GetPixel(0, 0), 0x123456u);
+    // A pixel offset past the end reads nothing: zero rows.
+    auto pastEnd = valid;
+    pastEnd[10] = 0xFF;
+    pastEnd[11] = 0xFF;
+    pastEnd[12] = 0xFF;
+    load(*target, pastEnd);
+    EXPECT_EQ(target->GetPixel(3, 3), 0u);
+    // Huge and zero sizes allocate nothing large and write nothing outside.
+    for (uint32_t width : {0x7FFFFFFFu, 0x80000000u, 0u}) {
+        auto huge = valid;
+        for (int i = 0; i < 4; ++i) huge[18 + i] = static_cast<uint8_t>(width >> (8 * i));
+        load(*target, huge);
+    }
+    auto zeroHeight = valid;
+    zeroHeight[22] = 0;
+    load(*target, zeroHeight);
+    EXPECT_EQ(target->Width, 4);
+}
+
+TEST_F(LoadBmpTest, PlatformFailuresGoToCheckResult)
+{
+    dddd.setDebugOption({ddoDebugMessage});
+    auto target = surface(pixelFormatXrgb8888(), 1, 1);
+    auto indexed = surface(pixelFormatPalette8(), 1, 1);
+    const auto file = makeBmp({1, 1, 24, {}, {0x010203}});
+    DDFaultInjection::failCall(DDCall::Lock, DDERR_SURFACEBUSY);
+    load(*target, file);
+    DDFaultInjection::failCall(DDCall::Unlock, DDERR_NOTLOCKED);
+    load(*target, file);
+    DDFaultInjection::failCall(DDCall::GetDC, DDERR_GENERIC);
+    load(*indexed, file);
+    load(*indexed, std::vector<uint8_t>(file.begin(), file.end() - 4));  // cut short for the bitmap reader
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{"LoadBMP中にサーフェスがロックできませんでした(Error Code(887601AE))",
+                                                       "LoadBMP中にサーフェスがアンロックできませんでした(Error Code(88760248))",
+                                                       "サーフェスのデバイスコンテキストの取得に失敗しました(Error Code(80004005))",
+                                                       "不正なビットマップです"}));
+    target->DDSurface->Unlock(nullptr);  // the refused unlock left the lock held
+    EXPECT_EQ(target->GetPixel(0, 0), 0x010203u);  // the second load got as far as the unlock
+}
+
+TEST_F(LoadBmpTest, ALostSurfaceIsLeftAlone)
+{
+    auto target = surface(pixelFormatXrgb8888(), 1, 1);
+    target->DDSurface->markLost();
+    const auto before = debugLogLineCount();
+    load(*target, makeBmp({1, 1, 24, {}, {0x010203}}));
+    EXPECT_EQ(debugLogLineCount(), before);
+    EXPECT_TRUE(target->IsLost());
+}
+
+using LoadBmpDeathTest = LoadBmpTest;
+
+TEST_F(LoadBmpDeathTest, AnUnsupportedDepthHaltsWithTheHaltOption)
+{
+    auto target = surface(pixelFormatXrgb8888(), 1, 1);
+    dddd.setDebugOption({ddoHaltOnError});
+    auto file = makeBmp({1, 1, 24, {}, {0}});
+    file[28] = 1;
+    EXPECT_EXIT(load(*target, file), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+}
+
+}  // namespace

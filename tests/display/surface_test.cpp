@@ -1,0 +1,271 @@
+#include "support/bmp_writer.h"
+#include "support/display_fixture.h"
+#include "support/qda_writer.h"
+
+namespace {
+
+using SurfaceTest = DisplayTest;
+
+uint32_t capsOf(TDDDDGenSurface& surface)
+{
+    DDSCAPS2 caps;
+    surface.DDSurface->GetCaps(&caps);
+    return caps.dwCaps;
+}
+
+TEST_F(SurfaceTest, MakeColorPacksIntoTheSurfaceFormat)
+{
+    setScreenPixelFormat(pixelFormatRgb565());
+    TDDDDSurface rgb565(&dddd, 4, 4, 0);
+    EXPECT_EQ(rgb565.MakeColor(255, 255, 128, 0), 0xFC00u);
+    setScreenPixelFormat(pixelFormatArgb8888());
+    TDDDDSurface argb(&dddd, 4, 4, 0);
+    EXPECT_EQ(argb.MakeColor(255, 1, 2, 3), 0xFF010203u);
+    setScreenPixelFormat(pixelFormatXrgb8888());
+    TDDDDSurface xrgb(&dddd, 4, 4, 0);
+    EXPECT_EQ(xrgb.MakeColor(255, 1, 2, 3), 0x00010203u);
+}
+
+TEST_F(SurfaceTest, SetPixelFormatDerivesShiftAndLossPerChannel)
+{
+    TDDDDGenSurface surface(&dddd, nullptr, 1, 1);
+    surface.SetPixelFormat(pixelFormatRgb555());
+    EXPECT_EQ(surface.Red.Shift, 10u);
+    EXPECT_EQ(surface.Red.Loss, 3u);
+    EXPECT_EQ(surface.Blue.Shift, 0u);
+    EXPECT_EQ(surface.Alpha.Loss, 8u);
+    EXPECT_EQ(surface.Alpha.Shift, 32u);
+    surface.SetPixelFormat(pixelFormatRgb(32, 0x3FF00000, 0x000FFC00, 0x000003FF));  // 10 bits a channel
+    EXPECT_EQ(surface.Red.Loss, 0u);
+    EXPECT_EQ(surface.Green.Shift, 10u);
+    EXPECT_EQ(surface.MakeColor(0, 255, 0, 0), 0xFFu << 20);
+    EXPECT_EQ(logMessages().back(), "PixelFormat: AMask=00000000 RMask=3ff00000 GMask=000ffc00 BMask=000003ff");
+}
+
+TEST_F(SurfaceTest, PaletteFormatsPackEveryColourToZero)
+{
+    setScreenPixelFormat(pixelFormatPalette8());
+    TDDDDSurface surface(&dddd, 4, 4, 0);
+    for (const auto* channel : {&surface.Alpha, &surface.Red, &surface.Green, &surface.Blue}) {
+        EXPECT_EQ(channel->Shift, 32u);
+        EXPECT_EQ(channel->Loss, 8u);
+    }
+    EXPECT_EQ(surface.MakeColor(255, 255, 255, 255), 0u);
+}
+
+TEST_F(SurfaceTest, PlacementFollowsSurfaceLocation)
+{
+    struct Case {
+        TDDDDSurfaceMemoryType location;
+        uint32_t backBuffer;
+        bool fullScreen;
+        const char* message;
+        uint32_t caps;
+    };
+    const Case cases[] = {
+        {smtDefault, DDSCAPS_VIDEOMEMORY, false, "サーフェスをビデオメモリに配置します", DDSCAPS_VIDEOMEMORY},
+        {smtDefault, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
+        {smtCompatible, DDSCAPS_VIDEOMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
+        {smtCompatible, DDSCAPS_VIDEOMEMORY, true, "サーフェスをドライバのデフォルトの位置(おそらくビデオメモリ)に配置します", DDSCAPS_VIDEOMEMORY},
+        {smtSystemMemory, DDSCAPS_VIDEOMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
+        {smtVideoMemory, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをビデオメモリに配置します", DDSCAPS_VIDEOMEMORY},
+        {smtNonLocalVideoMemory, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをノンローカルビデオメモリに配置します",
+         DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM},
+    };
+    for (const Case& c : cases) {
+        makeBackBuffer(c.backBuffer);
+        dddd.SurfaceLocation = c.location;
+        dddd.FullScreen = c.fullScreen;
+        TDDDDSurface surface(&dddd, 8, 8, 0);
+        EXPECT_TRUE(logged(c.message)) << c.message;
+        EXPECT_EQ(capsOf(surface) & (DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY | DDSCAPS_NONLOCALVIDMEM), c.caps) << c.message;
+        startNewLog();
+    }
+}
+
+TEST_F(SurfaceTest, CreationRecordsSizeKeyAndClipAndRegisters)
+{
+    TDDDDSurface surface(&dddd, 128, 192, 64);
+    EXPECT_EQ(surface.Width, 128);
+    EXPECT_EQ(surface.Height, 192);
+    EXPECT_EQ(surface.ColorKey, 64u);
+    EXPECT_FALSE(surface.UseClip);
+    EXPECT_EQ(surface.ClipRect, (Rect{0, 0, 128, 192}));
+    DDCOLORKEY key;
+    ASSERT_EQ(surface.DDSurface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    EXPECT_EQ(key.dwColorSpaceLowValue, 64u);
+    EXPECT_EQ(key.dwColorSpaceHighValue, 64u);
+    EXPECT_EQ(surface.SurfaceDesc.dwWidth, 128u);
+    EXPECT_EQ(surface.SurfaceDesc.ddpfPixelFormat.dwRGBBitCount, 32u);
+    ASSERT_EQ(dddd.SurfaceList.size(), 1u);
+    EXPECT_EQ(dddd.SurfaceList[0]->Surface, &surface);
+    EXPECT_EQ(dddd.SurfaceList[0]->ScreenBits, 32);
+    EXPECT_TRUE(logged("サーフェスリストの0番に追加しました"));
+}
+
+TEST_F(SurfaceTest, ARefusedSurfaceIsRetriedInSystemMemory)
+{
+    DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
+    TDDDDSurface surface(&dddd, 8, 8, 0);
+    ASSERT_NE(surface.DDSurface, nullptr);
+    EXPECT_EQ(capsOf(surface) & (DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY), DDSCAPS_SYSTEMMEMORY);
+    for (const auto& line : logMessages()) EXPECT_EQ(line.find("Error Code"), std::string::npos) << line;
+}
+
+TEST_F(SurfaceTest, FailuresWithoutHaltAreLoggedAndTheProgramGoesOn)
+{
+    dddd.setDebugOption({ddoDebugMessage});
+    DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
+    DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY, 1);
+    {
+        TDDDDSurface failed(&dddd, 8, 8, 0);
+        EXPECT_EQ(failed.DDSurface, nullptr);
+        EXPECT_EQ(failed.GetPixel(0, 0), 0u);
+    }
+    DDFaultInjection::failCall(DDCall::GetSurfaceDesc, DDERR_GENERIC);
+    auto surface = std::make_unique<TDDDDSurface>(&dddd, 8, 8, 0);
+    surface->DDSurface->AddRef();  // a reference left over makes the release fail
+    IDirectDrawSurface7* platform = surface->DDSurface;
+    surface.reset();
+    EXPECT_EQ(platform->Release(), 0u);
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{"サーフェスを作れませんでした(Error Code(8007000E))",
+                                                       "サーフェス情報の取得に失敗しました(Error Code(80004005))",
+                                                       "サーフェスの解放に失敗しました(Error Code(1))"}));
+}
+
+using SurfaceDeathTest = DisplayTest;
+
+TEST_F(SurfaceDeathTest, FailuresWithHaltEndTheProgram)
+{
+    dddd.setDebugOption({ddoHaltOnError, ddoDebugMessage});
+    DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
+    DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY, 1);
+    EXPECT_EXIT(TDDDDSurface(&dddd, 8, 8, 0), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+    EXPECT_EQ(logMessages(), std::vector<std::string>{"サーフェスを作れませんでした(Error Code(8007000E))"});
+    DDFaultInjection::reset();
+    DDFaultInjection::failCall(DDCall::GetSurfaceDesc, DDERR_GENERIC);
+    EXPECT_EXIT(TDDDDSurface(&dddd, 8, 8, 0), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+    DDFaultInjection::reset();
+    EXPECT_EXIT(
+        {
+            TDDDDSurface surface(&dddd, 8, 8, 0);
+            surface.DDSurface->AddRef();
+        },
+        ::testing::ExitedWithCode(EXIT_FAILURE), "");
+}
+
+TEST_F(SurfaceTest, GetPixelReadsLittleEndianAndRefusesOutside)
+{
+    setScreenPixelFormat(pixelFormatRgb888());
+    TDDDDSurface surface(&dddd, 3, 2, 0);
+    DDBLTFX fill;
+    fill.dwFillColor = 0xABCDEF;
+    const Rect last{2, 1, 3, 2};
+    surface.DDSurface->Blt(&last, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fill);
+    startNewLog();
+    EXPECT_EQ(surface.GetPixel(2, 1), 0xABCDEFu);
+    EXPECT_EQ(surface.GetPixel(0, 0), 0u);
+    EXPECT_EQ(debugLogLineCount(), 0);
+    for (auto [x, y] : {std::pair{3, 0}, {0, 2}, {-1, 0}, {0, -1}}) surface.GetPixel(x, y);
+    EXPECT_EQ(logMessages(), std::vector<std::string>(4, "サーフェス外のピクセルを参照しようとしました"));
+    DDFaultInjection::failCall(DDCall::Lock, DDERR_SURFACEBUSY);
+    surface.GetPixel(2, 1);
+    EXPECT_EQ(surface.GetPixel(2, 1), 0xABCDEFu);  // the failed lock left nothing held
+}
+
+TEST_F(SurfaceTest, GetPixelNeverReadsPastTheWrappedSurface)
+{
+    TDDDDSurface small(&dddd, 2, 2, 0);
+    TDDDDGenSurface wrapper(&dddd, small.DDSurface, 640, 480);  // a wrapper may claim more than the surface has
+    EXPECT_EQ(wrapper.GetPixel(639, 479), 0u);
+}
+
+TEST_F(SurfaceTest, RegisteringTwiceKeepsOneKeeperAtTheEnd)
+{
+    TDDDDSurface first(&dddd, 4, 4, 0);
+    TDDDDSurface second(&dddd, 4, 4, 0);
+    dddd.RegisterSurface(&first);
+    ASSERT_EQ(dddd.SurfaceList.size(), 2u);
+    EXPECT_EQ(dddd.SurfaceList[0]->Surface, &second);
+    EXPECT_EQ(dddd.SurfaceList[1]->Surface, &first);
+    EXPECT_EQ(logMessages().back(), "サーフェスリストの1番に追加しました");
+    TDDDDSurface stranger(&dddd, 4, 4, 0);
+    dddd.UnregisterSurface(&stranger);
+    const auto before = debugLogLineCount();
+    dddd.UnregisterSurface(&stranger);  // no longer listed: nothing happens
+    EXPECT_EQ(debugLogLineCount(), before);
+    EXPECT_EQ(logMessages().back(), "サーフェスリストの2番が解放されました");
+    EXPECT_EQ(stranger.DDSurface, nullptr);
+}
+
+class KeeperTest : public DisplayTest {
+protected:
+    void SetUp() override
+    {
+        DisplayTest::SetUp();
+        bitmap = makeBmp({2, 1, 24, {}, {0x102030, 0x405060}});
+    }
+    std::vector<uint8_t> bitmap;
+};
+
+TEST_F(KeeperTest, RestoreReloadsThePictureFromItsFile)
+{
+    TDDDDSurface surface(&dddd, 2, 1, 0);
+    surface.LoadBMP(writeFile("cg.bmp", bitmap));
+    dddd.DirectDraw->markAllSurfacesLost();
+    EXPECT_TRUE(surface.IsLost());
+    dddd.RestoreAllSurfaces();
+    EXPECT_FALSE(surface.IsLost());
+    EXPECT_EQ(surface.GetPixel(1, 0), 0x405060u);
+    EXPECT_EQ(logMessages().back(), "サーフェスを復元します");
+}
+
+TEST_F(KeeperTest, RestoreReloadsThePictureFromItsArchiveItem)
+{
+    TDDDDSurface surface(&dddd, 2, 1, 0);
+    const auto archive = writeFile("data.qda", makePlainQda({{"CHARA", bitmap}}));
+    surface.LoadBMP(archive, "chara");
+    EXPECT_TRUE(surface.FromArchive);
+    EXPECT_EQ(surface.GetPixel(0, 0), 0x102030u);
+    surface.DDSurface->markLost();
+    dddd.RestoreAllSurfaces();
+    EXPECT_EQ(surface.GetPixel(0, 0), 0x102030u);
+}
+
+TEST_F(KeeperTest, ASurfaceWithoutASourceIsRestoredBlankAndIntactOnesAreLeft)
+{
+    TDDDDSurface blank(&dddd, 2, 1, 0);
+    TDDDDSurface intact(&dddd, 2, 1, 0);
+    intact.LoadBMP(writeFile("cg.bmp", bitmap));
+    blank.DDSurface->markLost();
+    const auto before = debugLogLineCount();
+    dddd.RestoreAllSurfaces();
+    EXPECT_FALSE(blank.IsLost());
+    EXPECT_EQ(debugLogLineCount(), before + 1);
+    EXPECT_EQ(intact.GetPixel(1, 0), 0x405060u);
+}
+
+TEST_F(KeeperTest, ReleaseAndRebuildFollowTheDevice)
+{
+    TDDDDSurface surface(&dddd, 2, 1, 7);
+    surface.LoadBMP(writeFile("cg.bmp", bitmap));
+    dddd.ReleaseAllSurfaces();
+    EXPECT_EQ(surface.DDSurface, nullptr);
+    EXPECT_EQ(logMessages().back(), "DirectDrawオブジェクトの解放に伴い、0番のサーフェスを解放します");
+
+    setScreenPixelFormat(pixelFormatRgb565());  // the new mode's format
+    DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
+    dddd.RebuildAllSurfaces();
+    ASSERT_NE(surface.DDSurface, nullptr);
+    EXPECT_EQ(surface.SurfaceDesc.ddpfPixelFormat.dwRGBBitCount, 16u);
+    EXPECT_EQ(capsOf(surface) & DDSCAPS_SYSTEMMEMORY, DDSCAPS_SYSTEMMEMORY);
+    DDCOLORKEY key;
+    ASSERT_EQ(surface.DDSurface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    EXPECT_EQ(key.dwColorSpaceLowValue, 7u);
+    const auto lines = logMessages();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "0番のサーフェスを再構築します"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "システムメモリにサーフェスを再構築します"), lines.end());
+    EXPECT_EQ(surface.GetPixel(1, 0), 0x428Cu);  // the picture came back, packed in 5-6-5
+}
+
+}  // namespace

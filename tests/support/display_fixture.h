@@ -1,0 +1,94 @@
+// A display component on the software device with a back buffer, as the device
+// set-up leaves it, and a private debug log per test.
+#pragma once
+
+#include "display/dddd.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+class DisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DDFaultInjection::reset();
+        setScreenPixelFormat(pixelFormatXrgb8888());
+        folder = std::filesystem::temp_directory_path() /
+                 ("pomelune-test-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder);
+        setDebugLogPath((folder / "dddd.debug").string());
+        dddd.setDebugOption({ddoDebugMessage, ddoDetailedLog});
+        ASSERT_EQ(DirectDrawCreateEx(nullptr, &dddd.DirectDraw, nullptr, nullptr), DD_OK);
+        makeBackBuffer(DDSCAPS_VIDEOMEMORY);
+        startNewLog();
+    }
+    void TearDown() override
+    {
+        dddd.setDebugOption({});  // surfaces of the test still to be freed log nowhere
+        DDFaultInjection::reset();
+        setScreenPixelFormat(pixelFormatXrgb8888());
+        std::filesystem::remove_all(folder);
+    }
+
+    void makeBackBuffer(uint32_t memory, int32_t width = 64, int32_t height = 48)
+    {
+        DDSURFACEDESC2 desc;
+        desc.dwSize = sizeof desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+        desc.dwWidth = static_cast<uint32_t>(width);
+        desc.dwHeight = static_cast<uint32_t>(height);
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | memory;
+        IDirectDrawSurface7* surface = nullptr;
+        ASSERT_EQ(dddd.DirectDraw->CreateSurface(&desc, &surface, nullptr), DD_OK);
+        if (dddd.BackBuffer) dddd.BackBuffer->DDSurface->Release();
+        dddd.BackBuffer = std::make_unique<TDDDDGenSurface>(&dddd, surface, width, height);
+    }
+
+    // Empties the log: the next line is number 1 again.
+    void startNewLog() const
+    {
+        std::filesystem::remove(folder / "dddd.debug");
+        setDebugLogPath((folder / "dddd.debug").string());
+    }
+
+    // The log's lines without their "debug#NNNNN ... " prefix.
+    std::vector<std::string> logMessages() const
+    {
+        std::ifstream in(folder / "dddd.debug", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        std::vector<std::string> messages;
+        std::string all = text.str();
+        for (size_t at = 0; at < all.size();) {
+            const size_t end = all.find("\r\n", at);
+            const std::string line = all.substr(at, end - at);
+            messages.push_back(line.substr(line.find(" ... ") + 5));
+            if (end == std::string::npos) break;
+            at = end + 2;
+        }
+        return messages;
+    }
+    bool logged(const std::string& message) const
+    {
+        for (const auto& line : logMessages())
+            if (line == message) return true;
+        return false;
+    }
+
+    std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const
+    {
+        const auto path = folder / name;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+
+    std::filesystem::path folder;
+    TDDDD dddd;
+};
