@@ -19,13 +19,6 @@ protected:
             for (int x = 0; x < 32; ++x) reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch)[x] = 0x010000 + y * 256 + x;
         source->DDSurface->Unlock(nullptr);
     }
-    std::vector<uint32_t> pixels(TDDDDGenSurface& s)
-    {
-        std::vector<uint32_t> out;
-        for (int32_t y = 0; y < s.Height; ++y)
-            for (int32_t x = 0; x < s.Width; ++x) out.push_back(s.GetPixel(x, y));
-        return out;
-    }
     void expectBlt(Rect destRect, Rect sourceRect, uint32_t flags = DDBLT_WAIT)
     {
         ASSERT_EQ(expected->DDSurface->Blt(&destRect, source->DDSurface, &sourceRect, flags, nullptr), DD_OK);

@@ -20,13 +20,6 @@ protected:
         MemoryStream stream(bytes);
         target.LoadBMP(stream);
     }
-    std::vector<uint32_t> pixels(TDDDDGenSurface& s)
-    {
-        std::vector<uint32_t> out;
-        for (int32_t y = 0; y < s.Height; ++y)
-            for (int32_t x = 0; x < s.Width; ++x) out.push_back(s.GetPixel(x, y));
-        return out;
-    }
 };
 
 TEST_F(LoadBmpTest, TrueColourFilesConvertIntoEveryFormatWithRowsBottomUp)

@@ -19,14 +19,22 @@ protected:
         device->Release();
         DDFaultInjection::reset();
     }
-    IDirectDrawSurface7* create(const DDPIXELFORMAT& format, uint32_t width, uint32_t height, uint32_t memory = DDSCAPS_SYSTEMMEMORY)
+    // A request for a plain off-screen surface in the screen's format.
+    static DDSURFACEDESC2 plainRequest(uint32_t width, uint32_t height)
     {
         DDSURFACEDESC2 desc;
-        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
         desc.dwWidth = width;
         desc.dwHeight = height;
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+        return desc;
+    }
+    IDirectDrawSurface7* create(const DDPIXELFORMAT& format, uint32_t width, uint32_t height, uint32_t memory = DDSCAPS_SYSTEMMEMORY)
+    {
+        DDSURFACEDESC2 desc = plainRequest(width, height);
+        desc.dwFlags |= DDSD_PIXELFORMAT;
         desc.ddpfPixelFormat = format;
-        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | memory;
+        desc.ddsCaps.dwCaps |= memory;
         IDirectDrawSurface7* surface = nullptr;
         EXPECT_EQ(device->CreateSurface(&desc, &surface, nullptr), DD_OK);
         if (surface) made.push_back(surface);
@@ -80,12 +88,8 @@ TEST_F(DDrawTest, SurfacesReportSizePitchFormatAndPlacement)
 
 TEST_F(DDrawTest, BadRequestsAreRefused)
 {
-    DDSURFACEDESC2 desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    DDSURFACEDESC2 desc = plainRequest(0, 4);
     IDirectDrawSurface7* s = nullptr;
-    desc.dwWidth = 0;
-    desc.dwHeight = 4;
     EXPECT_EQ(device->CreateSurface(&desc, &s, nullptr), DDERR_INVALIDPARAMS);
     desc.dwWidth = 100000;
     desc.dwHeight = 100000;
@@ -101,10 +105,7 @@ TEST_F(DDrawTest, InjectedFailuresHitTheChosenCall)
 {
     DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY, 1);
     EXPECT_NE(create(pixelFormatRgb565(), 1, 1), nullptr);
-    DDSURFACEDESC2 desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.dwWidth = desc.dwHeight = 1;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    DDSURFACEDESC2 desc = plainRequest(1, 1);
     IDirectDrawSurface7* s = nullptr;
     EXPECT_EQ(device->CreateSurface(&desc, &s, nullptr), DDERR_OUTOFMEMORY);
     EXPECT_NE(create(pixelFormatRgb565(), 1, 1), nullptr);  // once only
@@ -121,10 +122,7 @@ TEST_F(DDrawTest, ReferencesAreCountedAndTheDeviceTakesItsSurfacesMemoryWithIt)
     EXPECT_EQ(s->Release(), 1u);
     IDirectDraw7* second = nullptr;
     ASSERT_EQ(DirectDrawCreateEx(nullptr, &second, nullptr, nullptr), DD_OK);
-    DDSURFACEDESC2 desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.dwWidth = desc.dwHeight = 2;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    DDSURFACEDESC2 desc = plainRequest(2, 2);
     IDirectDrawSurface7* orphan = nullptr;
     ASSERT_EQ(second->CreateSurface(&desc, &orphan, nullptr), DD_OK);
     EXPECT_EQ(second->AddRef(), 2u);

@@ -82,6 +82,15 @@ protected:
         return false;
     }
 
+    // Every pixel of the surface, row by row.
+    static std::vector<uint32_t> pixels(TDDDDGenSurface& s)
+    {
+        std::vector<uint32_t> out;
+        for (int32_t y = 0; y < s.Height; ++y)
+            for (int32_t x = 0; x < s.Width; ++x) out.push_back(s.GetPixel(x, y));
+        return out;
+    }
+
     std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const
     {
         const auto path = folder / name;
