@@ -25,5 +25,6 @@ std::unique_ptr<MemoryStream> QDALoadFromStream(Stream& Stream, const std::strin
 // True when the 256-byte header carries the signature "QDA0" in its bytes 4 to 7.
 bool IsQDAHeader(const uint8_t* Header);
 // Expands the compressed blocks from Source's position to its end. Size is the item
-// size: the expansion may not produce more bytes than that.
+// size: the expansion may not produce more bytes than that, and a Size above 256 MiB
+// is refused.
 std::unique_ptr<MemoryStream> QDAExpand(Stream& Source, int64_t Size);
