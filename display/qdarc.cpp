@@ -166,7 +166,7 @@ std::unique_ptr<MemoryStream> expandBlocks(std::span<const uint8_t> data, int64_
 std::unique_ptr<MemoryStream> QDALoadFromFile(const std::string& ArchiveName, const std::string& ID)
 {
     const auto file = FileStream::openRead(ArchiveName);
-    if (!file) throw Exception("ファイル " + ArchiveName + " は開けません");
+    if (!file) throw EFileOpenError(displayText(ArchiveName));
     return QDALoadFromStream(*file, ID);
 }
 

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int64_t maxPixels = int64_t{64} << 20;
-
 uint32_t u16(const uint8_t* p) { return p[0] | (p[1] << 8); }
 uint32_t u32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 int32_t i32(const uint8_t* p) { return static_cast<int32_t>(u32(p)); }
@@ -33,11 +31,11 @@ uint32_t scale5(uint32_t v) { return (v << 3) | (v >> 2); }
 
 }  // namespace
 
-std::optional<BitmapSize> readBitmapSize(Stream& stream)
+std::optional<BitmapHeader> readBitmapHeader(Stream& stream)
 {
     const auto headers = readHeaders(stream);
     if (!headers) return std::nullopt;
-    return BitmapSize{headers->width, headers->height < 0 ? -headers->height : headers->height};
+    return BitmapHeader{headers->width, headers->height < 0 ? -headers->height : headers->height, headers->bitCount};
 }
 
 std::optional<DecodedBitmap> readBitmap(Stream& stream)
@@ -49,7 +47,7 @@ std::optional<DecodedBitmap> readBitmap(Stream& stream)
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;
     const int64_t width = headers->width;
     const int64_t height = headers->height < 0 ? -int64_t{headers->height} : headers->height;
-    if (width * height > maxPixels) return std::nullopt;
+    if (width * height > maxBitmapPixels) return std::nullopt;
     const int64_t stride = ((width * bits + 31) / 32) * 4;
     if (start + headers->pixelOffset + stride * height > stream.size()) return std::nullopt;
 

@@ -15,13 +15,17 @@ struct DecodedBitmap {
     std::vector<uint32_t> pixels;
 };
 
-// Width and height from the headers at the stream's position; nullopt when the
-// headers are not those of a BMP file.
-struct BitmapSize {
+// Width, height (positive also for top-down files) and bits per pixel from the
+// headers at the stream's position; nullopt when they are not those of a BMP file.
+struct BitmapHeader {
     int32_t width = 0;
     int32_t height = 0;
+    uint32_t bitCount = 0;
 };
-std::optional<BitmapSize> readBitmapSize(Stream& stream);
+std::optional<BitmapHeader> readBitmapHeader(Stream& stream);
+
+// The most pixels the reader takes in one picture.
+inline constexpr int64_t maxBitmapPixels = int64_t{64} << 20;
 
 // Decodes an uncompressed BMP of 1, 4, 8, 16 (5-5-5), 24 or 32 bits per pixel from
 // the stream's position; nullopt when the file is not such a bitmap, is cut short,

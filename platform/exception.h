@@ -14,3 +14,22 @@ public:
 private:
     std::string message_;
 };
+
+// A file that cannot be opened; the path as the user knows it.
+class EFileOpenError : public Exception {
+public:
+    explicit EFileOpenError(const std::string& shownPath) : Exception("ファイル " + shownPath + " は開けません") {}
+};
+
+// A text that must be an integer and is not one.
+class EConvertError : public Exception {
+public:
+    explicit EConvertError(const std::string& shownText) : Exception("'" + shownText + "' は数値ではありません") {}
+};
+
+// A picture file that is no bitmap the program can take.
+class EInvalidGraphic : public Exception {
+public:
+    EInvalidGraphic() : Exception("ビットマップイメージが不正です") {}
+    using Exception::Exception;
+};

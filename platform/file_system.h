@@ -1,7 +1,22 @@
 // File-system services of the platform.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The folder of the running executable, without a final "/".
 std::string executableFolder();
+
+// The file's last-write time as a packed local date and time (bits 25-31 year
+// since 1980, 21-24 month, 16-20 day, 11-15 hour, 5-10 minute, 0-4 seconds / 2);
+// -1 when the file does not exist.
+int32_t fileAge(const std::string& path);
+
+// The folder part of a path, without its final "/" ("" for a bare name).
+std::string folderOf(const std::string& path);
+
+// Finds a file named by a package, which was written on a case-insensitive file
+// system in Shift-JIS: the path as given; else its CP932 bytes decoded to UTF-8;
+// else each component matched without regard to ASCII letter case in its folder.
+// Returns the first of these that exists, or the path as given when none does.
+std::string resolvePackagePath(const std::string& path);

@@ -10,3 +10,14 @@
 // when it has the code of an ASCII letter ("ア" is 0x83 0x41).
 std::string cp932LowerCase(std::string_view text);
 std::string cp932UpperCase(std::string_view text);
+
+// CP932 bytes as UTF-8; bytes that are no CP932 character become U+FFFD.
+std::string cp932ToUtf8(std::string_view text);
+// True when the bytes are well-formed UTF-8.
+bool isValidUtf8(std::string_view text);
+// A text read from a package, for a message or a UTF-8 output: kept when it is
+// already UTF-8, otherwise decoded from CP932.
+std::string displayText(std::string_view text);
+// Turns every "\" that is a character of its own (not the second byte of a
+// double-byte character) into "/".
+std::string cp932ForwardSlashes(std::string_view text);

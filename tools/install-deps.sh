@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
+  qt6-base-dev
 )
 
 missing=()

@@ -56,10 +56,11 @@ TEST(BitmapReaderTest, RefusesWhatIsNoWholeBitmap)
     zero[22] = 0;
     EXPECT_FALSE(decode(zero));
     MemoryStream header(std::vector<uint8_t>(good.begin(), good.begin() + 54));
-    const auto size = readBitmapSize(header);
+    const auto size = readBitmapHeader(header);
     ASSERT_TRUE(size);
     EXPECT_EQ(size->width, 4);
     EXPECT_EQ(size->height, 4);
+    EXPECT_EQ(size->bitCount, 24u);
 }
 
 }  // namespace
