@@ -59,7 +59,15 @@ bool clipPointAxis(int32_t& p, int32_t& s0, int32_t& s1, int32_t c0, int32_t c1)
 
 }  // namespace
 
-Rect TDDDDGenSurface::clipRegion() const { return UseClip ? ClipRect : Rect{0, 0, Width, Height}; }
+// The clip rectangle, normalised and kept within the surface, or the whole surface.
+Rect TDDDDGenSurface::clipRegion() const
+{
+    const Rect whole{0, 0, Width, Height};
+    if (!UseClip) return whole;
+    Rect clip = ClipRect;
+    normalise(clip);
+    return Rect{std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, Width), std::min(clip.bottom, Height)};
+}
 
 HRESULT TDDDDGenSurface::Blt(TDDDDGenSurface* Source, const Rect& DestRect, const Rect& SourceRect, uint32_t Flags, const DDBLTFX& Effects)
 {
@@ -70,10 +78,9 @@ HRESULT TDDDDGenSurface::Blt(TDDDDGenSurface* Source, const Rect& DestRect, cons
     // The window's clipper clips copies onto the screen.
     if (DDDD && this == DDDD->Primary.get()) return DDSurface->Blt(&dest, sourceSurface, &source, Flags, &Effects);
 
-    Rect clip = clipRegion();
+    const Rect clip = clipRegion();
     normalise(dest);
     normalise(source);
-    normalise(clip);
     if (!clipStretchAxis(dest.left, dest.right, source.left, source.right, clip.left, clip.right)) return DD_OK;
     if (!clipStretchAxis(dest.top, dest.bottom, source.top, source.bottom, clip.top, clip.bottom)) return DD_OK;
 
@@ -90,9 +97,8 @@ HRESULT TDDDDGenSurface::BltFast(TDDDDGenSurface* Source, int32_t X, int32_t Y, 
 {
     if (!DDSurface || !Source) return DDERR_INVALIDOBJECT;
     Rect source = SourceRect;
-    Rect clip = clipRegion();
+    const Rect clip = clipRegion();
     normalise(source);
-    normalise(clip);
     if (!clipPointAxis(X, source.left, source.right, clip.left, clip.right)) return DD_OK;
     if (!clipPointAxis(Y, source.top, source.bottom, clip.top, clip.bottom)) return DD_OK;
     return DDSurface->BltFast(static_cast<uint32_t>(X), static_cast<uint32_t>(Y), Source->DDSurface, &source, Flags);

@@ -1,0 +1,40 @@
+// The text rules of character definitions: fixed positions, trimming, words and
+// the one integer rule. Lines are 8-bit Shift-JIS; no byte of a double-byte
+// character is a blank, so the rules work byte by byte.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace definition_text {
+
+// At most this many characters of a line are read from any position.
+inline constexpr size_t restLength = 1024;
+
+// The characters from 1-based position p to the end, at most restLength of them.
+std::string_view restFrom(std::string_view line, size_t p);
+// Without the characters of code 32 or less at both ends.
+std::string_view trim(std::string_view text);
+// Up to the first separator (space, tab, CR, LF); the remainder starts after that
+// one separator and is not trimmed.
+struct Split {
+    std::string_view word;
+    std::string_view remainder;
+};
+Split split(std::string_view text);
+inline std::string_view firstWord(std::string_view text) { return split(text).word; }
+
+// Optional leading blanks, an optional sign, then decimal digits or "$", "x", "X",
+// "0x", "0X" and hexadecimal digits, fitting in 32 bits; nullopt for anything else.
+std::optional<int32_t> parseInteger(std::string_view text);
+// parseInteger, raising the conversion error with the text as shown.
+int32_t toInteger(std::string_view text);
+// A two-character hexadecimal pair: "$" put before the trimmed pair, read as an
+// integer; raises the conversion error with that "$" text.
+int32_t hexPairValue(std::string_view pair);
+// A keyword matches the line's first characters, ASCII letters taken in upper case.
+bool startsWithKeyword(std::string_view line, std::string_view keyword);
+
+}  // namespace definition_text

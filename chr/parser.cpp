@@ -1,0 +1,144 @@
+#include "chr/definition_text.h"
+#include "chr/qpchr.h"
+
+#include "platform/exception.h"
+#include "platform/file_system.h"
+#include "platform/text.h"
+
+#include <vector>
+
+using namespace definition_text;
+
+namespace {
+
+// Definition files are small texts; anything larger than this is refused unread.
+constexpr int64_t maxDefinitionBytes = int64_t{64} << 20;
+
+std::vector<std::string> readLines(const std::string& path)
+{
+    auto file = FileStream::openRead(path);
+    if (!file) throw EFileOpenError(displayText(path));
+    if (file->size() > maxDefinitionBytes) throw Exception("ファイル " + displayText(path) + " は大きすぎます");
+    std::string text(static_cast<size_t>(file->size()), '\0');
+    if (file->read(text.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path));
+
+    // Lines end at CR LF, CR or LF; a last line without a break counts.
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text, start, i - start);
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text, start);
+    return lines;
+}
+
+// A file value of the definition, joined to the definition's folder.
+std::string packageFile(const std::string& folder, std::string_view value)
+{
+    return resolvePackagePath(folder + "/" + cp932ForwardSlashes(value));
+}
+
+// Decodes a list of hexadecimal pairs into frames 1, 2, ... of row, appending the
+// pairs to text. Returns the number of entries.
+int decodeList(std::string_view list, std::array<int32_t, Tqpchr::FrameCount>& row, std::string& text)
+{
+    const int count = static_cast<int>(std::min<size_t>(list.size() / 2, Tqpchr::FrameCount - 1));
+    for (int k = 1; k <= count; ++k) {
+        const std::string_view pair = list.substr(static_cast<size_t>(2 * k - 2), 2);
+        row[static_cast<size_t>(k)] = hexPairValue(pair);
+        text += trim(pair);
+    }
+    return count;
+}
+
+// The anime number of a "#LOOP", "#PATERN" or "#LAYER" line and the rest of its
+// value; nullopt for numbers outside the tables, whose lines are ignored.
+struct AnimeLine {
+    size_t anime;
+    std::string_view body;
+};
+std::optional<AnimeLine> animeLine(std::string_view line, size_t valueStart)
+{
+    const std::string_view value = trim(restFrom(line, valueStart));
+    const int32_t anime = toInteger(trim(value.substr(0, 2)));
+    if (anime < 0 || anime >= Tqpchr::AnimeCount) return std::nullopt;
+    return AnimeLine{static_cast<size_t>(anime), trim(value.size() > 2 ? value.substr(2) : std::string_view{})};
+}
+
+// The pattern number of a definition line, nullopt when the line defines none.
+std::optional<int32_t> patternNumber(std::string_view line, bool hex)
+{
+    if (hex) {
+        if (trim(line.substr(1, 3)).size() != 2) return std::nullopt;
+        return hexPairValue(line.substr(1, 2));
+    }
+    return parseInteger(trim(line.substr(1, 2)));
+}
+
+}  // namespace
+
+void Tqpchr::load(const std::string& fileName)
+{
+    reset();
+    chpfile = resolvePackagePath(fileName);
+    datahex = false;
+    const std::vector<std::string> lines = readLines(chpfile);
+    const std::string folder = folderOf(chpfile);
+    for (const std::string& line : lines) parseLine(line, folder);
+}
+
+void Tqpchr::parseLine(const std::string& text, const std::string& folder)
+{
+    const std::string_view line = text;
+    // Every test sees every line; a line matching one is still offered to the next.
+    if (startsWithKeyword(line, "#CHARNAME")) charname = firstWord(trim(restFrom(line, 10)));
+    if (startsWithKeyword(line, "#ANIME")) framewait = toInteger(trim(restFrom(line, 7)));
+    if (startsWithKeyword(line, "#DATA") && cp932UpperCase(trim(line.substr(5, 4))) == "16") datahex = true;
+    if (startsWithKeyword(line, "#SIZE")) viewwidth = toInteger(firstWord(trim(restFrom(line, 6))));
+    if (startsWithKeyword(line, "#CHARBMP")) {
+        cgfile = packageFile(folder, firstWord(trim(restFrom(line, 10))));
+        loadcg();
+    }
+    if (startsWithKeyword(line, "#CHARFACE")) facefile = packageFile(folder, firstWord(trim(restFrom(line, 11))));
+    if (startsWithKeyword(line, "#SELECTCG")) selectcgfile = packageFile(folder, firstWord(trim(restFrom(line, 11))));
+    if (startsWithKeyword(line, "#ARTIST")) artist = firstWord(trim(restFrom(line, 9)));
+    if (startsWithKeyword(line, "#LOOP")) {
+        if (const auto loop = animeLine(line, 6)) loopframe[loop->anime] = toInteger(loop->body);
+    }
+    if (startsWithKeyword(line, "#PATERN")) {
+        if (const auto pattern = animeLine(line, 8)) {
+            const size_t a = pattern->anime;
+            const Split lists = split(pattern->body);
+            decodeList(trim(lists.word), patsrc[a], patsrctext[a]);
+            if (lists.remainder.size() >= 2 && lists.remainder.front() != '/') {
+                if (decodeList(firstWord(lists.remainder), patdst[a], patdsttext[a]) >= 2) patdstused[a] = true;
+            }
+            animeused[a] = true;
+        }
+    }
+    if (startsWithKeyword(line, "#LAYER")) {
+        if (const auto layer = animeLine(line, 7)) {
+            const size_t a = layer->anime;
+            const Split lists = split(layer->body);
+            decodeList(trim(lists.word), laysrc[a], laysrctext[a]);
+            decodeList(trim(firstWord(lists.remainder)), laydst[a], laydsttext[a]);
+            animeused[a] = true;
+            layerused[a] = true;
+        }
+    }
+    if (line.starts_with("#")) {
+        const auto number = patternNumber(line, datahex);
+        if (!number || *number < 1 || *number > 255) return;
+        std::string_view rest = restFrom(line, 4);
+        int32_t fields[4];
+        for (int32_t& field : fields) {
+            const Split next = split(trim(rest));
+            field = toInteger(trim(next.word));
+            rest = next.remainder;
+        }
+        patrect[static_cast<size_t>(*number)] = Rect{fields[0], fields[1], wrappingAdd(fields[0], fields[2]), wrappingAdd(fields[1], fields[3])};
+    }
+}

@@ -1,0 +1,30 @@
+#include "chr/qpchr.h"
+
+#include "platform/clock.h"
+
+void Tqpchr::start(int32_t n)
+{
+    if (isBaseAnime(anime)) returnanime = anime;
+    frame = 1;
+    anime = n;
+}
+
+void Tqpchr::step()
+{
+    const uint32_t now = millisecondClock();
+    // Wrap-around difference of the 32-bit clock, compared as a signed number.
+    const auto elapsed = static_cast<int32_t>(now - lastclock);
+    if (elapsed > framewait) {
+        // The lateness is added to the next frame's time.
+        lastclock = now + static_cast<uint32_t>(elapsed) - static_cast<uint32_t>(framewait);
+        ++frame;
+    }
+    if (entry(patsrc, anime, frame) != -1 || entry(laysrc, anime, frame) != -1) return;
+
+    const int32_t loop = anime >= 0 && anime < AnimeCount ? loopframe[static_cast<size_t>(anime)] : -1;
+    frame = loop > 0 ? loop + 1 : 1;
+    if (anime == CheckAnime && !loopcheck)
+        anime = returnanime;
+    else if (isOneShotAnime(anime) && !loopshots)
+        anime = returnanime;
+}

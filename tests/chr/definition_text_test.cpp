@@ -1,0 +1,63 @@
+#include "chr/definition_text.h"
+
+#include "platform/exception.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace definition_text;
+
+TEST(DefinitionTextTest, IntegersFollowOneRule)
+{
+    EXPECT_EQ(parseInteger("42"), 42);
+    EXPECT_EQ(parseInteger("  -7"), -7);
+    EXPECT_EQ(parseInteger("+3"), 3);
+    EXPECT_EQ(parseInteger("$ff"), 255);
+    EXPECT_EQ(parseInteger("x1A"), 26);
+    EXPECT_EQ(parseInteger("X1a"), 26);
+    EXPECT_EQ(parseInteger("0x10"), 16);
+    EXPECT_EQ(parseInteger("0X10"), 16);
+    EXPECT_EQ(parseInteger("-$10"), -16);
+    EXPECT_EQ(parseInteger("2147483647"), INT32_MAX);
+    EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
+    EXPECT_EQ(parseInteger("$FFFFFFFF"), -1);
+    for (const char* bad : {"", " ", "$", "0x", "2147483648", "$100000000", "12 ", "1a", "--1", "+", "0x1g", "99999999999999999999"})
+        EXPECT_EQ(parseInteger(bad), std::nullopt) << bad;
+}
+
+TEST(DefinitionTextTest, ConversionErrorsShowTheText)
+{
+    try {
+        hexPairValue("0G");
+        FAIL();
+    } catch (const EConvertError& error) {
+        EXPECT_STREQ(error.what(), "'$0G' は数値ではありません");
+    }
+    EXPECT_EQ(hexPairValue("0A"), 10);
+    EXPECT_EQ(hexPairValue("ff"), 255);
+    EXPECT_EQ(hexPairValue(" 7"), 7);
+    EXPECT_THROW(toInteger("X"), EConvertError);
+}
+
+TEST(DefinitionTextTest, PositionsWordsAndSplits)
+{
+    EXPECT_EQ(restFrom("#SIZE 121", 6), " 121");
+    EXPECT_EQ(restFrom("#SIZE", 7), "");
+    EXPECT_EQ(restFrom(std::string(2000, 'a'), 1).size(), 1024u);
+    EXPECT_EQ(trim("\t\x01 a b \r"), "a b");
+    const Split one = split("010203 0A0A0B");
+    EXPECT_EQ(one.word, "010203");
+    EXPECT_EQ(one.remainder, "0A0A0B");
+    const Split two = split("01  02");
+    EXPECT_EQ(two.remainder, " 02");  // exactly one separator is consumed
+    EXPECT_EQ(firstWord(" x"), "");
+    EXPECT_EQ(firstWord("Red Cat"), "Red");
+    EXPECT_EQ(firstWord("赤\x81\x40猫 x"), "赤\x81\x40猫");  // a full-width space is no separator
+    EXPECT_TRUE(startsWithKeyword("#patern 01", "#PATERN"));
+    EXPECT_TRUE(startsWithKeyword("#LOOPX", "#LOOP"));
+    EXPECT_FALSE(startsWithKeyword(" #LOOP", "#LOOP"));
+    EXPECT_FALSE(startsWithKeyword("#LOO", "#LOOP"));
+}
+
+}  // namespace

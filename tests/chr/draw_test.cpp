@@ -1,0 +1,121 @@
+#include "support/engine_fixture.h"
+
+namespace {
+
+// The CG, 40 x 20: the left 10 columns are the blue background; a 4 x 4 red cell at
+// (10, 0) whose top-left pixel is green, the key; a 2 x 2 white cell at (20, 0); the
+// bottom-right pixel, which keys the CG, is green.
+constexpr uint32_t Blue = 0x0000FF, Red = 0xFF0000, Green = 0x00FF00, White = 0xFFFFFF, Black = 0;
+
+class DrawTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        writeCg("cg.bmp", 40, 20, [](int x, int y) {
+            if ((x == 39 && y == 19) || (x == 10 && y == 0)) return Green;
+            if (x < 10) return Blue;
+            if (x < 14 && y < 4) return Red;
+            if (x >= 20 && x < 22 && y < 2) return White;
+            return Black;
+        });
+        target = std::make_unique<TDDDDSurface>(&dddd, 24, 280, 0);
+    }
+    // Patterns: 1 the background, 2 the red cell, 3 the white cell, 4 and 5 placements
+    // of 8 x 8 at (3, 2) and (16, 8) of the view. The view is 20 wide, drawn at (2, 1).
+    void play(const std::string& lines, int anime = 1)
+    {
+        loadDefinition("#SIZE 20\n#CHARBMP cg.bmp\n#1 0 0 10 20\n#2 10 0 4 4\n#3 20 0 2 2\n#4 3 2 8 8\n#5 16 8 8 8\n" + lines);
+        chr->start(anime);
+        chr->draw(*target, 2, 1);
+    }
+    uint32_t at(int x, int y) { return target->GetPixel(x, y); }
+    void clear()
+    {
+        const DDBLTFX black;
+        target->DDSurface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &black);
+    }
+    std::unique_ptr<TDDDDSurface> target;
+};
+
+TEST_F(DrawTest, BackgroundFillsTheViewAndTheCellIsPointCopiedAtItsCorner)
+{
+    play("#PATERN 01 02 04\n");  // a single destination entry is not used
+    EXPECT_EQ(at(2, 1), Blue);  // the cell's key pixel shows the background
+    EXPECT_EQ(at(3, 1), Red);
+    EXPECT_EQ(at(5, 4), Red);
+    EXPECT_EQ(at(6, 1), Blue);
+    EXPECT_EQ(at(21, 271), Blue);  // the view's last pixel
+    for (auto [x, y] : {std::pair{1, 1}, {22, 1}, {2, 0}, {2, 272}}) EXPECT_EQ(at(x, y), Black) << x << "," << y;
+    EXPECT_FALSE(target->UseClip);
+}
+
+TEST_F(DrawTest, ADestinationListStretchesTheCellIntoItsPattern)
+{
+    play("#PATERN 01 0202 0404\n");
+    EXPECT_EQ(at(5, 3), Blue);  // the key pixel, doubled, stays out
+    EXPECT_EQ(at(6, 4), Blue);
+    EXPECT_EQ(at(7, 3), Red);
+    EXPECT_EQ(at(12, 10), Red);
+    EXPECT_EQ(at(13, 3), Blue);
+    EXPECT_EQ(at(3, 1), Blue);  // nothing at the view's corner
+}
+
+TEST_F(DrawTest, ACellReachingPastTheViewIsCutInProportion)
+{
+    play("#PATERN 01 0202 0505\n");
+    // Placement (18, 9)-(26, 17) meets the view's right edge 22: two of the four source
+    // columns remain, drawn twice as wide.
+    EXPECT_EQ(at(18, 9), Blue);
+    EXPECT_EQ(at(19, 10), Blue);
+    EXPECT_EQ(at(20, 9), Red);
+    EXPECT_EQ(at(21, 16), Red);
+    EXPECT_EQ(at(22, 9), Black);
+}
+
+TEST_F(DrawTest, TheLayerGoesOverTheCharacterCell)
+{
+    play("#PATERN 01 02\n#LAYER 01 03 04\n");
+    EXPECT_EQ(at(3, 1), Red);
+    EXPECT_EQ(at(5, 3), White);  // over the cell's last column
+    EXPECT_EQ(at(12, 10), White);
+    EXPECT_EQ(at(13, 10), Blue);
+}
+
+TEST_F(DrawTest, MissingEntriesDrawOnlyWhatThereIs)
+{
+    play("#PATERN 09 02\n#LAYER 09 0303 0404\n", 9);
+    EXPECT_EQ(at(3, 1), Red);
+    chr->frame = 2;  // the pattern list has ended, the layer has not
+    clear();
+    chr->draw(*target, 2, 1);
+    EXPECT_EQ(at(3, 1), Blue);
+    EXPECT_EQ(at(5, 3), White);
+    for (int32_t frame : {600, -1, 0}) {
+        chr->frame = frame;
+        clear();
+        chr->draw(*target, 2, 1);
+        EXPECT_EQ(at(5, 3), Blue) << frame;
+    }
+    chr->patsrc[9][1] = 7;  // a pattern no line defines: an empty rectangle
+    chr->frame = 1;
+    chr->draw(*target, 2, 1);
+    EXPECT_EQ(at(3, 1), Blue);
+}
+
+TEST_F(DrawTest, BeforeAnyLoadNothingVisibleIsDrawn)
+{
+    chr->anime = 0;
+    chr->draw(*target, 0, 0);
+    for (int y = 0; y < 280; y += 7)
+        for (int x = 0; x < 24; ++x) ASSERT_EQ(at(x, y), Black);
+}
+
+TEST_F(DrawTest, AViewWiderThanTheTargetIsClippedByItsBounds)
+{
+    play("#SIZE 100\n#PATERN 01 02\n");
+    EXPECT_EQ(at(23, 1), Blue);
+    EXPECT_EQ(at(3, 1), Red);
+}
+
+}  // namespace
