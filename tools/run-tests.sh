@@ -12,7 +12,7 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMELUN
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release -j "$jobs" --output-on-failure
 
-CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPOMELUNE_WERROR=ON \
+CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMELUNE_WERROR=ON \
   -DPOMELUNE_SANITIZE=ON -DPOMELUNE_FUZZ=ON -DPOMELUNE_BENCH=OFF
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

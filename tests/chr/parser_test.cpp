@@ -117,6 +117,7 @@ TEST_F(ParserTest, ErrorsStopAtTheFirstFailingLine)
         {"#SIZE\n", "'' は数値ではありません"},
         {"#ANIME 4294967296\n", "'4294967296' は数値ではありません"},
         {"#1 0 0 12\n", "'' は数値ではありません"},
+        {"#SIZE \x81\x39\n", "'\xEF\xBF\xBD" "9' は数値ではありません"},  // no Shift-JIS character: shown as U+FFFD
     };
     for (const auto& [text, message] : cases) EXPECT_EQ(raised([&] { loadDefinition(text); }), message) << text;
     EXPECT_EQ(raised([&] { chr->load((folder / "none.chP").string()); }), "ファイル " + (folder / "none.chP").string() + " は開けません");
@@ -124,7 +125,8 @@ TEST_F(ParserTest, ErrorsStopAtTheFirstFailingLine)
 
 TEST_F(ParserTest, AnimeNumbersOutsideTheTablesAreIgnored)
 {
-    loadDefinition("#PATERN 31 0102\n#LAYER -1 0102 0304\n#LOOP 99 3\n#PATERN 30 0708\n");
+    loadDefinition("#PATERN 31 0102\n#LAYER -1 0102 0304\n#LOOP 99 3\n#PATERN 30 0708\n#-5 1 1 1 1\n#DATA16\n#00 1 1 1 1\n");
+    for (const Rect& r : chr->patrect) EXPECT_EQ(r, Rect{});
     EXPECT_EQ(chr->patsrc[30][1], 7);
     for (int a = 0; a < 30; ++a) EXPECT_FALSE(chr->animeused[a]) << a;
 }

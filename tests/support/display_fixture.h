@@ -2,7 +2,7 @@
 // set-up leaves it, and a private debug log per test.
 #pragma once
 
-#include "display/dddd.h"
+#include "display/offscreen_display.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,6 @@ protected:
         std::filesystem::create_directories(folder);
         setDebugLogPath((folder / "dddd.debug").string());
         dddd.setDebugOption({ddoDebugMessage, ddoDetailedLog});
-        ASSERT_EQ(DirectDrawCreateEx(nullptr, &dddd.DirectDraw, nullptr, nullptr), DD_OK);
         makeBackBuffer(DDSCAPS_VIDEOMEMORY);
         startNewLog();
     }
@@ -37,19 +36,7 @@ protected:
         std::filesystem::remove_all(folder);
     }
 
-    void makeBackBuffer(uint32_t memory, int32_t width = 64, int32_t height = 48)
-    {
-        DDSURFACEDESC2 desc;
-        desc.dwSize = sizeof desc;
-        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-        desc.dwWidth = static_cast<uint32_t>(width);
-        desc.dwHeight = static_cast<uint32_t>(height);
-        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | memory;
-        IDirectDrawSurface7* surface = nullptr;
-        ASSERT_EQ(dddd.DirectDraw->CreateSurface(&desc, &surface, nullptr), DD_OK);
-        if (dddd.BackBuffer) dddd.BackBuffer->DDSurface->Release();
-        dddd.BackBuffer = std::make_unique<TDDDDGenSurface>(&dddd, surface, width, height);
-    }
+    void makeBackBuffer(uint32_t memory) { ASSERT_TRUE(setUpOffscreenDisplay(dddd, 64, 48, memory)); }
 
     // Empties the log: the next line is number 1 again.
     void startNewLog() const
