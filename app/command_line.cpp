@@ -1,0 +1,109 @@
+#include "app/command_line.h"
+
+#include <charconv>
+#include <optional>
+
+namespace {
+
+// An option's value: the text after "=" or else the next argument. An empty value or
+// another option in its place counts as missing.
+std::string takeValue(const std::string& name, const std::optional<std::string>& inlineValue,
+                      const std::vector<std::string>& arguments, size_t& index)
+{
+    std::string value;
+    if (inlineValue)
+        value = *inlineValue;
+    else if (index + 1 < arguments.size() && !arguments[index + 1].starts_with("--"))
+        value = arguments[++index];
+    if (value.empty()) throw CommandLineError(name + " needs a value");
+    return value;
+}
+
+int32_t wholeNumber(const std::string& name, const std::string& text, int32_t low, int32_t high)
+{
+    int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end || value < low || value > high)
+        throw CommandLineError(name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+                               ", not '" + text + "'");
+    return value;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments)
+{
+    CommandLine line;
+    std::optional<RunMode> mode;
+    std::string renderOption;  // the last option that only --render takes
+    std::vector<std::string> files;
+
+    const auto setMode = [&](RunMode chosen) {
+        if (mode) throw CommandLineError("give only one of --info, --render, --help and --version");
+        mode = chosen;
+    };
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!argument.starts_with("-") || argument == "-") {
+            files.push_back(argument);
+            continue;
+        }
+        const size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        std::optional<std::string> inlineValue;
+        if (equals != std::string::npos) inlineValue = argument.substr(equals + 1);
+        const auto value = [&] { return takeValue(name, inlineValue, arguments, i); };
+        const auto noValue = [&] {
+            if (inlineValue) throw CommandLineError(name + " takes no value");
+        };
+
+        if (name == "--help" || name == "-h") {
+            noValue();
+            setMode(RunMode::Help);
+        } else if (name == "--version") {
+            noValue();
+            setMode(RunMode::Version);
+        } else if (name == "--info" || name == "--render") {
+            setMode(name == "--info" ? RunMode::Info : RunMode::Render);
+            line.file = value();
+        } else if (name == "--anime") {
+            line.render.anime = wholeNumber(name, value(), 0, Tqpchr::AnimeCount - 1);
+            renderOption = name;
+        } else if (name == "--frames") {
+            line.render.frames = wholeNumber(name, value(), 1, maxRenderFrames);
+            renderOption = name;
+        } else if (name == "--out") {
+            line.render.folder = value();
+            renderOption = name;
+        } else {
+            throw CommandLineError("unknown option '" + argument + "'");
+        }
+    }
+
+    line.mode = mode.value_or(RunMode::Window);
+    if (!renderOption.empty() && line.mode != RunMode::Render) throw CommandLineError(renderOption + " goes with --render only");
+    if (line.mode == RunMode::Window) {
+        // The window loads the first argument; further ones are ignored.
+        if (!files.empty()) line.file = files.front();
+    } else if (!files.empty()) {
+        throw CommandLineError("unexpected argument '" + files.front() + "'");
+    }
+    return line;
+}
+
+std::string usageText()
+{
+    return "Usage: pomelune --info FILE.chP\n"
+           "       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"
+           "       pomelune --help | --version\n"
+           "\n"
+           "  --info FILE.chP    load the definition and print it as one JSON object\n"
+           "  --render FILE.chP  load the definition and write one PNG image per frame:\n"
+           "                     DIR/frame0001.png, frame0002.png, ...\n"
+           "    --anime N        play anime N (0 to 30) instead of anime 1\n"
+           "    --frames K       write K images (1 to 9999); default: the anime's length\n"
+           "    --out DIR        the folder of the images, made when missing; default: .\n"
+           "  --help, -h         show this text\n"
+           "  --version          show the version\n";
+}

@@ -1,0 +1,30 @@
+// The program's command line: which mode to run and its settings.
+#pragma once
+
+#include "app/render_frames.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+enum class RunMode { Window, Info, Render, Help, Version };
+
+struct CommandLine {
+    RunMode mode = RunMode::Window;
+    // The definition file: of --info or --render, or the window's package (may be empty).
+    std::string file;
+    RenderSettings render;
+};
+
+// A command line that cannot be run; the message is one line without the program name.
+class CommandLineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the arguments after the program name. Options take their value as the next
+// argument or after "=". Raises CommandLineError.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The short usage of every mode, ending with a line break.
+std::string usageText();

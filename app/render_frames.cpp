@@ -1,0 +1,99 @@
+#include "app/render_frames.h"
+
+#include "app/anime_frames.h"
+
+#include "platform/clock.h"
+#include "platform/exception.h"
+#include "platform/text.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Puts a simulated millisecond clock in place of the real one while it lives.
+class SimulatedClock {
+public:
+    SimulatedClock()
+    {
+        setMillisecondClock([this] { return now; });
+    }
+    ~SimulatedClock() { setMillisecondClock({}); }
+    SimulatedClock(const SimulatedClock&) = delete;
+    SimulatedClock& operator=(const SimulatedClock&) = delete;
+
+    uint32_t now = 0;
+};
+
+void clearToBlack(TDDDDGenSurface& target)
+{
+    DDBLTFX fill;
+    fill.dwFillColor = 0;
+    target.Blt(nullptr, Rect{0, 0, target.Width, target.Height}, Rect{}, DDBLT_COLORFILL | DDBLT_WAIT, fill);
+}
+
+// The surface's X8R8G8B8 pixels as an opaque RGB32 image.
+QImage imageOf(TDDDDGenSurface& surface)
+{
+    DDSURFACEDESC2 desc;
+    desc.dwSize = sizeof desc;
+    if (surface.DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK)
+        throw Exception("描画先のサーフェスを読めませんでした");
+    QImage image(surface.Width, surface.Height, QImage::Format_RGB32);
+    for (int32_t y = 0; y < surface.Height; ++y) {
+        const auto* row = static_cast<const uint8_t*>(desc.lpSurface) + static_cast<int64_t>(y) * desc.lPitch;
+        auto* pixels = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        std::memcpy(pixels, row, static_cast<size_t>(surface.Width) * 4);
+        for (int32_t x = 0; x < surface.Width; ++x) pixels[x] |= 0xFF000000u;
+    }
+    surface.DDSurface->Unlock(nullptr);
+    return image;
+}
+
+void writePng(const QImage& image, const std::filesystem::path& path)
+{
+    if (!image.save(QString::fromStdString(path.string()), "PNG"))
+        throw Exception("ファイル " + displayText(path.string()) + " に書き込めません");
+}
+
+std::filesystem::path imagePath(const std::filesystem::path& folder, int32_t index)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "frame%04d.png", static_cast<int>(index));
+    return folder / name;
+}
+
+}  // namespace
+
+void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings)
+{
+    if (chr.viewwidth < 1 || chr.viewwidth > maxViewWidth)
+        throw Exception("表示幅 " + std::to_string(chr.viewwidth) + " の画像は作れません（1～" + std::to_string(maxViewWidth) + "）");
+    std::error_code error;
+    std::filesystem::create_directories(settings.folder, error);
+    if (error) throw Exception("フォルダ " + displayText(settings.folder.string()) + " を作れません");
+    TDDDDGenSurface& target = display.makeBackBuffer(chr.viewwidth, Tqpchr::ViewHeight);
+
+    // Without --anime the anime playing after load goes on as the window would show
+    // it: a first step on an empty frame 0 takes it to its loop frame + 1, or frame 1.
+    if (settings.anime) chr.start(*settings.anime);
+    const int32_t count = settings.frames.value_or(animeLength(chr, chr.anime));
+
+    // step advances a frame when more than framewait milliseconds have passed since
+    // lastclock. The first step comes exactly framewait after it and advances
+    // nothing, so image 1 shows frame 1; every later one comes one millisecond more
+    // than framewait after it and advances exactly one frame. Sums wrap as the
+    // clock does, which also keeps a negative framewait right (only 2^31 - 1 can
+    // never be exceeded: then every image shows frame 1).
+    SimulatedClock clock;
+    for (int32_t image = 1; image <= count; ++image) {
+        clock.now = chr.lastclock + static_cast<uint32_t>(chr.framewait) + (image > 1 ? 1u : 0u);
+        chr.step();
+        clearToBlack(target);
+        chr.draw(target, 0, 0);
+        writePng(imageOf(target), imagePath(settings.folder, image));
+    }
+}

@@ -1,0 +1,25 @@
+// The --render loop: one PNG image per frame advance of an anime.
+#pragma once
+
+#include "app/software_display.h"
+#include "chr/qpchr.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+struct RenderSettings {
+    std::optional<int32_t> anime;   // default: the anime playing after load (1)
+    std::optional<int32_t> frames;  // default: the length of that anime
+    std::filesystem::path folder = ".";
+};
+
+// Four digits in the image names keep them in order.
+inline constexpr int32_t maxRenderFrames = 9999;
+inline constexpr int32_t maxViewWidth = 16384;
+
+// Starts the anime and writes folder/frame0001.png, frame0002.png, ...: image i is the
+// view drawn at (0, 0) on a black viewwidth x 271 back buffer of display after the
+// i-th step, each step advancing exactly one frame on a simulated clock. The folder
+// is made when missing. Raises Exception.
+void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings);
