@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -61,6 +62,45 @@ void convertRow(int sourceBytes, int destBytes, const uint8_t* source, uint8_t* 
     pixel_loops::dispatchBytes(sourceBytes, [&]<int S>() {
         pixel_loops::dispatchBytes(destBytes, [&]<int D>() { convertRow<S, D>(source, dest, count, packer, palette); });
     });
+}
+
+// Surfaces whose red, green and blue are whole bytes at bits 16, 8 and 0 (X8R8G8B8,
+// and A8R8G8B8 with alpha in the top byte): pixels are the file's bytes in place,
+// no per-channel packing. False when the surface has another layout.
+bool convertRowToRgb32(int sourceBytes, const uint8_t* source, uint8_t* destBytes, int64_t count, const TDDDDGenSurface& surface)
+{
+    const bool rgb32 = surface.Red.Mask == 0xFF0000 && surface.Green.Mask == 0xFF00 && surface.Blue.Mask == 0xFF &&
+                       (surface.Alpha.Mask == 0 || surface.Alpha.Mask == 0xFF000000);
+    if (!rgb32 || (sourceBytes != 3 && sourceBytes != 4)) return false;
+    const uint32_t alphaMask = surface.Alpha.Mask;
+    auto* dest = reinterpret_cast<uint32_t*>(destBytes);  // surface rows are 4-byte aligned
+    int64_t x = 0;
+    if (sourceBytes == 3) {
+        // Four pixels a step: a byte shuffle spreads 12 bytes (B G R ...) to four words,
+        // with zero in each top byte. The 16-byte load stays within the row.
+        using Bytes16 = uint8_t __attribute__((vector_size(16)));
+        using Words4 = uint32_t __attribute__((vector_size(16)));
+        const Bytes16 zero{};
+        const Words4 alpha = {alphaMask, alphaMask, alphaMask, alphaMask};
+        for (; x + 6 <= count; x += 4) {
+            Bytes16 in;
+            std::memcpy(&in, source + 3 * x, sizeof in);
+            const Bytes16 spread = __builtin_shufflevector(in, zero, 0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11, 16);
+            const Words4 out = reinterpret_cast<const Words4&>(spread) | alpha;
+            std::memcpy(dest + x, &out, sizeof out);
+        }
+        for (; x < count; ++x) {
+            const uint8_t* s = source + 3 * x;
+            dest[x] = alphaMask | s[0] | (s[1] << 8) | (static_cast<uint32_t>(s[2]) << 16);
+        }
+    } else {
+        for (; x < count; ++x) {
+            uint32_t v;
+            std::memcpy(&v, source + 4 * x, 4);
+            dest[x] = v & (0xFFFFFF | alphaMask);
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -157,25 +197,40 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
     const bool rawIndices = paletteSurface && sourceBytes == 1;
     const int64_t sourceUsed = std::min(sourceStride, rawIndices ? bytesPerRow : pixels * sourceBytes);
     std::vector<uint8_t> sourceRow(static_cast<size_t>(sourceUsed));
-    std::vector<uint8_t> destRow(static_cast<size_t>(std::max<int64_t>(bytesPerRow, 0)));
     const ColorPacker packer(*this);
+    const int64_t packedBytes = pixels * destBytes;  // the rest of each copied row is zeros
+    const uint8_t* previous = sourceRow.data();      // the bytes of the row read last
 
     const int64_t surfaceRows = std::min<int64_t>(Height, desc.dwHeight);
     const int64_t rows = std::min<int64_t>(surfaceRows, fileHeight);
     // Rows are stored bottom-up: the first lands on the last row of the surface.
     for (int64_t y = 0; y < rows; ++y) {
         uint8_t* surfaceRow = static_cast<uint8_t*>(desc.lpSurface) + (surfaceRows - 1 - y) * desc.lPitch;
-        const int64_t got = stream.read(sourceRow.data(), sourceUsed);
-        if (got < 0 || (sourceStride > sourceUsed && stream.seek(sourceStride - sourceUsed, SeekOrigin::Current) < 0)) {
+        // Whole rows held in memory are converted where they lie; others go through the row buffer.
+        const uint8_t* source = rawIndices ? nullptr : stream.readInPlace(sourceUsed);
+        if (!source) {
+            // A short read keeps the rest of the last row, as the row buffer would.
+            if (sourceUsed > 0 && previous != sourceRow.data()) std::memcpy(sourceRow.data(), previous, static_cast<size_t>(sourceUsed));
+            const int64_t got = stream.read(sourceRow.data(), sourceUsed);
+            if (got < 0) {
+                DebugLog("LoadBMP中に、読み込みエラーが発生しました");
+                break;
+            }
+            source = sourceRow.data();
+        }
+        if (sourceStride > sourceUsed && stream.seek(sourceStride - sourceUsed, SeekOrigin::Current) < 0) {
             DebugLog("LoadBMP中に、読み込みエラーが発生しました");
             break;
         }
-        if (rawIndices)
+        previous = source;
+        if (rawIndices) {
             std::copy(sourceRow.begin(), sourceRow.end(), surfaceRow);
-        else {
-            convertRow(sourceBytes, destBytes, sourceRow.data(), destRow.data(), pixels, packer, palette.data());
-            std::copy(destRow.begin(), destRow.end(), surfaceRow);
+            continue;
         }
+        // Packed straight into the surface row.
+        if (destBytes != 4 || !convertRowToRgb32(sourceBytes, source, surfaceRow, pixels, *this))
+            convertRow(sourceBytes, destBytes, source, surfaceRow, pixels, packer, palette.data());
+        std::fill(surfaceRow + packedBytes, surfaceRow + std::max(bytesPerRow, packedBytes), uint8_t{0});
     }
     CheckResult(DDSurface->Unlock(nullptr), "LoadBMP中にサーフェスがアンロックできませんでした");
 }

@@ -42,7 +42,13 @@ std::unique_ptr<FileStream> FileStream::openRead(const std::string& path)
         std::fclose(file);
         return nullptr;
     }
-    return std::unique_ptr<FileStream>(new FileStream(file, static_cast<int64_t>(info.st_size)));
+    // A large buffer: readers take a bitmap row by row, and the default buffer of one
+    // disk block turns every row into a system call. (A null buffer would keep the
+    // default size.)
+    constexpr size_t BufferSize = 256 * 1024;
+    auto buffer = std::make_unique<char[]>(BufferSize);
+    std::setvbuf(file, buffer.get(), _IOFBF, BufferSize);
+    return std::unique_ptr<FileStream>(new FileStream(file, static_cast<int64_t>(info.st_size), std::move(buffer)));
 }
 
 FileStream::~FileStream() { std::fclose(file_); }

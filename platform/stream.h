@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 enum class SeekOrigin { Begin, Current, End };
@@ -25,6 +26,10 @@ public:
     virtual int64_t seek(int64_t offset, SeekOrigin origin) = 0;
     virtual int64_t size() const = 0;
 
+    // The next count bytes in place, moving past them, when the stream holds them in
+    // memory; otherwise nullptr and the position is unchanged.
+    virtual const uint8_t* readInPlace(int64_t /*count*/) { return nullptr; }
+
     int64_t position() { return seek(0, SeekOrigin::Current); }
     void setPosition(int64_t position) { seek(position, SeekOrigin::Begin); }
     // Reads exactly count bytes; false when fewer arrive.
@@ -39,6 +44,13 @@ public:
     int64_t read(void* buffer, int64_t count) override;
     int64_t seek(int64_t offset, SeekOrigin origin) override;
     int64_t size() const override { return static_cast<int64_t>(bytes_.size()); }
+    const uint8_t* readInPlace(int64_t count) override
+    {
+        if (count < 0 || position_ > size() || count > size() - position_) return nullptr;
+        const uint8_t* at = bytes_.data() + position_;
+        position_ += count;
+        return at;
+    }
 
     // Writes at the position, growing the stream as needed.
     void write(const void* buffer, int64_t count);
@@ -62,7 +74,8 @@ public:
     int64_t size() const override { return size_; }
 
 private:
-    FileStream(std::FILE* file, int64_t size) : file_(file), size_(size) {}
+    FileStream(std::FILE* file, int64_t size, std::unique_ptr<char[]> buffer) : file_(file), size_(size), buffer_(std::move(buffer)) {}
     std::FILE* file_;
     int64_t size_;
+    std::unique_ptr<char[]> buffer_;  // the file's stdio buffer; outlives file_, closed first
 };

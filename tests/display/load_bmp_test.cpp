@@ -36,11 +36,16 @@ TEST_F(LoadBmpTest, TrueColourFilesConvertIntoEveryFormatWithRowsBottomUp)
     EXPECT_EQ(pixels(*rgb24), (std::vector<uint32_t>{0, 0, 0x112233, 0x445566}));  // a one-row file fills the bottom row
 }
 
-TEST_F(LoadBmpTest, ThirtyTwoBitFilesKeepTheirAlpha)
+TEST_F(LoadBmpTest, ThirtyTwoBitFilesKeepTheirAlphaAndTwentyFourBitOnesAreOpaque)
 {
     auto argb = surface(pixelFormatArgb8888(), 2, 1);
     load(*argb, makeBmp({2, 1, 32, {}, {0x80112233, 0x00445566}}));
     EXPECT_EQ(pixels(*argb), (std::vector<uint32_t>{0x80112233, 0x00445566}));
+    // Five pixels: four converted together, one on its own.
+    const std::vector<uint32_t> row{0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F};
+    auto wide = surface(pixelFormatArgb8888(), 5, 1);
+    load(*wide, makeBmp({5, 1, 24, {}, row}));
+    for (size_t x = 0; x < row.size(); ++x) EXPECT_EQ(wide->GetPixel(static_cast<int32_t>(x), 0), 0xFF000000 | row[x]) << x;
 }
 
 TEST_F(LoadBmpTest, SixteenBitFilesAreFiveFiveFiveWithAnAlphaBit)
