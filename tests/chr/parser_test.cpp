@@ -119,7 +119,10 @@ TEST_F(ParserTest, ErrorsStopAtTheFirstFailingLine)
         {"#1 0 0 12\n", "'' は数値ではありません"},
         {"#SIZE \x81\x39\n", "'\xEF\xBF\xBD" "9' は数値ではありません"},  // no Shift-JIS character: shown as U+FFFD
     };
-    for (const auto& [text, message] : cases) EXPECT_EQ(raised([&] { loadDefinition(text); }), message) << text;
+    for (const auto& [text, message] : cases) {
+        const std::string& lines = text;  // a lambda cannot capture a structured binding
+        EXPECT_EQ(raised([&] { loadDefinition(lines); }), message) << text;
+    }
     EXPECT_EQ(raised([&] { chr->load((folder / "none.chP").string()); }), "ファイル " + (folder / "none.chP").string() + " は開けません");
 }
 
