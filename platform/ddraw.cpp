@@ -1,14 +1,14 @@
 #include "platform/ddraw.h"
 
 #include "platform/pixel_loops.h"
+#include "platform/screen.h"
 
 #include <algorithm>
+#include <bit>
 #include <map>
 #include <new>
 
 namespace {
-
-DDPIXELFORMAT screenFormat = pixelFormatXrgb8888();
 
 struct PendingFailure {
     int after;
@@ -19,17 +19,78 @@ std::multimap<DDCall, PendingFailure> pendingFailures;
 // Surfaces larger than this are refused as out of memory.
 constexpr int64_t maxSurfaceBytes = int64_t{1} << 30;
 
-bool validFormat(const DDPIXELFORMAT& f)
+// Depth surfaces take depth formats, all others colour formats.
+bool validFormat(const DDPIXELFORMAT& f, bool depth)
 {
+    const bool wholeBytes = f.dwRGBBitCount == 16 || f.dwRGBBitCount == 24 || f.dwRGBBitCount == 32;
+    if (depth) return (f.dwFlags & DDPF_ZBUFFER) && wholeBytes;
+    if (f.dwFlags & DDPF_ZBUFFER) return false;
     if (f.dwFlags & DDPF_PALETTEINDEXED8) return f.dwRGBBitCount == 8 || f.dwRGBBitCount == 0;
-    return (f.dwFlags & DDPF_RGB) && (f.dwRGBBitCount == 16 || f.dwRGBBitCount == 24 || f.dwRGBBitCount == 32);
+    return (f.dwFlags & DDPF_RGB) && wholeBytes;
 }
 
 int bytesOf(const DDPIXELFORMAT& f) { return (f.dwFlags & DDPF_PALETTEINDEXED8) ? 1 : static_cast<int>(f.dwRGBBitCount / 8); }
 
+// Rows are whole words long.
+int64_t pitchOf(int64_t width, const DDPIXELFORMAT& f) { return (width * bytesOf(f) + 3) & ~int64_t{3}; }
+
 bool inside(const Rect& r, int32_t width, int32_t height)
 {
     return r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right <= width && r.bottom <= height;
+}
+
+bool wellFormed(const Rect& r) { return r.left <= r.right && r.top <= r.bottom; }
+
+Rect intersection(const Rect& a, const Rect& b)
+{
+    const Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    return wellFormed(r) ? r : Rect{};
+}
+
+bool empty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+// Widens the bits of mask in value to 8 bits.
+uint32_t expandChannel(uint32_t value, uint32_t mask)
+{
+    if (mask == 0) return 0;
+    const int shift = std::countr_zero(mask);
+    const uint32_t range = mask >> shift;
+    return ((value & mask) >> shift) * 255 / range;
+}
+
+// A pixel of a colour format as the window shows it, 0x00RRGGBB.
+uint32_t toWindowColor(uint32_t value, const DDPIXELFORMAT& f, const std::array<PaletteColor, 256>& palette)
+{
+    if (f.dwFlags & DDPF_PALETTEINDEXED8) {
+        const PaletteColor& c = palette[value & 255];
+        return (uint32_t{c.red} << 16) | (uint32_t{c.green} << 8) | c.blue;
+    }
+    return (expandChannel(value, f.dwRBitMask) << 16) | (expandChannel(value, f.dwGBitMask) << 8) | expandChannel(value, f.dwBBitMask);
+}
+
+PaletteColor colorOf(const PALETTEENTRY& e) { return {e.peRed, e.peGreen, e.peBlue, e.peFlags}; }
+
+DirectDrawDriver makePrimaryDriver()
+{
+    DirectDrawDriver driver;
+    driver.description = "Primary Display Driver";
+    driver.name = "display";
+    driver.caps = DDCAPS_BLT | DDCAPS_BLTSTRETCH | DDCAPS_PALETTE | DDCAPS_COLORKEY | DDCAPS_BLTCOLORFILL;
+    driver.surfaceCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_BACKBUFFER |
+                         DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
+    return driver;
+}
+
+DirectDrawDriver& primaryDriver()
+{
+    static DirectDrawDriver driver = makePrimaryDriver();
+    return driver;
+}
+
+std::vector<DirectDrawDriver>& addedDrivers()
+{
+    static std::vector<DirectDrawDriver> drivers;
+    return drivers;
 }
 
 // The palette of palette-indexed surfaces that have none of their own: 3 bits of
@@ -67,8 +128,26 @@ DDPIXELFORMAT pixelFormatRgb(uint32_t bits, uint32_t red, uint32_t green, uint32
     return f;
 }
 
-void setScreenPixelFormat(const DDPIXELFORMAT& format) { screenFormat = format; }
-DDPIXELFORMAT screenPixelFormat() { return screenFormat; }
+DDPIXELFORMAT pixelFormatOfDepth(uint32_t bits)
+{
+    switch (bits) {
+    case 8: return pixelFormatPalette8();
+    case 16: return pixelFormatRgb565();
+    case 24: return pixelFormatRgb888();
+    default: return pixelFormatXrgb8888();
+    }
+}
+
+DDPIXELFORMAT pixelFormatDepth(uint32_t depthBits, uint32_t depthMask, uint32_t stencilBits, uint32_t stencilMask)
+{
+    DDPIXELFORMAT f;
+    f.dwFlags = DDPF_ZBUFFER | (stencilBits ? DDPF_STENCILBUFFER : 0);
+    f.dwZBufferBitDepth = depthBits + stencilBits;
+    f.dwStencilBitDepth = stencilBits;
+    f.dwZBitMask = depthMask;
+    f.dwStencilBitMask = stencilMask;
+    return f;
+}
 
 void DDFaultInjection::failCall(DDCall call, HRESULT code, int after) { pendingFailures.insert({call, {after, code}}); }
 void DDFaultInjection::reset() { pendingFailures.clear(); }
@@ -89,26 +168,54 @@ HRESULT DDFaultInjection::take(DDCall call)
     return result;
 }
 
+// ---- drivers ----
+
+DirectDrawDriver& DirectDrawDrivers::primary() { return primaryDriver(); }
+void DirectDrawDrivers::add(const DirectDrawDriver& driver) { addedDrivers().push_back(driver); }
+
+void DirectDrawDrivers::reset()
+{
+    primaryDriver() = makePrimaryDriver();
+    addedDrivers().clear();
+}
+
+HRESULT DirectDrawEnumerateA(LPDDENUMCALLBACKA callback, void* context)
+{
+    if (!callback) return DDERR_INVALIDPARAMS;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::DirectDrawEnumerateA)) return failure;
+    std::vector<DirectDrawDriver> drivers{primaryDriver()};
+    drivers.insert(drivers.end(), addedDrivers().begin(), addedDrivers().end());
+    for (DirectDrawDriver& driver : drivers) {
+        GUID* identifier = driver.identifier ? &*driver.identifier : nullptr;
+        if (!callback(identifier, driver.description.data(), driver.name.data(), context)) break;
+    }
+    return DD_OK;
+}
+
 // ---- device ----
 
-HRESULT DirectDrawCreateEx(const void* /*guid*/, IDirectDraw7** directDraw, const void* /*iid*/, void* /*outer*/)
+HRESULT DirectDrawCreateEx(const GUID* guid, IDirectDraw7** directDraw, const void* /*iid*/, void* /*outer*/)
 {
     if (!directDraw) return DDERR_INVALIDPARAMS;
     *directDraw = nullptr;
     if (HRESULT failure = DDFaultInjection::take(DDCall::DirectDrawCreateEx)) return failure;
-    *directDraw = new IDirectDraw7();
+    const DirectDrawDriver* driver = &primaryDriver();
+    if (guid) {
+        const auto& added = addedDrivers();
+        const auto found = std::find_if(added.begin(), added.end(), [&](const DirectDrawDriver& d) { return d.identifier == *guid; });
+        if (found == added.end()) return DDERR_INVALIDDIRECTDRAWGUID;
+        driver = &*found;
+    }
+    *directDraw = new IDirectDraw7(*driver);
     return DD_OK;
 }
 
-uint32_t IDirectDraw7::Release()
+IDirectDraw7::~IDirectDraw7()
 {
-    if (--references_ > 0) return references_;
     for (IDirectDrawSurface7* surface : surfaces_) {
         surface->markLost();
         surface->device_ = nullptr;
     }
-    delete this;
-    return 0;
 }
 
 HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface, void* /*outer*/)
@@ -116,14 +223,53 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
     if (!desc || !surface) return DDERR_INVALIDPARAMS;
     *surface = nullptr;
     if (HRESULT failure = DDFaultInjection::take(DDCall::CreateSurface)) return failure;
-    const uint32_t need = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    if ((desc->dwFlags & need) != need || !(desc->ddsCaps.dwCaps & DDSCAPS_OFFSCREENPLAIN)) return DDERR_INVALIDPARAMS;
-    if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > INT32_MAX || desc->dwHeight > INT32_MAX)
-        return DDERR_INVALIDPARAMS;
+    if (!(desc->dwFlags & DDSD_CAPS)) return DDERR_INVALIDPARAMS;
+    const uint32_t caps = desc->ddsCaps.dwCaps;
+    if (!(caps & DDSCAPS_PRIMARYSURFACE)) {
+        const uint32_t size = DDSD_WIDTH | DDSD_HEIGHT;
+        if ((desc->dwFlags & size) != size || !(caps & (DDSCAPS_OFFSCREENPLAIN | DDSCAPS_ZBUFFER))) return DDERR_INVALIDPARAMS;
+        return makeSurface(*desc, surface);
+    }
 
-    DDSURFACEDESC2 made = *desc;
-    if (!(desc->dwFlags & DDSD_PIXELFORMAT)) made.ddpfPixelFormat = screenFormat;
-    if (!validFormat(made.ddpfPixelFormat)) return DDERR_INVALIDPIXELFORMAT;
+    // The primary surface is the screen.
+    if (desc->dwFlags & (DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT)) return DDERR_INVALIDPARAMS;
+    const bool chain = (caps & DDSCAPS_FLIP) != 0;
+    if (chain) {
+        if (!(caps & DDSCAPS_COMPLEX) || !(desc->dwFlags & DDSD_BACKBUFFERCOUNT) || desc->dwBackBufferCount != 1)
+            return DDERR_INVALIDPARAMS;
+        if ((cooperativeLevel_ & (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) != (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) return DDERR_NOEXCLUSIVEMODE;
+    }
+    DDSURFACEDESC2 screen = *desc;
+    screen.dwFlags |= DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    screen.dwWidth = static_cast<uint32_t>(Screen::width());
+    screen.dwHeight = static_cast<uint32_t>(Screen::height());
+    screen.ddpfPixelFormat = screenPixelFormat();
+    screen.ddsCaps.dwCaps = caps & ~(DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM);
+    if (HRESULT result = makeSurface(screen, surface)) return result;
+    if (!chain) return DD_OK;
+
+    DDSURFACEDESC2 back = screen;
+    back.dwFlags &= ~DDSD_BACKBUFFERCOUNT;
+    back.dwBackBufferCount = 0;
+    back.ddsCaps.dwCaps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (caps & DDSCAPS_3DDEVICE);
+    IDirectDrawSurface7* backBuffer = nullptr;
+    if (HRESULT result = makeSurface(back, &backBuffer)) {
+        (*surface)->Release();
+        *surface = nullptr;
+        return result;
+    }
+    (*surface)->attached_.push_back(backBuffer);
+    return DD_OK;
+}
+
+// Makes the surface desc describes, with its size given.
+HRESULT IDirectDraw7::makeSurface(const DDSURFACEDESC2& desc, IDirectDrawSurface7** surface)
+{
+    if (desc.dwWidth == 0 || desc.dwHeight == 0 || desc.dwWidth > INT32_MAX || desc.dwHeight > INT32_MAX) return DDERR_INVALIDPARAMS;
+    DDSURFACEDESC2 made = desc;
+    const bool depth = (desc.ddsCaps.dwCaps & DDSCAPS_ZBUFFER) != 0;
+    if (!(desc.dwFlags & DDSD_PIXELFORMAT) && !depth) made.ddpfPixelFormat = screenPixelFormat();
+    if (!validFormat(made.ddpfPixelFormat, depth)) return DDERR_INVALIDPIXELFORMAT;
     // Memory placement: kept as asked; with no preference the driver picks video memory.
     uint32_t& caps = made.ddsCaps.dwCaps;
     if (caps & DDSCAPS_VIDEOMEMORY)
@@ -131,23 +277,171 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
     else if (!(caps & DDSCAPS_SYSTEMMEMORY))
         caps |= DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
 
-    const int64_t rowBytes = static_cast<int64_t>(made.dwWidth) * bytesOf(made.ddpfPixelFormat);
-    const int64_t pitch = (rowBytes + 3) & ~int64_t{3};
+    const int64_t pitch = pitchOf(made.dwWidth, made.ddpfPixelFormat);
     if (pitch > INT32_MAX || pitch * made.dwHeight > maxSurfaceBytes) return DDERR_OUTOFMEMORY;
 
-    auto* made_surface = new IDirectDrawSurface7(this, made, static_cast<int32_t>(pitch));
-    if (!made_surface->allocate()) {
-        delete made_surface;
+    auto* madeSurface = new IDirectDrawSurface7(this, made, static_cast<int32_t>(pitch));
+    if (!madeSurface->allocate()) {
+        delete madeSurface;
         return DDERR_OUTOFMEMORY;
     }
-    surfaces_.push_back(made_surface);
-    *surface = made_surface;
+    surfaces_.push_back(madeSurface);
+    *surface = madeSurface;
+    return DD_OK;
+}
+
+HRESULT IDirectDraw7::GetCaps(DDCAPS* driverCaps, DDCAPS* helCaps)
+{
+    if (!driverCaps && !helCaps) return DDERR_INVALIDPARAMS;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::DirectDrawGetCaps)) return failure;
+    if (driverCaps) {
+        *driverCaps = DDCAPS{};
+        driverCaps->dwCaps = driver_.caps;
+        driverCaps->ddsCaps.dwCaps = driver_.surfaceCaps;
+    }
+    if (helCaps) {
+        // The emulation layer is this software blitter.
+        const DirectDrawDriver& software = makePrimaryDriver();
+        *helCaps = DDCAPS{};
+        helCaps->dwCaps = software.caps;
+        helCaps->ddsCaps.dwCaps = software.surfaceCaps;
+    }
+    return DD_OK;
+}
+
+HRESULT IDirectDraw7::SetCooperativeLevel(HWND window, uint32_t flags)
+{
+    if (HRESULT failure = DDFaultInjection::take(DDCall::SetCooperativeLevel)) return failure;
+    const bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
+    const bool normal = (flags & DDSCL_NORMAL) != 0;
+    if (normal == exclusive) return DDERR_INVALIDPARAMS;
+    if (exclusive && (!(flags & DDSCL_FULLSCREEN) || !window)) return DDERR_INVALIDPARAMS;
+    cooperativeLevel_ = flags;
+    cooperativeWindow_ = window;
+    return DD_OK;
+}
+
+// The screen takes the mode; every surface of the device loses its memory.
+void IDirectDraw7::changeMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel)
+{
+    Screen::setSize(static_cast<int32_t>(width), static_cast<int32_t>(height));
+    Screen::setBitDepth(static_cast<int32_t>(bitsPerPixel));
+    markAllSurfacesLost();
+}
+
+HRESULT IDirectDraw7::SetDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel, uint32_t refreshRate, uint32_t /*flags*/)
+{
+    if (HRESULT failure = DDFaultInjection::take(DDCall::SetDisplayMode)) return failure;
+    const auto& modes = Screen::modes();
+    const bool listed = std::any_of(modes.begin(), modes.end(), [&](const DisplayMode& m) {
+        return m.width == width && m.height == height && m.bitsPerPixel == bitsPerPixel && (refreshRate == 0 || m.refreshRate == refreshRate);
+    });
+    if (!listed) return DDERR_INVALIDMODE;
+    if (!modeBeforeChange_)
+        modeBeforeChange_ = Mode{static_cast<uint32_t>(Screen::width()), static_cast<uint32_t>(Screen::height()),
+                                 static_cast<uint32_t>(Screen::bitDepth())};
+    changeMode(width, height, bitsPerPixel);
+    return DD_OK;
+}
+
+HRESULT IDirectDraw7::RestoreDisplayMode()
+{
+    if (HRESULT failure = DDFaultInjection::take(DDCall::RestoreDisplayMode)) return failure;
+    if (!modeBeforeChange_) return DD_OK;
+    changeMode(modeBeforeChange_->width, modeBeforeChange_->height, modeBeforeChange_->bitsPerPixel);
+    modeBeforeChange_.reset();
+    return DD_OK;
+}
+
+HRESULT IDirectDraw7::EnumDisplayModes(uint32_t flags, const DDSURFACEDESC2* filter, void* context, LPDDENUMMODESCALLBACK2 callback)
+{
+    if (!callback || filter) return DDERR_INVALIDPARAMS;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::EnumDisplayModes)) return failure;
+    const bool withRates = (flags & DDEDM_REFRESHRATES) != 0;
+    std::vector<DisplayMode> listed;
+    for (DisplayMode mode : Screen::modes()) {
+        if (!withRates) mode.refreshRate = 0;
+        if (std::find(listed.begin(), listed.end(), mode) != listed.end()) continue;
+        listed.push_back(mode);
+        DDSURFACEDESC2 desc;
+        desc.dwSize = sizeof desc;
+        desc.dwFlags = DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_REFRESHRATE;
+        desc.dwWidth = mode.width;
+        desc.dwHeight = mode.height;
+        desc.dwRefreshRate = mode.refreshRate;
+        desc.ddpfPixelFormat = pixelFormatOfDepth(mode.bitsPerPixel);
+        desc.lPitch = static_cast<int32_t>(pitchOf(mode.width, desc.ddpfPixelFormat));
+        if (callback(&desc, context) == DDENUMRET_CANCEL) break;
+    }
+    return DD_OK;
+}
+
+HRESULT IDirectDraw7::FlipToGDISurface()
+{
+    if (HRESULT failure = DDFaultInjection::take(DDCall::FlipToGDISurface)) return failure;
+    ++flipsToGDISurface_;
+    return DD_OK;
+}
+
+HRESULT IDirectDraw7::CreateClipper(uint32_t /*flags*/, IDirectDrawClipper** clipper, void* /*outer*/)
+{
+    if (!clipper) return DDERR_INVALIDPARAMS;
+    *clipper = nullptr;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::CreateClipper)) return failure;
+    *clipper = new IDirectDrawClipper();
+    return DD_OK;
+}
+
+HRESULT IDirectDraw7::CreatePalette(uint32_t flags, const PALETTEENTRY* entries, IDirectDrawPalette** palette, void* /*outer*/)
+{
+    if (!palette) return DDERR_INVALIDPARAMS;
+    *palette = nullptr;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::CreatePalette)) return failure;
+    if (!(flags & DDPCAPS_8BIT) || !entries) return DDERR_INVALIDPARAMS;
+    auto* made = new IDirectDrawPalette();
+    std::transform(entries, entries + 256, made->colors_.begin(), colorOf);
+    *palette = made;
     return DD_OK;
 }
 
 void IDirectDraw7::markAllSurfacesLost()
 {
     for (IDirectDrawSurface7* surface : surfaces_) surface->markLost();
+}
+
+// ---- clipper and palette ----
+
+HRESULT IDirectDrawClipper::SetHWnd(uint32_t /*flags*/, HWND window)
+{
+    if (HRESULT failure = DDFaultInjection::take(DDCall::SetHWnd)) return failure;
+    if (window && !windowFromHandle(window)) return DDERR_INVALIDPARAMS;
+    window_ = window;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawClipper::GetHWnd(HWND* window)
+{
+    if (!window) return DDERR_INVALIDPARAMS;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::GetHWnd)) return failure;
+    *window = window_;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawPalette::SetEntries(uint32_t /*flags*/, uint32_t start, uint32_t count, const PALETTEENTRY* entries)
+{
+    if (!entries || start > 256 || count > 256 - start) return DDERR_INVALIDPARAMS;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::SetEntries)) return failure;
+    std::transform(entries, entries + count, colors_.begin() + start, colorOf);
+    return DD_OK;
+}
+
+HRESULT IDirectDrawPalette::GetEntries(uint32_t /*flags*/, uint32_t start, uint32_t count, PALETTEENTRY* entries)
+{
+    if (!entries || start > 256 || count > 256 - start) return DDERR_INVALIDPARAMS;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::GetEntries)) return failure;
+    std::transform(colors_.begin() + start, colors_.begin() + start + count, entries,
+                   [](const PaletteColor& c) { return PALETTEENTRY{c.red, c.green, c.blue, c.flags}; });
+    return DD_OK;
 }
 
 // ---- surface ----
@@ -172,12 +466,12 @@ bool IDirectDrawSurface7::allocate()
     return memory_ != nullptr;
 }
 
-uint32_t IDirectDrawSurface7::Release()
+IDirectDrawSurface7::~IDirectDrawSurface7()
 {
-    if (--references_ > 0) return references_;
     if (device_) std::erase(device_->surfaces_, this);
-    delete this;
-    return 0;
+    if (clipper_) clipper_->Release();
+    if (palette_) palette_->Release();
+    for (IDirectDrawSurface7* surface : attached_) surface->Release();
 }
 
 HRESULT IDirectDrawSurface7::checkUsable() const
@@ -261,6 +555,7 @@ HRESULT IDirectDrawSurface7::Lock(const Rect* rect, DDSURFACEDESC2* desc, uint32
     desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = row(area.top) + static_cast<int64_t>(area.left) * bytesPerPixel_;
     locked_ = true;
+    lockedArea_ = area;
     return DD_OK;
 }
 
@@ -270,6 +565,7 @@ HRESULT IDirectDrawSurface7::Unlock(const Rect* /*rect*/)
     if (lost_) return DDERR_SURFACELOST;
     if (!locked_) return DDERR_NOTLOCKED;
     locked_ = false;
+    showOnWindow(lockedArea_);
     return DD_OK;
 }
 
@@ -289,13 +585,101 @@ HRESULT IDirectDrawSurface7::ReleaseDC(DrawingContext* context)
     if (HRESULT failure = DDFaultInjection::take(DDCall::ReleaseDC)) return failure;
     if (!context || context != context_.get()) return DDERR_INVALIDPARAMS;
     context_.reset();
+    showOnWindow({0, 0, width_, height_});
     return DD_OK;
 }
 
 const std::array<PaletteColor, 256>& IDirectDrawSurface7::palette() const
 {
     static const std::array<PaletteColor, 256> defaultPalette = makeDefaultPalette();
-    return defaultPalette;
+    return palette_ ? palette_->colors_ : defaultPalette;
+}
+
+HRESULT IDirectDrawSurface7::SetClipper(IDirectDrawClipper* clipper)
+{
+    if (HRESULT failure = DDFaultInjection::take(DDCall::SetClipper)) return failure;
+    if (clipper) clipper->AddRef();
+    if (clipper_) clipper_->Release();
+    clipper_ = clipper;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::SetPalette(IDirectDrawPalette* palette)
+{
+    if (HRESULT failure = DDFaultInjection::take(DDCall::SetPalette)) return failure;
+    if (palette && !(format_.dwFlags & DDPF_PALETTEINDEXED8)) return DDERR_NOTPALETTIZED;
+    if (palette) palette->AddRef();
+    if (palette_) palette_->Release();
+    palette_ = palette;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::GetAttachedSurface(const DDSCAPS2* caps, IDirectDrawSurface7** surface)
+{
+    if (!caps || !surface) return DDERR_INVALIDPARAMS;
+    *surface = nullptr;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::GetAttachedSurface)) return failure;
+    const auto found = std::find_if(attached_.begin(), attached_.end(), [&](const IDirectDrawSurface7* s) {
+        return (s->caps_.dwCaps & caps->dwCaps) == caps->dwCaps;
+    });
+    if (found == attached_.end()) return DDERR_NOTFOUND;
+    (*found)->AddRef();
+    *surface = *found;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::AddAttachedSurface(IDirectDrawSurface7* surface)
+{
+    if (!surface || surface == this) return DDERR_INVALIDPARAMS;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::AddAttachedSurface)) return failure;
+    if (std::find(attached_.begin(), attached_.end(), surface) != attached_.end()) return DDERR_SURFACEALREADYATTACHED;
+    if (!(surface->caps_.dwCaps & DDSCAPS_ZBUFFER) || surface->width_ != width_ || surface->height_ != height_)
+        return DDERR_CANNOTATTACHSURFACE;
+    surface->AddRef();
+    attached_.push_back(surface);
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::DeleteAttachedSurface(uint32_t /*flags*/, IDirectDrawSurface7* surface)
+{
+    if (!surface) return DDERR_INVALIDPARAMS;
+    if (HRESULT failure = DDFaultInjection::take(DDCall::DeleteAttachedSurface)) return failure;
+    const auto found = std::find(attached_.begin(), attached_.end(), surface);
+    if (found == attached_.end()) return DDERR_SURFACENOTATTACHED;
+    attached_.erase(found);
+    surface->Release();
+    return DD_OK;
+}
+
+Rect IDirectDrawSurface7::visibleArea() const
+{
+    const Rect whole{0, 0, width_, height_};
+    const WindowHost* window = clipper_ ? windowFromHandle(clipper_->window_) : nullptr;
+    if (!window) return whole;
+    const POINT origin = window->clientOrigin();
+    return intersection(whole, movedBy({0, 0, window->clientWidth(), window->clientHeight()}, origin.x, origin.y));
+}
+
+// What changed in area of the primary surface, as far as it is visible, goes to the
+// window of its clipper.
+void IDirectDrawSurface7::showOnWindow(const Rect& area)
+{
+    WindowHost* window = clipper_ ? windowFromHandle(clipper_->window_) : nullptr;
+    if (!window || !(caps_.dwCaps & DDSCAPS_PRIMARYSURFACE)) return;
+    const Rect shown = intersection(area, visibleArea());
+    if (empty(shown)) return;
+    const POINT origin = window->clientOrigin();
+    uint32_t* frame = window->frameBuffer();
+    const int64_t stride = window->clientWidth();
+    const auto& colors = palette();
+    pixel_loops::dispatchBytes(bytesPerPixel_, [&]<int Bytes>() {
+        for (int32_t y = shown.top; y < shown.bottom; ++y) {
+            const uint8_t* from = row(y) + int64_t{shown.left} * Bytes;
+            uint32_t* to = frame + (y - origin.y) * stride + (shown.left - origin.x);
+            for (int32_t i = 0; i < shown.width(); ++i) to[i] = toWindowColor(pixel_loops::Pixel<Bytes>::load(from + i * Bytes), format_, colors);
+        }
+    });
+    window->frameBufferChanged(movedBy(shown, -origin.x, -origin.y));
 }
 
 namespace {
@@ -312,6 +696,42 @@ HRESULT IDirectDrawSurface7::Blt(const Rect* destRect, IDirectDrawSurface7* src,
 {
     if (HRESULT failure = DDFaultInjection::take(DDCall::Blt)) return failure;
     const Rect dest = destRect ? *destRect : Rect{0, 0, width_, height_};
+    if (!clipper_) return bltWithin(dest, src, srcRect, flags, fx);
+    if (!wellFormed(dest)) return DDERR_INVALIDRECT;
+    const Rect visible = intersection(dest, visibleArea());
+    if (empty(visible)) return DD_OK;
+    const HRESULT result = visible == dest ? bltWithin(dest, src, srcRect, flags, fx) : bltClipped(dest, visible, src, srcRect, flags, fx);
+    if (result == DD_OK) showOnWindow(visible);
+    return result;
+}
+
+// A copy the clipper cuts: made whole on a scratch surface of the destination's
+// size that holds this surface's pixels under its visible part, which is then
+// copied back.
+HRESULT IDirectDrawSurface7::bltClipped(const Rect& dest, const Rect& visible, IDirectDrawSurface7* src, const Rect* srcRect,
+                                        uint32_t flags, const DDBLTFX* fx)
+{
+    if (flags & DDBLT_COLORFILL) return bltWithin(visible, src, srcRect, flags, fx);
+    if (HRESULT busy = checkUsable()) return busy;
+    const int64_t width = int64_t{dest.right} - dest.left;
+    const int64_t height = int64_t{dest.bottom} - dest.top;
+    const int64_t pitch = pitchOf(width, format_);
+    if (pitch > INT32_MAX || height > INT32_MAX || pitch * height > maxSurfaceBytes) return DDERR_OUTOFMEMORY;
+    DDSURFACEDESC2 desc;
+    desc.dwWidth = static_cast<uint32_t>(width);
+    desc.dwHeight = static_cast<uint32_t>(height);
+    desc.ddpfPixelFormat = format_;
+    IDirectDrawSurface7 scratch(nullptr, desc, static_cast<int32_t>(pitch));
+    if (!scratch.allocate()) return DDERR_OUTOFMEMORY;
+    const Rect part = movedBy(visible, -dest.left, -dest.top);
+    scratch.copyFrom(part, *this, visible, {});  // cannot fail: both are usable and of one format
+    if (HRESULT result = scratch.bltWithin({0, 0, scratch.width_, scratch.height_}, src, srcRect, flags, fx)) return result;
+    return copyFrom(visible, scratch, part, {});
+}
+
+// A Blt whose destination must lie within the surface.
+HRESULT IDirectDrawSurface7::bltWithin(const Rect& dest, IDirectDrawSurface7* src, const Rect* srcRect, uint32_t flags, const DDBLTFX* fx)
+{
     if (flags & DDBLT_COLORFILL) {
         if (HRESULT busy = checkUsable()) return busy;
         if (!inside(dest, width_, height_)) return DDERR_INVALIDRECT;
@@ -333,6 +753,7 @@ HRESULT IDirectDrawSurface7::BltFast(uint32_t x, uint32_t y, IDirectDrawSurface7
 {
     if (HRESULT failure = DDFaultInjection::take(DDCall::BltFast)) return failure;
     if (!src) return DDERR_INVALIDPARAMS;
+    if (clipper_) return DDERR_BLTFASTCANTCLIP;
     const Rect source = srcRect ? *srcRect : Rect{0, 0, src->width_, src->height_};
     if (!inside(source, src->width_, src->height_)) return DDERR_INVALIDRECT;
     const int64_t right = int64_t{x} + source.width();
