@@ -1,25 +1,19 @@
 // Runs the built program on packages made in the test's folder.
+#include "app/command_line.h"
 #include "package_folder.h"
-#include "png_pixels.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
 using namespace sample;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+// The exit status, standard output and standard error of a run.
+using Outcome = std::tuple<int, std::string, std::string>;
 
 std::string quoted(const std::string& text)
 {
@@ -30,9 +24,8 @@ std::string quoted(const std::string& text)
 
 std::string contents(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
 
@@ -43,91 +36,62 @@ protected:
     {
         std::string command = "cd " + quoted(folder.string()) + " && " + quoted(POMELUNE_EXECUTABLE);
         for (const auto& argument : arguments) command += " " + quoted(argument);
-        command += " >stdout.txt 2>stderr.txt";
-        const int result = std::system(command.c_str());
+        const int result = std::system((command + " >stdout.txt 2>stderr.txt").c_str());
         return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, contents(folder / "stdout.txt"), contents(folder / "stderr.txt")};
     }
 };
 
-TEST_F(ProgramTest, InfoPrintsOneJsonObject)
+TEST_F(ProgramTest, InfoPrintsTheDocumentOnOneLine)
 {
-    const std::string file = writeSampleDefinition({"#CHARNAME \x83\x7c\x83\x81", "#PATERN 04 0203 0101", "#LOOP 04 1"});
-    const Outcome result = run({"--info", file});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, "");
-    ASSERT_FALSE(result.out.empty());
-    EXPECT_EQ(result.out.find('\n'), result.out.size() - 1);  // one line
-
-    QJsonParseError error;
-    const QJsonObject info = QJsonDocument::fromJson(QByteArray::fromStdString(result.out), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError);
-    EXPECT_EQ(info["chpfile"].toString().toStdString(), file);
-    EXPECT_EQ(info["charname"].toString(), QString::fromUtf8("ポメ"));
-    EXPECT_EQ(info["viewwidth"].toInt(), 8);
-    EXPECT_EQ(info["cgsize"].toArray(), (QJsonArray{16, 5}));
-    EXPECT_EQ(info["patrect"].toObject()["4"].toArray(), (QJsonArray{12, 0, 16, 4}));
-    const QJsonObject animes = info["animes"].toObject();
-    EXPECT_EQ(animes.keys(), QStringList{"4"});
-    EXPECT_EQ(animes["4"].toObject()["patsrc"].toArray(), (QJsonArray{2, 3}));
-    EXPECT_EQ(animes["4"].toObject()["loopframe"].toInt(), 1);
-    EXPECT_TRUE(animes["4"].toObject()["patdstused"].toBool());
-}
-
-TEST_F(ProgramTest, LoadErrorsGoToStandardErrorWithStatusOne)
-{
-    const std::string missing = (folder / "missing.chP").string();
-    for (const char* mode : {"--info", "--render"}) {
-        const Outcome result = run({mode, missing});
-        EXPECT_EQ(result.status, 1) << mode;
-        EXPECT_EQ(result.out, "") << mode;
-        EXPECT_EQ(result.err, "ファイル " + missing + " は開けません\n") << mode;
-    }
-    const Outcome badNumber = run({"--info", writeDefinition({"#SIZE wide"}, "bad.chP")});
-    EXPECT_EQ(badNumber.status, 1);
-    EXPECT_EQ(badNumber.err, "'wide' は数値ではありません\n");
-    EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
+    const std::string file = writeSampleDefinition({"#CHARNAME \x83\x7c\x83\x81 rest", "#ARTIST a\x01\"b\\c", "#ANIME 80",
+                                                    "#CHARFACE face.bmp", "#SELECTCG \x88\xea.bmp", "#PATERN 01 0203 0101",
+                                                    "#LAYER 04 03 02", "#LOOP 06 3"});
+    const std::string f = folder.string();
+    const std::string document =
+        R"({"chpfile":")" + file + R"(","charname":"ポメ","artist":"a\u0001\"b\\c","datahex":false,"viewwidth":8,)"
+        R"("framewait":80,"cgfile":")" + f + R"(/cg.bmp","facefile":")" + f + R"(/face.bmp","selectcgfile":")" + f +
+        R"(/一.bmp","cgsize":[16,5],"patrect":{"1":[0,0,4,4],"2":[4,0,8,4],"3":[8,0,12,4],"4":[12,0,16,4]},"animes":{)"
+        R"("1":{"animeused":true,"patdstused":true,"layerused":false,"loopframe":-1,"patsrc":[2,3],"patdst":[1,1],)"
+        R"("laysrc":[],"laydst":[],"patsrctext":"0203","patdsttext":"0101","laysrctext":"","laydsttext":""},)"
+        R"("4":{"animeused":true,"patdstused":false,"layerused":true,"loopframe":-1,"patsrc":[],"patdst":[],)"
+        R"("laysrc":[3],"laydst":[2],"patsrctext":"","patdsttext":"","laysrctext":"03","laydsttext":"02"},)"
+        R"("6":{"animeused":false,"patdstused":false,"layerused":false,"loopframe":3,"patsrc":[],"patdst":[],)"
+        R"("laysrc":[],"laydst":[],"patsrctext":"","patdsttext":"","laysrctext":"","laydsttext":""}}})";
+    EXPECT_EQ(run({"--info", file}), (Outcome{0, document + "\n", ""}));
 }
 
 TEST_F(ProgramTest, RenderWritesTheFramesOfTheAnime)
 {
     const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
-    const Outcome here = run({"--render", file});
-    EXPECT_EQ(here.status, 0) << here.err;
-    EXPECT_EQ(here.out + here.err, "");
+    EXPECT_EQ(run({"--render", file}), (Outcome{0, "", ""}));
     EXPECT_EQ(pngPixels(folder / "frame0001.png"), view(red));
     EXPECT_EQ(pngPixels(folder / "frame0002.png"), view(green));
     EXPECT_FALSE(std::filesystem::exists(folder / "frame0003.png"));
 
-    const Outcome elsewhere = run({"--render", file, "--anime", "1", "--frames=3", "--out", "images"});
-    EXPECT_EQ(elsewhere.status, 0) << elsewhere.err;
-    EXPECT_EQ(pngPixels(folder / "images" / "frame0001.png"), view(red));
-    EXPECT_EQ(pngPixels(folder / "images" / "frame0002.png"), view(green));
-    EXPECT_EQ(pngPixels(folder / "images" / "frame0003.png"), view(red));
+    EXPECT_EQ(run({"--render", file, "--anime", "1", "--frames=3", "--out", "images/new"}), (Outcome{0, "", ""}));
+    EXPECT_EQ(pngPixels(folder / "images/new/frame0001.png"), view(red));
+    EXPECT_EQ(pngPixels(folder / "images/new/frame0002.png"), view(green));
+    EXPECT_EQ(pngPixels(folder / "images/new/frame0003.png"), view(red));
 }
 
-TEST_F(ProgramTest, HelpAndVersion)
+TEST_F(ProgramTest, ExitStatusAndMessages)
 {
-    const Outcome help = run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--render FILE.chP"), std::string::npos);
-    EXPECT_EQ(help.err, "");
-    const Outcome version = run({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "pomelune " POMELUNE_VERSION "\n");
-}
-
-TEST_F(ProgramTest, UsageErrorsGiveStatusTwo)
-{
-    const Outcome unknown = run({"--bogus", "x"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.out, "");
-    EXPECT_EQ(unknown.err, "pomelune: unknown option '--bogus' (see pomelune --help)\n");
-    const Outcome badFrames = run({"--render", "x.chP", "--frames", "0"});
-    EXPECT_EQ(badFrames.status, 2);
-    EXPECT_EQ(std::count(badFrames.err.begin(), badFrames.err.end(), '\n'), 1);
-    const Outcome nothing = run({});
-    EXPECT_EQ(nothing.status, 2);
-    EXPECT_NE(nothing.err.find("Usage: pomelune"), std::string::npos);
+    const std::string missing = (folder / "missing.chP").string();
+    const std::string cannotOpen = "ファイル " + missing + " は開けません\n";
+    const std::vector<std::pair<std::vector<std::string>, Outcome>> cases = {
+        {{"--help"}, {0, usageText(), ""}},
+        {{"--version"}, {0, "pomelune " POMELUNE_VERSION "\n", ""}},
+        {{"--info", missing}, {1, "", cannotOpen}},
+        {{"--render", missing}, {1, "", cannotOpen}},
+        {{"--info", writeFile("bad.chP", "#SIZE wide\r\n")}, {1, "", "'wide' は数値ではありません\n"}},
+        {{"--bogus", "x"}, {2, "", "pomelune: unknown option '--bogus' (see pomelune --help)\n"}},
+        {{"--render", "x.chP", "--frames", "0"},
+         {2, "", "pomelune: --frames needs a whole number from 1 to 9999, not '0' (see pomelune --help)\n"}},
+        {{}, {2, "", usageText()}},
+    };
+    for (const auto& [arguments, outcome] : cases) EXPECT_EQ(run(arguments), outcome) << testing::PrintToString(arguments);
+    EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
+    EXPECT_NE(usageText().find("\n       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"), std::string::npos);
 }
 
 }  // namespace
