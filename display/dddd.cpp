@@ -1,16 +1,57 @@
 #include "display/dddd.h"
 
+#include "platform/screen.h"
 #include "platform/string_format.h"
 
 #include <algorithm>
 
-TDDDD::TDDDD() { ApplyDebugOption(debugOption_); }
+namespace {
+
+BOOL listDriver(GUID* /*guid*/, char* description, char* name, void* context)
+{
+    auto* list = static_cast<std::vector<std::string>*>(context);
+    const std::string text = stringFormat("%s (%s)", description, name);
+    DetailLog("Enumerated DDraw Driver ... " + text);
+    list->push_back(text);
+    return 1;
+}
+
+}  // namespace
+
+TDDDD::TDDDD(WindowHost* Owner) : owner_(Owner)
+{
+    if (owner_) {
+        Destroying = false;
+        NotStarted = true;
+        Started = false;
+        SavedOnPaint = owner_->paintHandler();
+        owner_->setPaintHandler([this](void* sender) { HookFormPaint(sender); });
+        SavedOnCreate = owner_->createHandler();
+        owner_->setCreateHandler([this](void* sender) { startSequence(sender); });
+    }
+    ScreenSaverWasActive = Screen::screenSaverActive();
+    DirectDrawEnumerateA(listDriver, &DriverList);
+}
 
 TDDDD::~TDDDD()
 {
-    if (BackBuffer && BackBuffer->DDSurface) BackBuffer->DDSurface->Release();
-    if (Primary && Primary->DDSurface) Primary->DDSurface->Release();
-    if (DirectDraw) DirectDraw->Release();
+    Destroying = true;
+    DriverList.clear();
+    setDisableScreenSaver(!ScreenSaverWasActive);
+    if (OnDestroy) OnDestroy(this);
+    // What a set-up made goes also when the start sequence never ran.
+    NotStarted = false;
+    ReleaseAll();
+    if (owner_ && OldWndProc) owner_->setWindowProcedure(OldWndProc);
+    WndProcInstance = nullptr;
+    TextureList.clear();
+    SurfaceList.clear();
+}
+
+void TDDDD::Loaded()
+{
+    setDisableScreenSaver(disableScreenSaver_);
+    setDebugOption(debugOption_);
 }
 
 void TDDDD::setDebugOption(TDDDDDebugOptions value)
@@ -19,7 +60,40 @@ void TDDDD::setDebugOption(TDDDDDebugOptions value)
     ApplyDebugOption(value);
 }
 
-int32_t TDDDD::DisplayBitDepth() const { return static_cast<int32_t>(screenPixelFormat().dwRGBBitCount); }
+void TDDDD::setDisableScreenSaver(bool value)
+{
+    disableScreenSaver_ = value;
+    Screen::setScreenSaverActive(!value);
+}
+
+int32_t TDDDD::DisplayBitDepth() const { return Screen::bitDepth(); }
+
+namespace {
+
+struct ModeSearch {
+    std::vector<DDSURFACEDESC2> modes;
+};
+
+HRESULT collectMode(DDSURFACEDESC2* mode, void* context)
+{
+    auto* search = static_cast<ModeSearch*>(context);
+    search->modes.push_back(*mode);
+    return search->modes.size() < 256 ? DDENUMRET_OK : DDENUMRET_CANCEL;
+}
+
+}  // namespace
+
+bool TDDDD::DisplayModeAvailable(int32_t Width, int32_t Height, int32_t BitDepth, int32_t RefreshRate)
+{
+    if (!DirectDraw) return false;
+    ModeSearch search;
+    DirectDraw->EnumDisplayModes(DDEDM_REFRESHRATES, nullptr, &search, collectMode);
+    const auto matches = [](int32_t wanted, uint32_t value) { return wanted == 0 || static_cast<uint32_t>(wanted) == value; };
+    return std::any_of(search.modes.begin(), search.modes.end(), [&](const DDSURFACEDESC2& mode) {
+        return matches(Width, mode.dwWidth) && matches(Height, mode.dwHeight) && matches(BitDepth, mode.ddpfPixelFormat.dwRGBBitCount) &&
+               matches(RefreshRate, mode.dwRefreshRate);
+    });
+}
 
 int TDDDD::surfaceIndex(const TDDDDSurface* Surface) const
 {

@@ -1,0 +1,365 @@
+#include "platform/screen.h"
+#include "support/bmp_writer.h"
+#include "support/display_fixture.h"
+#include "support/fake_window_host.h"
+
+#include <algorithm>
+
+namespace {
+
+// The display component on a fake window: made while the window is built, settings
+// read, then the window's creation runs the start sequence.
+class DeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DDFaultInjection::reset();
+        DirectDrawDrivers::reset();
+        Direct3DDevices::reset();
+        Screen::reset();
+        folder = std::filesystem::temp_directory_path() /
+                 ("pomelune-device-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder);
+        setDebugLogPath((folder / "dddd.debug").string());
+        ApplyDebugOption({ddoDebugMessage, ddoDetailedLog});
+        Screen::setScreenSaverActive(true);
+        window.setCreateHandler([this](void*) { events.push_back("FormCreate"); });
+        window.setPaintHandler([this](void*) { events.push_back("FormPaint"); });
+        dddd = std::make_unique<TDDDD>(&window);
+        dddd->setDebugOption({ddoDebugMessage, ddoDetailedLog});
+        dddd->OnInit = [this](void*, bool needChange) { events.push_back(needChange ? "OnInit needChange" : "OnInit"); };
+        dddd->OnRestore = [this](TDDDD*) { events.push_back("OnRestore"); };
+        dddd->OnChangeDisplayMode = [this](TDDDD*) { events.push_back("OnChangeDisplayMode"); };
+        dddd->OnCleanUp = [this](TDDDD*) { events.push_back("OnCleanUp"); };
+    }
+    void TearDown() override
+    {
+        dddd.reset();
+        ApplyDebugOption({});
+        DDFaultInjection::reset();
+        DirectDrawDrivers::reset();
+        Direct3DDevices::reset();
+        Screen::reset();
+        std::filesystem::remove_all(folder);
+    }
+    void start()
+    {
+        dddd->Loaded();
+        window.create();
+    }
+    std::vector<std::string> log() const
+    {
+        std::ifstream in(folder / "dddd.debug", std::ios::binary);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line.substr(line.find(" ... ") + 5, line.size() - line.find(" ... ") - 6));
+        return lines;
+    }
+    // The messages appear in the log in this order (others may stand between them).
+    void expectInOrder(const std::vector<std::string>& messages) const
+    {
+        const auto lines = log();
+        auto at = lines.begin();
+        for (const auto& message : messages) {
+            at = std::find(at, lines.end(), message);
+            ASSERT_NE(at, lines.end()) << "missing or out of order: " << message;
+            ++at;
+        }
+    }
+    size_t count(const std::string& message) const
+    {
+        const auto lines = log();
+        return static_cast<size_t>(std::count(lines.begin(), lines.end(), message));
+    }
+
+    std::filesystem::path folder;
+    FakeWindowHost window{{0, 0, 640, 480}};
+    std::vector<std::string> events;
+    std::unique_ptr<TDDDD> dddd;
+};
+
+TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
+{
+    EXPECT_EQ(dddd->DriverList, std::vector<std::string>{"Primary Display Driver (display)"});
+    dddd->setDebugOption({ddoHaltOnError, ddoDebugMessage, ddoDetailedLog});
+    start();
+    EXPECT_FALSE(Screen::screenSaverActive());
+    EXPECT_EQ(events, (std::vector<std::string>{"FormCreate", "OnInit"}));
+    EXPECT_EQ(dddd->ScreenWidth, 640);
+    EXPECT_EQ(dddd->BackBuffer->Width, 640);
+    EXPECT_FALSE(dddd->FullScreen);
+    EXPECT_FALSE(dddd->Busy);
+    EXPECT_TRUE(dddd->Started);
+    expectInOrder({"Enumerated DDraw Driver ... Primary Display Driver (display)", "スクリーンモード128 x 128 x 32 として初期化を開始します",
+                   "ウィンドウモードで初期化を開始します", "DirectDrawオブジェクトを作成しました", "バックバッファをビデオメモリに配置します",
+                   "スクリーンモード640 x 480 x 0 として初期化を開始します", "…DirectDraw/3D関連オブジェクトを全て解放します…",
+                   "パレットを解放しました", "クリッパーを解放しました", "バックバッファを解放しました", "プライマリサーフェスを解放しました",
+                   "DirectDrawを解放しました", "…DirectDraw/3D関連オブジェクト、解放終了しました…", "ウィンドウモードで初期化を開始します"});
+    EXPECT_EQ(count("…DirectDraw/3D関連オブジェクトを全て解放します…"), 1u);  // the first set-up starts from nothing
+    EXPECT_EQ(window.deliver(WM_MOVE, 0, 0x00100010), 0);  // the procedure is hooked and passes on
+    ASSERT_EQ(window.ownMessages.size(), 1u);
+
+    const auto before = log().size();
+    dddd.reset();
+    EXPECT_TRUE(Screen::screenSaverActive());
+    const auto lines = log();
+    const std::vector<std::string> release(lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end());
+    EXPECT_EQ(release, (std::vector<std::string>{"…DirectDraw/3D関連オブジェクトを全て解放します…", "オフスクリーンサーフェスを全て解放しました",
+                                                  "パレットを解放しました", "クリッパーを解放しました", "バックバッファを解放しました",
+                                                  "プライマリサーフェスを解放しました", "DirectDrawを解放しました",
+                                                  "…DirectDraw/3D関連オブジェクト、解放終了しました…"}));
+    window.deliver(WM_MOVE);
+    EXPECT_EQ(window.ownMessages.size(), 2u);  // the window has its own procedure back
+}
+
+TEST_F(DeviceTest, WithoutAutomaticSetUpTheSmallWindowSetUpStays)
+{
+    dddd->AutoDisplayModeInitialize = false;
+    start();
+    EXPECT_EQ(events, (std::vector<std::string>{"FormCreate", "OnInit needChange"}));
+    EXPECT_EQ(dddd->BackBuffer->Width, 128);
+    EXPECT_EQ(dddd->ScreenWidth, 128);
+}
+
+TEST_F(DeviceTest, AFullScreenModeThePlatformDoesNotListIsNotSet)
+{
+    dddd->InitializeFullScreen = true;
+    dddd->InitialScreenWidth = 700;
+    start();
+    EXPECT_EQ(events.back(), "OnInit needChange");
+    EXPECT_TRUE(dddd->FullScreen);
+    EXPECT_EQ(dddd->BackBuffer->Width, 128);
+    EXPECT_EQ(dddd->DirectDraw->cooperativeLevel(), DDSCL_NORMAL);
+}
+
+TEST_F(DeviceTest, FullScreenTakesTheScreenAndGivesItBack)
+{
+    dddd->InitializeFullScreen = true;
+    dddd->InitialBitDepth = 16;
+    start();
+    EXPECT_EQ(events.back(), "OnInit");
+    EXPECT_EQ(Screen::bitDepth(), 16);
+    EXPECT_EQ(Screen::width(), 640);
+    EXPECT_EQ(dddd->DirectDraw->cooperativeLevel(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_ALLOWMODEX);
+    DDSCAPS2 caps;
+    dddd->BackBuffer->DDSurface->GetCaps(&caps);
+    EXPECT_TRUE(caps.dwCaps & DDSCAPS_BACKBUFFER);
+    EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), "setBounds 0 0 640 480"), window.calls.end());
+    dddd->InitializeDisplayMode(false, 320, 240, 0, 0, "");
+    EXPECT_EQ(Screen::bitDepth(), 32);  // the mode found at start is back
+}
+
+TEST_F(DeviceTest, TheColourDepthWarningEndsTheProgram)
+{
+    dddd->InitialBitDepth = 16;
+    EXPECT_EXIT(start(), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+    dddd->InitializeFullScreen = true;  // never shown in full screen
+    start();
+    EXPECT_EQ(events.back(), "OnInit");
+}
+
+TEST_F(DeviceTest, ALaterSetUpRebuildsEverySurfaceBeforeTellingTheApplication)
+{
+    start();
+    TDDDDSurface surface(dddd.get(), 8, 8, 0);
+    dddd->OnChangeDisplayMode = [&](TDDDD*) {
+        events.push_back("OnChangeDisplayMode");
+        EXPECT_NE(surface.DDSurface, nullptr);
+        EXPECT_EQ(log().back(), "PixelFormat: AMask=00000000 RMask=00ff0000 GMask=0000ff00 BMask=000000ff");
+    };
+    dddd->InitializeDisplayMode(false, 320, 240, 0, 0, "");
+    EXPECT_EQ(events.back(), "OnChangeDisplayMode");
+    ASSERT_NE(surface.DDSurface, nullptr);
+    EXPECT_FALSE(surface.IsLost());
+    expectInOrder({"DirectDrawオブジェクトの解放に伴い、0番のサーフェスを解放します", "0番のサーフェスを再構築します"});
+}
+
+TEST_F(DeviceTest, ReleaseBeforeTheStartLogsNothing)
+{
+    const auto before = log().size();
+    dddd->ReleaseAll();
+    EXPECT_TRUE(dddd->Busy);
+    EXPECT_EQ(log().size(), before);
+}
+
+TEST_F(DeviceTest, DisplayModesAreSearchedAmongTheFirst256)
+{
+    start();
+    EXPECT_TRUE(dddd->DisplayModeAvailable(0, 0, 0, 0));
+    EXPECT_TRUE(dddd->DisplayModeAvailable(1024, 768, 16, 75));
+    EXPECT_FALSE(dddd->DisplayModeAvailable(1024, 768, 15, 0));
+    std::vector<DisplayMode> modes;
+    for (uint32_t i = 0; i < 300; ++i) modes.push_back({800 + i, 600, 32, 60});
+    Screen::setModes(modes);
+    EXPECT_TRUE(dddd->DisplayModeAvailable(1055, 600, 32, 60));  // the 256th
+    EXPECT_FALSE(dddd->DisplayModeAvailable(1056, 600, 32, 60));  // the 257th
+}
+
+TEST_F(DeviceTest, TheMessageProcedureKeepsAFullScreenWindowInPlace)
+{
+    window.ownResult = 42;
+    start();
+    MINMAXINFO info;
+    EXPECT_EQ(window.deliver(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info)), 42);
+    EXPECT_EQ(info.ptMaxSize, (POINT{}));  // window mode: untouched
+    window.isMaximized = true;
+    window.calls.clear();
+    window.deliver(WM_SIZE);
+    window.deliver(WM_MOVE, 0, 0x00050005);
+    EXPECT_TRUE(window.calls.empty());
+
+    dddd->FullScreen = true;
+    EXPECT_EQ(window.deliver(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info)), 42);
+    const POINT screen{Screen::width(), Screen::height()};
+    EXPECT_EQ(info.ptMaxSize, screen);
+    EXPECT_EQ(info.ptMaxPosition, (POINT{0, 0}));
+    EXPECT_EQ(info.ptMinTrackSize, screen);
+    EXPECT_EQ(info.ptMaxTrackSize, screen);
+    window.setBounds({30, 40, 640, 480});
+    window.calls.clear();
+    window.deliver(WM_MOVE, 0, 0);  // no new position: left alone
+    window.deliver(WM_MOVE, 0, 0x00280030);
+    window.deliver(WM_SIZE);
+    const std::string height = std::to_string(Screen::height()), width = std::to_string(Screen::width());
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"setBounds 0 40 640 480", "setBounds 0 0 640 480", "setNormalState",
+                                                      "setBounds 0 0 640 " + height, "setBounds 0 0 " + width + " " + height}));
+    EXPECT_EQ(window.ownMessages.size(), 7u);  // every message reached the window's own procedure
+}
+
+TEST_F(DeviceTest, MenusHandTheScreenBackToTheWindowSystem)
+{
+    start();
+    int entered = 0, left = 0;
+    dddd->OnEnterMenuLoop = [&](TDDDD*) { ++entered; };
+    dddd->OnExitMenuLoop = [&](TDDDD*) { ++left; };
+    window.deliver(WM_ENTERMENULOOP);
+    window.deliver(WM_EXITMENULOOP);
+    EXPECT_EQ(dddd->DirectDraw->flipsToGDISurface(), 1);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(left, 1);
+}
+
+TEST_F(DeviceTest, ClearBackBufferFillsTheScreenSizeWithTheRawValue)
+{
+    start();
+    dddd->BackColor = 0x00ABCDEF;
+    dddd->ScreenWidth = 10;  // only this much is cleared
+    dddd->ClearBackBuffer();
+    EXPECT_EQ(dddd->BackBuffer->GetPixel(9, 479), 0x00ABCDEFu);
+    EXPECT_EQ(dddd->BackBuffer->GetPixel(10, 0), 0u);
+}
+
+TEST_F(DeviceTest, PaintsRestoreLostSurfacesOfTheActiveWindowOnly)
+{
+    start();
+    TDDDDSurface surface(dddd.get(), 2, 1, 0);
+    const auto bitmap = makeBmp({2, 1, 24, {}, {0x102030, 0x405060}});
+    std::ofstream(folder / "cg.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bitmap.data()), static_cast<std::streamsize>(bitmap.size()));
+    surface.LoadBMP((folder / "cg.bmp").string());
+    dddd->DirectDraw->markAllSurfacesLost();
+    events.clear();
+    window.isActive = false;
+    window.paint();
+    EXPECT_TRUE(events.empty());
+    EXPECT_TRUE(surface.IsLost());
+    window.isActive = true;
+    dddd->Busy = true;
+    window.paint();
+    EXPECT_EQ(events, std::vector<std::string>{"FormPaint"});
+    EXPECT_TRUE(surface.IsLost());
+    dddd->Busy = false;
+    window.paint();
+    EXPECT_EQ(events, (std::vector<std::string>{"FormPaint", "FormPaint", "OnRestore"}));
+    EXPECT_FALSE(surface.IsLost());
+    EXPECT_FALSE(dddd->Primary->IsLost());
+    EXPECT_EQ(surface.GetPixel(1, 0), 0x405060u);
+}
+
+TEST_F(DeviceTest, EightBitScreensGetThePalette)
+{
+    Screen::setBitDepth(8);
+    start();
+    ASSERT_NE(dddd->Palette, nullptr);
+    EXPECT_EQ(dddd->PaletteEntries[0].peFlags, 4);
+    dddd->PaletteEntries[100] = {10, 20, 30, 0};
+    dddd->PaletteEntries[5] = {1, 2, 3, 0};
+    window.deliver(WM_QUERYNEWPALETTE);
+    const auto& realized = Screen::realizedPalettes();
+    ASSERT_EQ(realized.size(), 2u);
+    EXPECT_EQ(realized[1].window, window.handle());
+    EXPECT_EQ(realized[1].entries[100], (PALETTEENTRY{10, 20, 30, 0}));
+    EXPECT_EQ(realized[1].entries[5], Screen::systemPalette()[5]);
+}
+
+TEST_F(DeviceTest, FailedCallsAreLoggedAndWithHaltEndTheProgram)
+{
+    struct Case {
+        DDCall call;
+        const char* message;
+    };
+    const Case cases[] = {
+        {DDCall::SetCooperativeLevel, "協調レベルの設定に失敗しました(Error Code(80004005))"},
+        {DDCall::CreateClipper, "Clipperオブジェクトの作成に失敗しました(Error Code(80004005))"},
+        {DDCall::SetHWnd, "Clipperのフォームへの割り当てに失敗しました(Error Code(80004005))"},
+        {DDCall::SetClipper, "Clipperのプライマリサーフェスへの割り当てに失敗しました(Error Code(80004005))"},
+        {DDCall::DirectDrawCreateEx, "DirectDrawオブジェクトが作成できません(Error Code(80004005))"},
+    };
+    for (const Case& c : cases) {
+        DDFaultInjection::reset();
+        setDebugLogPath((folder / "dddd.debug").string());
+        DDFaultInjection::failCall(c.call, DDERR_GENERIC);
+        TDDDD device(&window);
+        device.setDebugOption({ddoDebugMessage});
+        device.InitializeDisplayMode(false, 64, 64, 0, 0, "");
+        EXPECT_EQ(count(c.message), 1u) << c.message;
+    }
+    DDFaultInjection::reset();
+    DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
+    dddd->setDebugOption({ddoHaltOnError});
+    EXPECT_EXIT(dddd->InitializeDisplayMode(false, 64, 64, 0, 0, ""), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+}
+
+TEST_F(DeviceTest, ThreeDDevicesFollowHardwareAndOptions)
+{
+    struct Case {
+        bool hardware;
+        TD3DOptions options;
+        bool fullScreen;
+        const char* used;
+        bool retainedMode;
+    };
+    const Case cases[] = {
+        {true, {MakeZBuffer}, false, "T&L HALデバイスを使用します", false},
+        {true, {MakeZBuffer, DontUseTnLHAL}, false, "HALデバイスを使用します", true},
+        {false, {MakeZBuffer}, false, "RGBエミュレーションデバイスを使用します", true},
+        {true, {MakeZBuffer, DontUseTnLHAL, DontUseHAL, DontUseRGBEmulation}, false, "リファレンスラスタライザを使用します", true},
+        {true, {MakeZBuffer, DontUseTnLHAL}, true, "HALデバイスを使用します", false},
+    };
+    for (const Case& c : cases) {
+        DirectDrawDrivers::primary().caps = c.hardware ? DDCAPS_3D : 0;
+        TDDDD device(&window);
+        device.Use3D = true;
+        device.D3DOptions = c.options;
+        setDebugLogPath((folder / "dddd.debug").string());
+        device.InitializeDisplayMode(c.fullScreen, 640, 480, 32, 0, "");
+        EXPECT_EQ(count(c.used), 1u) << c.used;
+        EXPECT_EQ(device.RMDevice != nullptr, c.retainedMode) << c.used;
+        EXPECT_NE(device.ZBuffer, nullptr);
+        EXPECT_EQ(count(c.hardware && std::string(c.used).find("HAL") != std::string::npos ? "ハードウェアアクセラレーション可"
+                                                                                         : "ハードウェアアクセラレーション不可"),
+                  1u);
+    }
+    DirectDrawDrivers::primary().caps = DDCAPS_3D;
+    TDDDD device(&window);
+    device.NotStarted = false;  // as after the start sequence: each set-up releases the one before
+    device.Use3D = true;
+    device.D3DOptions = {MakeZBuffer, MakeStencilBuffer};
+    setDebugLogPath((folder / "dddd.debug").string());
+    device.InitializeDisplayMode(false, 640, 480, 32, 0, "");
+    expectInOrder({"列挙されたステンシルバッファのフォーマット...ZDepth=32 SDepth=8 Mask=(Z:ffffff00 S:000000ff L:00000000)",
+                   "ステンシルバッファを作成しました", "T&L HALデバイスを使用します"});
+    device.D3DOptions = {};
+    device.InitializeDisplayMode(false, 640, 480, 32, 0, "");
+    EXPECT_EQ(device.ZBuffer, nullptr);
+}
+
+}  // namespace
