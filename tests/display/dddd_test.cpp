@@ -1,4 +1,5 @@
 #include "platform/screen.h"
+#include "platform/string_format.h"
 #include "support/bmp_writer.h"
 #include "support/display_fixture.h"
 #include "support/fake_window_host.h"
@@ -290,32 +291,126 @@ TEST_F(DeviceTest, EightBitScreensGetThePalette)
     EXPECT_EQ(realized[1].entries[5], Screen::systemPalette()[5]);
 }
 
-TEST_F(DeviceTest, FailedCallsAreLoggedAndWithHaltEndTheProgram)
+TEST_F(DeviceTest, EveryCheckedCallLogsItsMessageWhenItFails)
 {
     struct Case {
         DDCall call;
+        int after;  // successful calls of its kind first
         const char* message;
+        bool fullScreen = false;
+        int bitDepth = 32;
+        bool use3D = false;
+        int times = 1;
     };
     const Case cases[] = {
-        {DDCall::SetCooperativeLevel, "協調レベルの設定に失敗しました(Error Code(80004005))"},
-        {DDCall::CreateClipper, "Clipperオブジェクトの作成に失敗しました(Error Code(80004005))"},
-        {DDCall::SetHWnd, "Clipperのフォームへの割り当てに失敗しました(Error Code(80004005))"},
-        {DDCall::SetClipper, "Clipperのプライマリサーフェスへの割り当てに失敗しました(Error Code(80004005))"},
-        {DDCall::DirectDrawCreateEx, "DirectDrawオブジェクトが作成できません(Error Code(80004005))"},
+        {DDCall::DirectDrawCreateEx, 0, "DirectDrawオブジェクトが作成できません(Error Code(80004005))"},
+        {DDCall::SetCooperativeLevel, 0, "協調レベルの設定に失敗しました(Error Code(80004005))"},
+        {DDCall::CreateSurface, 0, "プライマリ・サーフェスの作成に失敗しました(Error Code(80004005))"},
+        {DDCall::CreateSurface, 1, "バックバッファの作成に失敗しました(Error Code(80004005))", false, 32, false, 2},  // and its retry
+        {DDCall::CreateClipper, 0, "Clipperオブジェクトの作成に失敗しました(Error Code(80004005))"},
+        {DDCall::SetHWnd, 0, "Clipperのフォームへの割り当てに失敗しました(Error Code(80004005))"},
+        {DDCall::SetClipper, 0, "Clipperのプライマリサーフェスへの割り当てに失敗しました(Error Code(80004005))"},
+        {DDCall::SetDisplayMode, 0, "画面モード640x480x32の初期化に失敗しました(Error Code(80004005))", true},
+        {DDCall::GetAttachedSurface, 0, "バックバッファの作成に失敗しました(Error Code(80004005))", true},
+        {DDCall::CreatePalette, 0, "DirectDrawPaletteの作成に失敗しました(Error Code(80004005))", false, 8},
+        {DDCall::SetPalette, 0, "DirectDrawPaletteのFrontBufferへの割り当てに失敗しました(Error Code(80004005))", false, 8},
+        {DDCall::SetPalette, 1, "DirectDrawPaletteのBackBufferへの割り当てに失敗しました(Error Code(80004005))", false, 8},
+        {DDCall::DirectDrawQueryInterface, 0, "Direct3Dオブジェクトの作成に失敗しました(Error Code(80004005))", false, 32, true},
+        {DDCall::Direct3DRMCreate, 0, "Direct3DRMオブジェクトの作成に失敗しました(Error Code(80004005))", false, 32, true},
+        {DDCall::Direct3DRMQueryInterface, 0, "Direct3DRM3オブジェクトの作成に失敗しました(Error Code(80004005))", false, 32, true},
+        {DDCall::CreateDeviceFromClipper, 0, "Diret3DRMデバイスの作成に失敗しました(Error Code(80004005))", false, 32, true},
     };
     for (const Case& c : cases) {
         DDFaultInjection::reset();
+        Screen::reset();
+        Screen::setBitDepth(c.bitDepth);
         setDebugLogPath((folder / "dddd.debug").string());
-        DDFaultInjection::failCall(c.call, DDERR_GENERIC);
+        for (int i = 0; i < c.times; ++i) DDFaultInjection::failCall(c.call, DDERR_GENERIC, c.after);
         TDDDD device(&window);
         device.setDebugOption({ddoDebugMessage});
-        device.InitializeDisplayMode(false, 64, 64, 0, 0, "");
+        device.Use3D = c.use3D;
+        device.InitializeDisplayMode(c.fullScreen, 640, 480, c.bitDepth, 0, "");
         EXPECT_EQ(count(c.message), 1u) << c.message;
     }
-    DDFaultInjection::reset();
+}
+
+TEST_F(DeviceTest, ReleasesThatLeaveReferencesAndFailedPaletteUpdatesAreFailures)
+{
+    Screen::setBitDepth(8);
+    {
+        TDDDD device(&window);
+        device.setDebugOption({ddoDebugMessage});
+        device.NotStarted = false;
+        device.Use3D = true;
+        device.Camera = nullptr;
+        device.InitializeDisplayMode(true, 640, 480, 8, 0, "");
+        DDFaultInjection::failCall(DDCall::SetEntries, DDERR_GENERIC);
+        device.UpdatePalette();
+        device.DirectDraw->AddRef();
+        device.Direct3DDevice->AddRef();
+        device.Direct3DRM->AddRef();
+        IDirectDraw7* directDraw = device.DirectDraw;
+        IDirect3DDevice7* direct3DDevice = device.Direct3DDevice;
+        IDirect3DRM3* retainedMode = device.Direct3DRM;
+        device.ReleaseAll();
+        // Ours, and the one of the Direct3D object that the device we still hold keeps.
+        EXPECT_EQ(count("DirectDrawの解放に失敗しました(Error Code(2))"), 1u);
+        EXPECT_EQ(count("Direct3DDeviceの解放に失敗しました(Error Code(1))"), 1u);
+        EXPECT_EQ(count("パレットが更新できませんでした(Error Code(80004005))"), 1u);
+        directDraw->Release();
+        direct3DDevice->Release();
+        device.Destroying = true;
+        device.ReleaseAll();  // only destruction lets the retained-mode object go
+        EXPECT_EQ(count("Direct3DRM3の解放に失敗しました(Error Code(1))"), 1u);
+        retainedMode->Release();
+    }
+    {
+        TDDDD device(&window);
+        device.setDebugOption({ddoDebugMessage});
+        device.NotStarted = false;
+        device.Use3D = true;
+        device.InitializeDisplayMode(false, 640, 480, 8, 0, "");
+        device.Direct3DRM->CreateFrame(nullptr, &device.Camera);
+        DDFaultInjection::failCall(DDCall::CreateViewport, DDERR_GENERIC);
+        device.InitializeDisplayMode(false, 640, 480, 8, 0, "");
+        EXPECT_EQ(count("Viewportの作成に失敗しました(Error Code(80004005))"), 1u);
+        device.InitializeDisplayMode(false, 640, 480, 8, 0, "");
+        ASSERT_NE(device.RMViewport, nullptr);
+        EXPECT_EQ(device.RMViewport->GetBack(), 5000.0f);
+        IDirect3DRMDevice3* retainedDevice = device.RMDevice;
+        retainedDevice->AddRef();
+        device.ReleaseAll();
+        EXPECT_EQ(count("Direct3DRMDeviceの解放に失敗しました(Error Code(1))"), 1u);
+        retainedDevice->Release();
+        device.Camera->Release();
+    }
     DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
     dddd->setDebugOption({ddoHaltOnError});
     EXPECT_EXIT(dddd->InitializeDisplayMode(false, 64, 64, 0, 0, ""), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+}
+
+TEST_F(DeviceTest, FullScreenDriversAreFoundByNameOrBy3DSupport)
+{
+    const GUID second{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
+    DirectDrawDrivers::add({second, "Second Card", "card2", DDCAPS_3D, DDSCAPS_TEXTURE});
+    TDDDD device(&window);
+    device.setDebugOption({ddoDebugMessage, ddoDetailedLog});
+    EXPECT_EQ(device.DriverList, (std::vector<std::string>{"Primary Display Driver (display)", "Second Card (card2)"}));
+    device.NotStarted = false;
+    device.InitializeDisplayMode(true, 640, 480, 32, 0, "Second Card (card2)");
+    expectInOrder({"指定されたドライバ Second Card (card2) を使用します", "DirectDrawオブジェクトを作成しました"});
+    EXPECT_EQ(count("Created DDraw Driver ... Second Card (card2) " + stringFormat("%p", static_cast<void*>(device.DirectDraw))), 1u);
+    device.InitializeDisplayMode(true, 640, 480, 32, 0, "No Such (card)");
+    EXPECT_EQ(count("指定されたドライバが見つからなかったので、デフォルトのドライバを使用します"), 1u);
+    device.InitializeDisplayMode(false, 640, 480, 32, 0, "No Such (card)");  // window mode ignores the name
+    EXPECT_EQ(count("指定されたドライバが見つからなかったので、デフォルトのドライバを使用します"), 1u);
+    device.Use3D = true;
+    device.InitializeDisplayMode(true, 640, 480, 32, 0, "");
+    expectInOrder({"デフォルトのドライバを使用します", "Enumerated DDraw Driver ... Second Card", "DirectDrawオブジェクトをテスト作成しました",
+                   "テスト作成されたDirectDrawオブジェクトを採用します"});
+    DDFaultInjection::failCall(DDCall::DirectDrawCreateEx, DDERR_GENERIC);
+    device.InitializeDisplayMode(true, 640, 480, 32, 0, "");
+    EXPECT_EQ(count("DirectDrawオブジェクトの作成に失敗しました(Error Code(80004005))"), 1u);
 }
 
 TEST_F(DeviceTest, ThreeDDevicesFollowHardwareAndOptions)
