@@ -235,7 +235,7 @@ constexpr int32_t BitmapSide = 1024;
 
 std::vector<uint8_t> makeBigBitmap()
 {
-    BmpSpec picture;
+    BitmapPicture picture;
     picture.width = BitmapSide;
     picture.height = BitmapSide;
     picture.bitCount = 24;

@@ -55,7 +55,7 @@ public:
     Package() : folder(std::filesystem::temp_directory_path() / ("pomelune-engine-bench-" + std::to_string(::getpid())))
     {
         std::filesystem::create_directories(folder);
-        BmpSpec cg{256, 512, 24, {}, {}};
+        BitmapPicture cg{256, 512, 24, {}, {}};
         for (int y = 0; y < 512; ++y)
             for (int x = 0; x < 256; ++x) cg.pixels.push_back(static_cast<uint32_t>((x * 7) << 16 | (y * 3) << 8 | ((x ^ y) & 255)));
         const auto bmp = makeBmp(cg);

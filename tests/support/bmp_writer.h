@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-struct BmpSpec {
+struct BitmapPicture {
     int32_t width = 1;
     int32_t height = 1;  // negative: rows stored top-down
     uint16_t bitCount = 24;
@@ -15,12 +15,12 @@ struct BmpSpec {
     std::vector<uint32_t> pixels;
 };
 
-inline std::vector<uint8_t> makeBmp(const BmpSpec& spec)
+inline std::vector<uint8_t> makeBmp(const BitmapPicture& picture)
 {
-    const int32_t rows = spec.height < 0 ? -spec.height : spec.height;
-    const int bytes = spec.bitCount / 8;
-    const uint32_t stride = (static_cast<uint32_t>(spec.width) * bytes + 3) & ~3u;
-    const uint32_t paletteBytes = static_cast<uint32_t>(spec.palette.size()) * 4;
+    const int32_t rows = picture.height < 0 ? -picture.height : picture.height;
+    const int bytes = picture.bitCount / 8;
+    const uint32_t stride = (static_cast<uint32_t>(picture.width) * bytes + 3) & ~3u;
+    const uint32_t paletteBytes = static_cast<uint32_t>(picture.palette.size()) * 4;
     const uint32_t offset = 54 + paletteBytes;
     std::vector<uint8_t> out(offset + stride * static_cast<uint32_t>(rows), 0);
     auto put16 = [&](size_t at, uint32_t v) { out[at] = v & 255; out[at + 1] = (v >> 8) & 255; };
@@ -30,16 +30,16 @@ inline std::vector<uint8_t> makeBmp(const BmpSpec& spec)
     put32(2, static_cast<uint32_t>(out.size()));
     put32(10, offset);
     put32(14, 40);
-    put32(18, static_cast<uint32_t>(spec.width));
-    put32(22, static_cast<uint32_t>(spec.height));
+    put32(18, static_cast<uint32_t>(picture.width));
+    put32(22, static_cast<uint32_t>(picture.height));
     put16(26, 1);
-    put16(28, spec.bitCount);
-    put32(46, static_cast<uint32_t>(spec.palette.size()));
-    for (size_t i = 0; i < spec.palette.size(); ++i) put32(54 + i * 4, spec.palette[i]);
+    put16(28, picture.bitCount);
+    put32(46, static_cast<uint32_t>(picture.palette.size()));
+    for (size_t i = 0; i < picture.palette.size(); ++i) put32(54 + i * 4, picture.palette[i]);
     for (int32_t y = 0; y < rows; ++y) {
-        const int32_t storedRow = spec.height < 0 ? y : rows - 1 - y;
-        for (int32_t x = 0; x < spec.width; ++x) {
-            const uint32_t v = spec.pixels[static_cast<size_t>(y) * spec.width + x];
+        const int32_t storedRow = picture.height < 0 ? y : rows - 1 - y;
+        for (int32_t x = 0; x < picture.width; ++x) {
+            const uint32_t v = picture.pixels[static_cast<size_t>(y) * picture.width + x];
             for (int b = 0; b < bytes; ++b) out[offset + storedRow * stride + x * bytes + b] = (v >> (8 * b)) & 255;
         }
     }

@@ -39,10 +39,10 @@ protected:
     // A 24-bit CG of the given size, every pixel from color(x, y).
     template <typename Color> void writeCg(const std::string& name, int32_t width, int32_t height, Color color)
     {
-        BmpSpec spec{width, height, 24, {}, {}};
+        BitmapPicture picture{width, height, 24, {}, {}};
         for (int32_t y = 0; y < height; ++y)
-            for (int32_t x = 0; x < width; ++x) spec.pixels.push_back(color(x, y));
-        writeFile(name, makeBmp(spec));
+            for (int32_t x = 0; x < width; ++x) picture.pixels.push_back(color(x, y));
+        writeFile(name, makeBmp(picture));
     }
 
     uint32_t now = 1000;
