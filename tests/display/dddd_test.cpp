@@ -48,13 +48,7 @@ protected:
         dddd->Loaded();
         window.create();
     }
-    std::vector<std::string> log() const
-    {
-        std::ifstream in(folder / "dddd.debug", std::ios::binary);
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line.substr(line.find(" ... ") + 5, line.size() - line.find(" ... ") - 6));
-        return lines;
-    }
+    std::vector<std::string> log() const { return debugLogMessages(folder / "dddd.debug"); }
     // The messages appear in the log in this order (others may stand between them).
     void expectInOrder(const std::vector<std::string>& messages) const
     {

@@ -10,9 +10,20 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+// The messages of a debug log file, without their "debug#NNNNN ... " prefix.
+inline std::vector<std::string> debugLogMessages(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::string> messages;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        messages.push_back(line.substr(line.find(" ... ") + 5));
+    }
+    return messages;
+}
 
 class DisplayTest : public ::testing::Test {
 protected:
@@ -45,23 +56,8 @@ protected:
         setDebugLogPath((folder / "dddd.debug").string());
     }
 
-    // The log's lines without their "debug#NNNNN ... " prefix.
-    std::vector<std::string> logMessages() const
-    {
-        std::ifstream in(folder / "dddd.debug", std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        std::vector<std::string> messages;
-        std::string all = text.str();
-        for (size_t at = 0; at < all.size();) {
-            const size_t end = all.find("\r\n", at);
-            const std::string line = all.substr(at, end - at);
-            messages.push_back(line.substr(line.find(" ... ") + 5));
-            if (end == std::string::npos) break;
-            at = end + 2;
-        }
-        return messages;
-    }
+    // The messages of this test's log.
+    std::vector<std::string> logMessages() const { return debugLogMessages(folder / "dddd.debug"); }
     bool logged(const std::string& message) const
     {
         for (const auto& line : logMessages())
