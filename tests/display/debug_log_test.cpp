@@ -2,6 +2,7 @@
 #include "support/display_fixture.h"
 
 #include <fstream>
+#include <sstream>
 
 namespace {
 
