@@ -1,0 +1,87 @@
+#include "archive/archiver_options.h"
+#include "archive/cmd_opt.h"
+#include "platform/exception.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+TEST(CmdOptTest, SwitchesAndWords)
+{
+    TCmdOpt line;
+    line.AddSwitch("a", 0);
+    line.AddSwitch("", 5);
+    line.AddSwitch("-x", 1);
+    line.AddSwitch("c", -1);
+    line.Add("");
+    line.Add("word");
+    EXPECT_EQ(line.CmdLine, " -a0 -5 --x1  word");
+}
+
+TEST(CmdOptTest, QuotedValues)
+{
+    TCmdOpt line;
+    line.AddQuoted("w", UnsetString);
+    line.AddQuoted("", "archive.lzh");
+    line.AddQuoted("jo", "");
+    line.AddQuoted(" --dir=", "out");
+    line.SeparateValue = true;
+    line.AddQuoted("d", "x y");
+    line.AddQuoted(" -o", "z");
+    EXPECT_EQ(line.CmdLine, " \"archive.lzh\" \"-jo\" \"--dir=out\" -d \"x y\" -o \"z\"");
+}
+
+TEST(CmdOptTest, FoldersEndInASlash)
+{
+    TCmdOpt line;
+    line.AddFolder("w", "/tmp/qptemp");
+    line.AddFolder("w", "/tmp/qptemp/");
+    line.AddFolder("", "\x83\x5c");  // "ソ": the last byte is "\", which is no folder separator here
+    line.AddFolder("w", "");
+    line.AddFolder("w", UnsetString);
+    EXPECT_EQ(line.CmdLine, " \"-w/tmp/qptemp/\" \"-w/tmp/qptemp/\" \"\x83\x5c/\"");
+}
+
+TEST(CmdOptTest, FileListsOnTheLineOrInAResponseFile)
+{
+    TCmdOpt line;
+    line.NameFilter = [](const std::string& name) { return "[" + name + "]"; };
+    line.AddFileList("", {"a.bmp", "b c.chP"});
+    EXPECT_EQ(line.CmdLine, " \"[a.bmp]\" \"[b c.chP]\"");
+
+    const auto path = std::filesystem::temp_directory_path() / ("pomelune-response-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(path) << "old contents that must go";
+    TCmdOpt response;
+    response.NameFilter = line.NameFilter;
+    response.WriteResponseFile({"a.bmp", "b c.chP"}, path.string());
+    EXPECT_EQ(response.CmdLine, " \"@" + path.string() + "\"");
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_EQ(text.str(), "\"[a.bmp]\"\r\n\"[b c.chP]\"\r\n");
+    std::filesystem::remove(path);
+    EXPECT_THROW(response.WriteResponseFile({"x"}, "/nonexistent-folder/response.txt"), Exception);
+}
+
+TEST(ArchiverOptionsTest, NothingIsGivenAtFirstAndCopiesAreWhole)
+{
+    TArchiverOptions options;
+    TCmdOpt line;
+    for (int8_t value : {options.a, options.x, options.jyc, options.gw}) line.AddSwitch("s", value);
+    for (const std::string* text : {&options.w, &options.jo, &options.job, &options.jz, &options.gr}) line.AddQuoted("q", *text);
+    EXPECT_EQ(line.CmdLine, "");
+    EXPECT_TRUE(options.ResFileUsage.contains(ruOnUnpack));
+    EXPECT_FALSE(options.ResFileUsage.contains(ruOnUpdate));
+    EXPECT_EQ(options.PackFilter, pfArchiver);
+    options.jx = {"*.txt"};
+    TArchiverOptions copy = options;
+    options.jx.push_back("*.bak");
+    EXPECT_EQ(copy.jx, std::vector<std::string>{"*.txt"});
+}
+
+}  // namespace
