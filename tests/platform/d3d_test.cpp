@@ -12,6 +12,20 @@
 
 namespace {
 
+// Releases what a successful call made; made is read after the call.
+template <typename Object> HRESULT releasing(HRESULT result, Object*& made)
+{
+    if (made) made->Release();
+    return result;
+}
+
+// The references an object has, left as they were.
+template <typename Object> uint32_t references(Object* object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
 class Direct3DTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -58,9 +72,7 @@ protected:
     HRESULT tryDevice(const GUID& kind, IDirectDrawSurface7* on)
     {
         IDirect3DDevice7* made = nullptr;
-        const HRESULT result = direct3D->CreateDevice(kind, on, &made);
-        if (made) made->Release();
-        return result;
+        return releasing(direct3D->CreateDevice(kind, on, &made), made);
     }
     IDirect3DRM3* makeRetainedMode()
     {
@@ -79,27 +91,24 @@ protected:
     IDirectDrawClipper* clipper = nullptr;
 };
 
-TEST_F(Direct3DTest, TheImmediateModeObjectHoldsItsDeviceAndADeviceItsTarget)
+TEST_F(Direct3DTest, TheImmediateModeObjectHoldsItsDeviceAndADeviceItsTargetAndItsObject)
 {
-    EXPECT_EQ(device->AddRef(), 3u);  // the test's, the 3-D object's and this one
-    EXPECT_EQ(device->Release(), 2u);
+    EXPECT_EQ(references(device), 2u);  // the test's and the 3-D object's
     IDirect3DDevice7* made = nullptr;
     ASSERT_EQ(direct3D->CreateDevice(IID_IDirect3DHALDevice, target, &made), DD_OK);
-    EXPECT_EQ(target->AddRef(), 3u);
-    EXPECT_EQ(target->Release(), 2u);
-    EXPECT_EQ(direct3D->AddRef(), 3u);
-    EXPECT_EQ(direct3D->Release(), 2u);
+    EXPECT_EQ(references(target), 2u);
+    EXPECT_EQ(references(direct3D), 2u);
     EXPECT_EQ(made->Release(), 0u);
-    EXPECT_EQ(target->AddRef(), 2u);
-    EXPECT_EQ(target->Release(), 1u);
-    void* other = nullptr;
+    EXPECT_EQ(references(target), 1u);
+    EXPECT_EQ(references(direct3D), 1u);
+    void* other = &made;
     EXPECT_EQ(device->QueryInterface(IID_IDirect3DRM, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
 }
 
 TEST_F(Direct3DTest, OnlyAvailableKindsMakeDevicesAndOnlyOn3DSurfaces)
 {
-    const std::vector<HRESULT> byDefault{DD_OK, DD_OK, D3DERR_INVALID_DEVICE, DD_OK, D3DERR_INVALID_DEVICE, DD_OK};
+    const HRESULT byDefault[] = {DD_OK, DD_OK, D3DERR_INVALID_DEVICE, DD_OK, D3DERR_INVALID_DEVICE, DD_OK};
     for (size_t kind = 0; kind < direct3DDeviceKinds.size(); ++kind) EXPECT_EQ(tryDevice(direct3DDeviceKinds[kind], target), byDefault[kind]) << kind;
     Direct3DDevices::setAvailable(IID_IDirect3DTnLHalDevice, false);
     Direct3DDevices::setAvailable(IID_IDirect3DMMXDevice, true);
@@ -111,50 +120,32 @@ TEST_F(Direct3DTest, OnlyAvailableKindsMakeDevicesAndOnlyOn3DSurfaces)
     flat->Release();
 }
 
-struct FormatList {
+TEST_F(Direct3DTest, DepthFormatsAreListedForKnownKindsUntilCancelled)
+{
     std::vector<DDPIXELFORMAT> formats;
-    size_t cancelAt = SIZE_MAX;
-};
-
-HRESULT collectFormat(DDPIXELFORMAT* format, void* context)
-{
-    auto* list = static_cast<FormatList*>(context);
-    list->formats.push_back(*format);
-    return list->formats.size() == list->cancelAt ? D3DENUMRET_CANCEL : D3DENUMRET_OK;
+    const auto collect = [](DDPIXELFORMAT* format, void* context) {
+        auto* list = static_cast<std::vector<DDPIXELFORMAT>*>(context);
+        list->push_back(*format);
+        return list->size() == 5 ? D3DENUMRET_CANCEL : D3DENUMRET_OK;
+    };
+    ASSERT_EQ(direct3D->EnumZBufferFormats(IID_IDirect3DHALDevice, collect, &formats), DD_OK);
+    ASSERT_EQ(direct3D->EnumZBufferFormats(IID_IDirect3DRefDevice, collect, &formats), DD_OK);  // cancelled after one
+    ASSERT_EQ(formats.size(), 5u);
+    EXPECT_EQ(formats[0].dwZBufferBitDepth, 16u);
+    EXPECT_EQ(formats[1].dwFlags, DDPF_ZBUFFER | DDPF_STENCILBUFFER);
+    EXPECT_EQ(direct3D->EnumZBufferFormats(IID_IDirect3D7, collect, &formats), DDERR_INVALIDPARAMS);
 }
 
-TEST_F(Direct3DTest, DepthFormatsAreListedWithTheirBitsAndMasksUntilCancelled)
+TEST_F(Direct3DTest, OnlyADepthSurfaceOfTheSameSizeAttachesAndIsHeldWhileAttached)
 {
-    FormatList all;
-    ASSERT_EQ(direct3D->EnumZBufferFormats(IID_IDirect3DHALDevice, collectFormat, &all), DD_OK);
-    ASSERT_EQ(all.formats.size(), 4u);
-    EXPECT_EQ(all.formats[0].dwFlags, 0x400u);
-    EXPECT_EQ(all.formats[0].dwZBufferBitDepth, 16u);
-    EXPECT_EQ(all.formats[0].dwZBitMask, 0xFFFFu);
-    const DDPIXELFORMAT& stencil = all.formats[1];
-    EXPECT_EQ(stencil.dwFlags, 0x4400u);
-    EXPECT_EQ(stencil.dwZBufferBitDepth, 32u);
-    EXPECT_EQ(stencil.dwStencilBitDepth, 8u);
-    EXPECT_EQ(stencil.dwZBitMask, 0xFFFFFF00u);
-    EXPECT_EQ(stencil.dwStencilBitMask, 0xFFu);
+    IDirectDrawSurface7* small = makeDepth(32, 48);
+    EXPECT_EQ(target->AddAttachedSurface(small), DDERR_CANNOTATTACHSURFACE);
+    EXPECT_EQ(small->Release(), 0u);
+    EXPECT_EQ(target->AddAttachedSurface(target), DDERR_INVALIDPARAMS);
+    IDirectDrawSurface7* other = makeSurface(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 64, 48);
+    EXPECT_EQ(target->AddAttachedSurface(other), DDERR_CANNOTATTACHSURFACE);
 
-    FormatList first;
-    first.cancelAt = 1;
-    ASSERT_EQ(direct3D->EnumZBufferFormats(IID_IDirect3DRefDevice, collectFormat, &first), DD_OK);
-    EXPECT_EQ(first.formats.size(), 1u);
-    Direct3DDevices::setZBufferFormats({pixelFormatDepth(24, 0xFFFFFF)});
-    FormatList replaced;
-    ASSERT_EQ(direct3D->EnumZBufferFormats(IID_IDirect3DRGBDevice, collectFormat, &replaced), DD_OK);
-    ASSERT_EQ(replaced.formats.size(), 1u);
-    EXPECT_EQ(replaced.formats[0].dwZBufferBitDepth, 24u);
-}
-
-TEST_F(Direct3DTest, ADepthSurfaceIsAttachedAndDetachedWithItsReference)
-{
     IDirectDrawSurface7* depth = makeDepth(64, 48);
-    DDSCAPS2 caps;
-    depth->GetCaps(&caps);
-    EXPECT_EQ(caps.dwCaps & (DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY), DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY);
     ASSERT_EQ(target->AddAttachedSurface(depth), DD_OK);
     EXPECT_EQ(target->AddAttachedSurface(depth), DDERR_SURFACEALREADYATTACHED);
     const DDSCAPS2 wanted{DDSCAPS_ZBUFFER};
@@ -164,71 +155,38 @@ TEST_F(Direct3DTest, ADepthSurfaceIsAttachedAndDetachedWithItsReference)
     EXPECT_EQ(found->Release(), 2u);  // the test's and the attachment's
     ASSERT_EQ(target->DeleteAttachedSurface(0, depth), DD_OK);
     EXPECT_EQ(target->DeleteAttachedSurface(0, depth), DDERR_SURFACENOTATTACHED);
-    EXPECT_EQ(depth->AddRef(), 2u);
-    EXPECT_EQ(depth->Release(), 1u);
-
-    // The target lets go of what is attached when it goes.
-    IDirectDrawSurface7* other = makeSurface(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 64, 48);
+    EXPECT_EQ(references(depth), 1u);
+    // A surface lets go of what is attached when it goes.
     ASSERT_EQ(other->AddAttachedSurface(depth), DD_OK);
     EXPECT_EQ(other->Release(), 0u);
-    EXPECT_EQ(depth->AddRef(), 2u);
-    EXPECT_EQ(depth->Release(), 1u);
     EXPECT_EQ(depth->Release(), 0u);
 }
 
-TEST_F(Direct3DTest, OnlyADepthSurfaceOfTheSameSizeAttaches)
-{
-    IDirectDrawSurface7* small = makeDepth(32, 48);
-    EXPECT_EQ(target->AddAttachedSurface(small), DDERR_CANNOTATTACHSURFACE);
-    EXPECT_EQ(small->Release(), 0u);
-    EXPECT_EQ(target->AddAttachedSurface(target), DDERR_INVALIDPARAMS);
-    DDSURFACEDESC2 desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-    desc.dwWidth = 64;
-    desc.dwHeight = 48;
-    desc.ddsCaps.dwCaps = DDSCAPS_ZBUFFER;
-    IDirectDrawSurface7* formatless = nullptr;
-    EXPECT_EQ(device->CreateSurface(&desc, &formatless, nullptr), DDERR_INVALIDPIXELFORMAT);
-}
-
-TEST_F(Direct3DTest, RetainedModeMakesADeviceFromTheClipperAndAViewportOnIt)
+TEST_F(Direct3DTest, RetainedModeDevicesHoldTheirClipperAndViewportsTheirDeviceAndCamera)
 {
     IDirect3DRM3* rm = makeRetainedMode();
     IDirect3DRMDevice3* rmDevice = nullptr;
     ASSERT_EQ(rm->CreateDeviceFromClipper(clipper, &IID_IDirect3DRGBDevice, 64, 48, &rmDevice), DD_OK);
     EXPECT_EQ(rmDevice->GetWidth(), 64u);
     EXPECT_EQ(rmDevice->GetHeight(), 48u);
-    EXPECT_EQ(clipper->AddRef(), 3u);
-    EXPECT_EQ(clipper->Release(), 2u);
-
+    EXPECT_EQ(references(clipper), 2u);
     IDirect3DRMFrame3* camera = nullptr;
     ASSERT_EQ(rm->CreateFrame(nullptr, &camera), DD_OK);
     IDirect3DRMViewport2* viewport = nullptr;
     EXPECT_EQ(rm->CreateViewport(rmDevice, camera, 1, 0, 64, 48, &viewport), D3DRMERR_BADVALUE);
+    EXPECT_EQ(rm->CreateViewport(rmDevice, camera, 0, 1, 64, 48, &viewport), D3DRMERR_BADVALUE);
     ASSERT_EQ(rm->CreateViewport(rmDevice, camera, 0, 0, 64, 48, &viewport), DD_OK);
-    ASSERT_EQ(viewport->SetBack(5000.0f), DD_OK);
-    EXPECT_EQ(viewport->GetBack(), 5000.0f);
     EXPECT_EQ(rmDevice->Release(), 1u);  // the viewport holds it
     EXPECT_EQ(camera->Release(), 1u);
     EXPECT_EQ(viewport->Release(), 0u);
-    EXPECT_EQ(clipper->AddRef(), 2u);
-    EXPECT_EQ(clipper->Release(), 1u);
+    EXPECT_EQ(references(clipper), 1u);
 
-    IDirect3DRMDevice3* any = nullptr;
-    ASSERT_EQ(rm->CreateDeviceFromClipper(clipper, nullptr, 8, 8, &any), DD_OK);
-    any->Release();
+    IDirect3DRMDevice3* none = nullptr;
     Direct3DDevices::setAvailable(IID_IDirect3DRGBDevice, false);
-    EXPECT_EQ(rm->CreateDeviceFromClipper(clipper, &IID_IDirect3DRGBDevice, 8, 8, &any), D3DRMERR_BADDEVICE);
+    EXPECT_EQ(rm->CreateDeviceFromClipper(clipper, &IID_IDirect3DRGBDevice, 8, 8, &none), D3DRMERR_BADDEVICE);
     for (const GUID& kind : direct3DDeviceKinds) Direct3DDevices::setAvailable(kind, false);
-    EXPECT_EQ(rm->CreateDeviceFromClipper(clipper, nullptr, 8, 8, &any), D3DRMERR_BADDEVICE);
+    EXPECT_EQ(rm->CreateDeviceFromClipper(clipper, nullptr, 8, 8, &none), D3DRMERR_BADDEVICE);
     EXPECT_EQ(rm->Release(), 0u);
-}
-
-// Releases what a successful call made; made is read after the call.
-template <typename Object> HRESULT releasing(HRESULT result, Object*& made)
-{
-    if (made) made->Release();
-    return result;
 }
 
 TEST_F(Direct3DTest, EveryCallOfTheDeviceAndThe3DStandInsCanBeMadeToFail)
@@ -246,12 +204,19 @@ TEST_F(Direct3DTest, EveryCallOfTheDeviceAndThe3DStandInsCanBeMadeToFail)
     ASSERT_EQ(rm->CreateDeviceFromClipper(clipper, nullptr, 64, 48, &rmDevice), DD_OK);
     IDirect3DRMFrame3* camera = nullptr;
     ASSERT_EQ(rm->CreateFrame(nullptr, &camera), DD_OK);
+    IDirect3DRMViewport2* viewport = nullptr;
+    ASSERT_EQ(rm->CreateViewport(rmDevice, camera, 0, 0, 8, 8, &viewport), DD_OK);
 
     struct Case {
         DDCall call;
         std::function<HRESULT()> run;
     };
     const DDSCAPS2 depthCaps{DDSCAPS_ZBUFFER};
+    // Leaves the depth surface unattached whatever the call did.
+    const auto detachingAfter = [&](HRESULT result) {
+        target->DeleteAttachedSurface(0, depth);
+        return result;
+    };
     const std::vector<Case> cases{
         {DDCall::DirectDrawEnumerateA, [] { return DirectDrawEnumerateA([](GUID*, char*, char*, void*) -> BOOL { return 1; }, nullptr); }},
         {DDCall::DirectDrawGetCaps, [&] { DDCAPS caps; return device->GetCaps(&caps, nullptr); }},
@@ -268,23 +233,16 @@ TEST_F(Direct3DTest, EveryCallOfTheDeviceAndThe3DStandInsCanBeMadeToFail)
         {DDCall::GetEntries, [&] { return palette->GetEntries(0, 0, 256, entries); }},
         {DDCall::SetClipper, [&] { return target->SetClipper(clipper); }},
         {DDCall::SetPalette, [&] { return paletteSurface->SetPalette(palette); }},
-        {DDCall::AddAttachedSurface, [&] {
-             const HRESULT result = target->AddAttachedSurface(depth);
-             if (result == DD_OK) target->DeleteAttachedSurface(0, depth);
-             return result;
-         }},
+        {DDCall::AddAttachedSurface, [&] { return detachingAfter(target->AddAttachedSurface(depth)); }},
         {DDCall::GetAttachedSurface, [&] {
              target->AddAttachedSurface(depth);
              IDirectDrawSurface7* found = nullptr;
-             const HRESULT result = releasing(target->GetAttachedSurface(&depthCaps, &found), found);
-             target->DeleteAttachedSurface(0, depth);
-             return result;
+             return detachingAfter(releasing(target->GetAttachedSurface(&depthCaps, &found), found));
          }},
         {DDCall::DeleteAttachedSurface, [&] {
              target->AddAttachedSurface(depth);
              const HRESULT result = target->DeleteAttachedSurface(0, depth);
-             if (result != DD_OK) target->DeleteAttachedSurface(0, depth);
-             return result;
+             return result == DD_OK ? result : detachingAfter(result);
          }},
         {DDCall::DirectDrawQueryInterface, [&] { IDirect3D7* made = nullptr; return releasing(device->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&made)), made); }},
         {DDCall::Direct3DRMCreate, [&] { IDirect3DRM* made = nullptr; return releasing(Direct3DRMCreate(&made), made); }},
@@ -294,13 +252,9 @@ TEST_F(Direct3DTest, EveryCallOfTheDeviceAndThe3DStandInsCanBeMadeToFail)
         {DDCall::CreateDeviceFromClipper, [&] { IDirect3DRMDevice3* made = nullptr; return releasing(rm->CreateDeviceFromClipper(clipper, nullptr, 8, 8, &made), made); }},
         {DDCall::CreateFrame, [&] { IDirect3DRMFrame3* made = nullptr; return releasing(rm->CreateFrame(nullptr, &made), made); }},
         {DDCall::CreateViewport, [&] { IDirect3DRMViewport2* made = nullptr; return releasing(rm->CreateViewport(rmDevice, camera, 0, 0, 8, 8, &made), made); }},
-        {DDCall::SetBack, [&] {
-             IDirect3DRMViewport2* viewport = nullptr;
-             rm->CreateViewport(rmDevice, camera, 0, 0, 8, 8, &viewport);
-             return releasing(viewport->SetBack(5000.0f), viewport);
-         }},
+        {DDCall::SetBack, [&] { return viewport->SetBack(5000.0f); }},
     };
-    // One case for each call after the existing ones, none twice.
+    // One case for each call from DirectDrawEnumerateA on, none twice.
     std::set<DDCall> covered;
     for (const Case& c : cases) covered.insert(c.call);
     EXPECT_EQ(covered.size(), cases.size());
@@ -309,13 +263,15 @@ TEST_F(Direct3DTest, EveryCallOfTheDeviceAndThe3DStandInsCanBeMadeToFail)
     const HRESULT injected = makeDDResult(999);
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.call));
-        DDFaultInjection::failCall(c.call, injected);
+        DDFaultInjection::failCall(c.call, injected, 1);
+        EXPECT_EQ(c.run(), DD_OK);
         EXPECT_EQ(c.run(), injected);
         EXPECT_EQ(c.run(), DD_OK);
     }
 
-    EXPECT_EQ(device->flipsToGDISurface(), 1);
+    EXPECT_EQ(device->flipsToGDISurface(), 2);  // not the failed one
     target->SetClipper(nullptr);
+    EXPECT_EQ(viewport->Release(), 0u);
     EXPECT_EQ(camera->Release(), 0u);
     EXPECT_EQ(rmDevice->Release(), 0u);
     EXPECT_EQ(rm->Release(), 0u);

@@ -20,12 +20,7 @@ public:
     };
 
     explicit FakeWindowHost(const WindowBounds& bounds = {100, 80, 320, 240})
-        : bounds_(bounds),
-          frame_(static_cast<size_t>(bounds.width) * bounds.height),
-          procedure_([this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
-              ownMessages.push_back({message, wParam, lParam});
-              return ownResult;
-          })
+        : bounds_(bounds), frame_(static_cast<size_t>(bounds.width) * bounds.height)
     {
         registerWindowHandle(handle_, this);
     }
@@ -33,23 +28,10 @@ public:
     FakeWindowHost(const FakeWindowHost&) = delete;
     FakeWindowHost& operator=(const FakeWindowHost&) = delete;
 
-    // The window is destroyed and made again: it gets a new handle.
-    void recreate()
-    {
-        unregisterWindowHandle(handle_);
-        handle_ = newHandle();
-        registerWindowHandle(handle_, this);
-    }
     // Sends a message through the current procedure and returns its result.
     intptr_t deliver(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) { return procedure_(message, wParam, lParam); }
-    void create()
-    {
-        if (createHandler_) createHandler_(this);
-    }
-    void paint()
-    {
-        if (paintHandler_) paintHandler_(this);
-    }
+    void create() { if (createHandler_) createHandler_(this); }
+    void paint() { if (paintHandler_) paintHandler_(this); }
     // A pixel of the client area, 0x00RRGGBB.
     uint32_t pixel(int32_t x, int32_t y) const { return frame_[static_cast<size_t>(y) * bounds_.width + x]; }
 
@@ -72,11 +54,7 @@ public:
         frame_.assign(static_cast<size_t>(bounds.width) * bounds.height, 0);
     }
     bool maximized() const override { return isMaximized; }
-    void setNormalState() override
-    {
-        calls.push_back("setNormalState");
-        isMaximized = false;
-    }
+    void setNormalState() override { calls.push_back("setNormalState"); isMaximized = false; }
     void drawMenuBar() override { calls.push_back("drawMenuBar"); }
     void redrawFrame() override { calls.push_back("redrawFrame"); }
 
@@ -101,17 +79,15 @@ public:
     bool isMaximized = false;
 
 private:
-    static HWND newHandle()
-    {
-        static uintptr_t last = 0x10000;
-        last += 0x10;
-        return reinterpret_cast<HWND>(last);
-    }
+    static inline uintptr_t lastHandle = 0x10000;
 
-    HWND handle_ = newHandle();
+    const HWND handle_ = reinterpret_cast<HWND>(lastHandle += 0x10);
     WindowBounds bounds_;
     std::vector<uint32_t> frame_;
-    WindowProcedure procedure_;
+    WindowProcedure procedure_ = [this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+        ownMessages.push_back({message, wParam, lParam});
+        return ownResult;
+    };
     WindowHandler createHandler_;
     WindowHandler paintHandler_;
 };
