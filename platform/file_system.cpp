@@ -4,8 +4,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <string_view>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -27,6 +31,31 @@ int32_t fileAge(const std::string& path)
                         static_cast<uint32_t>(local.tm_mday) << 16 | static_cast<uint32_t>(local.tm_hour) << 11 |
                         static_cast<uint32_t>(local.tm_min) << 5 | static_cast<uint32_t>(local.tm_sec / 2);
     return static_cast<int32_t>(packed);
+}
+
+std::string fullPath(const std::string& path)
+{
+    std::error_code error;
+    const auto absolute = fs::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+std::string searchSystemPath(const std::string& fileName)
+{
+    std::vector<std::string> folders{executableFolder(), "."};
+    const char* searchPath = std::getenv("PATH");
+    std::string_view rest = searchPath ? searchPath : "";
+    while (!rest.empty()) {
+        const std::string_view folder = rest.substr(0, rest.find(':'));
+        if (!folder.empty()) folders.emplace_back(folder);
+        rest.remove_prefix(std::min(rest.size(), folder.size() + 1));
+    }
+    for (const std::string& folder : folders) {
+        const std::string candidate = folder + "/" + fileName;
+        std::error_code error;
+        if (fs::is_regular_file(candidate, error)) return fullPath(candidate);
+    }
+    return "";
 }
 
 std::string folderOf(const std::string& path)

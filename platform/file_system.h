@@ -12,6 +12,14 @@ std::string executableFolder();
 // -1 when the file does not exist.
 int32_t fileAge(const std::string& path);
 
+// The full path of a path taken from the current folder, with "." and ".." parts
+// resolved; the path as given when the current folder cannot be read.
+std::string fullPath(const std::string& path);
+
+// The full path of the first file of that name in the executable's folder, the
+// current folder, then each folder of PATH; "" when none has it.
+std::string searchSystemPath(const std::string& fileName);
+
 // The folder part of a path, without its final "/" ("" for a bare name).
 std::string folderOf(const std::string& path);
 
