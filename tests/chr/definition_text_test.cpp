@@ -10,18 +10,10 @@ using namespace definition_text;
 
 TEST(DefinitionTextTest, IntegersFollowOneRule)
 {
-    EXPECT_EQ(parseInteger("42"), 42);
-    EXPECT_EQ(parseInteger("  -7"), -7);
-    EXPECT_EQ(parseInteger("+3"), 3);
-    EXPECT_EQ(parseInteger("$ff"), 255);
-    EXPECT_EQ(parseInteger("x1A"), 26);
-    EXPECT_EQ(parseInteger("X1a"), 26);
-    EXPECT_EQ(parseInteger("0x10"), 16);
-    EXPECT_EQ(parseInteger("0X10"), 16);
-    EXPECT_EQ(parseInteger("-$10"), -16);
-    EXPECT_EQ(parseInteger("2147483647"), INT32_MAX);
-    EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
-    EXPECT_EQ(parseInteger("$FFFFFFFF"), -1);
+    const std::pair<const char*, int32_t> good[] = {{"42", 42}, {"  -7", -7}, {"+3", 3}, {"$ff", 255}, {"x1A", 26}, {"X1a", 26},
+                                                    {"0x10", 16}, {"0X10", 16}, {"-$10", -16}, {"$FFFFFFFF", -1},
+                                                    {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}};
+    for (const auto& [text, value] : good) EXPECT_EQ(parseInteger(text), value) << text;
     for (const char* bad : {"", " ", "$", "0x", "2147483648", "$100000000", "12 ", "1a", "--1", "+", "0x1g", "99999999999999999999"})
         EXPECT_EQ(parseInteger(bad), std::nullopt) << bad;
 }

@@ -30,6 +30,11 @@ protected:
         chr->draw(*target, 2, 1);
     }
     uint32_t at(int x, int y) { return target->GetPixel(x, y); }
+    // Each listed pixel of the target has its colour.
+    void expectPixels(std::initializer_list<std::tuple<int, int, uint32_t>> expected)
+    {
+        for (const auto& [x, y, colour] : expected) EXPECT_EQ(at(x, y), colour) << x << "," << y;
+    }
     void clear()
     {
         const DDBLTFX black;
@@ -41,24 +46,17 @@ protected:
 TEST_F(DrawTest, BackgroundFillsTheViewAndTheCellIsPointCopiedAtItsCorner)
 {
     play("#PATERN 01 02 04\n");  // a single destination entry is not used
-    EXPECT_EQ(at(2, 1), Blue);  // the cell's key pixel shows the background
-    EXPECT_EQ(at(3, 1), Red);
-    EXPECT_EQ(at(5, 4), Red);
-    EXPECT_EQ(at(6, 1), Blue);
-    EXPECT_EQ(at(21, 271), Blue);  // the view's last pixel
-    for (auto [x, y] : {std::pair{1, 1}, {22, 1}, {2, 0}, {2, 272}}) EXPECT_EQ(at(x, y), Black) << x << "," << y;
+    // The cell's key pixel shows the background; (21, 271) is the view's last pixel.
+    expectPixels({{2, 1, Blue}, {3, 1, Red}, {5, 4, Red}, {6, 1, Blue}, {21, 271, Blue}});
+    expectPixels({{1, 1, Black}, {22, 1, Black}, {2, 0, Black}, {2, 272, Black}});
     EXPECT_FALSE(target->UseClip);
 }
 
 TEST_F(DrawTest, ADestinationListStretchesTheCellIntoItsPattern)
 {
     play("#PATERN 01 0202 0404\n");
-    EXPECT_EQ(at(5, 3), Blue);  // the key pixel, doubled, stays out
-    EXPECT_EQ(at(6, 4), Blue);
-    EXPECT_EQ(at(7, 3), Red);
-    EXPECT_EQ(at(12, 10), Red);
-    EXPECT_EQ(at(13, 3), Blue);
-    EXPECT_EQ(at(3, 1), Blue);  // nothing at the view's corner
+    // The key pixel, doubled, stays out; nothing at the view's corner (3, 1).
+    expectPixels({{5, 3, Blue}, {6, 4, Blue}, {7, 3, Red}, {12, 10, Red}, {13, 3, Blue}, {3, 1, Blue}});
 }
 
 TEST_F(DrawTest, ACellReachingPastTheViewIsCutInProportion)
@@ -66,20 +64,13 @@ TEST_F(DrawTest, ACellReachingPastTheViewIsCutInProportion)
     play("#PATERN 01 0202 0505\n");
     // Placement (18, 9)-(26, 17) meets the view's right edge 22: two of the four source
     // columns remain, drawn twice as wide.
-    EXPECT_EQ(at(18, 9), Blue);
-    EXPECT_EQ(at(19, 10), Blue);
-    EXPECT_EQ(at(20, 9), Red);
-    EXPECT_EQ(at(21, 16), Red);
-    EXPECT_EQ(at(22, 9), Black);
+    expectPixels({{18, 9, Blue}, {19, 10, Blue}, {20, 9, Red}, {21, 16, Red}, {22, 9, Black}});
 }
 
 TEST_F(DrawTest, TheLayerGoesOverTheCharacterCell)
 {
     play("#PATERN 01 02\n#LAYER 01 03 04\n");
-    EXPECT_EQ(at(3, 1), Red);
-    EXPECT_EQ(at(5, 3), White);  // over the cell's last column
-    EXPECT_EQ(at(12, 10), White);
-    EXPECT_EQ(at(13, 10), Blue);
+    expectPixels({{3, 1, Red}, {5, 3, White}, {12, 10, White}, {13, 10, Blue}});  // (5, 3): over the cell's last column
 }
 
 TEST_F(DrawTest, MissingEntriesDrawOnlyWhatThereIs)
@@ -89,8 +80,7 @@ TEST_F(DrawTest, MissingEntriesDrawOnlyWhatThereIs)
     chr->frame = 2;  // the pattern list has ended, the layer has not
     clear();
     chr->draw(*target, 2, 1);
-    EXPECT_EQ(at(3, 1), Blue);
-    EXPECT_EQ(at(5, 3), White);
+    expectPixels({{3, 1, Blue}, {5, 3, White}});
     for (int32_t frame : {600, -1, 0}) {
         chr->frame = frame;
         clear();
@@ -114,8 +104,7 @@ TEST_F(DrawTest, BeforeAnyLoadNothingVisibleIsDrawn)
 TEST_F(DrawTest, AViewWiderThanTheTargetIsClippedByItsBounds)
 {
     play("#SIZE 100\n#PATERN 01 02\n");
-    EXPECT_EQ(at(23, 1), Blue);
-    EXPECT_EQ(at(3, 1), Red);
+    expectPixels({{23, 1, Blue}, {3, 1, Red}});
 }
 
 }  // namespace

@@ -78,7 +78,6 @@ TEST_F(ParserTest, KeywordValuesAtTheirPositions)
     EXPECT_EQ(chr->selectcgfile, (folder / "sel.bmp").string());
     EXPECT_EQ(chr->loopframe[6], 3);
     EXPECT_EQ(chr->loopframe[7], 2);
-    EXPECT_EQ(chr->cgsurface->Width, 4);
     EXPECT_EQ(chr->chpfile, (folder / "chara.chP").string());
 }
 

