@@ -94,11 +94,16 @@ void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::s
     line.Add(options.UserOptions);
     line.AddQuoted("", archive);
     line.AddFolder("", folder);
-    if (files) {
-        if (useResponseFile && !options.ResFileName.empty() && !isUnset(options.ResFileName))
-            line.WriteResponseFile(*files, options.ResFileName);
-        else
-            line.AddFileList("", *files);
-    }
+    addFileListOrResponseFile(line, options, files, useResponseFile);
     line.Add(options.UserFileList);
+}
+
+void addFileListOrResponseFile(TCmdOpt& line, const TArchiverOptions& options, const std::vector<std::string>* files,
+                               bool useResponseFile)
+{
+    if (!files) return;
+    if (useResponseFile && !options.ResFileName.empty() && !isUnset(options.ResFileName))
+        line.WriteResponseFile(*files, options.ResFileName);
+    else
+        line.AddFileList("", *files);
 }

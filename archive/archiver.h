@@ -95,3 +95,8 @@ protected:
 // UserFileList.
 void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive, const std::string& folder,
                     const std::vector<std::string>* files, bool useResponseFile);
+
+// The file list of a command tail when one is given: in the response file
+// ResFileName when useResponseFile is true and ResFileName is given, else on the line.
+void addFileListOrResponseFile(TCmdOpt& line, const TArchiverOptions& options, const std::vector<std::string>* files,
+                               bool useResponseFile);

@@ -1,0 +1,86 @@
+#include "archive/tar32.h"
+
+#include "archive/archiver_error.h"
+#include "archive/zip32.h"
+
+namespace {
+
+DriverLibrary& tar32()
+{
+    static DriverLibrary library{ArchiverLibrary("tar32.dll"), "Tar",
+                                 "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。"};
+    return library;
+}
+
+// The compression switch of TTgz32 ("z") and TBZ232 ("B"): with the level jm when
+// it is 1 or more.
+void addCompression(TCmdOpt& line, const std::string& letter, int8_t jm)
+{
+    if (jm >= 1)
+        line.AddSwitch(letter, jm);
+    else
+        line.Add("-" + letter);
+}
+
+}  // namespace
+
+TTar32::TTar32() : LibraryDriver(tar32()) {}
+
+int TTar32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
+                    const std::vector<std::string>* files, bool, std::string& output)
+{
+    return runTar(window, "x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack), output);
+}
+
+int TTar32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
+                 const std::vector<std::string>* files, bool, std::string& output)
+{
+    return runTar(window, "c", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack), output);
+}
+
+int TTar32::MakeSFX(HWND, const std::string& archive, const TArchiverOptions&, const std::string& folder, std::string&)
+{
+    if (dynamic_cast<const TBZ232*>(this)) throw EArchiver("BZ2 形式書庫は自己解凍形式にできません。");
+    const std::string stub =
+        findSelfExtractorStub("kmtarsef.exe", "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
+    writeSelfExtractor(stub, archive, selfExtractorPath(archive, folder));
+    return 0;
+}
+
+int TTar32::runTar(HWND window, const std::string& word, const TArchiverOptions& options, const std::string& archive,
+                   const std::string& folder, const std::vector<std::string>* files, bool useResponseFile,
+                   std::string& output)
+{
+    TCmdOpt line;
+    line.SeparateValue = true;
+    if (options.a > 0)
+        line.Add("-AH");
+    else if (options.a == 0)
+        line.Add("-I");
+    if (!OwnerWindow && options.n > 0) line.Add("--display-dialog=0");
+    if (options.o > 0) line.Add("-g");
+    line.AddSwitch("-check-all-path=", options.p);
+    line.AddSwitch("-use-directory=", options.x);
+    if (dynamic_cast<const TTgz32*>(this)) addCompression(line, "z", options.jm);
+    if (dynamic_cast<const TBZ232*>(this)) addCompression(line, "B", options.jm);
+    line.Add(options.UserOptions);
+    if (!archive.empty()) line.AddQuoted("f", archive);
+    line.AddFolder("o", folder);
+    addFileListOrResponseFile(line, options, files, useResponseFile);
+    line.Add(options.UserFileList);
+    return run(window, word + line.CmdLine, output);
+}
+
+TArchiverType TarArchiveType(const std::string& archive)
+{
+    if (!tar32().library.tryLoad()) return atNone;
+    try {
+        const int type = tar32().entry<TarGetArchiveTypeProc>("GetArchiveType")(archive.c_str());
+        if (type == 1) return atTar;
+        if (type >= 2 && type <= 5) return atTgz;
+        if (type == 6 || type == 7) return atBZ2;
+    } catch (const EArchiver&) {
+        // a library without the entry holds no tar archive
+    }
+    return atNone;
+}

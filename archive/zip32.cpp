@@ -1,0 +1,293 @@
+#include "archive/zip32.h"
+
+#include "archive/archiver_error.h"
+#include "platform/exception.h"
+#include "platform/file_system.h"
+#include "platform/text.h"
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <map>
+
+namespace {
+
+const char* const PackingNeedsLibrary = "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。";
+const char* const UnpackingNeedsLibrary = "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。";
+
+// The three libraries and the entries bound so far, by their names; once per process.
+struct ZipLibraries {
+    ArchiverLibrary unzip32{"UNZIP32.DLL"};
+    ArchiverLibrary zip32j{"ZIP32J.DLL"};
+    ArchiverLibrary lmzip32{"LMZIP32.DLL"};
+    std::map<std::string, void*, std::less<>> entries;
+
+    std::array<ArchiverLibrary*, 3> all() { return {&unzip32, &zip32j, &lmzip32}; }
+};
+
+ZipLibraries& zip()
+{
+    static ZipLibraries libraries;
+    return libraries;
+}
+
+// The entry's name in the library: LMZIP32.DLL spells "UnZip" with a lower-case "z".
+std::string spelling(const ArchiverLibrary& library, std::string name)
+{
+    if (&library == &zip().lmzip32 && name.size() > 2 && name[2] == 'Z') name[2] = 'z';
+    return name;
+}
+
+// The entry of that name; null when the library is not loaded or lacks it.
+void* offeredEntry(ArchiverLibrary& library, const std::string& name)
+{
+    if (!library.loaded()) return nullptr;
+    try {
+        return library.entry<void*>(name.c_str());
+    } catch (const EArchiver&) {
+        return nullptr;
+    }
+}
+
+// The entry from the first library, in the order given, that is loaded and offers
+// it; kept once bound.
+template <typename Proc>
+Proc bindEntry(const char* name, std::initializer_list<ArchiverLibrary*> order)
+{
+    auto& kept = zip().entries;
+    if (const auto found = kept.find(name); found != kept.end()) return reinterpret_cast<Proc>(found->second);
+    for (ArchiverLibrary* library : order) {
+        if (void* entry = offeredEntry(*library, spelling(*library, name))) {
+            kept.emplace(name, entry);
+            return reinterpret_cast<Proc>(entry);
+        }
+    }
+    throw EArchiver(std::string(name) + " のエントリが見つかりません。");
+}
+
+ArchiverCommandProc zipCommand()
+{
+    ZipLibraries& libraries = zip();
+    if (!libraries.zip32j.loaded() && !libraries.lmzip32.loaded()) throw EArchiver(PackingNeedsLibrary);
+    return bindEntry<ArchiverCommandProc>("Zip", {&libraries.zip32j, &libraries.lmzip32});
+}
+
+ArchiverCommandProc unzipCommand()
+{
+    ZipLibraries& libraries = zip();
+    if (!libraries.unzip32.loaded() && !libraries.lmzip32.loaded()) throw EArchiver(UnpackingNeedsLibrary);
+    return bindEntry<ArchiverCommandProc>("UnZip", {&libraries.unzip32, &libraries.lmzip32});
+}
+
+template <typename Proc>
+Proc listingEntry(const char* name)
+{
+    ZipLibraries& libraries = zip();
+    return bindEntry<Proc>(name, {&libraries.lmzip32, &libraries.zip32j, &libraries.unzip32});
+}
+
+void addPackSwitches(TCmdOpt& line, const TArchiverOptions& o)
+{
+    if (o.a > 0) line.Add("-S");
+    if (o.a < 2) line.Add("-D");
+    if (o.l > 0) line.Add("-v");
+    if (o.n > 0) line.Add("-q");
+    if (o.r > 0) line.Add("-r");
+    if (o.n > 0) line.Add("-o");
+    if (o.u > 0) line.Add("-u");
+    if (o.x == 0) line.Add("-j");
+    if (o.jc > 0) line.Add("-FF");
+    if (o.ji > 0) line.Add("-k");
+    line.AddSwitch("", o.jm);
+    if (o.gd > 0) line.Add("-J");
+}
+
+std::string contents(std::ifstream& file) { return {std::istreambuf_iterator<char>(file), {}}; }
+
+}  // namespace
+
+TZip32::TZip32() { TZip32::LoadDLL(); }
+
+void TZip32::LoadDLL()
+{
+    bool loaded = false;
+    for (ArchiverLibrary* library : zip().all()) loaded = library->tryLoad() || loaded;
+    if (!loaded) throw EArchiver("ZIP 形式書庫を解凍するには UNZIP32.DLL が、作成するには ZIP32J.DLL が必要です。");
+}
+
+void TZip32::FreeDLL()
+{
+    for (ArchiverLibrary* library : zip().all()) library->free();
+    zip().entries.clear();
+}
+
+HARC TZip32::OpenArchive(HWND window, const std::string& archive, uint32_t mode)
+{
+    return listingEntry<ArchiverOpenArchiveProc>("UnZipOpenArchive")(window, fullPath(archive).c_str(), mode);
+}
+
+int TZip32::FindFirst(HARC handle, INDIVIDUALINFO& record, const std::string& wildcard)
+{
+    return listingEntry<ArchiverFindFirstProc>("UnZipFindFirst")(handle, wildcard.c_str(), &record);
+}
+
+int TZip32::FindNext(HARC handle, INDIVIDUALINFO& record)
+{
+    return listingEntry<ArchiverFindNextProc>("UnZipFindNext")(handle, &record);
+}
+
+int TZip32::CloseArchive(HARC handle) { return listingEntry<ArchiverCloseArchiveProc>("UnZipCloseArchive")(handle); }
+
+int TZip32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
+                    const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+{
+    TCmdOpt line;
+    line.NameFilter = ZipNameFilter;
+    if (options.c == 1) line.Add("-o");
+    if (options.n > 0 || OwnerWindow) line.Add("--i");
+    if (options.x == 0) line.Add("-j");
+    addCommandTail(line, options, archive, folder, files, useResponseFile);
+    return run(unzipCommand(), window, "-x" + line.CmdLine, output);
+}
+
+int TZip32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
+                 const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+{
+    if (zip().zip32j.loaded())
+        return runPackCommand(window, "", options, archive, folder, files, useResponseFile, output);
+    if (!zip().lmzip32.loaded()) throw EArchiver(PackingNeedsLibrary);
+    TCmdOpt line;
+    if (options.c == 1) line.Add("-o");
+    if (options.x == 0) line.Add("-j");
+    addCommandTail(line, options, archive, "", files, useResponseFile);
+    std::remove(archive.c_str());  // the library makes the archive anew
+    return run(zipCommand(), window, "-ru" + line.CmdLine, output);
+}
+
+int TZip32::Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string&,
+                   const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+{
+    return runPackCommand(window, "-d", options, archive, "", files, useResponseFile, output);
+}
+
+int TZip32::Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
+                   const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+{
+    return runPackCommand(window, "-f", options, archive, folder, files, useResponseFile, output);
+}
+
+int TZip32::MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
+                    std::string& output)
+{
+    if (!zip().zip32j.loaded()) throw EArchiver("ZIP 形式書庫からの自己解凍書庫作成には ZIP32J.DLL が必要です。");
+    const std::string stub =
+        options.gw < 1
+            ? findSelfExtractorStub("sfx16.dat", "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。")
+            : findSelfExtractorStub("sfx32gui.dat", "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。");
+    const std::string target = selfExtractorPath(archive, folder);
+    writeSelfExtractor(stub, archive, target);
+    return run(zipCommand(), window, "-A " + target, output);
+}
+
+int TZip32::CheckArchive(const std::string& archive, int32_t mode, int32_t)
+{
+    ZipLibraries& libraries = zip();
+    const auto check = bindEntry<ArchiverCheckArchiveProc>("UnZipCheckArchive",
+                                                           {&libraries.unzip32, &libraries.lmzip32, &libraries.zip32j});
+    return check(archive.c_str(), mode);
+}
+
+bool TZip32::SetOwnerWindow(HWND window, void* callback)
+{
+    zip().unzip32.entry<ArchiverSetOwnerWindowExProc>("UnZipSetOwnerWindowEx")(window, callback);
+    OwnerWindow = window;
+    return true;
+}
+
+bool TZip32::KillOwnerWindow(HWND window)
+{
+    zip().unzip32.entry<ArchiverKillOwnerWindowExProc>("UnZipKillOwnerWindowEx")(window);
+    OwnerWindow = nullptr;
+    return true;
+}
+
+int TZip32::runPackCommand(HWND window, const std::string& word, const TArchiverOptions& options,
+                           const std::string& archive, const std::string& folder, const std::vector<std::string>* files,
+                           bool useResponseFile, std::string& output)
+{
+    TCmdOpt line;
+    line.NameFilter = ZipNameFilter;
+    addPackSwitches(line, options);
+    addCommandTail(line, options, archive, folder, files, useResponseFile);
+    return run(zipCommand(), window, word + line.CmdLine, output);
+}
+
+int TZip32::run(ArchiverCommandProc command, HWND window, const std::string& commandLine, std::string& output)
+{
+    CommandLine = commandLine;
+    return callCommand(command, window, output);
+}
+
+bool IsZipArchive(const std::string& archive)
+{
+    try {
+        TZip32 driver;
+        const HARC handle = driver.OpenArchive(nullptr, archive, ARCHIVER_MODE_CHECK);
+        if (handle != 0) driver.CloseArchive(handle);
+        return handle != 0;
+    } catch (const EArchiver&) {
+        return false;
+    }
+}
+
+// Names reach us as UTF-8, where no byte of a multi-byte character is a "\" or a
+// "[", so the name is scanned byte by byte.
+std::string ZipNameFilter(const std::string& name)
+{
+    std::string filtered;
+    for (const char c : name) {
+        if (c == '\\')
+            filtered += '/';
+        else if (c == '[')
+            filtered += "[[]";
+        else
+            filtered += c;
+    }
+    return filtered;
+}
+
+std::string findSelfExtractorStub(const std::string& stubName, const std::string& missingMessage)
+{
+    const std::string stub = searchSystemPath(stubName);
+    if (stub.empty()) throw EArchiver(missingMessage);
+    return stub;
+}
+
+std::string selfExtractorPath(const std::string& archive, const std::string& folder)
+{
+    const size_t nameStart = archive.rfind('/') + 1;  // 0 without a folder part
+    const size_t dot = archive.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot >= nameStart;
+    const std::string target = (hasExtension ? archive.substr(0, dot) : archive) + ".EXE";
+    if (folder.empty() || isUnset(folder)) return target;
+    const std::string name = target.substr(nameStart);
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// The archive is read before the target is created, so a target of the archive's
+// own name still receives the whole archive.
+void writeSelfExtractor(const std::string& stub, const std::string& archive, const std::string& target)
+{
+    std::ifstream archiveFile(archive, std::ios::binary);
+    if (!archiveFile) throw EFileOpenError(displayText(archive));
+    const std::string archiveBytes = contents(archiveFile);
+    std::ofstream targetFile(target, std::ios::binary | std::ios::trunc);
+    if (!targetFile) throw Exception("ファイル " + displayText(target) + " を作成できません");
+    std::ifstream stubFile(stub, std::ios::binary);
+    if (!stubFile) throw EFileOpenError(displayText(stub));
+    const std::string bytes = contents(stubFile) + archiveBytes;
+    if (!targetFile.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+        throw Exception("ファイル " + displayText(target) + " に書き込めません");
+}

@@ -1,0 +1,299 @@
+#include "archive/archiver_error.h"
+#include "archive/arj32.h"
+#include "archive/cab32.h"
+#include "archive/lha32.h"
+#include "archive/rar32.h"
+#include "platform/file_system.h"
+#include "tests/archive/testlib/recorded_calls.h"
+#include "tests/archive/testlib/recorded_command.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The test libraries, and what their entries received last.
+DriverLibrary unlhaLib{ArchiverLibrary("UNLHA32.DLL"), "Unlha", ""};
+DriverLibrary unarjLib{ArchiverLibrary("UNARJ32J.DLL"), "Unarj", ""};
+DriverLibrary cabLib{ArchiverLibrary("CAB32.DLL"), "Cab", ""};
+DriverLibrary unrarLib{ArchiverLibrary("UNRAR32.DLL"), "Unrar", ""};
+
+const RecordedCommand& lastCommand(DriverLibrary& library)
+{
+    library.load();
+    return *library.entry<TestLastCommandProc>("TestLastCommand")();
+}
+
+RecordedCalls& calls(DriverLibrary& library)
+{
+    library.load();
+    return *library.entry<TestCallsProc>("TestCalls")();
+}
+
+HWND window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
+
+std::string archiverError(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EArchiver& error) {
+        return error.message();
+    }
+    return "";
+}
+
+// The command line an extract of "a.lzh" with these options sends, with no folder.
+std::string lhaLine(const TArchiverOptions& options)
+{
+    TLha32 lha;
+    std::string output;
+    lha.Extract(nullptr, "a.lzh", options, "", nullptr, false, output);
+    return lha.CommandLine;
+}
+
+class LhaDriversTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(folder);
+        options.ResFileName = responseFile;
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(folder / name, std::ios::binary) << text;
+        return (folder / name).string();
+    }
+    std::string responseText() const
+    {
+        std::stringstream text;
+        text << std::ifstream(responseFile, std::ios::binary).rdbuf();
+        return text.str();
+    }
+
+    const fs::path folder = fs::temp_directory_path() / ("pomelune-lha-drivers-" + std::to_string(::getpid()));
+    const std::string responseFile = (folder / "list.txt").string();
+    const std::string atResponseFile = "\"@" + responseFile + "\"";
+    const std::vector<std::string> files{"a.chP", "b.bmp"};
+    TArchiverOptions options;
+    std::string output;
+};
+
+TEST_F(LhaDriversTest, LhaTheApplicationsUnpackingByteForByte)
+{
+    TArchiverOptions unpacking;
+    unpacking.a = 0;
+    unpacking.m = 1;
+    unpacking.n = 1;
+    unpacking.x = 1;
+    unpacking.ga = 1;
+    output.assign(8192, '\0');
+    TLha32 lha;
+    for (const std::string temp : {"/tmp/qptemp", "/tmp/qptemp/"}) {
+        EXPECT_EQ(lha.Extract(window(0x10), "pkg/a.lzh", unpacking, temp, nullptr, true, output), 0);
+        EXPECT_EQ(lha.CommandLine, "x -+ -a0 -m1 -n1 -x1 -ga1  \"pkg/a.lzh\" \"/tmp/qptemp/\" ");
+    }
+    EXPECT_EQ(lastCommand(unlhaLib).commandLine, lha.CommandLine);
+    EXPECT_EQ(lastCommand(unlhaLib).window, window(0x10));
+    EXPECT_EQ(lastCommand(unlhaLib).size, 8192u);
+    EXPECT_STREQ(output.c_str(), "unlha: done");
+}
+
+TEST_F(LhaDriversTest, LhaEveryFieldInItsOrder)
+{
+    TArchiverOptions o;
+    o.a = 0, o.c = 1, o.e = 2, o.f = 3, o.h = 4, o.i = 5, o.l = 6, o.m = 7, o.n = 8, o.o = 9, o.p = 10, o.r = 11;
+    o.s = 12, o.t = 13, o.u = 14, o.w = "dir", o.x = 15, o.y = 16, o.z = 17, o.jc = 18, o.jd = 19, o.je = 20;
+    o.jf = 21, o.jh = 22, o.ji = 23, o.jm = 24, o.jn = 25, o.jo = "o t", o.job = "b", o.jp = 26, o.jr = 27;
+    o.jss = 28, o.jw = 29, o.jx = {"*.txt", "sub/*.ini"}, o.jyc = 30, o.jyd = 31, o.jyk = 32, o.jyn = 33;
+    o.jyo = 34, o.jz = "z", o.ga = 35, o.gd = 36, o.ge = 37, o.gf = 38, o.gj = 39, o.gm = 40, o.gn = 41;
+    o.go = 42, o.gp = 43, o.gr = "r", o.gs = 44, o.gu = 45, o.gw = 46, o.UserOptions = "-user";
+    o.UserFileList = "*.bmp";
+    TLha32 lha;
+    lha.Extract(nullptr, "a.lzh", o, "out", &files, true, output);
+    EXPECT_EQ(lha.CommandLine,
+              "x -+ -a0 -c1 -e2 -f3 -h4 -i5 -l6 -m7 -n8 -o9 -p10 -r11 -s12 -t13 -u14 \"-wdir/\" -x15 -y16 -z17 -jc18 "
+              "-jd19 -je20 -jf21 -jh22 -ji23 -jm24 -jn25 \"-joo t\" \"-jobb\" -jp26 -jr27 -jss28 -jw29 \"-jx*.txt\" "
+              "\"-jxsub/*.ini\" -jyc30 -jyd31 -jyk32 -jyn33 -jyo34 \"-jzz\" -ga35 -gd36 -ge37 -gf38 -gj39 -gm40 -gn41 "
+              "-go42 -gp43 \"-grr\" -gs44 -gu45 -gw46 -user \"a.lzh\" \"out/\" \"a.chP\" \"b.bmp\" *.bmp");
+}
+
+TEST_F(LhaDriversTest, LhaAnOwnerWindowSendsN1)
+{
+    TLha32 lha;
+    EXPECT_TRUE(lha.SetOwnerWindow(window(0x77), nullptr));
+    EXPECT_EQ(lha.OwnerWindow, window(0x77));
+    for (const int8_t n : {-1, 0}) {
+        options.n = n;
+        lha.Extract(nullptr, "a.lzh", options, "", nullptr, false, output);
+        EXPECT_EQ(lha.CommandLine, "x -+ -n1  \"a.lzh\" ") << int{n};
+    }
+    EXPECT_TRUE(lha.KillOwnerWindow(window(0x77)));
+    EXPECT_EQ(lha.OwnerWindow, nullptr);
+    lha.Extract(nullptr, "a.lzh", options, "", nullptr, false, output);
+    EXPECT_EQ(lha.CommandLine, "x -+ -n0  \"a.lzh\" ");
+}
+
+TEST_F(LhaDriversTest, LhaStringOptionsUnsetOrEmpty)
+{
+    EXPECT_EQ(lhaLine(options), "x -+  \"a.lzh\" ");
+    options.w = "";
+    EXPECT_EQ(lhaLine(options), "x -+  \"a.lzh\" ");
+    for (const std::string w : {"dir", "dir/"}) {
+        options.w = w;
+        EXPECT_EQ(lhaLine(options), "x -+ \"-wdir/\"  \"a.lzh\" ");
+    }
+    options.w = UnsetString;
+    options.jo = "";
+    EXPECT_EQ(lhaLine(options), "x -+ \"-jo\"  \"a.lzh\" ");
+}
+
+TEST_F(LhaDriversTest, LhaCommandsTakeTheResponseFileFromTheOptions)
+{
+    TLha32 lha;
+    lha.Extract(nullptr, "a.lzh", options, "base", &files, false, output);
+    EXPECT_EQ(lha.CommandLine, "x -+  \"a.lzh\" \"base/\" " + atResponseFile + " ");
+    EXPECT_EQ(responseText(), "\"a.chP\"\r\n\"b.bmp\"\r\n");
+    lha.Pack(nullptr, "a.lzh", options, "base", &files, false, output);
+    EXPECT_EQ(lha.CommandLine, "u -+  \"a.lzh\" \"base/\" " + atResponseFile + " ");
+    lha.Remove(nullptr, "a.lzh", options, "base", &files, false, output);
+    EXPECT_EQ(lha.CommandLine, "d -+  \"a.lzh\" " + atResponseFile + " ");
+    lha.Update(nullptr, "a.lzh", options, "base", &files, true, output);
+    EXPECT_EQ(lha.CommandLine, "f -+  \"a.lzh\" \"base/\" \"a.chP\" \"b.bmp\" ");
+    options.ResFileUsage = {};
+    lha.Extract(nullptr, "a.lzh", options, "", &files, true, output);
+    EXPECT_EQ(lha.CommandLine, "x -+  \"a.lzh\" \"a.chP\" \"b.bmp\" ");
+
+    fs::remove(responseFile);
+    options.ResFileUsage = {ruOnPack, ruOnUnpack, ruOnRemoveItem, ruOnUpdate};
+    lha.MakeSFX(window(3), "a.lzh", options, "base", output);
+    EXPECT_EQ(lha.CommandLine, "s -+  \"a.lzh\" \"base/\" ");
+    EXPECT_EQ(lastCommand(unlhaLib).window, window(3));
+    EXPECT_FALSE(fs::exists(responseFile));
+}
+
+TEST_F(LhaDriversTest, LhaListingEntriesMissingFromTheLibrary)
+{
+    TLha32 lha;
+    EXPECT_EQ(archiverError([&] { lha.OpenArchive(nullptr, "a.lzh", 0); }),
+              executableFolder() + "/libunlha32.so に UnlhaOpenArchive のエントリが見つかりません。");
+    EXPECT_FALSE(IsLhaArchive(write("a.lzh", "Unlha")));
+}
+
+TEST_F(LhaDriversTest, ArjExtractsThroughUnarjWithNoWindow)
+{
+    TArj32 arj;
+    EXPECT_TRUE(arj.SetOwnerWindow(window(9), nullptr));
+    EXPECT_EQ(calls(unarjLib).ownerWindow, window(9));
+    arj.Extract(window(3), "a.arj", options, "out", &files, true, output);
+    EXPECT_EQ(arj.CommandLine, "x -+ -n1  \"a.arj\" \"out/\" " + atResponseFile + " ");
+    EXPECT_EQ(lastCommand(unarjLib).commandLine, arj.CommandLine);
+    EXPECT_EQ(lastCommand(unarjLib).window, nullptr);
+
+    EXPECT_FALSE(arj.KillOwnerWindow(window(9)));  // the test library answers 0
+    EXPECT_EQ(arj.OwnerWindow, nullptr);
+    arj.Extract(window(3), "a.arj", options, "", &files, false, output);
+    EXPECT_EQ(arj.CommandLine, "x -+  \"a.arj\" \"a.chP\" \"b.bmp\" ");
+}
+
+TEST_F(LhaDriversTest, ArjPacksThroughUnlha)
+{
+    TArj32 arj;
+    arj.Pack(window(4), "a.arj", options, "", nullptr, false, output);
+    EXPECT_EQ(lastCommand(unlhaLib).commandLine, "u -+  \"a.arj\" ");
+    EXPECT_EQ(lastCommand(unlhaLib).window, window(4));
+}
+
+TEST_F(LhaDriversTest, ArjListsThroughUnarjByFullPath)
+{
+    const std::string archive = write("a.arj", "Unarj");
+    TArj32 arj;
+    const HARC handle = arj.OpenArchive(window(2), (folder / "sub/../a.arj").string(), 0);
+    EXPECT_NE(handle, 0u);
+    EXPECT_EQ(calls(unarjLib).openArchive, archive);
+    EXPECT_EQ(calls(unarjLib).openWindow, window(2));
+    EXPECT_EQ(calls(unarjLib).openMode, 0u);
+    INDIVIDUALINFO record{};
+    EXPECT_EQ(arj.FindFirst(handle, record, "*.*"), 0);
+    EXPECT_STREQ(record.szFileName, "pomelune.chP");
+    EXPECT_EQ(calls(unarjLib).wildcard, "*.*");
+    EXPECT_EQ(arj.FindNext(handle, record), 0);
+    EXPECT_STREQ(record.szFileName, "cg/pomelune.bmp");
+    EXPECT_EQ(arj.FindNext(handle, record), -1);
+    EXPECT_EQ(arj.CloseArchive(handle), 0);
+    EXPECT_EQ(calls(unarjLib).closedHandle, handle);
+    EXPECT_EQ(arj.CheckArchive("a.arj", 0x800000, 2), 1);
+    EXPECT_EQ(calls(unarjLib).checkedArchive, "a.arj");
+    EXPECT_EQ(calls(unarjLib).checkMode, 0x800002);
+}
+
+TEST_F(LhaDriversTest, CabSwitchesAndTheArchivesFullPath)
+{
+    const std::string archive = "\"" + fullPath("rel/a.cab") + "\"";
+    TCab32 cab;
+    options.c = 1, options.n = 1, options.r = 1, options.x = 0, options.ji = 1;
+    cab.Extract(window(5), "rel/a.cab", options, "out", nullptr, false, output);
+    EXPECT_EQ(cab.CommandLine, "-x -o -i -r -j -q  " + archive + " \"out/\" ");
+    EXPECT_EQ(lastCommand(cabLib).window, window(5));
+
+    options.c = 0, options.n = 0, options.r = 0, options.x = 1, options.ji = 0;
+    cab.Extract(nullptr, "rel/a.cab", options, "", nullptr, false, output);
+    EXPECT_EQ(cab.CommandLine, "-x  " + archive + " ");
+    cab.SetOwnerWindow(window(6), nullptr);
+    cab.Extract(nullptr, "rel/a.cab", options, "", nullptr, false, output);
+    EXPECT_EQ(cab.CommandLine, "-x -i  " + archive + " ");
+}
+
+TEST_F(LhaDriversTest, CabPacksAndMakesSelfExtractingArchives)
+{
+    TCab32 cab;
+    cab.Pack(nullptr, "/a.cab", options, "base", &files, false, output);
+    EXPECT_EQ(cab.CommandLine, "-a  \"/a.cab\" \"base/\" " + atResponseFile + " ");
+    cab.MakeSFX(nullptr, "/a.cab", options, "", output);
+    EXPECT_EQ(cab.CommandLine, "-f  \"/a.cab\" ");
+    EXPECT_EQ(archiverError([&] { cab.Remove(nullptr, "/a.cab", options, "", &files, false, output); }),
+              "この形式の書庫ではファイルの削除をサポートしておりません。");
+}
+
+TEST_F(LhaDriversTest, RarCommandWordAndSwitches)
+{
+    TRar32 rar;
+    const auto line = [&] {
+        rar.Extract(nullptr, "a.rar", options, "", nullptr, false, output);
+        return rar.CommandLine;
+    };
+    EXPECT_EQ(line(), "-x -u  \"a.rar\" ");
+    options.x = 0, options.c = 0;
+    EXPECT_EQ(line(), "-e -u  \"a.rar\" ");
+    options.x = 1, options.c = 1, options.m = 1, options.p = 1;
+    EXPECT_EQ(line(), "-x -y -s  \"a.rar\" ");
+    EXPECT_EQ(lastCommand(unrarLib).commandLine, rar.CommandLine);
+    EXPECT_EQ(archiverError([&] { rar.Pack(nullptr, "a.rar", options, "", nullptr, false, output); }),
+              "この形式では書庫ファイルの作成をサポートしておりません。");
+}
+
+TEST_F(LhaDriversTest, ContentTestsOpenByFullPathAndAlwaysClose)
+{
+    const std::string cabFile = write("c.bin", "Cab");
+    EXPECT_TRUE(IsCabArchive((folder / "sub/../c.bin").string()));
+    EXPECT_EQ(calls(cabLib).openArchive, cabFile);
+    EXPECT_EQ(calls(cabLib).openWindow, nullptr);
+    EXPECT_EQ(calls(cabLib).openMode, 0x800002u);
+    const int closed = calls(unarjLib).closeCount;
+    EXPECT_FALSE(IsArjArchive(cabFile));
+    EXPECT_EQ(calls(unarjLib).closeCount, closed + 1);
+    EXPECT_EQ(calls(unarjLib).closedHandle, 0u);
+    EXPECT_TRUE(IsRarArchive(write("r.bin", "Unrar")));
+    EXPECT_FALSE(IsRarArchive(cabFile));
+}
+
+}  // namespace
