@@ -1,3 +1,4 @@
+#include "tests/archive/archiver_error_capture.h"
 #include "archive/archiver.h"
 #include "archive/archiver_error.h"
 #include "platform/file_system.h"
@@ -49,18 +50,6 @@ public:
 
 const RecordedCommand& lastCommand() { return *unlha().entry<TestLastCommandProc>("UnlhaTestLastCommand")(); }
 
-HWND window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
-
-// The message of the EArchiver the action raises; "" when it raises none.
-std::string archiverError(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EArchiver& error) {
-        return error.message();
-    }
-    return "";
-}
 
 std::string tail(const TArchiverOptions& options, const std::string& folder, const std::vector<std::string>* files,
                  bool useResponseFile)

@@ -1,3 +1,4 @@
+#include "tests/archive/archiver_error_capture.h"
 #include "archive/archiver_error.h"
 #include "archive/arj32.h"
 #include "archive/cab32.h"
@@ -38,17 +39,6 @@ RecordedCalls& calls(DriverLibrary& library)
     return *library.entry<TestCallsProc>("TestCalls")();
 }
 
-HWND window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
-
-std::string archiverError(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EArchiver& error) {
-        return error.message();
-    }
-    return "";
-}
 
 // The command line an extract of "a.lzh" with these options sends, with no folder.
 std::string lhaLine(const TArchiverOptions& options)

@@ -3,7 +3,7 @@
 // scratch folder made the current folder, where stubs are found on the search path.
 #pragma once
 
-#include "archive/archiver_error.h"
+#include "tests/archive/archiver_error_capture.h"
 #include "platform/dynamic_library.h"
 #include "tests/archive/testlib/recorded_calls.h"
 #include "tests/archive/testlib/recorded_command.h"
@@ -27,19 +27,6 @@ inline RecordedCalls& calls(const char* library, const std::string& prefix)
 {
     const std::string name = prefix + "TestCalls";
     return *reinterpret_cast<TestCallsProc>(findLibraryEntry(loadLibrary(library), name.c_str()))();
-}
-
-inline HWND window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
-
-// The message of the EArchiver the action raises; "" when it raises none.
-inline std::string archiverError(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EArchiver& error) {
-        return error.message();
-    }
-    return "";
 }
 
 // A fresh folder holding an empty folder "out", current while the object lives.
