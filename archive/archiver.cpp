@@ -18,8 +18,11 @@ void* ArchiverLibrary::findEntry(const char* name)
 {
     if (const auto kept = entries_.find(name); kept != entries_.end()) return kept->second;
     void* entry = findLibraryEntry(library_, name);
-    if (!entry)
-        throw EArchiver(displayText(libraryPath(library_).substr(0, 256)) + " に " + name + " のエントリが見つかりません。");
+    if (!entry) {
+        // An unloaded library has no full file name yet: it is named by its file name.
+        const std::string file = loaded() ? libraryPath(library_) : platformLibraryName(windowsName_);
+        throw EArchiver(displayText(file.substr(0, 256)) + " に " + name + " のエントリが見つかりません。");
+    }
     entries_.emplace(name, entry);
     return entry;
 }

@@ -104,7 +104,13 @@ void addPackSwitches(TCmdOpt& line, const TArchiverOptions& o)
     if (o.gd > 0) line.Add("-J");
 }
 
-std::string contents(std::ifstream& file) { return {std::istreambuf_iterator<char>(file), {}}; }
+// The whole file; EFileOpenError when it cannot be read.
+std::string fileContents(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw EFileOpenError(displayText(path));
+    return {std::istreambuf_iterator<char>(file), {}};
+}
 
 }  // namespace
 
@@ -162,8 +168,10 @@ int TZip32::Pack(HWND window, const std::string& archive, const TArchiverOptions
     if (options.c == 1) line.Add("-o");
     if (options.x == 0) line.Add("-j");
     addCommandTail(line, options, archive, "", files, useResponseFile);
-    std::remove(archive.c_str());  // the library makes the archive anew
-    return run(zipCommand(), window, "-ru" + line.CmdLine, output);
+    // The library makes the archive anew; it is deleted only once the entry is bound.
+    const ArchiverCommandProc command = zipCommand();
+    std::remove(archive.c_str());
+    return run(command, window, "-ru" + line.CmdLine, output);
 }
 
 int TZip32::Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string&,
@@ -260,8 +268,10 @@ std::string ZipNameFilter(const std::string& name)
 
 std::string findSelfExtractorStub(const std::string& stubName, const std::string& missingMessage)
 {
+    // The search holds paths of up to 512 characters; a stub found at a longer path
+    // counts as not found.
     const std::string stub = searchSystemPath(stubName);
-    if (stub.empty()) throw EArchiver(missingMessage);
+    if (stub.empty() || stub.size() > MaxStubPathLength) throw EArchiver(missingMessage);
     return stub;
 }
 
@@ -276,18 +286,15 @@ std::string selfExtractorPath(const std::string& archive, const std::string& fol
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// The archive is read before the target is created, so a target of the archive's
-// own name still receives the whole archive.
+// Both sources are read before the target is created, so a source that cannot be
+// read leaves nothing behind, and a target of the archive's own name still receives
+// the whole archive.
 void writeSelfExtractor(const std::string& stub, const std::string& archive, const std::string& target)
 {
-    std::ifstream archiveFile(archive, std::ios::binary);
-    if (!archiveFile) throw EFileOpenError(displayText(archive));
-    const std::string archiveBytes = contents(archiveFile);
+    const std::string archiveBytes = fileContents(archive);
+    const std::string bytes = fileContents(stub) + archiveBytes;
     std::ofstream targetFile(target, std::ios::binary | std::ios::trunc);
     if (!targetFile) throw Exception("ファイル " + displayText(target) + " を作成できません");
-    std::ifstream stubFile(stub, std::ios::binary);
-    if (!stubFile) throw EFileOpenError(displayText(stub));
-    const std::string bytes = contents(stubFile) + archiveBytes;
     if (!targetFile.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
         throw Exception("ファイル " + displayText(target) + " に書き込めません");
 }

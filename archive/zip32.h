@@ -59,7 +59,9 @@ bool IsZipArchive(const std::string& archive);
 std::string ZipNameFilter(const std::string& name);
 
 // Self-extracting archives, made by the ZIP and TAR drivers:
-// the full path of the stub on the system search path, or EArchiver with the message;
+// the full path of the stub on the system search path (at most MaxStubPathLength
+// characters), or EArchiver with the message;
+inline constexpr size_t MaxStubPathLength = 512;
 std::string findSelfExtractorStub(const std::string& stubName, const std::string& missingMessage);
 // the archive path with its extension replaced by ".EXE", in the folder when one is
 // given;

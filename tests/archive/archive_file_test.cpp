@@ -1,131 +1,69 @@
 #include "archive/archive_file.h"
-#include "archive/archiver_error.h"
 #include "archive/cab32.h"
-#include "archive/lha32.h"
+#include "archive/library_driver.h"
 #include "archive/rar32.h"
 #include "archive/zip32.h"
+#include "tests/archive/archive_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 namespace {
 
-namespace fs = std::filesystem;
-
 const char* const UnknownType = "書庫の形式を判別できません。";
-const char* const UnsupportedType = "現在のバージョンではこの形式の書庫をサポートしていません。";
 
-// The ZIP content test goes to the LMZIP32.DLL stand-in first, which opens files
-// beginning "Unzip".
-// A scratch folder, made the current folder while the test runs, so relative names
-// reach the tar stand-in as given (its answer is the number the name begins with).
-class ArchiveFileTest : public ::testing::Test {
+// Runs in a scratch folder, so relative names reach the tar stand-in as given: it
+// answers the number the name begins with (1 tar, 3 gzip, 6 bzip2, none otherwise).
+// The other stand-ins accept a file holding their prefix: "Unlha", "Unzip" (the ZIP
+// content test goes to LMZIP32.DLL first), "Cab", "Unarj", "Unrar".
+class ArchiveFileTest : public testing::Test {
 protected:
-    void SetUp() override
+    static TArchiverType byContent(const std::string& name, const std::string& text)
     {
-        previous_ = fs::current_path();
-        folder_ = fs::temp_directory_path() / ("archive_file_test_" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-        fs::current_path(folder_);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous_);
-        fs::remove_all(folder_);
-    }
-    static std::string write(const std::string& name, const std::string& content)
-    {
-        std::ofstream(name, std::ios::binary) << content;
-        return name;
+        return DetectArchiverType(ScratchFolder::write(name, text), TDetectMode::ByContent);
     }
 
-private:
-    fs::path previous_;
-    fs::path folder_;
+    ScratchFolder folder;
 };
 
-template <typename Call>
-void expectArchiverError(Call call, const std::string& message)
+TEST_F(ArchiveFileTest, TheExtensionSelectsTheType)
 {
-    try {
-        call();
-        ADD_FAILURE() << "no EArchiver";
-    } catch (const EArchiver& error) {
-        EXPECT_EQ(error.message(), message);
-    }
-}
-
-TEST_F(ArchiveFileTest, StartsUndecidedWithDefaults)
-{
-    TArchiveFile file;
-    EXPECT_EQ(file.ArchiverType(), atAutoDetect);
-    EXPECT_EQ(file.Archiver(), nullptr);
-    EXPECT_EQ(file.FileName(), UnsetString);
-    EXPECT_EQ(file.OutputSize(), 0);
-    EXPECT_EQ(file.ArchiveHandle(), 0u);
-    EXPECT_EQ(file.Options().jyc, -1);
-    EXPECT_EQ(file.ProgressWindow(), nullptr);
-}
-
-TEST_F(ArchiveFileTest, ExtensionSelectsTheDriver)
-{
-    EXPECT_EQ(DetectArchiverType("pkg/chara.LZH", TDetectMode::ByExtension), atLha);
-    EXPECT_EQ(DetectArchiverType("a.tar.gz", TDetectMode::ByExtension), atTgz);
-    EXPECT_EQ(DetectArchiverType("a.Z", TDetectMode::ByExtension), atTgz);
-    EXPECT_EQ(DetectArchiverType("a.taz", TDetectMode::ByExtension), atTgz);
-    EXPECT_EQ(DetectArchiverType("a.tgz", TDetectMode::ByExtension), atTgz);
-    EXPECT_EQ(DetectArchiverType("a.tar", TDetectMode::ByExtension), atTar);
-    EXPECT_EQ(DetectArchiverType("a.bz2", TDetectMode::ByExtension), atBZ2);
-    EXPECT_EQ(DetectArchiverType("a.rar", TDetectMode::ByExtension), atRar);
-    EXPECT_EQ(DetectArchiverType("a.arj", TDetectMode::ByExtension), atArj);
-    EXPECT_EQ(DetectArchiverType("a.Zip", TDetectMode::ByExtension), atZip);
-    EXPECT_EQ(DetectArchiverType("a.cab", TDetectMode::ByExtension), atCab);
-    EXPECT_EQ(DetectArchiverType("a.lha", TDetectMode::ByExtension), atNone);
-    EXPECT_EQ(DetectArchiverType("folder.zip/name", TDetectMode::ByExtension), atNone);
-    EXPECT_EQ(DetectArchiverType("noextension", TDetectMode::ByExtension), atNone);
-}
-
-TEST_F(ArchiveFileTest, ExeGoesByContent)
-{
-    write("cab.exe", "Cab data");
-    write("plain.exe", "MZ");
+    const std::pair<const char*, TArchiverType> cases[] = {
+        {"pkg/chara.LZH", atLha}, {"a.tar.gz", atTgz}, {"a.Z", atTgz},       {"a.taz", atTgz},
+        {"a.tgz", atTgz},         {"a.tar", atTar},    {"a.bz2", atBZ2},     {"a.rar", atRar},
+        {"a.arj", atArj},         {"a.Zip", atZip},    {"a.cab", atCab},     {"a.lha", atNone},
+        {"dir.zip/name", atNone}, {"noext", atNone},   {"missing.exe", atNone},
+    };
+    for (const auto& [path, type] : cases) EXPECT_EQ(DetectArchiverType(path, TDetectMode::ByExtension), type) << path;
+    folder.write("cab.exe", "Cab");
     EXPECT_EQ(DetectArchiverType("cab.exe", TDetectMode::ByExtension), atCab);
-    EXPECT_EQ(DetectArchiverType("plain.exe", TDetectMode::ByExtension), atNone);
 }
 
-TEST_F(ArchiveFileTest, ContentSelectsEachFormat)
+TEST_F(ArchiveFileTest, EveryContentTestRunsAndTheLaterOneWins)
 {
-    EXPECT_EQ(DetectArchiverType(write("a.dat", "Unrar"), TDetectMode::ByContent), atRar);
-    EXPECT_EQ(DetectArchiverType(write("b.dat", "Unarj"), TDetectMode::ByContent), atArj);
-    EXPECT_EQ(DetectArchiverType(write("c.dat", "Cab"), TDetectMode::ByContent), atCab);
-    EXPECT_EQ(DetectArchiverType(write("d.dat", "Unzip"), TDetectMode::ByContent), atZip);
-    EXPECT_EQ(DetectArchiverType(write("e.dat", "nothing"), TDetectMode::ByContent), atNone);
-    EXPECT_EQ(DetectArchiverType(write("1.dat", "nothing"), TDetectMode::ByContent), atTar);
-    EXPECT_EQ(DetectArchiverType(write("3.dat", "nothing"), TDetectMode::ByContent), atTgz);
-    EXPECT_EQ(DetectArchiverType(write("6.dat", "nothing"), TDetectMode::ByContent), atBZ2);
+    EXPECT_EQ(byContent("e.dat", "nothing"), atNone);
+    EXPECT_EQ(byContent("1.dat", "nothing"), atTar);
+    EXPECT_EQ(byContent("3.dat", "nothing"), atTgz);
+    EXPECT_EQ(byContent("6.dat", "nothing"), atBZ2);
+    EXPECT_EQ(byContent("1r.dat", "Unrar"), atRar);
+    EXPECT_EQ(byContent("r.dat", "Unrar Unarj"), atArj);
+    EXPECT_EQ(byContent("a.dat", "Unarj Cab"), atCab);
+    EXPECT_EQ(byContent("c.dat", "Cab Unzip"), atZip);
+    EXPECT_EQ(byContent("z.dat", "Unzip Unlha"), atLha);
+    EXPECT_EQ(byContent("6all.dat", "Unrar Unarj Cab Unzip Unlha"), atLha);
 }
 
-TEST_F(ArchiveFileTest, ContentTestsOutrankTheTarFamily)
+TEST_F(ArchiveFileTest, AContentTestWithoutItsEntryAnswersNo)
 {
-    EXPECT_EQ(DetectArchiverType(write("1r.dat", "Unrar"), TDetectMode::ByContent), atRar);
-    EXPECT_EQ(DetectArchiverType(write("6z.dat", "Unzip"), TDetectMode::ByContent), atZip);
-    EXPECT_EQ(DetectArchiverType(write("3c.dat", "Cab"), TDetectMode::ByContent), atCab);
-}
-
-TEST_F(ArchiveFileTest, MissingEntryAnswersNo)
-{
-    // The UNLHA32.DLL stand-in has no UnlhaOpenArchive.
-    EXPECT_FALSE(IsLhaArchive(write("lha.dat", "Unlha")));
-    EXPECT_EQ(DetectArchiverType("lha.dat", TDetectMode::ByContent), atNone);
+    DriverLibrary sysarc{ArchiverLibrary("SYSARC32.DLL"), "Sysarc", ""};
+    EXPECT_FALSE(opensArchive(sysarc, folder.write("s.dat", "Sysarc")));
+    EXPECT_TRUE(sysarc.library.loaded());
 }
 
 TEST_F(ArchiveFileTest, TypeRules)
 {
     TArchiveFile file;
+    EXPECT_EQ(file.ArchiverType(), atAutoDetect);
+    EXPECT_EQ(file.FileName(), UnsetString);
     file.SetArchiverType(atZip);
     TArchiver* zip = file.Archiver();
     ASSERT_NE(dynamic_cast<TZip32*>(zip), nullptr);
@@ -137,7 +75,8 @@ TEST_F(ArchiveFileTest, TypeRules)
     EXPECT_EQ(file.Archiver(), zip);
     file.SetArchiverType(atCab);
     EXPECT_NE(dynamic_cast<TCab32*>(file.Archiver()), nullptr);
-    expectArchiverError([&] { file.SetArchiverType(static_cast<TArchiverType>(10)); }, UnsupportedType);
+    EXPECT_EQ(archiverError([&] { file.SetArchiverType(static_cast<TArchiverType>(10)); }),
+              "現在のバージョンではこの形式の書庫をサポートしていません。");
     EXPECT_EQ(file.ArchiverType(), atCab);
     file.Loading = true;
     file.SetArchiverType(static_cast<TArchiverType>(12));
@@ -145,85 +84,69 @@ TEST_F(ArchiveFileTest, TypeRules)
     EXPECT_NE(dynamic_cast<TCab32*>(file.Archiver()), nullptr);
 }
 
-TEST_F(ArchiveFileTest, UnknownExtensionKeepsTheDriver)
+TEST_F(ArchiveFileTest, AnUnknownExtensionKeepsTheDriver)
 {
     TArchiveFile file;
     file.SetFileName("pkg.zip");
     TArchiver* zip = file.Archiver();
-    EXPECT_EQ(file.ArchiverType(), atZip);
-    file.SetFileName(write("pkg.dat", "Cab"));
+    file.SetFileName(folder.write("pkg.dat", "Cab"));
     EXPECT_EQ(file.FileName(), "pkg.dat");
     EXPECT_EQ(file.ArchiverType(), atZip);
     EXPECT_EQ(file.Archiver(), zip);
     file.OpenArchive(nullptr, 0);
     EXPECT_EQ(file.ArchiverType(), atZip);
     EXPECT_EQ(file.ArchiveHandle(), 0u);  // the ZIP stand-in refuses it, without complaint
-    file.CloseArchive();
 }
 
-TEST_F(ArchiveFileTest, UndecidedAndRefusedRaisesAtOpen)
+TEST_F(ArchiveFileTest, UndecidedTypesRaiseWhereNoDriverIs)
 {
     TArchiveFile file;
-    file.SetFileName(write("pkg.dat", "nothing"));
+    file.SetFileName(folder.write("pkg.dat", "Cab"));
     EXPECT_EQ(file.ArchiverType(), atAutoDetect);
-    expectArchiverError([&] { file.OpenArchive(nullptr, 0); }, UnknownType);
+    EXPECT_EQ(archiverError([&] { file.Extract(nullptr, nullptr, "out", nullptr); }), UnknownType);
+    EXPECT_EQ(file.ArchiverType(), atAutoDetect);  // Extract detects nothing
+
+    file.SetFileName(folder.write("none.dat", "nothing"));
+    EXPECT_EQ(archiverError([&] { file.OpenArchive(nullptr, 0); }), UnknownType);
 }
 
-TEST_F(ArchiveFileTest, ExtractWithoutDriverRaises)
+TEST_F(ArchiveFileTest, ListsThroughTheDriverFoundByContent)
 {
     TArchiveFile file;
-    file.SetFileName(write("pkg.dat", "Cab"));
-    expectArchiverError([&] { file.Extract(nullptr, nullptr, "out", nullptr); }, UnknownType);
-    EXPECT_EQ(file.ArchiverType(), atAutoDetect);
-    EXPECT_EQ(file.LastCommandLine, "");
-}
-
-TEST_F(ArchiveFileTest, OutputSize)
-{
-    TArchiveFile file;
-    file.SetOutputSize(16);
-    EXPECT_EQ(file.OutputSize(), 16);
-    EXPECT_EQ(file.Output()[0], '\0');
-    file.SetOutputSize(0);
-    EXPECT_EQ(file.OutputSize(), 0);
-}
-
-TEST_F(ArchiveFileTest, ListsThroughTheDetectedDriver)
-{
-    TArchiveFile file;
-    file.SetFileName(write("pkg.dat", "Unrar"));
-    file.OpenArchive(nullptr, 0);
+    file.SetFileName(folder.write("pkg.dat", "Unrar"));
+    file.OpenArchive(nullptr, ARCHIVER_MODE_LIST);
     EXPECT_EQ(file.ArchiverType(), atRar);
     EXPECT_NE(dynamic_cast<TRar32*>(file.Archiver()), nullptr);
-    EXPECT_NE(file.ArchiveHandle(), 0u);
     std::vector<std::string> names;
     INDIVIDUALINFO record{};
-    for (int found = file.FindFirst("*.*", record); found == 0; found = file.FindNext(record)) {
+    for (int found = file.FindFirst("*.*", record); found == 0; found = file.FindNext(record))
         names.emplace_back(record.szFileName);
-    }
     EXPECT_EQ(names, (std::vector<std::string>{"pomelune.chP", "cg/pomelune.bmp"}));
     file.CloseArchive();
     EXPECT_EQ(file.ArchiveHandle(), 0u);
-    // A later path is classified only by its extension.
-    file.SetFileName("other.dat");
+    file.SetFileName("other.dat");  // later paths go by their extension only
     EXPECT_EQ(file.ArchiverType(), atRar);
 }
 
-TEST_F(ArchiveFileTest, ExtractKeepsTheCommandLine)
+TEST_F(ArchiveFileTest, ExtractSendsTheOutputBufferAndKeepsTheCommandLine)
 {
     TArchiveFile file;
     file.SetFileName("pkg/chara.lzh");
-    file.Options().ga = 1;
-    file.Options().m = 1;
-    file.Options().a = 0;
-    file.Options().x = 1;
-    file.Options().n = 1;
+    TArchiverOptions& options = file.Options();
+    options.ga = options.m = options.x = options.n = 1;
+    options.a = 0;
+    EXPECT_EQ(file.Extract(nullptr, nullptr, "/tmp/qptemp", nullptr), 0);
+    EXPECT_TRUE(lastCommand("UNLHA32.DLL", "Unlha").outputNull);
+    EXPECT_EQ(lastCommand("UNLHA32.DLL", "Unlha").size, 0u);
+
     file.SetOutputSize(8192);
+    EXPECT_EQ(file.Output()[0], '\0');
     EXPECT_EQ(file.Extract(nullptr, nullptr, "/tmp/qptemp", nullptr), 0);
     EXPECT_EQ(file.LastCommandLine, "x -+ -a0 -m1 -n1 -x1 -ga1  \"pkg/chara.lzh\" \"/tmp/qptemp/\" ");
-    EXPECT_EQ(std::string(file.Output().c_str()), "unlha: done");
+    EXPECT_EQ(lastCommand("UNLHA32.DLL", "Unlha").size, 8192u);
+    EXPECT_STREQ(file.Output().c_str(), "Unlha: done");
 
-    TArchiverOptions given;
+    const TArchiverOptions given;
     EXPECT_EQ(file.Extract(nullptr, &given, "/tmp/qptemp/", nullptr), 0);
     EXPECT_EQ(file.LastCommandLine, "x -+  \"pkg/chara.lzh\" \"/tmp/qptemp/\" ");
 }
@@ -246,14 +169,14 @@ TEST_F(ArchiveFileTest, ProgressReachesOnProgressAndAbortStops)
     };
     EXPECT_EQ(file.Extract(nullptr, nullptr, "out", nullptr), 0);
     EXPECT_EQ(calls, 1);
-    HWND window = file.ProgressWindow();
-    ASSERT_NE(window, nullptr);
+    HWND progress = file.ProgressWindow();
+    ASSERT_NE(progress, nullptr);
     EXPECT_EQ(file.Archiver()->OwnerWindow, nullptr);  // ended after the command
 
     abort = true;
     EXPECT_EQ(file.Extract(nullptr, nullptr, "out", nullptr), 1);
     EXPECT_EQ(calls, 2);
-    EXPECT_EQ(file.ProgressWindow(), window);  // made once per component
+    EXPECT_EQ(file.ProgressWindow(), progress);  // made once per component
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The ZIP driver with LMZIP32.DLL as its only library beside the test program.
 #include "archive/zip32.h"
-#include "tests/archive/zip_tar_test_support.h"
+#include "tests/archive/archive_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +25,9 @@ TEST(ZipWithOnlyLmzip32Test, ListingAndUnpackingBindTheEntriesSpelledUnzip)
     std::string output;
     EXPECT_EQ(zip.Extract(window(1), "pkg.zip", TArchiverOptions(), "out", nullptr, false, output), 0);
     EXPECT_EQ(lastCommand(Lmzip32, "Unzip").commandLine, "-x  \"pkg.zip\" \"out/\" ");
+    // Owner windows go to UNZIP32.DLL alone.
+    EXPECT_EQ(archiverError([&] { zip.SetOwnerWindow(window(1), nullptr); }),
+              "libunzip32.so に UnZipSetOwnerWindowEx のエントリが見つかりません。");
 }
 
 TEST(ZipWithOnlyLmzip32Test, PackingSendsTheShortSwitchSetAfterDeletingTheArchive)

@@ -1,9 +1,11 @@
 // The ZIP and TAR drivers with all their libraries beside the test program.
 #include "archive/tar32.h"
 #include "archive/zip32.h"
-#include "tests/archive/zip_tar_test_support.h"
+#include "tests/archive/archive_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -33,6 +35,16 @@ std::string tarLine(TTar32& tar, int8_t jm, int8_t n = -1)
     tar.Extract(nullptr, "a.tar", options, "out", nullptr, false, output);
     return tar.CommandLine;
 }
+
+// Sets PATH for the life of the object.
+class SearchPath {
+public:
+    explicit SearchPath(const std::string& path) { setenv("PATH", path.c_str(), 1); }
+    ~SearchPath() { setenv("PATH", previous_.c_str(), 1); }
+
+private:
+    std::string previous_ = std::getenv("PATH");
+};
 
 TEST(ZipDriverTest, TheApplicationsUnpackingLineGoesToUNZIP32)
 {
@@ -85,7 +97,7 @@ TEST(ZipDriverTest, WithNoLibraryLoadedCommandsNameTheLibrariesTheyNeed)
     EXPECT_EQ(zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output), 0);
 }
 
-TEST(ZipDriverTest, MakeSFXPutsTheStubOnTheSearchPathBeforeTheArchive)
+TEST(ZipDriverTest, MakeSFXPutsTheStubBeforeTheArchive)
 {
     ScratchFolder folder;
     folder.write("pkg.zip", "ZIP");
@@ -104,11 +116,35 @@ TEST(ZipDriverTest, MakeSFXPutsTheStubOnTheSearchPathBeforeTheArchive)
     folder.write("sfx32gui.dat", "WIN-");
     EXPECT_EQ(makeSFX(""), "");
     EXPECT_EQ(lastCommand(Zip32j, "Zip").commandLine, "-A pkg.EXE");
+    EXPECT_EQ(lastCommand(Zip32j, "Zip").window, window(4));
     EXPECT_EQ(folder.read("pkg.EXE"), "WIN-ZIP");
     options.gw = -1;
     EXPECT_EQ(makeSFX("out"), "");
     EXPECT_EQ(zip.CommandLine, "-A out/pkg.EXE");
     EXPECT_EQ(folder.read("out/pkg.EXE"), "DOS-ZIP");
+}
+
+TEST(TarDriverTest, MakeSFXFindsItsStubOnPathUpTo512Characters)
+{
+    ScratchFolder folder;
+    folder.write("pkg.tgz", "TGZ");
+    std::filesystem::path deep = folder.path();
+    while ((deep / "kmtarsef.exe").string().size() <= MaxStubPathLength) deep /= std::string(100, 'd');
+    std::filesystem::create_directories(deep);
+    folder.write((deep / "kmtarsef.exe").string(), "FAR-");
+    std::filesystem::create_directories("stubs");
+    folder.write("stubs/kmtarsef.exe", "SEF-");
+    TTgz32 tgz;
+    std::string output;
+    {
+        SearchPath path("/nonexistent:" + deep.string());
+        EXPECT_EQ(archiverError([&] { tgz.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out", output); }),
+                  "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty("out"));
+    SearchPath path("/nonexistent:" + (folder.path() / "stubs").string());
+    EXPECT_EQ(tgz.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out/", output), 0);
+    EXPECT_EQ(folder.read("out/pkg.EXE"), "SEF-TGZ");
 }
 
 TEST(TarDriverTest, TheCompressionSwitchFollowsTheClassAndJm)
@@ -145,22 +181,20 @@ TEST(TarDriverTest, TarArchiveTypeMapsTheLibrarysAnswerForThePathAsGiven)
     EXPECT_EQ(TarArchiveType("8.tar"), atNone);
 }
 
-TEST(TarDriverTest, MakeSFXCopiesTheStubAndTheArchiveWithoutTheLibrary)
+TEST(TarDriverTest, MakeSFXWorksWithoutTheLibraryButNotForBZ2)
 {
     ScratchFolder folder;
     folder.write("pkg.tgz", "TGZ");
-    TTgz32 tgz;
+    folder.write("kmtarsef.exe", "SEF-");
     TBZ232 bz2;
     std::string output;
-    EXPECT_EQ(archiverError([&] { tgz.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out", output); }),
-              "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
-    folder.write("kmtarsef.exe", "SEF-");
     EXPECT_EQ(archiverError([&] { bz2.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out", output); }),
               "BZ2 形式書庫は自己解凍形式にできません。");
     EXPECT_TRUE(std::filesystem::is_empty("out"));
-    EXPECT_EQ(tgz.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out/", output), 0);
-    EXPECT_EQ(folder.read("out/pkg.EXE"), "SEF-TGZ");
-    EXPECT_EQ(tgz.CommandLine, "");
+    TTar32 tar;
+    EXPECT_EQ(tar.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "", output), 0);
+    EXPECT_EQ(folder.read("pkg.EXE"), "SEF-TGZ");
+    EXPECT_EQ(tar.CommandLine, "");
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 // A stand-in for an archiver library whose entries carry the prefix LIBRARY_PREFIX
-// (CAB32.DLL, UNARJ32J.DLL, UNRAR32.DLL). Every entry records what it receives. The
-// library opens an archive whose file begins with the prefix's text, and lists two
-// entries from a table. Owner windows are recorded, never sent messages.
+// (Unlha, UnZip, Cab, ...). Every entry records what it receives. The library opens
+// an archive whose file holds the prefix's text anywhere, so one file can be made
+// that several libraries accept, and lists two entries from a table. With an owner
+// window set, a command first sends it one progress message and stops (result 1)
+// when the reply asks it to.
 #include "platform/archiver_contract.h"
-#include "tests/archive/testlib/recorded_calls.h"
-#include "tests/archive/testlib/recorded_command.h"
+#include "platform/window_messages.h"
+#include "tests/archive/testlib/recorded.h"
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -25,11 +26,11 @@ RecordedCommand lastCommand;
 RecordedCalls calls;
 size_t nextEntry = 0;
 
-bool beginsWithPrefix(const char* archive)
+bool holdsPrefix(const char* archive)
 {
     std::ifstream file(archive, std::ios::binary);
-    const std::string head(std::istreambuf_iterator<char>(file), {});
-    return head.starts_with(STRING(LIBRARY_PREFIX));
+    const std::string text(std::istreambuf_iterator<char>(file), {});
+    return text.find(STRING(LIBRARY_PREFIX)) != std::string::npos;
 }
 
 int nextListed(INDIVIDUALINFO* record)
@@ -46,6 +47,7 @@ extern "C" {
 int LIBRARY_PREFIX(HWND window, const char* commandLine, char* output, uint32_t size)
 {
     lastCommand = {window, commandLine, output == nullptr, size};
+    if (calls.ownerWindow && sendMessage(calls.ownerWindow, registerWindowMessage("wm_arcextract"), 1, 0) != 0) return 1;
     if (output) std::snprintf(output, size, "%s: done", STRING(LIBRARY_PREFIX));
     return 0;
 }
@@ -55,7 +57,7 @@ HARC ENTRY(LIBRARY_PREFIX, OpenArchive)(HWND window, const char* archive, uint32
     calls.openWindow = window;
     calls.openArchive = archive;
     calls.openMode = mode;
-    return beginsWithPrefix(archive) ? OpenHandle : 0;
+    return holdsPrefix(archive) ? OpenHandle : 0;
 }
 
 int ENTRY(LIBRARY_PREFIX, CloseArchive)(HARC handle)
@@ -90,6 +92,7 @@ int32_t ENTRY(LIBRARY_PREFIX, SetOwnerWindowEx)(HWND window, void*)
     return 1;
 }
 
+// Answers 0, so a test sees the drivers clear OwnerWindow whatever the library says.
 int32_t ENTRY(LIBRARY_PREFIX, KillOwnerWindowEx)(HWND)
 {
     calls.ownerWindow = nullptr;

@@ -1,11 +1,19 @@
-// What a listing test library's entries other than the command received, read by
-// the tests through the library's entry <prefix>TestCalls.
+// What a test library's entries received, read by the tests through the library's
+// entries <prefix>TestLastCommand (the command entry's last call) and <prefix>TestCalls
+// (the other entries').
 #pragma once
 
 #include "platform/archiver_contract.h"
 
 #include <cstdint>
 #include <string>
+
+struct RecordedCommand {
+    HWND window = nullptr;
+    std::string commandLine;
+    bool outputNull = false;
+    uint32_t size = 0;
+};
 
 struct RecordedCalls {
     HWND openWindow = nullptr;
@@ -20,5 +28,6 @@ struct RecordedCalls {
 };
 
 extern "C" {
+using TestLastCommandProc = const RecordedCommand* (*)();
 using TestCallsProc = RecordedCalls* (*)();
 }
