@@ -21,7 +21,7 @@ void* ArchiverLibrary::findEntry(const char* name)
     if (!entry) {
         // An unloaded library has no full file name yet: it is named by its file name.
         const std::string file = loaded() ? libraryPath(library_) : platformLibraryName(windowsName_);
-        throw EArchiver(displayText(file.substr(0, 256)) + " に " + name + " のエントリが見つかりません。");
+        throw EArchiver(firstUtf8Characters(displayText(file), 256) + " に " + name + " のエントリが見つかりません。");
     }
     entries_.emplace(name, entry);
     return entry;

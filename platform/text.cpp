@@ -72,6 +72,16 @@ bool isValidUtf8(std::string_view text)
 
 std::string displayText(std::string_view text) { return isValidUtf8(text) ? std::string(text) : cp932ToUtf8(text); }
 
+std::string firstUtf8Characters(std::string_view text, size_t count)
+{
+    size_t end = 0;
+    for (; end < text.size(); ++end) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+        if (startsCharacter && count-- == 0) break;
+    }
+    return std::string(text.substr(0, end));
+}
+
 std::string cp932ForwardSlashes(std::string_view text)
 {
     std::string result(text);

@@ -18,6 +18,8 @@ bool isValidUtf8(std::string_view text);
 // A text read from a package, for a message or a UTF-8 output: kept when it is
 // already UTF-8, otherwise decoded from CP932.
 std::string displayText(std::string_view text);
+// The first count characters of a UTF-8 text; a character is never cut in two.
+std::string firstUtf8Characters(std::string_view text, size_t count);
 // Turns every "\" that is a character of its own (not the second byte of a
 // double-byte character) into "/".
 std::string cp932ForwardSlashes(std::string_view text);

@@ -19,6 +19,9 @@ TEST(TextTest, DisplayTextKeepsUtf8AndDecodesTheRest)
     EXPECT_FALSE(isValidUtf8("\xe7\x94"));
     EXPECT_EQ(displayText("画像"), "画像");
     EXPECT_EQ(displayText("\x89\xe6\x91\x9c"), "画像");
+    EXPECT_EQ(firstUtf8Characters("a画像b", 2), "a画");
+    EXPECT_EQ(firstUtf8Characters("a画", 5), "a画");
+    EXPECT_EQ(firstUtf8Characters("画", 0), "");
 }
 
 TEST(TextTest, BackslashesBecomeSlashesExceptInsideDoubleByteCharacters)
