@@ -1,0 +1,20 @@
+// The ZIP driver with LMZIP32.DLL alone, and that library without its Zip entry.
+#include "archive/zip32.h"
+#include "tests/archive/archive_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ZipWithoutAZipEntryTest, PackingRaisesAndKeepsTheArchive)
+{
+    ScratchFolder folder;
+    folder.write("pkg.zip", "old");
+    TZip32 zip;
+    std::string output;
+    EXPECT_EQ(archiverError([&] { zip.Pack(nullptr, "pkg.zip", TArchiverOptions(), "", nullptr, false, output); }),
+              "Zip のエントリが見つかりません。");
+    EXPECT_EQ(folder.read("pkg.zip"), "old");
+}
+
+}  // namespace
