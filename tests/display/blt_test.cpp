@@ -26,59 +26,41 @@ protected:
         dest->UseClip = true;
         dest->ClipRect = clip;
     }
-    void expectBlt(Rect destRect, Rect sourceRect)
-    {
-        ASSERT_EQ(expected->DDSurface->Blt(&destRect, source->DDSurface, &sourceRect, DDBLT_WAIT, nullptr), DD_OK);
-    }
     std::unique_ptr<TDDDDSurface> source, dest, expected;
     DDBLTFX fx;
 };
 
-TEST_F(BltTest, StretchingCopiesClipTheSourceInProportion)
+TEST_F(BltTest, CopiesAreClippedWithTheSourceFollowing)
 {
     struct Case {
         Rect clip;
+        bool fast;  // BltFast at dest.left, dest.top
         uint32_t mirror;
         Rect dest, source, platformDest, platformSource;
     };
     const Case cases[] = {
-        {{5, 0, 40, 20}, 0, {0, 0, 20, 4}, {0, 0, 10, 4}, {5, 0, 20, 4}, {3, 0, 10, 4}},  // 3 = 10 - 15 * 10 / 20, truncated
-        {{0, 0, 4, 20}, 0, {0, 0, 10, 2}, {0, 0, 30, 2}, {0, 0, 4, 2}, {0, 0, 12, 2}},    // a reduction: (4 - 0) * 30 / 10
+        {{5, 0, 40, 20}, false, 0, {0, 0, 20, 4}, {0, 0, 10, 4}, {5, 0, 20, 4}, {3, 0, 10, 4}},  // 3 = 10 - 15 * 10 / 20, truncated
+        {{0, 0, 4, 20}, false, 0, {0, 0, 10, 2}, {0, 0, 30, 2}, {0, 0, 4, 2}, {0, 0, 12, 2}},    // a reduction: (4 - 0) * 30 / 10
         // Both edges from the original ends. x: s1 = 7 * 3 / 9 = 2, s0 = 3 - (9 - 2) * 3 / 9 = 1;
         // y: s1 = 3, s0 = 4 - (4 - 1) * 4 / 4 = 1.
-        {{2, 1, 7, 3}, 0, {0, 0, 9, 4}, {0, 0, 3, 4}, {2, 1, 7, 3}, {1, 1, 2, 3}},
-        {{0, 0, 40, 20}, 0, {6, 4, 0, 0}, {3, 2, 0, 0}, {0, 0, 6, 4}, {0, 0, 3, 2}},  // reversed rectangles are normalised
-        {{0, 0, 60, 30}, 0, {30, 10, 50, 30}, {0, 0, 20, 20}, {30, 10, 40, 20}, {0, 0, 10, 10}},  // the clip stays on the surface
+        {{2, 1, 7, 3}, false, 0, {0, 0, 9, 4}, {0, 0, 3, 4}, {2, 1, 7, 3}, {1, 1, 2, 3}},
+        {{0, 0, 40, 20}, false, 0, {6, 4, 0, 0}, {3, 2, 0, 0}, {0, 0, 6, 4}, {0, 0, 3, 2}},  // reversed rectangles are normalised
+        {{0, 0, 60, 30}, false, 0, {30, 10, 50, 30}, {0, 0, 20, 20}, {30, 10, 40, 20}, {0, 0, 10, 10}},  // the clip stays on the surface
         // Mirroring takes the clipped part about the whole 32 x 16 source.
-        {{3, 0, 40, 20}, DDBLTFX_MIRRORLEFTRIGHT, {0, 0, 10, 2}, {0, 0, 10, 2}, {3, 0, 10, 2}, {22, 0, 29, 2}},
-        {{0, 1, 40, 20}, DDBLTFX_MIRRORUPDOWN, {0, 0, 3, 2}, {0, 0, 3, 2}, {0, 1, 3, 2}, {0, 14, 3, 15}},
-        {{0, 0, 40, 20}, DDBLTFX_MIRRORLEFTRIGHT | DDBLTFX_MIRRORUPDOWN, {3, 8, 6, 9}, {0, 0, 3, 1}, {3, 8, 6, 9}, {0, 0, 3, 1}},  // neither
+        {{3, 0, 40, 20}, false, DDBLTFX_MIRRORLEFTRIGHT, {0, 0, 10, 2}, {0, 0, 10, 2}, {3, 0, 10, 2}, {22, 0, 29, 2}},
+        {{0, 1, 40, 20}, false, DDBLTFX_MIRRORUPDOWN, {0, 0, 3, 2}, {0, 0, 3, 2}, {0, 1, 3, 2}, {0, 14, 3, 15}},
+        {{0, 0, 40, 20}, false, DDBLTFX_MIRRORLEFTRIGHT | DDBLTFX_MIRRORUPDOWN, {3, 8, 6, 9}, {0, 0, 3, 1}, {3, 8, 6, 9}, {0, 0, 3, 1}},  // neither
+        {{10, 2, 40, 20}, true, 0, {4, 0}, {0, 0, 20, 5}, {10, 2, 24, 5}, {6, 2, 20, 5}},  // left of the clip: shifted to its edge
+        {{0, 0, 30, 20}, true, 0, {25, 1}, {2, 0, 12, 3}, {25, 1, 30, 4}, {2, 0, 7, 3}},   // past the right
     };
     for (const Case& c : cases) {
         clear(c.clip);
         fx.dwDDFX = c.mirror;
-        EXPECT_EQ(dest->Blt(source.get(), c.dest, c.source, DDBLT_WAIT, fx), DD_OK);
-        expectBlt(c.platformDest, c.platformSource);
+        EXPECT_EQ(c.fast ? dest->BltFast(source.get(), c.dest.left, c.dest.top, c.source, DDBLTFAST_WAIT)
+                         : dest->Blt(source.get(), c.dest, c.source, DDBLT_WAIT, fx),
+                  DD_OK);
+        ASSERT_EQ(expected->DDSurface->Blt(&c.platformDest, source->DDSurface, &c.platformSource, DDBLT_WAIT, nullptr), DD_OK);
         EXPECT_EQ(pixels(*dest), pixels(*expected)) << c.platformDest.left << "," << c.platformDest.top;
-    }
-}
-
-TEST_F(BltTest, BltFastClipsAtThePlacement)
-{
-    struct Case {
-        Rect clip;
-        int32_t x, y;
-        Rect source, platformDest, platformSource;
-    };
-    const Case cases[] = {
-        {{10, 2, 40, 20}, 4, 0, {0, 0, 20, 5}, {10, 2, 24, 5}, {6, 2, 20, 5}},  // left of the clip: shifted to its edge
-        {{0, 0, 30, 20}, 25, 1, {2, 0, 12, 3}, {25, 1, 30, 4}, {2, 0, 7, 3}},   // past the right
-    };
-    for (const Case& c : cases) {
-        clear(c.clip);
-        EXPECT_EQ(dest->BltFast(source.get(), c.x, c.y, c.source, DDBLTFAST_WAIT), DD_OK);
-        expectBlt(c.platformDest, c.platformSource);
-        EXPECT_EQ(pixels(*dest), pixels(*expected)) << c.x;
     }
 }
 
@@ -93,7 +75,7 @@ TEST_F(BltTest, TouchingTheClipEdgeStillReachesThePlatform)
     EXPECT_EQ(dest->BltFast(source.get(), 30, 0, {0, 0, 4, 4}, DDBLTFAST_WAIT), DDERR_GENERIC);
 }
 
-TEST_F(BltTest, KeyedCopiesLeaveKeyPixelsOut)
+TEST_F(BltTest, KeyedCopiesLeaveKeyPixelsOutAndFillsNeedNoSource)
 {
     source->SetColorKey(0x010005);  // row 0, column 5
     dest->Blt(source.get(), {0, 0, 8, 1}, {0, 0, 8, 1}, DDBLT_WAIT | DDBLT_KEYSRC, fx);
@@ -106,14 +88,10 @@ TEST_F(BltTest, KeyedCopiesLeaveKeyPixelsOut)
     EXPECT_EQ(dest->GetPixel(6, 5), 0x010006u);
     dest->BltFast(source.get(), 0, 6, {0, 0, 8, 1}, DDBLTFAST_WAIT);
     EXPECT_EQ(dest->GetPixel(5, 6), 0x010005u);
-}
-
-TEST_F(BltTest, ColourFillNeedsNoSource)
-{
     fx.dwFillColor = 0x123456;
-    dest->Blt(nullptr, {1, 1, 3, 2}, {}, DDBLT_COLORFILL | DDBLT_WAIT, fx);
-    EXPECT_EQ(dest->GetPixel(2, 1), 0x123456u);
-    EXPECT_EQ(dest->GetPixel(3, 1), 0u);
+    dest->Blt(nullptr, {1, 10, 3, 11}, {}, DDBLT_COLORFILL | DDBLT_WAIT, fx);
+    EXPECT_EQ(dest->GetPixel(2, 10), 0x123456u);
+    EXPECT_EQ(dest->GetPixel(3, 10), 0u);
 }
 
 TEST_F(BltTest, ThePrimarySurfaceLeavesClippingToThePlatform)

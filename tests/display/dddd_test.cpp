@@ -1,6 +1,5 @@
 #include "platform/screen.h"
 #include "platform/string_format.h"
-#include "support/bmp_writer.h"
 #include "support/display_fixture.h"
 #include "support/fake_window_host.h"
 
@@ -14,14 +13,11 @@ class DeviceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DDFaultInjection::reset();
-        DirectDrawDrivers::reset();
-        Direct3DDevices::reset();
-        Screen::reset();
+        resetPlatform();
         folder = std::filesystem::temp_directory_path() /
                  ("pomelune-device-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder);
-        setDebugLogPath((folder / "dddd.debug").string());
+        newLog();
         ApplyDebugOption({ddoDebugMessage, ddoDetailedLog});
         Screen::setScreenSaverActive(true);
         window.setCreateHandler([this](void*) { events.push_back("FormCreate"); });
@@ -37,18 +33,36 @@ protected:
     {
         dddd.reset();
         ApplyDebugOption({});
+        resetPlatform();
+        std::filesystem::remove_all(folder);
+    }
+    static void resetPlatform()
+    {
         DDFaultInjection::reset();
         DirectDrawDrivers::reset();
         Direct3DDevices::reset();
         Screen::reset();
-        std::filesystem::remove_all(folder);
     }
     void start()
     {
         dddd->Loaded();
         window.create();
     }
+    // Another display of the window, as after its start sequence (each set-up releases
+    // the one before), logging to a new log.
+    std::unique_ptr<TDDDD> device(bool use3D, TDDDDDebugOptions options = {ddoDebugMessage})
+    {
+        auto made = std::make_unique<TDDDD>(&window);
+        made->setDebugOption(options);
+        made->NotStarted = false;
+        made->Use3D = use3D;
+        newLog();
+        return made;
+    }
+    // A new log: the next line written starts the file anew as number 1.
+    void newLog() const { setDebugLogPath((folder / "dddd.debug").string()); }
     std::vector<std::string> log() const { return debugLogMessages(folder / "dddd.debug"); }
+    size_t count(const std::string& message) const { return static_cast<size_t>(std::ranges::count(log(), message)); }
     // The messages appear in the log in this order (others may stand between them).
     void expectInOrder(const std::vector<std::string>& messages) const
     {
@@ -60,11 +74,6 @@ protected:
             ++at;
         }
     }
-    size_t count(const std::string& message) const
-    {
-        const auto lines = log();
-        return static_cast<size_t>(std::count(lines.begin(), lines.end(), message));
-    }
 
     std::filesystem::path folder;
     FakeWindowHost window{{0, 0, 640, 480}};
@@ -74,16 +83,12 @@ protected:
 
 TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
 {
-    EXPECT_EQ(dddd->DriverList, std::vector<std::string>{"Primary Display Driver (display)"});
     dddd->setDebugOption({ddoHaltOnError, ddoDebugMessage, ddoDetailedLog});
     start();
     EXPECT_FALSE(Screen::screenSaverActive());
     EXPECT_EQ(events, (std::vector<std::string>{"FormCreate", "OnInit"}));
-    EXPECT_EQ(dddd->ScreenWidth, 640);
     EXPECT_EQ(dddd->BackBuffer->Width, 640);
-    EXPECT_FALSE(dddd->FullScreen);
     EXPECT_FALSE(dddd->Busy);
-    EXPECT_TRUE(dddd->Started);
     expectInOrder({"Enumerated DDraw Driver ... Primary Display Driver (display)", "スクリーンモード128 x 128 x 32 として初期化を開始します",
                    "ウィンドウモードで初期化を開始します", "DirectDrawオブジェクトを作成しました", "バックバッファをビデオメモリに配置します",
                    "スクリーンモード640 x 480 x 0 として初期化を開始します", "…DirectDraw/3D関連オブジェクトを全て解放します…",
@@ -93,15 +98,13 @@ TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
     EXPECT_EQ(window.deliver(WM_MOVE, 0, 0x00100010), 0);  // the procedure is hooked and passes on
     ASSERT_EQ(window.ownMessages.size(), 1u);
 
-    const auto before = log().size();
+    newLog();
     dddd.reset();
     EXPECT_TRUE(Screen::screenSaverActive());
-    const auto lines = log();
-    const std::vector<std::string> release(lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end());
-    EXPECT_EQ(release, (std::vector<std::string>{"…DirectDraw/3D関連オブジェクトを全て解放します…", "オフスクリーンサーフェスを全て解放しました",
-                                                  "パレットを解放しました", "クリッパーを解放しました", "バックバッファを解放しました",
-                                                  "プライマリサーフェスを解放しました", "DirectDrawを解放しました",
-                                                  "…DirectDraw/3D関連オブジェクト、解放終了しました…"}));
+    EXPECT_EQ(log(), (std::vector<std::string>{"…DirectDraw/3D関連オブジェクトを全て解放します…", "オフスクリーンサーフェスを全て解放しました",
+                                               "パレットを解放しました", "クリッパーを解放しました", "バックバッファを解放しました",
+                                               "プライマリサーフェスを解放しました", "DirectDrawを解放しました",
+                                               "…DirectDraw/3D関連オブジェクト、解放終了しました…"}));
     window.deliver(WM_MOVE);
     EXPECT_EQ(window.ownMessages.size(), 2u);  // the window has its own procedure back
 }
@@ -112,7 +115,6 @@ TEST_F(DeviceTest, WithoutAutomaticSetUpTheSmallWindowSetUpStays)
     start();
     EXPECT_EQ(events, (std::vector<std::string>{"FormCreate", "OnInit needChange"}));
     EXPECT_EQ(dddd->BackBuffer->Width, 128);
-    EXPECT_EQ(dddd->ScreenWidth, 128);
 }
 
 TEST_F(DeviceTest, AFullScreenModeThePlatformDoesNotListIsNotSet)
@@ -121,15 +123,13 @@ TEST_F(DeviceTest, AFullScreenModeThePlatformDoesNotListIsNotSet)
     dddd->InitialScreenWidth = 700;
     start();
     EXPECT_EQ(events.back(), "OnInit needChange");
-    EXPECT_TRUE(dddd->FullScreen);
     EXPECT_EQ(dddd->BackBuffer->Width, 128);
-    EXPECT_EQ(dddd->DirectDraw->cooperativeLevel(), DDSCL_NORMAL);
 }
 
 TEST_F(DeviceTest, FullScreenTakesTheScreenAndGivesItBack)
 {
     dddd->InitializeFullScreen = true;
-    dddd->InitialBitDepth = 16;
+    dddd->InitialBitDepth = 16;  // no reason for the colour depth warning in full screen
     start();
     EXPECT_EQ(events.back(), "OnInit");
     EXPECT_EQ(Screen::bitDepth(), 16);
@@ -138,7 +138,7 @@ TEST_F(DeviceTest, FullScreenTakesTheScreenAndGivesItBack)
     DDSCAPS2 caps;
     dddd->BackBuffer->DDSurface->GetCaps(&caps);
     EXPECT_TRUE(caps.dwCaps & DDSCAPS_BACKBUFFER);
-    EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), "setBounds 0 0 640 480"), window.calls.end());
+    EXPECT_NE(std::ranges::find(window.calls, "setBounds 0 0 640 480"), window.calls.end());
     dddd->InitializeDisplayMode(false, 320, 240, 0, 0, "");
     EXPECT_EQ(Screen::bitDepth(), 32);  // the mode found at start is back
 }
@@ -147,9 +147,6 @@ TEST_F(DeviceTest, TheColourDepthWarningEndsTheProgram)
 {
     dddd->InitialBitDepth = 16;
     EXPECT_EXIT(start(), ::testing::ExitedWithCode(EXIT_FAILURE), "");
-    dddd->InitializeFullScreen = true;  // never shown in full screen
-    start();
-    EXPECT_EQ(events.back(), "OnInit");
 }
 
 TEST_F(DeviceTest, ALaterSetUpRebuildsEverySurfaceBeforeTellingTheApplication)
@@ -162,18 +159,9 @@ TEST_F(DeviceTest, ALaterSetUpRebuildsEverySurfaceBeforeTellingTheApplication)
         EXPECT_EQ(log().back(), "PixelFormat: AMask=00000000 RMask=00ff0000 GMask=0000ff00 BMask=000000ff");
     };
     dddd->InitializeDisplayMode(false, 320, 240, 0, 0, "");
-    EXPECT_EQ(events.back(), "OnChangeDisplayMode");
-    ASSERT_NE(surface.DDSurface, nullptr);
+    EXPECT_EQ(events, (std::vector<std::string>{"FormCreate", "OnInit", "OnCleanUp", "OnChangeDisplayMode"}));
     EXPECT_FALSE(surface.IsLost());
     expectInOrder({"DirectDrawオブジェクトの解放に伴い、0番のサーフェスを解放します", "0番のサーフェスを再構築します"});
-}
-
-TEST_F(DeviceTest, ReleaseBeforeTheStartLogsNothing)
-{
-    const auto before = log().size();
-    dddd->ReleaseAll();
-    EXPECT_TRUE(dddd->Busy);
-    EXPECT_EQ(log().size(), before);
 }
 
 TEST_F(DeviceTest, DisplayModesAreSearchedAmongTheFirst256)
@@ -206,7 +194,6 @@ TEST_F(DeviceTest, TheMessageProcedureKeepsAFullScreenWindowInPlace)
     EXPECT_EQ(window.deliver(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info)), 42);
     const POINT screen{Screen::width(), Screen::height()};
     EXPECT_EQ(info.ptMaxSize, screen);
-    EXPECT_EQ(info.ptMaxPosition, (POINT{0, 0}));
     EXPECT_EQ(info.ptMinTrackSize, screen);
     EXPECT_EQ(info.ptMaxTrackSize, screen);
     window.setBounds({30, 40, 640, 480});
@@ -223,14 +210,14 @@ TEST_F(DeviceTest, TheMessageProcedureKeepsAFullScreenWindowInPlace)
 TEST_F(DeviceTest, MenusHandTheScreenBackToTheWindowSystem)
 {
     start();
-    int entered = 0, left = 0;
-    dddd->OnEnterMenuLoop = [&](TDDDD*) { ++entered; };
-    dddd->OnExitMenuLoop = [&](TDDDD*) { ++left; };
+    dddd->OnEnterMenuLoop = [this](TDDDD*) { events.push_back("enter"); };
+    dddd->OnExitMenuLoop = [this](TDDDD*) { events.push_back("exit"); };
+    window.calls.clear();
     window.deliver(WM_ENTERMENULOOP);
     window.deliver(WM_EXITMENULOOP);
     EXPECT_EQ(dddd->DirectDraw->flipsToGDISurface(), 1);
-    EXPECT_EQ(entered, 1);
-    EXPECT_EQ(left, 1);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"drawMenuBar", "redrawFrame"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"FormCreate", "OnInit", "enter", "exit"}));
 }
 
 TEST_F(DeviceTest, ClearBackBufferFillsTheScreenSizeWithTheRawValue)
@@ -247,15 +234,11 @@ TEST_F(DeviceTest, PaintsRestoreLostSurfacesOfTheActiveWindowOnly)
 {
     start();
     TDDDDSurface surface(dddd.get(), 2, 1, 0);
-    const auto bitmap = makeBmp({2, 1, 24, {}, {0x102030, 0x405060}});
-    std::ofstream(folder / "cg.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bitmap.data()), static_cast<std::streamsize>(bitmap.size()));
-    surface.LoadBMP((folder / "cg.bmp").string());
     dddd->DirectDraw->markAllSurfacesLost();
     events.clear();
     window.isActive = false;
     window.paint();
     EXPECT_TRUE(events.empty());
-    EXPECT_TRUE(surface.IsLost());
     window.isActive = true;
     dddd->Busy = true;
     window.paint();
@@ -266,7 +249,6 @@ TEST_F(DeviceTest, PaintsRestoreLostSurfacesOfTheActiveWindowOnly)
     EXPECT_EQ(events, (std::vector<std::string>{"FormPaint", "FormPaint", "OnRestore"}));
     EXPECT_FALSE(surface.IsLost());
     EXPECT_FALSE(dddd->Primary->IsLost());
-    EXPECT_EQ(surface.GetPixel(1, 0), 0x405060u);
 }
 
 TEST_F(DeviceTest, EightBitScreensGetThePalette)
@@ -274,7 +256,6 @@ TEST_F(DeviceTest, EightBitScreensGetThePalette)
     Screen::setBitDepth(8);
     start();
     ASSERT_NE(dddd->Palette, nullptr);
-    EXPECT_EQ(dddd->PaletteEntries[0].peFlags, 4);
     dddd->PaletteEntries[100] = {10, 20, 30, 0};
     dddd->PaletteEntries[5] = {1, 2, 3, 0};
     window.deliver(WM_QUERYNEWPALETTE);
@@ -297,87 +278,70 @@ TEST_F(DeviceTest, EveryCheckedCallLogsItsMessageWhenItFails)
         int times = 1;
     };
     const Case cases[] = {
-        {DDCall::DirectDrawCreateEx, 0, "DirectDrawオブジェクトが作成できません(Error Code(80004005))"},
-        {DDCall::SetCooperativeLevel, 0, "協調レベルの設定に失敗しました(Error Code(80004005))"},
-        {DDCall::CreateSurface, 0, "プライマリ・サーフェスの作成に失敗しました(Error Code(80004005))"},
-        {DDCall::CreateSurface, 1, "バックバッファの作成に失敗しました(Error Code(80004005))", false, 32, false, 2},  // and its retry
-        {DDCall::CreateClipper, 0, "Clipperオブジェクトの作成に失敗しました(Error Code(80004005))"},
-        {DDCall::SetHWnd, 0, "Clipperのフォームへの割り当てに失敗しました(Error Code(80004005))"},
-        {DDCall::SetClipper, 0, "Clipperのプライマリサーフェスへの割り当てに失敗しました(Error Code(80004005))"},
-        {DDCall::SetDisplayMode, 0, "画面モード640x480x32の初期化に失敗しました(Error Code(80004005))", true},
-        {DDCall::GetAttachedSurface, 0, "バックバッファの作成に失敗しました(Error Code(80004005))", true},
-        {DDCall::CreatePalette, 0, "DirectDrawPaletteの作成に失敗しました(Error Code(80004005))", false, 8},
-        {DDCall::SetPalette, 0, "DirectDrawPaletteのFrontBufferへの割り当てに失敗しました(Error Code(80004005))", false, 8},
-        {DDCall::SetPalette, 1, "DirectDrawPaletteのBackBufferへの割り当てに失敗しました(Error Code(80004005))", false, 8},
-        {DDCall::DirectDrawQueryInterface, 0, "Direct3Dオブジェクトの作成に失敗しました(Error Code(80004005))", false, 32, true},
-        {DDCall::Direct3DRMCreate, 0, "Direct3DRMオブジェクトの作成に失敗しました(Error Code(80004005))", false, 32, true},
-        {DDCall::Direct3DRMQueryInterface, 0, "Direct3DRM3オブジェクトの作成に失敗しました(Error Code(80004005))", false, 32, true},
-        {DDCall::CreateDeviceFromClipper, 0, "Diret3DRMデバイスの作成に失敗しました(Error Code(80004005))", false, 32, true},
+        {DDCall::DirectDrawCreateEx, 0, "DirectDrawオブジェクトが作成できません"},
+        {DDCall::SetCooperativeLevel, 0, "協調レベルの設定に失敗しました"},
+        {DDCall::CreateSurface, 0, "プライマリ・サーフェスの作成に失敗しました"},
+        {DDCall::CreateSurface, 1, "バックバッファの作成に失敗しました", false, 32, false, 2},  // and its retry
+        {DDCall::CreateClipper, 0, "Clipperオブジェクトの作成に失敗しました"},
+        {DDCall::SetHWnd, 0, "Clipperのフォームへの割り当てに失敗しました"},
+        {DDCall::SetClipper, 0, "Clipperのプライマリサーフェスへの割り当てに失敗しました"},
+        {DDCall::SetDisplayMode, 0, "画面モード640x480x32の初期化に失敗しました", true},
+        {DDCall::GetAttachedSurface, 0, "バックバッファの作成に失敗しました", true},
+        {DDCall::CreatePalette, 0, "DirectDrawPaletteの作成に失敗しました", false, 8},
+        {DDCall::SetPalette, 0, "DirectDrawPaletteのFrontBufferへの割り当てに失敗しました", false, 8},
+        {DDCall::SetPalette, 1, "DirectDrawPaletteのBackBufferへの割り当てに失敗しました", false, 8},
+        {DDCall::DirectDrawQueryInterface, 0, "Direct3Dオブジェクトの作成に失敗しました", false, 32, true},
+        {DDCall::Direct3DRMCreate, 0, "Direct3DRMオブジェクトの作成に失敗しました", false, 32, true},
+        {DDCall::Direct3DRMQueryInterface, 0, "Direct3DRM3オブジェクトの作成に失敗しました", false, 32, true},
+        {DDCall::CreateDeviceFromClipper, 0, "Diret3DRMデバイスの作成に失敗しました", false, 32, true},
     };
     for (const Case& c : cases) {
-        DDFaultInjection::reset();
-        Screen::reset();
+        resetPlatform();
         Screen::setBitDepth(c.bitDepth);
-        setDebugLogPath((folder / "dddd.debug").string());
         for (int i = 0; i < c.times; ++i) DDFaultInjection::failCall(c.call, DDERR_GENERIC, c.after);
-        TDDDD device(&window);
-        device.setDebugOption({ddoDebugMessage});
-        device.Use3D = c.use3D;
-        device.InitializeDisplayMode(c.fullScreen, 640, 480, c.bitDepth, 0, "");
-        EXPECT_EQ(count(c.message), 1u) << c.message;
+        auto made = device(c.use3D);
+        made->InitializeDisplayMode(c.fullScreen, 640, 480, c.bitDepth, 0, "");
+        EXPECT_EQ(count(std::string(c.message) + "(Error Code(80004005))"), 1u) << c.message;
     }
 }
 
-TEST_F(DeviceTest, ReleasesThatLeaveReferencesAndFailedPaletteUpdatesAreFailures)
+TEST_F(DeviceTest, ReleasesThatLeaveReferencesAndFailedPaletteAndViewportCallsAreFailures)
 {
     Screen::setBitDepth(8);
-    {
-        TDDDD device(&window);
-        device.setDebugOption({ddoDebugMessage});
-        device.NotStarted = false;
-        device.Use3D = true;
-        device.Camera = nullptr;
-        device.InitializeDisplayMode(true, 640, 480, 8, 0, "");
-        DDFaultInjection::failCall(DDCall::SetEntries, DDERR_GENERIC);
-        device.UpdatePalette();
-        device.DirectDraw->AddRef();
-        device.Direct3DDevice->AddRef();
-        device.Direct3DRM->AddRef();
-        IDirectDraw7* directDraw = device.DirectDraw;
-        IDirect3DDevice7* direct3DDevice = device.Direct3DDevice;
-        IDirect3DRM3* retainedMode = device.Direct3DRM;
-        device.ReleaseAll();
-        // Ours, and the one of the Direct3D object that the device we still hold keeps.
-        EXPECT_EQ(count("DirectDrawの解放に失敗しました(Error Code(2))"), 1u);
-        EXPECT_EQ(count("Direct3DDeviceの解放に失敗しました(Error Code(1))"), 1u);
-        EXPECT_EQ(count("パレットが更新できませんでした(Error Code(80004005))"), 1u);
-        directDraw->Release();
-        direct3DDevice->Release();
-        device.Destroying = true;
-        device.ReleaseAll();  // only destruction lets the retained-mode object go
-        EXPECT_EQ(count("Direct3DRM3の解放に失敗しました(Error Code(1))"), 1u);
-        retainedMode->Release();
-    }
-    {
-        TDDDD device(&window);
-        device.setDebugOption({ddoDebugMessage});
-        device.NotStarted = false;
-        device.Use3D = true;
-        device.InitializeDisplayMode(false, 640, 480, 8, 0, "");
-        device.Direct3DRM->CreateFrame(nullptr, &device.Camera);
-        DDFaultInjection::failCall(DDCall::CreateViewport, DDERR_GENERIC);
-        device.InitializeDisplayMode(false, 640, 480, 8, 0, "");
-        EXPECT_EQ(count("Viewportの作成に失敗しました(Error Code(80004005))"), 1u);
-        device.InitializeDisplayMode(false, 640, 480, 8, 0, "");
-        ASSERT_NE(device.RMViewport, nullptr);
-        EXPECT_EQ(device.RMViewport->GetBack(), 5000.0f);
-        IDirect3DRMDevice3* retainedDevice = device.RMDevice;
-        retainedDevice->AddRef();
-        device.ReleaseAll();
-        EXPECT_EQ(count("Direct3DRMDeviceの解放に失敗しました(Error Code(1))"), 1u);
-        retainedDevice->Release();
-        device.Camera->Release();
-    }
+    auto made = device(true);
+    made->InitializeDisplayMode(false, 640, 480, 8, 0, "");
+    made->Direct3DRM->CreateFrame(nullptr, &made->Camera);
+    DDFaultInjection::failCall(DDCall::CreateViewport, DDERR_GENERIC);
+    made->InitializeDisplayMode(false, 640, 480, 8, 0, "");
+    EXPECT_EQ(count("Viewportの作成に失敗しました(Error Code(80004005))"), 1u);
+    made->InitializeDisplayMode(false, 640, 480, 8, 0, "");
+    ASSERT_NE(made->RMViewport, nullptr);
+    EXPECT_EQ(made->RMViewport->GetBack(), 5000.0f);
+    IDirectDraw7* directDraw = made->DirectDraw;
+    IDirect3DDevice7* direct3DDevice = made->Direct3DDevice;
+    IDirect3DRMDevice3* retainedDevice = made->RMDevice;
+    IDirect3DRM3* retainedMode = made->Direct3DRM;
+    directDraw->AddRef();
+    direct3DDevice->AddRef();
+    retainedDevice->AddRef();
+    retainedMode->AddRef();
+    newLog();
+    made->ReleaseAll();
+    // DirectDraw: ours, and the one of the Direct3D object that the device we still hold keeps.
+    EXPECT_EQ(log(), (std::vector<std::string>{"Direct3DRMDeviceの解放に失敗しました(Error Code(1))", "Direct3DDeviceの解放に失敗しました(Error Code(1))",
+                                               "DirectDrawの解放に失敗しました(Error Code(2))"}));
+    retainedDevice->Release();
+    direct3DDevice->Release();
+    directDraw->Release();
+    made->InitializeDisplayMode(true, 640, 480, 8, 0, "");
+    DDFaultInjection::failCall(DDCall::SetEntries, DDERR_GENERIC);
+    made->UpdatePalette();
+    EXPECT_EQ(count("パレットが更新できませんでした(Error Code(80004005))"), 1u);
+    made->Destroying = true;
+    made->ReleaseAll();  // only destruction lets the retained-mode object go
+    EXPECT_EQ(count("Direct3DRM3の解放に失敗しました(Error Code(1))"), 1u);
+    retainedMode->Release();
+    made->Camera->Release();
     DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
     dddd->setDebugOption({ddoHaltOnError});
     EXPECT_EXIT(dddd->InitializeDisplayMode(false, 64, 64, 0, 0, ""), ::testing::ExitedWithCode(EXIT_FAILURE), "");
@@ -385,25 +349,23 @@ TEST_F(DeviceTest, ReleasesThatLeaveReferencesAndFailedPaletteUpdatesAreFailures
 
 TEST_F(DeviceTest, FullScreenDriversAreFoundByNameOrBy3DSupport)
 {
-    const GUID second{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
-    DirectDrawDrivers::add({second, "Second Card", "card2", DDCAPS_3D, DDSCAPS_TEXTURE});
-    TDDDD device(&window);
-    device.setDebugOption({ddoDebugMessage, ddoDetailedLog});
-    EXPECT_EQ(device.DriverList, (std::vector<std::string>{"Primary Display Driver (display)", "Second Card (card2)"}));
-    device.NotStarted = false;
-    device.InitializeDisplayMode(true, 640, 480, 32, 0, "Second Card (card2)");
+    DirectDrawDrivers::add({GUID{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}}, "Second Card", "card2", DDCAPS_3D, DDSCAPS_TEXTURE});
+    auto made = device(false, {ddoDebugMessage, ddoDetailedLog});
+    EXPECT_EQ(made->DriverList, (std::vector<std::string>{"Primary Display Driver (display)", "Second Card (card2)"}));
+    made->InitializeDisplayMode(true, 640, 480, 32, 0, "Second Card (card2)");
     expectInOrder({"指定されたドライバ Second Card (card2) を使用します", "DirectDrawオブジェクトを作成しました"});
-    EXPECT_EQ(count("Created DDraw Driver ... Second Card (card2) " + stringFormat("%p", static_cast<void*>(device.DirectDraw))), 1u);
-    device.InitializeDisplayMode(true, 640, 480, 32, 0, "No Such (card)");
-    EXPECT_EQ(count("指定されたドライバが見つからなかったので、デフォルトのドライバを使用します"), 1u);
-    device.InitializeDisplayMode(false, 640, 480, 32, 0, "No Such (card)");  // window mode ignores the name
-    EXPECT_EQ(count("指定されたドライバが見つからなかったので、デフォルトのドライバを使用します"), 1u);
-    device.Use3D = true;
-    device.InitializeDisplayMode(true, 640, 480, 32, 0, "");
+    EXPECT_EQ(count("Created DDraw Driver ... Second Card (card2) " + stringFormat("%p", static_cast<void*>(made->DirectDraw))), 1u);
+    const std::string fallBack = "指定されたドライバが見つからなかったので、デフォルトのドライバを使用します";
+    made->InitializeDisplayMode(true, 640, 480, 32, 0, "No Such (card)");
+    EXPECT_EQ(count(fallBack), 1u);
+    made->InitializeDisplayMode(false, 640, 480, 32, 0, "No Such (card)");  // window mode ignores the name
+    EXPECT_EQ(count(fallBack), 1u);
+    made->Use3D = true;
+    made->InitializeDisplayMode(true, 640, 480, 32, 0, "");
     expectInOrder({"デフォルトのドライバを使用します", "Enumerated DDraw Driver ... Second Card", "DirectDrawオブジェクトをテスト作成しました",
                    "テスト作成されたDirectDrawオブジェクトを採用します"});
     DDFaultInjection::failCall(DDCall::DirectDrawCreateEx, DDERR_GENERIC);
-    device.InitializeDisplayMode(true, 640, 480, 32, 0, "");
+    made->InitializeDisplayMode(true, 640, 480, 32, 0, "");
     EXPECT_EQ(count("DirectDrawオブジェクトの作成に失敗しました(Error Code(80004005))"), 1u);
 }
 
@@ -425,30 +387,24 @@ TEST_F(DeviceTest, ThreeDDevicesFollowHardwareAndOptions)
     };
     for (const Case& c : cases) {
         DirectDrawDrivers::primary().caps = c.hardware ? DDCAPS_3D : 0;
-        TDDDD device(&window);
-        device.Use3D = true;
-        device.D3DOptions = c.options;
-        setDebugLogPath((folder / "dddd.debug").string());
-        device.InitializeDisplayMode(c.fullScreen, 640, 480, 32, 0, "");
+        auto made = device(true, {ddoDebugMessage, ddoDetailedLog});
+        made->D3DOptions = c.options;
+        made->InitializeDisplayMode(c.fullScreen, 640, 480, 32, 0, "");
         EXPECT_EQ(count(c.used), 1u) << c.used;
-        EXPECT_EQ(device.RMDevice != nullptr, c.retainedMode) << c.used;
-        EXPECT_NE(device.ZBuffer, nullptr);
-        EXPECT_EQ(count(c.hardware && std::string(c.used).find("HAL") != std::string::npos ? "ハードウェアアクセラレーション可"
-                                                                                         : "ハードウェアアクセラレーション不可"),
-                  1u);
+        EXPECT_EQ(made->RMDevice != nullptr, c.retainedMode) << c.used;
+        EXPECT_NE(made->ZBuffer, nullptr);
+        const bool accelerated = c.hardware && std::string(c.used).find("HAL") != std::string::npos;
+        EXPECT_EQ(count(accelerated ? "ハードウェアアクセラレーション可" : "ハードウェアアクセラレーション不可"), 1u);
     }
     DirectDrawDrivers::primary().caps = DDCAPS_3D;
-    TDDDD device(&window);
-    device.NotStarted = false;  // as after the start sequence: each set-up releases the one before
-    device.Use3D = true;
-    device.D3DOptions = {MakeZBuffer, MakeStencilBuffer};
-    setDebugLogPath((folder / "dddd.debug").string());
-    device.InitializeDisplayMode(false, 640, 480, 32, 0, "");
+    auto made = device(true, {ddoDebugMessage, ddoDetailedLog});
+    made->D3DOptions = {MakeZBuffer, MakeStencilBuffer};
+    made->InitializeDisplayMode(false, 640, 480, 32, 0, "");
     expectInOrder({"列挙されたステンシルバッファのフォーマット...ZDepth=32 SDepth=8 Mask=(Z:ffffff00 S:000000ff L:00000000)",
                    "ステンシルバッファを作成しました", "T&L HALデバイスを使用します"});
-    device.D3DOptions = {};
-    device.InitializeDisplayMode(false, 640, 480, 32, 0, "");
-    EXPECT_EQ(device.ZBuffer, nullptr);
+    made->D3DOptions = {};
+    made->InitializeDisplayMode(false, 640, 480, 32, 0, "");
+    EXPECT_EQ(made->ZBuffer, nullptr);
 }
 
 }  // namespace

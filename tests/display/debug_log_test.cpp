@@ -6,48 +6,34 @@
 
 namespace {
 
-std::string fileText(const std::filesystem::path& path)
+using DebugLogTest = DisplayTest;
+
+std::string logText(const std::filesystem::path& folder)
 {
-    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(folder / "dddd.debug", std::ios::binary).rdbuf();
     return text.str();
 }
-
-using DebugLogTest = DisplayTest;
 
 TEST_F(DebugLogTest, LinesAreNumberedWithCrLfAndTheFirstLineStartsTheFileAnew)
 {
     std::ofstream(folder / "dddd.debug") << "left from an earlier run\r\n";
     DebugLog("一行目");
-    DebugLog("second");
-    EXPECT_EQ(fileText(folder / "dddd.debug"), "debug#00001 ... 一行目\r\ndebug#00002 ... second\r\n");
+    EXPECT_EQ(CheckResult(0, "never"), 0);
+    EXPECT_EQ(CheckResult(DDERR_SURFACELOST, "サーフェスを作れませんでした"), DDERR_SURFACELOST);  // the code in upper-case hex
+    EXPECT_EQ(logText(folder), "debug#00001 ... 一行目\r\ndebug#00002 ... サーフェスを作れませんでした(Error Code(887601C2))\r\n");
 }
 
-TEST_F(DebugLogTest, DetailLogFollowsTheDetailedSwitchAndOnlyWrittenLinesCount)
-{
-    dddd.setDebugOption({ddoDebugMessage});
-    DetailLog("hidden");
-    EXPECT_EQ(debugLogLineCount(), 0);
-    dddd.setDebugOption({ddoDebugMessage, ddoDetailedLog});
-    DetailLog("shown");
-    EXPECT_EQ(fileText(folder / "dddd.debug"), "debug#00001 ... shown\r\n");
-}
-
-TEST_F(DebugLogTest, NothingIsWrittenWhenLoggingIsOff)
+TEST_F(DebugLogTest, LinesAreWrittenAndCountedOnlyWithTheirSwitchOn)
 {
     dddd.setDebugOption({});
-    DebugLog("x");
-    EXPECT_EQ(CheckResult(5, "failed"), 5);
-    EXPECT_FALSE(std::filesystem::exists(folder / "dddd.debug"));
-}
-
-TEST_F(DebugLogTest, CheckResultLogsTheCodeInUpperCaseHexAndReturnsIt)
-{
-    EXPECT_EQ(CheckResult(0, "never"), 0);
-    EXPECT_EQ(CheckResult(DDERR_SURFACELOST, "サーフェスを作れませんでした"), DDERR_SURFACELOST);
-    EXPECT_EQ(CheckResult(1, "one"), 1);
-    EXPECT_EQ(logMessages(), (std::vector<std::string>{"サーフェスを作れませんでした(Error Code(887601C2))", "one(Error Code(1))"}));
+    DebugLog("off");
+    EXPECT_EQ(CheckResult(5, "failed"), 5);  // without the halt option the program goes on
+    dddd.setDebugOption({ddoDebugMessage});
+    DetailLog("hidden");
+    dddd.setDebugOption({ddoDebugMessage, ddoDetailedLog});
+    DetailLog("shown");
+    EXPECT_EQ(logText(folder), "debug#00001 ... shown\r\n");
 }
 
 TEST_F(DebugLogTest, AnUnwritableLogRaises)

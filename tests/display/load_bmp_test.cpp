@@ -5,13 +5,13 @@ namespace {
 
 class LoadBmpTest : public DisplayTest {
 protected:
-    // A surface of the given format and size, every pixel set to fill.
-    std::unique_ptr<TDDDDSurface> surface(const DDPIXELFORMAT& format, int32_t width, int32_t height, uint32_t fill = 0)
+    // A surface of the given format and size, every pixel filled with 0x777777.
+    std::unique_ptr<TDDDDSurface> surface(const DDPIXELFORMAT& format, int32_t width, int32_t height)
     {
         setScreenPixelFormat(format);
         auto made = std::make_unique<TDDDDSurface>(&dddd, width, height, 0);
         DDBLTFX fx;
-        fx.dwFillColor = fill;
+        fx.dwFillColor = 0x777777;
         made->DDSurface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
         return made;
     }
@@ -19,6 +19,12 @@ protected:
     {
         MemoryStream stream(bytes);
         target.LoadBMP(stream);
+    }
+    // The bytes with a little-endian field of the given size at `at` set to value.
+    static std::vector<uint8_t> patched(std::vector<uint8_t> bytes, size_t at, uint32_t value, size_t size = 4)
+    {
+        for (size_t i = 0; i < size; ++i) bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * i));
+        return bytes;
     }
 };
 
@@ -38,7 +44,7 @@ TEST_F(LoadBmpTest, EveryDepthConvertsIntoEveryFormatWithRowsBottomUp)
     const Case cases[] = {
         {"24 to X8R8G8B8", pixelFormatXrgb8888(), 2, 2, rgb24, {0xFF0000, 0x00FF00, 0x0000FF, 0x808080}},
         {"24 to 5-6-5", pixelFormatRgb565(), 2, 2, rgb24, {0xF800, 0x07E0, 0x001F, 0x8410}},
-        {"32 to R8G8B8, one row fills the bottom", pixelFormatRgb888(), 2, 2, argb32, {0, 0, 0x112233, 0x445566}},
+        {"32 to R8G8B8, one row fills the bottom", pixelFormatRgb888(), 2, 2, argb32, {0x777777, 0x777777, 0x112233, 0x445566}},
         {"32 keeps its alpha", pixelFormatArgb8888(), 2, 1, argb32, {0x80112233, 0x00445566}},
         {"24 is opaque", pixelFormatArgb8888(), 5, 1, {5, 1, 24, {}, five},
          {0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C, 0xFF0D0E0F}},
@@ -52,31 +58,26 @@ TEST_F(LoadBmpTest, EveryDepthConvertsIntoEveryFormatWithRowsBottomUp)
         {"24 onto a palette maps to it", pixelFormatPalette8(), 3, 1, {3, 1, 24, {}, {0xFF0000, 0x0000FF, 0xFFFFFF}}, {0xE0, 0x03, 0xFF}},
         {"negative height lands upside down", pixelFormatXrgb8888(), 1, 2, {1, -2, 24, {}, {0x111111, 0x222222}}, {0x222222, 0x111111}},
         {"a larger file: its bottom-left", pixelFormatXrgb8888(), 1, 1, {3, 2, 24, {}, {1, 2, 3, 4, 5, 6}}, {4}},
+        {"a smaller file fills what both hold", pixelFormatXrgb8888(), 4, 1, {2, 1, 24, {}, {0x010101, 0x020202}},
+         {0x010101, 0x020202, 0x777777, 0x777777}},
     };
     for (const Case& c : cases) {
         auto target = surface(c.format, c.width, c.height);
         load(*target, makeBmp(c.file));
         EXPECT_EQ(pixels(*target), c.pixels) << c.name;
     }
-    auto wide = surface(pixelFormatXrgb8888(), 4, 1, 0x777777);  // a smaller file fills what both hold
-    load(*wide, makeBmp({2, 1, 24, {}, {0x010101, 0x020202}}));
-    EXPECT_EQ(pixels(*wide), (std::vector<uint32_t>{0x010101, 0x020202, 0x777777, 0x777777}));
 }
 
 TEST_F(LoadBmpTest, BrokenHeadersAreLoggedAndLeaveTheSurface)
 {
-    auto target = surface(pixelFormatXrgb8888(), 2, 2, 0x55);
+    auto target = surface(pixelFormatXrgb8888(), 2, 2);
     dddd.setDebugOption({ddoDebugMessage});
     startNewLog();
     auto valid = makeBmp({2, 2, 24, {}, {1, 2, 3, 4}});
     load(*target, std::vector<uint8_t>(valid.begin(), valid.begin() + 10));
-    auto notBm = valid;
-    notBm[0] = 'P';
-    load(*target, notBm);
+    load(*target, patched(valid, 0, 'P', 1));
     load(*target, std::vector<uint8_t>(valid.begin(), valid.begin() + 40));
-    auto fourBit = valid;
-    fourBit[28] = 4;
-    load(*target, fourBit);
+    load(*target, patched(valid, 28, 4, 2));  // four bits a pixel
     target->LoadBMP((folder / "missing.bmp").string());
     target->LoadBMP((folder / "missing.qda").string(), "item");
     EXPECT_EQ(logMessages(),
@@ -85,32 +86,25 @@ TEST_F(LoadBmpTest, BrokenHeadersAreLoggedAndLeaveTheSurface)
                                         "色数が8ビット～32ビットの範囲のビットマップを、LoadBMPには指定してください(Error Code(1))",
                                         (folder / "missing.bmp").string() + "が、見つかりません",
                                         "アーカイブからのビットマップの読み取りに失敗しました"}));
-    EXPECT_EQ(pixels(*target), std::vector<uint32_t>(4, 0x55));
+    EXPECT_EQ(pixels(*target), std::vector<uint32_t>(4, 0x777777));
 }
 
 TEST_F(LoadBmpTest, TruncatedAndLyingFilesStayInBounds)
 {
-    auto target = surface(pixelFormatXrgb8888(), 4, 4, 0x55);
+    auto target = surface(pixelFormatXrgb8888(), 4, 4);
     auto valid = makeBmp({4, 4, 24, {}, std::vector<uint32_t>(16, 0x123456)});
     // Cut inside the pixel rows: the missing rows keep what the row buffer last held.
     load(*target, std::vector<uint8_t>(valid.begin(), valid.end() - 20));
-    EXPECT_EQ(target->GetPixel(0, 3), 0x123456u);
-    EXPECT_EQ(target->GetPixel(0, 0), 0x123456u);
+    EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0x123456));
     // A pixel offset past the end reads nothing: zero rows.
-    auto pastEnd = valid;
-    pastEnd[10] = pastEnd[11] = pastEnd[12] = 0xFF;
-    load(*target, pastEnd);
-    EXPECT_EQ(target->GetPixel(3, 3), 0u);
-    // Huge and zero sizes allocate nothing large and write nothing outside.
-    for (uint32_t width : {0x7FFFFFFFu, 0x80000000u, 0u}) {
-        auto huge = valid;
-        for (int i = 0; i < 4; ++i) huge[18 + i] = static_cast<uint8_t>(width >> (8 * i));
-        load(*target, huge);
-    }
-    auto zeroHeight = valid;
-    zeroHeight[22] = 0;
-    load(*target, zeroHeight);
-    EXPECT_EQ(target->Width, 4);
+    load(*target, patched(valid, 10, 0xFFFFFF));
+    EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0));
+    // Negative, zero and huge sizes allocate nothing large and write nothing outside;
+    // with no pixels to convert, nothing at all.
+    for (auto [at, value] : {std::pair{18, 0x80000000u}, {18, 0u}, {22, 0u}}) load(*target, patched(valid, at, value));
+    EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0));
+    load(*target, patched(valid, 18, 0x7FFFFFFF));
+    EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0x123456));
 }
 
 TEST_F(LoadBmpTest, PlatformFailuresGoToCheckResult)
@@ -144,9 +138,7 @@ TEST_F(LoadBmpDeathTest, AnUnsupportedDepthHaltsWithTheHaltOption)
 {
     auto target = surface(pixelFormatXrgb8888(), 1, 1);
     dddd.setDebugOption({ddoHaltOnError});
-    auto file = makeBmp({1, 1, 24, {}, {0}});
-    file[28] = 1;
-    EXPECT_EXIT(load(*target, file), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+    EXPECT_EXIT(load(*target, patched(makeBmp({1, 1, 24, {}, {0}}), 28, 1, 2)), ::testing::ExitedWithCode(EXIT_FAILURE), "");
 }
 
 }  // namespace
