@@ -4,63 +4,51 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
-std::optional<DecodedBitmap> decode(const std::vector<uint8_t>& bytes)
+using Pixels = std::vector<uint32_t>;
+
+// The pixels of a file, none when it is refused.
+Pixels decoded(const std::vector<uint8_t>& bytes)
 {
     MemoryStream stream(bytes);
-    return readBitmap(stream);
+    const auto bitmap = readBitmap(stream);
+    return bitmap ? bitmap->pixels : Pixels{};
 }
 
-TEST(BitmapReaderTest, DecodesTrueColourAndPaletteFilesTopDown)
+TEST(BitmapReaderTest, DecodesEveryDepthTopDown)
 {
-    const auto rgb = decode(makeBmp({2, 2, 24, {}, {0x010203, 0x040506, 0x070809, 0x0A0B0C}}));
-    ASSERT_TRUE(rgb);
-    EXPECT_EQ(rgb->pixels, (std::vector<uint32_t>{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
-    const auto indexed = decode(makeBmp({2, -1, 8, {0x112233, 0x445566}, {1, 0}}));
-    ASSERT_TRUE(indexed);
-    EXPECT_EQ(indexed->pixels, (std::vector<uint32_t>{0x445566, 0x112233}));
-    const auto word = decode(makeBmp({1, 1, 16, {}, {0x7C00}}));
-    ASSERT_TRUE(word);
-    EXPECT_EQ(word->pixels[0], 0xFF0000u);
+    EXPECT_EQ(decoded(makeBmp({2, 2, 24, {}, {0x010203, 0x040506, 0x070809, 0x0A0B0C}})), (Pixels{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
+    EXPECT_EQ(decoded(makeBmp({1, -2, 8, {0x112233, 0x445566}, {1, 0}})), (Pixels{0x445566, 0x112233}));
+    EXPECT_EQ(decoded(makeBmp({1, 1, 16, {}, {0x7C00}})), (Pixels{0xFF0000}));
+    // 1 and 4 bits: the row of a 3-pixel, 8-bit file written over by hand.
+    auto packed = makeBmp({3, 1, 8, {0, 0xFFFFFF, 0x30}, {0, 0, 0}});
+    packed[28] = 1;
+    packed[54 + 12] = 0b10100000;  // after the three palette entries
+    EXPECT_EQ(decoded(packed), (Pixels{0xFFFFFF, 0, 0xFFFFFF}));
+    packed[28] = 4;
+    packed[54 + 12] = 0x21;
+    packed[54 + 13] = 0x02;
+    EXPECT_EQ(decoded(packed), (Pixels{0x30, 0xFFFFFF, 0}));
 }
 
-TEST(BitmapReaderTest, DecodesOneAndFourBitRows)
+TEST(BitmapReaderTest, RefusesWhatIsNoWholeBitmapAndReadsTheHeaderAlone)
 {
-    // 1 bit: 10 pixels alternating; 4 bits: 3 pixels. Rows written by hand.
-    auto one = makeBmp({1, 1, 8, {0, 0xFFFFFF}, {0}});
-    one[28] = 1;
-    one[54 + 8] = 0b10100000;  // pixel data after the two palette entries
-    const auto bits = decode(one);
-    ASSERT_TRUE(bits);
-    EXPECT_EQ(bits->pixels[0], 0xFFFFFFu);
-    auto four = makeBmp({1, 1, 8, {0x10, 0x20, 0x30}, {0}});
-    four[28] = 4;
-    four[54 + 12] = 0x21;
-    const auto nibbles = decode(four);
-    ASSERT_TRUE(nibbles);
-    EXPECT_EQ(nibbles->pixels[0], 0x30u);
-}
-
-TEST(BitmapReaderTest, RefusesWhatIsNoWholeBitmap)
-{
-    auto good = makeBmp({4, 4, 24, {}, std::vector<uint32_t>(16, 1)});
-    EXPECT_FALSE(decode(std::vector<uint8_t>(good.begin(), good.end() - 1)));
-    auto huge = good;
-    huge[21] = 0x7F;  // width near 2^31
-    EXPECT_FALSE(decode(huge));
-    auto compressed = good;
-    compressed[30] = 1;
-    EXPECT_FALSE(decode(compressed));
-    auto zero = good;
-    zero[22] = 0;
-    EXPECT_FALSE(decode(zero));
-    MemoryStream header(std::vector<uint8_t>(good.begin(), good.begin() + 54));
+    const auto good = makeBmp({4, 4, 24, {}, Pixels(16, 1)});
+    EXPECT_EQ(decoded(std::vector<uint8_t>(good.begin(), good.end() - 1)), Pixels{});
+    const std::pair<size_t, uint8_t> damage[] = {{21, 0x7F} /* width near 2^31 */, {30, 1} /* compressed */, {22, 0} /* no rows */};
+    for (auto [at, value] : damage) {
+        auto bad = good;
+        bad[at] = value;
+        EXPECT_EQ(decoded(bad), Pixels{}) << at;
+    }
+    const auto topDown = makeBmp({1, -2, 8, {0x112233}, {0, 0}});
+    MemoryStream header(std::vector<uint8_t>(topDown.begin(), topDown.begin() + 54));
     const auto size = readBitmapHeader(header);
     ASSERT_TRUE(size);
-    EXPECT_EQ(size->width, 4);
-    EXPECT_EQ(size->height, 4);
-    EXPECT_EQ(size->bitCount, 24u);
+    EXPECT_EQ(std::tuple(size->width, size->height, size->bitCount), std::tuple(1, 2, 8u));  // rows counted up
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -12,19 +13,14 @@ namespace {
 
 class FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = std::filesystem::temp_directory_path() / ("pomelune-fs-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder / "Sub Folder");
-    }
+    void SetUp() override { std::filesystem::create_directories(folder / "Sub Folder"); }
     void TearDown() override { std::filesystem::remove_all(folder); }
     std::string touch(const std::string& name)
     {
-        const auto path = folder / name;
-        std::ofstream(path) << "x";
-        return path.string();
+        std::ofstream(folder / name) << "x";
+        return (folder / name).string();
     }
-    std::filesystem::path folder;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("pomelune-fs-" + std::to_string(::getpid()));
 };
 
 TEST_F(FileSystemTest, PackagePathsResolveByCaseAndEncoding)
@@ -42,15 +38,10 @@ TEST_F(FileSystemTest, PackagePathsResolveByCaseAndEncoding)
 TEST_F(FileSystemTest, FileAgeIsThePackedLocalTimeOrMinusOne)
 {
     const std::string file = touch("aged.txt");
-    struct tm when {};
-    when.tm_year = 2024 - 1900;
-    when.tm_mon = 2;
-    when.tm_mday = 15;
-    when.tm_hour = 13;
-    when.tm_min = 45;
-    when.tm_sec = 31;
+    std::tm when{};
+    ASSERT_TRUE(strptime("2024-03-15 13:45:31", "%Y-%m-%d %H:%M:%S", &when));
     when.tm_isdst = -1;
-    const struct timeval times[2] = {{mktime(&when), 0}, {mktime(&when), 0}};
+    const timeval times[2] = {{mktime(&when), 0}, {mktime(&when), 0}};
     ASSERT_EQ(utimes(file.c_str(), times), 0);
     EXPECT_EQ(fileAge(file), (44 << 25) | (3 << 21) | (15 << 16) | (13 << 11) | (45 << 5) | 15);
     EXPECT_EQ(fileAge((folder / "missing").string()), -1);

@@ -17,13 +17,8 @@ class SearchPathTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() / ("pomelune-search-" + std::to_string(::getpid()));
-        fs::create_directories(folder / "current");
-        fs::create_directories(folder / "path1");
-        fs::create_directories(folder / "path2");
-        oldFolder = fs::current_path();
+        for (const char* sub : {"current", "path1", "path2"}) fs::create_directories(folder / sub);
         fs::current_path(folder / "current");
-        oldPath = std::getenv("PATH");
         setenv("PATH", ((folder / "path1").string() + "::" + (folder / "path2").string()).c_str(), 1);
     }
     void TearDown() override
@@ -34,9 +29,9 @@ protected:
     }
     void touch(const fs::path& path) { std::ofstream(path) << "x"; }
 
-    fs::path folder;
-    fs::path oldFolder;
-    std::string oldPath;
+    const fs::path folder = fs::temp_directory_path() / ("pomelune-search-" + std::to_string(::getpid()));
+    const fs::path oldFolder = fs::current_path();
+    const std::string oldPath = std::getenv("PATH");
 };
 
 TEST_F(SearchPathTest, FullPathsAreTakenFromTheCurrentFolder)
