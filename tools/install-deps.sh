@@ -1,14 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need, only
-# those not installed yet. Uses sudo when not run as root.
+# Installs the Debian packages a purpose needs, only those not installed yet. Uses sudo
+# when not run as root.
+#   tools/install-deps.sh viewer   the program and the archiver libraries it loads
+#   tools/install-deps.sh tests    that, plus the tests, the sanitizer build, the fuzz
+#                                  targets, the benchmarks and their peers
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+viewer=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libarchive-dev libgif-dev fonts-ipafont-gothic
+)
+tests=(
+  "${viewer[@]}"
+  clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
-  qt6-base-dev
+  xvfb xauth x11-apps xdotool imagemagick
 )
+
+case "${1:-}" in
+  viewer) packages=("${viewer[@]}") ;;
+  tests) packages=("${tests[@]}") ;;
+  *) echo "usage: tools/install-deps.sh viewer|tests" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -4,7 +4,7 @@
 # and runs each over its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh tests
 
 jobs=$(nproc)
 
