@@ -5,7 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/text.h"
 
-#include <vector>
+#include <algorithm>
 
 using namespace definition_text;
 
@@ -14,31 +14,32 @@ namespace {
 // Definition files are small texts; anything larger than this is refused unread.
 constexpr int64_t maxDefinitionBytes = int64_t{64} << 20;
 
-std::vector<std::string> readLines(const std::string& path)
+// The whole file in one buffer; lines are taken from it as views.
+std::string readDefinition(const std::string& path)
 {
-    auto file = FileStream::openRead(path);
-    if (!file) throw EFileOpenError(displayText(path));
+    std::string reason;
+    auto file = FileStream::openRead(path, &reason);
+    if (!file) throw EFileOpenError(displayText(path), reason);
     if (file->size() > maxDefinitionBytes) throw Exception("ファイル " + displayText(path) + " は大きすぎます");
     std::string text(static_cast<size_t>(file->size()), '\0');
-    if (file->read(text.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path));
+    if (file->read(text.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path), "Input/output error");
+    return text;
+}
 
-    // Lines end at CR LF, CR or LF; a last line without a break counts.
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text, start, i - start);
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text, start);
-    return lines;
+// The next line of text from position start, which moves past its break (CR LF,
+// CR or LF); a last line without a break counts.
+std::string_view nextLine(std::string_view text, size_t& start)
+{
+    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    const std::string_view line = text.substr(start, end - start);
+    start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
+    return line;
 }
 
 // A file value of the definition, joined to the definition's folder.
-std::string packageFile(const std::string& folder, std::string_view value)
+std::string packageFile(PackagePathResolver& resolver, const std::string& folder, std::string_view value)
 {
-    return resolvePackagePath(folder + "/" + cp932ForwardSlashes(value));
+    return resolver.resolve(folder + "/" + cp932ForwardSlashes(value));
 }
 
 // Decodes a list of hexadecimal pairs into frames 1, 2, ... of row, appending the
@@ -83,27 +84,27 @@ std::optional<int32_t> patternNumber(std::string_view line, bool hex)
 void Tqpchr::load(const std::string& fileName)
 {
     reset();
-    chpfile = resolvePackagePath(fileName);
+    PackagePathResolver resolver;
+    chpfile = resolver.resolve(fileName);
     datahex = false;
-    const std::vector<std::string> lines = readLines(chpfile);
+    const std::string text = readDefinition(chpfile);
     const std::string folder = folderOf(chpfile);
-    for (const std::string& line : lines) parseLine(line, folder);
+    for (size_t start = 0; start < text.size();) parseLine(nextLine(text, start), folder, resolver);
 }
 
-void Tqpchr::parseLine(const std::string& text, const std::string& folder)
+void Tqpchr::parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver)
 {
-    const std::string_view line = text;
     // Every test sees every line; a line matching one is still offered to the next.
     if (startsWithKeyword(line, "#CHARNAME")) charname = firstWord(trim(restFrom(line, 10)));
     if (startsWithKeyword(line, "#ANIME")) framewait = toInteger(trim(restFrom(line, 7)));
     if (startsWithKeyword(line, "#DATA") && cp932UpperCase(trim(line.substr(5, 4))) == "16") datahex = true;
     if (startsWithKeyword(line, "#SIZE")) viewwidth = toInteger(firstWord(trim(restFrom(line, 6))));
     if (startsWithKeyword(line, "#CHARBMP")) {
-        cgfile = packageFile(folder, firstWord(trim(restFrom(line, 10))));
+        cgfile = packageFile(resolver, folder, firstWord(trim(restFrom(line, 10))));
         loadcg();
     }
-    if (startsWithKeyword(line, "#CHARFACE")) facefile = packageFile(folder, firstWord(trim(restFrom(line, 11))));
-    if (startsWithKeyword(line, "#SELECTCG")) selectcgfile = packageFile(folder, firstWord(trim(restFrom(line, 11))));
+    if (startsWithKeyword(line, "#CHARFACE")) facefile = packageFile(resolver, folder, firstWord(trim(restFrom(line, 11))));
+    if (startsWithKeyword(line, "#SELECTCG")) selectcgfile = packageFile(resolver, folder, firstWord(trim(restFrom(line, 11))));
     if (startsWithKeyword(line, "#ARTIST")) artist = firstWord(trim(restFrom(line, 9)));
     if (startsWithKeyword(line, "#LOOP")) {
         if (const auto loop = animeLine(line, 6)) loopframe[loop->anime] = toInteger(loop->body);

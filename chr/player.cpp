@@ -17,12 +17,14 @@ void Tqpchr::step()
     if (elapsed > framewait) {
         // The lateness is added to the next frame's time.
         lastclock = now + static_cast<uint32_t>(elapsed) - static_cast<uint32_t>(framewait);
-        ++frame;
+        frame = wrappingAdd(frame, 1);
     }
     if (entry(patsrc, anime, frame) != -1 || entry(laysrc, anime, frame) != -1) return;
 
     const int32_t loop = anime >= 0 && anime < AnimeCount ? loopframe[static_cast<size_t>(anime)] : -1;
-    frame = loop > 0 ? loop + 1 : 1;
+    // Frame numbers wrap as 32-bit values: a loop frame of 2147483647 goes on at a
+    // negative frame, which is empty like every frame past the table.
+    frame = loop > 0 ? wrappingAdd(loop, 1) : 1;
     if (anime == CheckAnime && !loopcheck)
         anime = returnanime;
     else if (isOneShotAnime(anime) && !loopshots)

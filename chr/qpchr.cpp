@@ -40,8 +40,9 @@ void Tqpchr::reset()
 void Tqpchr::loadcg()
 {
     cgage = fileAge(cgfile);
-    auto file = FileStream::openRead(cgfile);
-    if (!file) throw EFileOpenError(displayText(cgfile));
+    std::string reason;
+    auto file = FileStream::openRead(cgfile, &reason);
+    if (!file) throw EFileOpenError(displayText(cgfile), reason);
     const auto header = readBitmapHeader(*file);
     if (!header) throw EInvalidGraphic();
     // Depths the bitmap loader cannot take, and sizes no surface can hold, are

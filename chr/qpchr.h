@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+
+class PackagePathResolver;
 
 class Tqpchr {
 public:
@@ -76,5 +79,5 @@ public:
     bool loopcheck = false;
 
 private:
-    void parseLine(const std::string& line, const std::string& folder);
+    void parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver);
 };

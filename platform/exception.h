@@ -15,10 +15,17 @@ private:
     std::string message_;
 };
 
-// A file that cannot be opened; the path as the user knows it.
+// A file that cannot be opened; the path as the user knows it. The system's reason
+// ("No such file or directory") is kept apart: the command line shows it after the
+// message, the window shows the message alone.
 class EFileOpenError : public Exception {
 public:
-    explicit EFileOpenError(const std::string& shownPath) : Exception("ファイル " + shownPath + " は開けません") {}
+    explicit EFileOpenError(const std::string& shownPath, std::string reason = {})
+        : Exception("ファイル " + shownPath + " は開けません"), reason_(std::move(reason)) {}
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string reason_;
 };
 
 // A text that must be an integer and is not one.

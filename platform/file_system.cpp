@@ -3,8 +3,11 @@
 #include "platform/text.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -61,7 +64,7 @@ std::string searchSystemPath(const std::string& fileName)
 std::string folderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return "";
+    if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
@@ -83,38 +86,68 @@ std::string nameKey(const std::string& name)
     return key;
 }
 
-// Each component of path looked up in its folder with nameKey.
-std::string matchWithoutCase(const std::string& path)
+}  // namespace
+
+const PackagePathResolver::Listing& PackagePathResolver::listing(const std::string& folder)
+{
+    const auto [at, added] = listings_.try_emplace(folder);
+    if (added) {
+        std::error_code error;
+        // The first entry of each key wins, as a search in listing order would find it.
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            const std::string name = entry.path().filename().string();
+            at->second.try_emplace(nameKey(name), name);
+        }
+    }
+    return at->second;
+}
+
+// Each component of path looked up in its folder by its name key.
+std::string PackagePathResolver::matchWithoutCase(const std::string& path)
 {
     fs::path found = path.starts_with("/") ? fs::path("/") : fs::path(".");
     for (const auto& part : fs::path(path).relative_path()) {
         const std::string name = part.string();
-        if (exists((found / name).string())) {
+        if (!exists((found / name).string())) {
+            const Listing& entries = listing(found.string());
+            const auto match = entries.find(nameKey(name));
+            if (match == entries.end()) return "";
+            found /= match->second;
+        } else {
             found /= name;
-            continue;
         }
-        const std::string wanted = nameKey(name);
-        std::error_code error;
-        bool matched = false;
-        for (const auto& entry : fs::directory_iterator(found, error)) {
-            if (nameKey(entry.path().filename().string()) == wanted) {
-                found = entry.path();
-                matched = true;
-                break;
-            }
-        }
-        if (!matched) return "";
     }
     return path.starts_with("/") ? found.string() : found.lexically_relative(".").string();
 }
 
-}  // namespace
-
-std::string resolvePackagePath(const std::string& path)
+std::string PackagePathResolver::resolve(const std::string& path)
 {
     if (path.empty() || exists(path)) return path;
     const std::string decoded = cp932ToUtf8(path);
     if (exists(decoded)) return decoded;
     const std::string matched = matchWithoutCase(path);
     return matched.empty() ? path : matched;
+}
+
+std::string resolvePackagePath(const std::string& path) { return PackagePathResolver().resolve(path); }
+
+int replaceFile(const std::string& path, std::string_view bytes)
+{
+    const std::string name = fs::path(path).filename().string();
+    std::string temporary = folderOf(path) + "/." + name + ".XXXXXX";
+    // mkstemp creates a new file (O_EXCL): it never opens what is already there.
+    const int descriptor = mkstemp(temporary.data());
+    if (descriptor < 0) return errno;
+    const mode_t mask = umask(0);
+    umask(mask);
+    int error = fchmod(descriptor, 0666 & ~mask) == 0 ? 0 : errno;
+    for (size_t done = 0; error == 0 && done < bytes.size();) {
+        const ssize_t written = write(descriptor, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno != EINTR) error = errno;
+        if (written > 0) done += static_cast<size_t>(written);
+    }
+    if (close(descriptor) != 0 && error == 0) error = errno;
+    if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) unlink(temporary.c_str());
+    return error;
 }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 // The folder of the running executable, without a final "/".
 std::string executableFolder();
@@ -20,11 +22,32 @@ std::string fullPath(const std::string& path);
 // current folder, then each folder of PATH; "" when none has it.
 std::string searchSystemPath(const std::string& fileName);
 
-// The folder part of a path, without its final "/" ("" for a bare name).
+// The folder part of a path, without its final "/" ("." for a bare name, which
+// lies in the current folder).
 std::string folderOf(const std::string& path);
 
 // Finds a file named by a package, which was written on a case-insensitive file
 // system in Shift-JIS: the path as given; else its CP932 bytes decoded to UTF-8;
 // else each component matched without regard to ASCII letter case in its folder.
 // Returns the first of these that exists, or the path as given when none does.
+// A resolver reads each folder's listing at most once in its life: one serves one
+// load of a definition, however many of its lines name missing files.
+class PackagePathResolver {
+public:
+    std::string resolve(const std::string& path);
+
+private:
+    using Listing = std::unordered_map<std::string, std::string>;  // name key -> entry name
+    const Listing& listing(const std::string& folder);
+    std::string matchWithoutCase(const std::string& path);
+
+    std::unordered_map<std::string, Listing> listings_;
+};
+// resolve of a resolver of its own.
 std::string resolvePackagePath(const std::string& path);
+
+// Writes bytes to a new file in path's folder and renames it to path, so a reader
+// never sees half a file and whatever stood at path (a symbolic link, a FIFO) is
+// replaced, never followed or opened. Returns 0, or the errno of the step that
+// failed (the new file is then removed and path left as it was).
+int replaceFile(const std::string& path, std::string_view bytes);

@@ -1,8 +1,11 @@
 #include "platform/stream.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 int64_t MemoryStream::read(void* buffer, int64_t count)
@@ -33,15 +36,27 @@ void MemoryStream::write(const void* buffer, int64_t count)
     position_ += count;
 }
 
-std::unique_ptr<FileStream> FileStream::openRead(const std::string& path)
+std::unique_ptr<FileStream> FileStream::openRead(const std::string& path, std::string* reason)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return nullptr;
-    struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file);
+    const auto refuse = [reason](const char* why) -> std::unique_ptr<FileStream> {
+        if (reason) *reason = why;
         return nullptr;
-    }
+    };
+    // O_NONBLOCK: opening a FIFO with no writer would wait for one for ever. The kind
+    // of file is checked on the open descriptor, so it cannot change in between.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return refuse(std::strerror(errno));
+    const auto closeAndRefuse = [&](const char* why) {
+        close(descriptor);
+        return refuse(why);
+    };
+    struct stat info {};
+    if (fstat(descriptor, &info) != 0) return closeAndRefuse(std::strerror(errno));
+    if (S_ISDIR(info.st_mode)) return closeAndRefuse(std::strerror(EISDIR));
+    if (!S_ISREG(info.st_mode)) return closeAndRefuse("Not a regular file");
+    // Reads of a regular file never wait; blocking mode again all the same.
+    std::FILE* file = fcntl(descriptor, F_SETFL, 0) == 0 ? fdopen(descriptor, "rb") : nullptr;
+    if (!file) return closeAndRefuse(std::strerror(errno));
     // A large buffer: readers take a bitmap row by row, and the default buffer of one
     // disk block turns every row into a system call. (A null buffer would keep the
     // default size.)

@@ -64,9 +64,11 @@ private:
 
 class FileStream final : public Stream {
 public:
-    // Opens an existing file for reading; nullptr when it cannot be opened
-    // (missing, unreadable, or not a regular file).
-    static std::unique_ptr<FileStream> openRead(const std::string& path);
+    // Opens an existing regular file for reading; nullptr when it cannot be opened,
+    // with the system's reason in *reason when given ("No such file or directory",
+    // "Is a directory", ...). A FIFO, a device or a socket is refused without
+    // blocking and without reading from it.
+    static std::unique_ptr<FileStream> openRead(const std::string& path, std::string* reason = nullptr);
     ~FileStream() override;
 
     int64_t read(void* buffer, int64_t count) override;

@@ -1,6 +1,9 @@
 #include "platform/exception.h"
 #include "support/engine_fixture.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 using namespace std::string_literals;
@@ -221,6 +224,44 @@ TEST_F(ParserTest, BadBitmapsKeepThePreviousCg)
     EXPECT_THROW(loadDefinition("#CHARBMP four.bmp\n"), EInvalidGraphic);
     EXPECT_THROW(loadDefinition("#CHARBMP huge.bmp\n"), EInvalidGraphic);
     EXPECT_EQ(chr->cgsurface.get(), good);
+}
+
+TEST_F(ParserTest, NoRegularFileIsReadAndTheSystemsReasonIsKept)
+{
+    writeCg("cg.bmp", 2, 2, [](int, int) { return 0x111111u; });
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_directories(folder / "folder.bmp");
+    const std::pair<std::string, std::string> cases[] = {
+        {(folder / "fifo").string(), "Not a regular file"},  // a FIFO without a writer: open would wait
+        {writeDefinition("#CHARBMP fifo\n", "fifo.chP"), "Not a regular file"},
+        {writeDefinition("#CHARBMP folder.bmp\n", "folder.chP"), "Is a directory"},
+        {writeDefinition("#CHARBMP missing.bmp\n", "missing.chP"), "No such file or directory"},
+        {"/dev/zero", "Not a regular file"},
+    };
+    alarm(10);  // a regression ends the test program instead of hanging it
+    for (const auto& [path, reason] : cases) {
+        try {
+            chr->load(path);
+            ADD_FAILURE() << path;
+        } catch (const EFileOpenError& error) {
+            EXPECT_EQ(error.reason(), reason) << path;
+            EXPECT_TRUE(error.message().ends_with(" は開けません")) << path;
+        }
+    }
+    alarm(0);
+}
+
+TEST_F(ParserTest, ADefinitionNamedWithoutAFolderFindsItsFilesInTheCurrentFolder)
+{
+    writeCg("CG.bmp", 3, 2, [](int, int) { return 0x123456u; });
+    writeDefinition("#CHARBMP cg.bmp\n#CHARFACE face.bmp\n");
+    const std::filesystem::path oldFolder = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    EXPECT_NO_THROW(chr->load("chara.chP"));
+    std::filesystem::current_path(oldFolder);
+    EXPECT_EQ(chr->cgfile, "./CG.bmp");
+    EXPECT_EQ(chr->facefile, "./face.bmp");
+    EXPECT_EQ(chr->cgsurface->Width, 3);
 }
 
 }  // namespace

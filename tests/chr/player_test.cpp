@@ -111,6 +111,21 @@ TEST_F(PlayerTest, EdgeCasesOfLoopsAndEmptyAnimes)
     EXPECT_EQ(playing(), std::pair(1, 1));  // anime 11 is one-shot: it ended at once and returned
 }
 
+TEST_F(PlayerTest, FrameNumbersWrapAs32BitValues)
+{
+    // The largest loop frame a definition can hold goes on at frame -2147483648,
+    // which is empty: the anime stands still there like any loop past its end.
+    loadDefinition("#PATERN 01 01\n#LOOP 01 2147483647\n");
+    chr->start(1);
+    nextFrames(1);
+    EXPECT_EQ(playing(), std::pair(1, INT32_MIN));
+    nextFrames(1);
+    EXPECT_EQ(playing(), std::pair(1, INT32_MIN));
+    chr->frame = INT32_MAX;
+    nextFrames(1);
+    EXPECT_EQ(playing(), std::pair(1, INT32_MIN));
+}
+
 TEST_F(PlayerTest, AnAnimeLastsAsLongAsItsLongerList)
 {
     chr->start(9);

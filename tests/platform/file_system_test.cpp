@@ -2,25 +2,45 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace {
 
+namespace fs = std::filesystem;
+
 class FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::create_directories(folder / "Sub Folder"); }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-    std::string touch(const std::string& name)
+    void SetUp() override { fs::create_directories(folder / "Sub Folder"); }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string touch(const std::string& name, const std::string& text = "x")
     {
-        std::ofstream(folder / name) << "x";
+        std::ofstream(folder / name) << text;
         return (folder / name).string();
     }
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("pomelune-fs-" + std::to_string(::getpid()));
+    std::string contents(const std::string& name)
+    {
+        std::stringstream text;
+        text << std::ifstream(folder / name).rdbuf();
+        return text.str();
+    }
+    // The names in the folder, in order.
+    std::vector<std::string> names()
+    {
+        std::vector<std::string> result;
+        for (const auto& entry : fs::directory_iterator(folder)) result.push_back(entry.path().filename().string());
+        std::sort(result.begin(), result.end());
+        return result;
+    }
+    const fs::path folder = fs::temp_directory_path() / ("pomelune-fs-" + std::to_string(::getpid()));
 };
 
 TEST_F(FileSystemTest, PackagePathsResolveByCaseAndEncoding)
@@ -35,6 +55,60 @@ TEST_F(FileSystemTest, PackagePathsResolveByCaseAndEncoding)
     EXPECT_EQ(resolvePackagePath(base + "/none/chara.bmp"), base + "/none/chara.bmp");
 }
 
+TEST_F(FileSystemTest, AResolverReadsAFolderOnceAndBareNamesLieInTheCurrentFolder)
+{
+    PackagePathResolver resolver;
+    const std::string base = folder.string();
+    EXPECT_EQ(resolver.resolve(base + "/SUB FOLDER/a.bmp"), base + "/SUB FOLDER/a.bmp");
+    const std::string late = touch("Sub Folder/Late.bmp");
+    // The listing read for the first look-up still serves; a new resolver sees the file.
+    EXPECT_EQ(resolver.resolve(base + "/sub folder/late.bmp"), base + "/sub folder/late.bmp");
+    EXPECT_EQ(PackagePathResolver().resolve(base + "/sub folder/late.bmp"), late);
+
+    const fs::path oldFolder = fs::current_path();
+    fs::current_path(folder / "Sub Folder");
+    EXPECT_EQ(folderOf("late.bmp"), ".");
+    EXPECT_EQ(resolvePackagePath(folderOf("chara.chP") + "/LATE.BMP"), "./Late.bmp");
+    fs::current_path(oldFolder);
+    EXPECT_EQ(folderOf("/a/b/c.chP"), "/a/b");
+    EXPECT_EQ(folderOf("/c.chP"), "/");
+}
+
+TEST_F(FileSystemTest, ReplacingAFileNeverFollowsOrOpensWhatWasThere)
+{
+    touch("target", "kept");
+    fs::create_symlink(folder / "target", folder / "link.png");
+    ASSERT_EQ(mkfifo((folder / "fifo.png").c_str(), 0600), 0);
+    alarm(10);  // opening the FIFO would wait for a reader for ever
+    for (const char* name : {"new.png", "link.png", "fifo.png"}) {
+        EXPECT_EQ(replaceFile((folder / name).string(), "png"), 0) << name;
+        EXPECT_EQ(contents(name), "png") << name;
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder / name))) << name;
+    }
+    alarm(0);
+    EXPECT_EQ(contents("target"), "kept");
+    EXPECT_EQ(replaceFile((folder / "none" / "x.png").string(), "png"), ENOENT);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Sub Folder", "fifo.png", "link.png", "new.png", "target"}));
+}
+
+TEST_F(FileSystemTest, AFailedWriteLeavesTheOldFileAndNoTemporaryOne)
+{
+    touch("frame.png", "old");
+    // A file-size limit stands in for a full disk: the write fails with EFBIG.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const int error = replaceFile((folder / "frame.png").string(), "a longer picture");
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_EQ(contents("frame.png"), "old");
+    EXPECT_EQ(names(), (std::vector<std::string>{"Sub Folder", "frame.png"}));
+}
+
 TEST_F(FileSystemTest, FileAgeIsThePackedLocalTimeOrMinusOne)
 {
     const std::string file = touch("aged.txt");
@@ -45,13 +119,6 @@ TEST_F(FileSystemTest, FileAgeIsThePackedLocalTimeOrMinusOne)
     ASSERT_EQ(utimes(file.c_str(), times), 0);
     EXPECT_EQ(fileAge(file), (44 << 25) | (3 << 21) | (15 << 16) | (13 << 11) | (45 << 5) | 15);
     EXPECT_EQ(fileAge((folder / "missing").string()), -1);
-}
-
-TEST(FolderOfTest, CutsAtTheLastSlash)
-{
-    EXPECT_EQ(folderOf("/a/b/c.chP"), "/a/b");
-    EXPECT_EQ(folderOf("/c.chP"), "/");
-    EXPECT_EQ(folderOf("c.chP"), "");
 }
 
 }  // namespace

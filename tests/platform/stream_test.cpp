@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -23,9 +26,9 @@ TEST(MemoryStreamTest, ReadsAreShortAtTheEndSeeksMayPassItAndWritesThereGrowIt)
     EXPECT_EQ(stream.bytes(), (std::vector<uint8_t>{1, 2, 3, 0, 0, 'a', 'b'}));
 }
 
-TEST(FileStreamTest, OpensRegularFilesOnly)
+TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
 {
-    const auto folder = std::filesystem::temp_directory_path() / "pomelune-stream-test";
+    const auto folder = std::filesystem::temp_directory_path() / ("pomelune-stream-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "file.bin", std::ios::binary) << "hello";
     auto stream = FileStream::openRead((folder / "file.bin").string());
@@ -35,8 +38,23 @@ TEST(FileStreamTest, OpensRegularFilesOnly)
     EXPECT_EQ(stream->seek(1, SeekOrigin::Begin), 1);
     EXPECT_EQ(stream->read(buffer, 8), 4);
     EXPECT_STREQ(buffer, "ello");
-    EXPECT_EQ(FileStream::openRead(folder.string()), nullptr);
-    EXPECT_EQ(FileStream::openRead((folder / "missing").string()), nullptr);
+
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink("loop", folder / "loop");
+    const std::pair<std::string, std::string> refusals[] = {
+        {folder.string(), "Is a directory"},
+        {(folder / "missing").string(), "No such file or directory"},
+        {(folder / "fifo").string(), "Not a regular file"},  // no writer: a blocking open would wait for ever
+        {"/dev/zero", "Not a regular file"},                 // endless
+        {(folder / "loop").string(), "Too many levels of symbolic links"},
+    };
+    alarm(10);  // a regression ends the test program instead of hanging it
+    for (const auto& [path, reason] : refusals) {
+        std::string why;
+        EXPECT_EQ(FileStream::openRead(path, &why), nullptr) << path;
+        EXPECT_EQ(why, reason) << path;
+    }
+    alarm(0);
     std::filesystem::remove_all(folder);
 }
 
