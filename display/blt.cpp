@@ -11,6 +11,9 @@ void normalise(Rect& r)
     if (r.top > r.bottom) std::swap(r.top, r.bottom);
 }
 
+// Right left of left, or bottom above top.
+bool inverted(const Rect& r) { return r.left > r.right || r.top > r.bottom; }
+
 // a * b / c for 0 <= a <= c, 0 <= b, c > 0, exact where the product would not fit
 // in 64 bits.
 int64_t scale(int64_t a, int64_t b, int64_t c)
@@ -60,6 +63,7 @@ bool clipPointAxis(int32_t& p, int32_t& s0, int32_t& s1, int32_t c0, int32_t c1)
 }  // namespace
 
 // The clip rectangle, normalised and kept within the surface, or the whole surface.
+// A clip rectangle wholly outside the surface comes out inverted.
 Rect TDDDDGenSurface::clipRegion() const
 {
     const Rect whole{0, 0, Width, Height};
@@ -79,10 +83,14 @@ HRESULT TDDDDGenSurface::Blt(TDDDDGenSurface* Source, const Rect& DestRect, cons
     if (DDDD && this == DDDD->Primary.get()) return DDSurface->Blt(&dest, sourceSurface, &source, Flags, &Effects);
 
     const Rect clip = clipRegion();
+    if (inverted(clip)) return DD_OK;
     normalise(dest);
     normalise(source);
     if (!clipStretchAxis(dest.left, dest.right, source.left, source.right, clip.left, clip.right)) return DD_OK;
     if (!clipStretchAxis(dest.top, dest.bottom, source.top, source.bottom, clip.top, clip.bottom)) return DD_OK;
+    // With a clip of zero width or height, truncation can cross the source's edges
+    // over; there is nothing to draw then.
+    if (inverted(source)) return DD_OK;
 
     // A mirrored copy takes its source part mirrored about the whole source surface.
     if (Source && Effects.dwDDFX == DDBLTFX_MIRRORLEFTRIGHT)
@@ -98,6 +106,7 @@ HRESULT TDDDDGenSurface::BltFast(TDDDDGenSurface* Source, int32_t X, int32_t Y, 
     if (!DDSurface || !Source) return DDERR_INVALIDOBJECT;
     Rect source = SourceRect;
     const Rect clip = clipRegion();
+    if (inverted(clip)) return DD_OK;
     normalise(source);
     if (!clipPointAxis(X, source.left, source.right, clip.left, clip.right)) return DD_OK;
     if (!clipPointAxis(Y, source.top, source.bottom, clip.top, clip.bottom)) return DD_OK;

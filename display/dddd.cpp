@@ -20,10 +20,10 @@ BOOL listDriver(GUID* /*guid*/, char* description, char* name, void* context)
 
 TDDDD::TDDDD(WindowHost* Owner) : owner_(Owner)
 {
+    Destroying = false;
+    NotStarted = true;
+    Started = false;
     if (owner_) {
-        Destroying = false;
-        NotStarted = true;
-        Started = false;
         SavedOnPaint = owner_->paintHandler();
         owner_->setPaintHandler([this](void* sender) { HookFormPaint(sender); });
         SavedOnCreate = owner_->createHandler();
@@ -39,9 +39,12 @@ TDDDD::~TDDDD()
     DriverList.clear();
     setDisableScreenSaver(!ScreenSaverWasActive);
     if (OnDestroy) OnDestroy(this);
-    // What a set-up made goes also when the start sequence never ran.
-    NotStarted = false;
-    ReleaseAll();
+    // What a set-up made goes also when the start sequence never ran, but only a
+    // display that started logs its release.
+    if (NotStarted)
+        releaseObjects(false);
+    else
+        ReleaseAll();
     if (owner_ && OldWndProc) owner_->setWindowProcedure(OldWndProc);
     WndProcInstance = nullptr;
     TextureList.clear();

@@ -140,6 +140,8 @@ private:
     void preparePalette();
     void setUp3DDevice(int32_t Width, int32_t Height);
     void releaseDepthBuffer();
+    // The release sequence of ReleaseAll; without its log lines and checks when not logged.
+    void releaseObjects(bool logged);
     void hookWindowProcedure();
 
     WindowHost* owner_;

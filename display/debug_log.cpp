@@ -1,10 +1,11 @@
 #include "display/debug_log.h"
 
-#include "platform/exception.h"
 #include "platform/file_system.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -13,11 +14,21 @@ bool logEnabled = true;
 bool detailed = false;
 int32_t lineCounter = 0;
 std::string logPath;
+bool unwritableReported = false;
 
 const std::string& path()
 {
     if (logPath.empty()) logPath = executableFolder() + "/dddd.debug";
     return logPath;
+}
+
+// The first failure to write the log is told on standard error with the system's
+// reason; later ones are only skipped.
+void reportUnwritable(int error) noexcept
+{
+    if (unwritableReported) return;
+    unwritableReported = true;
+    std::fprintf(stderr, "pomelune: ログファイル %s に書き込めません: %s\n", path().c_str(), std::strerror(error));
 }
 
 }  // namespace
@@ -29,22 +40,23 @@ void ApplyDebugOption(TDDDDDebugOptions options)
     detailed = options.contains(ddoDetailedLog);
 }
 
-void DebugLog(const std::string& Message)
+void DebugLog(const std::string& Message) noexcept
 {
     if (!logEnabled) return;
     std::FILE* file = std::fopen(path().c_str(), lineCounter == 0 ? "wb" : "ab");
-    if (!file) throw Exception("ログファイル " + path() + " に書き込めません");
+    if (!file) return reportUnwritable(errno);
+    const int written = std::fprintf(file, "debug#%.5d ... %s\r\n", lineCounter + 1, Message.c_str());
+    const int writeError = errno;
+    if (std::fclose(file) != 0 || written < 0) return reportUnwritable(written < 0 ? writeError : errno);
     ++lineCounter;
-    const int written = std::fprintf(file, "debug#%.5d ... %s\r\n", lineCounter, Message.c_str());
-    if (std::fclose(file) != 0 || written < 0) throw Exception("ログファイル " + path() + " に書き込めません");
 }
 
-void DetailLog(const std::string& Message)
+void DetailLog(const std::string& Message) noexcept
 {
     if (detailed) DebugLog(Message);
 }
 
-int32_t CheckResult(int32_t Code, const std::string& Message)
+int32_t CheckResult(int32_t Code, const std::string& Message) noexcept
 {
     if (Code == 0) return Code;
     char code[32];
@@ -59,6 +71,7 @@ void setDebugLogPath(const std::string& newPath)
 {
     logPath = newPath;
     lineCounter = 0;
+    unwritableReported = false;
 }
 
 int32_t debugLogLineCount() { return lineCounter; }

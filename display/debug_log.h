@@ -14,14 +14,16 @@ using TDDDDDebugOptions = EnumSet<TDDDDDebugOption>;
 void ApplyDebugOption(TDDDDDebugOptions options);
 
 // Appends "debug#NNNNN ... Message" when logging is enabled; the first line of a run
-// starts the file anew.
-void DebugLog(const std::string& Message);
+// starts the file anew. Never throws, since destructors log: a log that cannot be
+// written is reported once on standard error and its lines are skipped.
+void DebugLog(const std::string& Message) noexcept;
 // DebugLog, only when detailed logging is on.
-void DetailLog(const std::string& Message);
+void DetailLog(const std::string& Message) noexcept;
 // A nonzero Code is logged as Message + "(Error Code(%X))" and, with halt on error,
 // ends the program. Returns Code.
-int32_t CheckResult(int32_t Code, const std::string& Message);
+int32_t CheckResult(int32_t Code, const std::string& Message) noexcept;
 
-// Tests: log to another file from now on, starting a new log (counter back to 0).
+// Tests: log to another file from now on, starting a new log (counter back to 0,
+// an unwritable log reported again).
 void setDebugLogPath(const std::string& path);
 int32_t debugLogLineCount();

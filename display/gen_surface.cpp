@@ -1,5 +1,6 @@
 #include "display/dddd.h"
 #include "display/debug_log.h"
+#include "platform/scope_guard.h"
 #include "platform/string_format.h"
 
 namespace {
@@ -66,11 +67,12 @@ uint32_t TDDDDGenSurface::GetPixel(int32_t X, int32_t Y)
     if (!DDSurface) return 0;
     DDSURFACEDESC2 desc;
     desc.dwSize = sizeof desc;
-    if (!Locked) {
-        if (DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK) return 0;
-    } else {
-        desc = LockDesc;
-    }
+    const bool lockHere = !Locked;
+    if (lockHere && DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK) return 0;
+    if (!lockHere) desc = LockDesc;
+    const ScopeGuard unlock([&] {
+        if (lockHere) DDSurface->Unlock(nullptr);
+    });
     uint32_t value = 0;
     // The wrapper's size may differ from the platform surface's; never read past the latter.
     if (static_cast<uint32_t>(X) < desc.dwWidth && static_cast<uint32_t>(Y) < desc.dwHeight) {
@@ -78,7 +80,6 @@ uint32_t TDDDDGenSurface::GetPixel(int32_t X, int32_t Y)
         const auto* p = static_cast<const uint8_t*>(desc.lpSurface) + static_cast<int64_t>(Y) * desc.lPitch + static_cast<int64_t>(X) * bytes;
         for (int i = 0; i < bytes && i < 4; ++i) value |= static_cast<uint32_t>(p[i]) << (8 * i);
     }
-    if (!Locked) DDSurface->Unlock(nullptr);
     return value;
 }
 

@@ -3,6 +3,7 @@
 #include "display/qdarc.h"
 #include "platform/bitmap_reader.h"
 #include "platform/pixel_loops.h"
+#include "platform/scope_guard.h"
 
 #include <algorithm>
 #include <array>
@@ -137,8 +138,8 @@ void TDDDDGenSurface::loadTrueColorOntoPalette(Stream& stream, int64_t start)
     }
     DrawingContext* context = nullptr;
     if (CheckResult(DDSurface->GetDC(&context), "サーフェスのデバイスコンテキストの取得に失敗しました") != DD_OK) return;
+    const ScopeGuard releaseContext([&] { DDSurface->ReleaseDC(context); });
     context->drawBitmap(*bitmap, 0, 0);
-    DDSurface->ReleaseDC(context);
 }
 
 void TDDDDGenSurface::LoadBMP(Stream& stream)
@@ -184,6 +185,7 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
     DDSURFACEDESC2 desc;
     desc.dwSize = sizeof desc;
     if (CheckResult(DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), "LoadBMP中にサーフェスがロックできませんでした") != DD_OK) return;
+    const ScopeGuard unlock([&] { CheckResult(DDSurface->Unlock(nullptr), "LoadBMP中にサーフェスがアンロックできませんでした"); });
 
     const int sourceBytes = static_cast<int>(bitCount / 8);
     const int destBytes = paletteSurface ? 1 : static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
@@ -203,9 +205,19 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
 
     const int64_t surfaceRows = std::min<int64_t>(Height, desc.dwHeight);
     const int64_t rows = std::min<int64_t>(surfaceRows, fileHeight);
+    // The rows the file holds, one cut short by its end included. Each row after them
+    // would read nothing and so repeat the row before: it is copied without asking the
+    // stream, so a header claiming millions of rows costs no more than the surface.
+    const int64_t storedBytes = std::max<int64_t>(0, stream.size() - stream.position());
+    const int64_t storedRows = sourceStride > 0 ? (storedBytes + sourceStride - 1) / sourceStride : rows;
+    const int64_t rowBytesWritten = rawIndices ? sourceUsed : std::max(bytesPerRow, packedBytes);
     // Rows are stored bottom-up: the first lands on the last row of the surface.
     for (int64_t y = 0; y < rows; ++y) {
         uint8_t* surfaceRow = static_cast<uint8_t*>(desc.lpSurface) + (surfaceRows - 1 - y) * desc.lPitch;
+        if (y > 0 && y >= storedRows) {
+            std::memcpy(surfaceRow, surfaceRow + desc.lPitch, static_cast<size_t>(rowBytesWritten));
+            continue;
+        }
         // Whole rows held in memory are converted where they lie; others go through the row buffer.
         const uint8_t* source = rawIndices ? nullptr : stream.readInPlace(sourceUsed);
         if (!source) {
@@ -232,5 +244,4 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
             convertRow(sourceBytes, destBytes, source, surfaceRow, pixels, packer, palette.data());
         std::fill(surfaceRow + packedBytes, surfaceRow + std::max(bytesPerRow, packedBytes), uint8_t{0});
     }
-    CheckResult(DDSurface->Unlock(nullptr), "LoadBMP中にサーフェスがアンロックできませんでした");
 }

@@ -19,10 +19,10 @@ protected:
         clear();
     }
     // Fresh, black destination and expectation; the destination clipped to clip.
-    void clear(Rect clip = {0, 0, 40, 20})
+    void clear(Rect clip = {0, 0, 40, 20}, int32_t width = 40, int32_t height = 20)
     {
-        dest = std::make_unique<TDDDDSurface>(&dddd, 40, 20, 0);
-        expected = std::make_unique<TDDDDSurface>(&dddd, 40, 20, 0);
+        dest = std::make_unique<TDDDDSurface>(&dddd, width, height, 0);
+        expected = std::make_unique<TDDDDSurface>(&dddd, width, height, 0);
         dest->UseClip = true;
         dest->ClipRect = clip;
     }
@@ -64,15 +64,38 @@ TEST_F(BltTest, CopiesAreClippedWithTheSourceFollowing)
     }
 }
 
-TEST_F(BltTest, TouchingTheClipEdgeStillReachesThePlatform)
+TEST_F(BltTest, OnlyCopiesThatKeepSomethingReachThePlatform)
 {
-    clear({10, 0, 30, 20});
-    DDFaultInjection::failCall(DDCall::Blt, DDERR_GENERIC);
-    EXPECT_EQ(dest->Blt(source.get(), {0, 0, 9, 4}, {0, 0, 9, 4}, DDBLT_WAIT, fx), DD_OK);  // misses: not passed on
-    EXPECT_EQ(dest->Blt(source.get(), {0, 0, 10, 4}, {0, 0, 10, 4}, DDBLT_WAIT, fx), DDERR_GENERIC);  // touches
-    DDFaultInjection::failCall(DDCall::BltFast, DDERR_GENERIC);
-    EXPECT_EQ(dest->BltFast(source.get(), 31, 0, {0, 0, 4, 4}, DDBLTFAST_WAIT), DD_OK);
-    EXPECT_EQ(dest->BltFast(source.get(), 30, 0, {0, 0, 4, 4}, DDBLTFAST_WAIT), DDERR_GENERIC);
+    struct Case {
+        Rect clip;
+        bool fast;  // BltFast at dest.left, dest.top
+        Rect dest, source;
+        bool reaches;
+    };
+    const Case cases[] = {
+        {{10, 0, 30, 20}, false, {0, 0, 9, 4}, {0, 0, 9, 4}, false},  // misses the clip
+        {{10, 0, 30, 20}, false, {0, 0, 10, 4}, {0, 0, 10, 4}, true},  // touches it: zero width
+        {{10, 0, 30, 20}, true, {31, 0}, {0, 0, 4, 4}, false},
+        {{10, 0, 30, 20}, true, {30, 0}, {0, 0, 4, 4}, true},
+        // Clips wholly outside the 39 x 11 surface come out inverted: nothing to draw.
+        {{35, 17, 38, 21}, false, {23, 6, 49, 28}, {0, 0, 26, 10}, false},
+        {{35, 17, 38, 21}, true, {23, 6}, {0, 0, 26, 10}, false},
+        {{45, 2, 50, 8}, false, {0, 0, 39, 11}, {0, 0, 32, 16}, false},
+        {{45, 2, 50, 8}, true, {0, 0}, {0, 0, 32, 11}, false},
+        // Partly outside: the part on the surface is drawn.
+        {{35, 5, 45, 15}, false, {23, 6, 49, 28}, {0, 0, 26, 10}, true},
+        {{35, 5, 45, 15}, true, {23, 6}, {0, 0, 26, 10}, true},
+        // A clip of zero width inside a 3:1 reduction would take the source (2, 1): inverted.
+        {{4, 0, 4, 11}, false, {0, 0, 9, 4}, {0, 0, 3, 4}, false},
+    };
+    for (const Case& c : cases) {
+        clear(c.clip, 39, 11);
+        DDFaultInjection::reset();
+        DDFaultInjection::failCall(c.fast ? DDCall::BltFast : DDCall::Blt, DDERR_GENERIC);
+        const HRESULT result = c.fast ? dest->BltFast(source.get(), c.dest.left, c.dest.top, c.source, DDBLTFAST_WAIT)
+                                      : dest->Blt(source.get(), c.dest, c.source, DDBLT_WAIT, fx);
+        EXPECT_EQ(result, c.reaches ? DDERR_GENERIC : DD_OK) << c.clip.left << "," << c.clip.top << (c.fast ? " fast" : "");
+    }
 }
 
 TEST_F(BltTest, KeyedCopiesLeaveKeyPixelsOutAndFillsNeedNoSource)

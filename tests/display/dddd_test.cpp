@@ -109,6 +109,44 @@ TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
     EXPECT_EQ(window.ownMessages.size(), 2u);  // the window has its own procedure back
 }
 
+TEST_F(DeviceTest, ADisplayThatNeverStartedReleasesWhatItMadeWithoutAWord)
+{
+    std::filesystem::remove(folder / "dddd.debug");
+    dddd.reset();  // made nothing
+    EXPECT_FALSE(std::filesystem::exists(folder / "dddd.debug"));
+
+    Screen::setBitDepth(8);  // a palette too
+    dddd = std::make_unique<TDDDD>(&window);
+    dddd->setDebugOption({ddoDebugMessage, ddoDetailedLog});
+    dddd->InitializeDisplayMode(false, 64, 64, 8, 0, "");  // a set-up without the start sequence
+    // Each object, held here as well, must be left with this one reference.
+    IDirectDraw7* directDraw = dddd->DirectDraw;
+    IDirectDrawClipper* clipper = dddd->Clipper;
+    IDirectDrawPalette* palette = dddd->Palette;
+    IDirectDrawSurface7* primary = dddd->Primary->DDSurface;
+    IDirectDrawSurface7* back = dddd->BackBuffer->DDSurface;
+    ASSERT_TRUE(directDraw && clipper && palette && primary && back);
+    for (auto addRef : {directDraw->AddRef(), clipper->AddRef(), palette->AddRef(), primary->AddRef(), back->AddRef()}) EXPECT_GT(addRef, 1u);
+    std::filesystem::remove(folder / "dddd.debug");
+    newLog();
+    dddd.reset();
+    EXPECT_FALSE(std::filesystem::exists(folder / "dddd.debug"));
+    // The surfaces first: they hold the clipper and the palette.
+    for (uint32_t left : {primary->Release(), back->Release(), clipper->Release(), palette->Release(), directDraw->Release()}) EXPECT_EQ(left, 0u);
+}
+
+TEST_F(DeviceTest, AnUnwritableLogIsToldOnceAndTheReleaseGoesOn)
+{
+    start();
+    const auto unwritable = folder / "missing-folder" / "dddd.debug";
+    setDebugLogPath(unwritable.string());
+    ::testing::internal::CaptureStderr();
+    dddd.reset();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "pomelune: ログファイル " + unwritable.string() + " に書き込めません: No such file or directory\n");
+    window.deliver(WM_MOVE);
+    EXPECT_EQ(window.ownMessages.size(), 1u);  // the window has its own procedure back
+}
+
 TEST_F(DeviceTest, WithoutAutomaticSetUpTheSmallWindowSetUpStays)
 {
     dddd->AutoDisplayModeInitialize = false;

@@ -1,4 +1,3 @@
-#include "platform/exception.h"
 #include "support/display_fixture.h"
 
 #include <fstream>
@@ -36,10 +35,21 @@ TEST_F(DebugLogTest, LinesAreWrittenAndCountedOnlyWithTheirSwitchOn)
     EXPECT_EQ(logText(folder), "debug#00001 ... shown\r\n");
 }
 
-TEST_F(DebugLogTest, AnUnwritableLogRaises)
+TEST_F(DebugLogTest, AnUnwritableLogIsToldOnceAndSkippedAlsoInDestructors)
 {
-    setDebugLogPath((folder / "missing-folder" / "dddd.debug").string());
-    EXPECT_THROW(DebugLog("x"), Exception);
+    auto surface = std::make_unique<TDDDDSurface>(&dddd, 2, 2, 0);
+    const auto missing = folder / "missing-folder";
+    setDebugLogPath((missing / "dddd.debug").string());
+    ::testing::internal::CaptureStderr();
+    DebugLog("x");
+    EXPECT_EQ(CheckResult(5, "failed"), 5);
+    surface.reset();  // its destructor logs its leaving the surface list
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "pomelune: ログファイル " + (missing / "dddd.debug").string() + " に書き込めません: No such file or directory\n");
+    EXPECT_EQ(debugLogLineCount(), 0);
+    std::filesystem::create_directory(missing);
+    DebugLog("y");
+    EXPECT_EQ(debugLogMessages(missing / "dddd.debug"), std::vector<std::string>{"y"});
 }
 
 using DebugLogDeathTest = DisplayTest;

@@ -44,6 +44,11 @@ TEST(BitmapReaderTest, RefusesWhatIsNoWholeBitmapAndReadsTheHeaderAlone)
         bad[at] = value;
         EXPECT_EQ(decoded(bad), Pixels{}) << at;
     }
+    auto claimsMillions = makeBmp({1, 1, 24, {}, {0}});  // the headers alone, claiming 1 x 67,108,864
+    claimsMillions.resize(54);
+    claimsMillions[22] = 0;
+    claimsMillions[25] = 4;
+    EXPECT_EQ(decoded(claimsMillions), Pixels{});
     const auto topDown = makeBmp({1, -2, 8, {0x112233}, {0, 0}});
     MemoryStream header(std::vector<uint8_t>(topDown.begin(), topDown.begin() + 54));
     const auto size = readBitmapHeader(header);

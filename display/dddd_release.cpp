@@ -1,0 +1,67 @@
+// ReleaseAll: the display's platform objects let go of in their fixed order, and
+// the same release without the log lines for a display whose start never ran.
+#include "display/dddd.h"
+
+void TDDDD::ReleaseAll()
+{
+    Busy = true;
+    if (NotStarted) return;
+    releaseObjects(true);
+}
+
+void TDDDD::releaseObjects(bool logged)
+{
+    const auto note = [logged](const char* message) {
+        if (logged) DetailLog(message);
+    };
+    // A release that leaves references counts as a failure.
+    const auto check = [logged](uint32_t referencesLeft, const char* message) {
+        if (logged) CheckResult(static_cast<int32_t>(referencesLeft), message);
+    };
+    note("…DirectDraw/3D関連オブジェクトを全て解放します…");
+    if (Started) {
+        ReleaseAllSurfaces();
+        note("オフスクリーンサーフェスを全て解放しました");
+        if (OnCleanUp) OnCleanUp(this);
+    }
+    if (Use3D) {
+        if (RMViewport) RMViewport->Release();
+        RMViewport = nullptr;
+        note("RM用ViewPortを解放しました");
+        if (RMDevice) check(RMDevice->Release(), "Direct3DRMDeviceの解放に失敗しました");
+        RMDevice = nullptr;
+        note("Direct3DRMDeviceを解放しました");
+        if (Direct3DDevice) check(Direct3DDevice->Release(), "Direct3DDeviceの解放に失敗しました");
+        Direct3DDevice = nullptr;
+        note("Direct3DDeviceを解放しました");
+    }
+    note("パレットを解放しました");
+    if (Palette) Palette->Release();
+    Palette = nullptr;
+    if (Use3D) {
+        if (Destroying) {
+            if (Direct3DRM) check(Direct3DRM->Release(), "Direct3DRM3の解放に失敗しました");
+            Direct3DRM = nullptr;
+            note("Direct3DRM3を解放しました");
+        }
+        releaseDepthBuffer();
+        note("Zバッファを解放しました");
+        if (Direct3D) Direct3D->Release();
+        Direct3D = nullptr;
+        note("Direct3Dを解放しました");
+    }
+    if (Clipper) Clipper->Release();
+    Clipper = nullptr;
+    note("クリッパーを解放しました");
+    if (BackBuffer && BackBuffer->DDSurface) BackBuffer->DDSurface->Release();
+    BackBuffer.reset();
+    note("バックバッファを解放しました");
+    if (Primary && Primary->DDSurface) Primary->DDSurface->Release();
+    Primary.reset();
+    note("プライマリサーフェスを解放しました");
+    if (DirectDraw && FullScreen) DirectDraw->RestoreDisplayMode();
+    if (DirectDraw) check(DirectDraw->Release(), "DirectDrawの解放に失敗しました");
+    DirectDraw = nullptr;
+    note("DirectDrawを解放しました");
+    note("…DirectDraw/3D関連オブジェクト、解放終了しました…");
+}
