@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -34,16 +35,26 @@ int32_t wholeNumber(const std::string& name, const std::string& text, int32_t lo
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 {
+    // Every argument after "--" is a file, however it begins.
+    const auto optionsEnd = std::find(arguments.begin(), arguments.end(), "--");
+    // --help and --version win wherever they stand among the options.
+    for (auto at = arguments.begin(); at != optionsEnd; ++at) {
+        if (*at == "--help" || *at == "-h") return CommandLine{RunMode::Help, {}, {}};
+        if (*at == "--version") return CommandLine{RunMode::Version, {}, {}};
+    }
+
     CommandLine line;
     std::optional<RunMode> mode;
-    std::string renderOption;  // the last option that only --render takes
+    std::string modeWithoutFile;  // --info or --render followed by no file of its own
+    std::string renderOption;     // the last option that only --render takes
     std::vector<std::string> files;
 
     const auto setMode = [&](RunMode chosen) {
         if (mode) throw CommandLineError("give only one of --info, --render, --help and --version");
         mode = chosen;
     };
-    for (size_t i = 0; i < arguments.size(); ++i) {
+    const auto optionCount = static_cast<size_t>(optionsEnd - arguments.begin());
+    for (size_t i = 0; i < optionCount; ++i) {
         const std::string& argument = arguments[i];
         if (!argument.starts_with("-") || argument == "-") {
             files.push_back(argument);
@@ -54,19 +65,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         std::optional<std::string> inlineValue;
         if (equals != std::string::npos) inlineValue = argument.substr(equals + 1);
         const auto value = [&] { return takeValue(name, inlineValue, arguments, i); };
-        const auto noValue = [&] {
-            if (inlineValue) throw CommandLineError(name + " takes no value");
-        };
 
-        if (name == "--help" || name == "-h") {
-            noValue();
-            setMode(RunMode::Help);
-        } else if (name == "--version") {
-            noValue();
-            setMode(RunMode::Version);
-        } else if (name == "--info" || name == "--render") {
+        if (name == "--info" || name == "--render") {
             setMode(name == "--info" ? RunMode::Info : RunMode::Render);
-            line.file = value();
+            // Followed by an option or "--", the file is the first argument that is
+            // no option: --info -- -odd.chP.
+            const bool fileLater = !inlineValue && i + 1 < arguments.size() && arguments[i + 1].starts_with("--");
+            if (fileLater)
+                modeWithoutFile = name;
+            else
+                line.file = value();
         } else if (name == "--anime") {
             line.render.anime = wholeNumber(name, value(), 0, Tqpchr::AnimeCount - 1);
             renderOption = name;
@@ -76,13 +84,21 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         } else if (name == "--out") {
             line.render.folder = value();
             renderOption = name;
+        } else if (name == "--help" || name == "-h" || name == "--version") {
+            throw CommandLineError(name + " takes no value");
         } else {
             throw CommandLineError("unknown option '" + argument + "'");
         }
     }
+    if (optionsEnd != arguments.end()) files.insert(files.end(), optionsEnd + 1, arguments.end());
 
     line.mode = mode.value_or(RunMode::Window);
     if (!renderOption.empty() && line.mode != RunMode::Render) throw CommandLineError(renderOption + " goes with --render only");
+    if (!modeWithoutFile.empty()) {
+        if (files.empty()) throw CommandLineError(modeWithoutFile + " needs a value");
+        line.file = files.front();
+        files.erase(files.begin());
+    }
     if (line.mode == RunMode::Window) {
         // The window loads the first argument; further ones are ignored.
         if (!files.empty()) line.file = files.front();
@@ -105,5 +121,6 @@ std::string usageText()
            "    --frames K       write K images (1 to 9999); default: the anime's length\n"
            "    --out DIR        the folder of the images, made when missing; default: .\n"
            "  --help, -h         show this text\n"
-           "  --version          show the version\n";
+           "  --version          show the version\n"
+           "  --                 every later argument is a file, even one starting with -\n";
 }

@@ -1,30 +1,50 @@
 // The program entry: reads the command line and runs its mode. The modes --info and
 // --render run without a window and never create a QApplication.
 #include "app/command_line.h"
+#include "app/console.h"
 #include "app/info_json.h"
 #include "app/render_frames.h"
 #include "app/software_display.h"
 
+#include "chr/cg_check.h"
+#include "platform/text.h"
+
+#include <cstring>
 #include <exception>
 #include <iostream>
 
 namespace {
 
+// Writes the text to standard output and closes it; a failed write gives status 1.
+int finishOutput(std::string_view text)
+{
+    int error = writeOutput(text);
+    if (const int closing = closeOutput(); error == 0) error = closing;
+    if (error == 0) return 0;
+    printMessage(std::string("標準出力に書き込めません: ") + std::strerror(error));
+    return 1;
+}
+
 // Loads the definition on a software display and runs the mode on it; an error is
-// shown on standard error and gives status 1.
+// shown on standard error and gives status 1. A CG the bitmap loader cannot take
+// whole is reported; --render then stops, --info goes on.
 int runWithoutWindow(const CommandLine& line)
 {
     try {
         SoftwareDisplay display;
         Tqpchr chr(&display.dddd());
         chr.load(line.file);
-        if (line.mode == RunMode::Info)
-            std::cout << infoJson(chr) << '\n';
-        else
-            renderFrames(chr, display, line.render);
-        return 0;
+        const auto cgProblem = chr.cgfile.empty() ? std::nullopt : cgLoadProblem(chr.cgfile);
+        if (cgProblem) printMessage("CG " + displayText(chr.cgfile) + " を読み込めません: " + *cgProblem);
+        if (line.mode == RunMode::Info) return finishOutput(infoJson(chr) + "\n");
+        if (cgProblem) return 1;
+        RenderSettings settings = line.render;
+        ProgressLine progress = ProgressLine::onStandardError();
+        settings.progress = [&progress](int32_t done, int32_t count) { progress.show(done, count); };
+        renderFrames(chr, display, settings);
+        return finishOutput("");
     } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
+        printMessage(errorMessage(error));
         return 1;
     }
 }
@@ -37,17 +57,15 @@ int main(int argc, char** argv)
     try {
         line = parseCommandLine({argv + 1, argv + argc});
     } catch (const CommandLineError& error) {
-        std::cerr << "pomelune: " << error.what() << " (see pomelune --help)\n";
+        printMessage(std::string(error.what()) + " (see pomelune --help)");
         return 2;
     }
 
     switch (line.mode) {
     case RunMode::Help:
-        std::cout << usageText();
-        return 0;
+        return finishOutput(usageText());
     case RunMode::Version:
-        std::cout << "pomelune " POMELUNE_VERSION "\n";
-        return 0;
+        return finishOutput("pomelune " POMELUNE_VERSION "\n");
     case RunMode::Info:
     case RunMode::Render:
         return runWithoutWindow(line);

@@ -4,8 +4,11 @@
 
 #include "platform/clock.h"
 #include "platform/exception.h"
+#include "platform/file_system.h"
 #include "platform/text.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -55,8 +58,13 @@ QImage imageOf(TDDDDGenSurface& surface)
 
 void writePng(const QImage& image, const std::filesystem::path& path)
 {
-    if (!image.save(QString::fromStdString(path.string()), "PNG"))
-        throw Exception("ファイル " + displayText(path.string()) + " に書き込めません");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const std::string cannotWrite = "ファイル " + displayText(path.string()) + " に書き込めません";
+    if (!image.save(&buffer, "PNG")) throw Exception(cannotWrite);
+    const int error = replaceFile(path.string(), std::string_view(png.constData(), static_cast<size_t>(png.size())));
+    if (error != 0) throw Exception(cannotWrite + ": " + std::strerror(error));
 }
 
 std::filesystem::path imagePath(const std::filesystem::path& folder, int32_t index)
@@ -74,7 +82,7 @@ void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& s
         throw Exception("表示幅 " + std::to_string(chr.viewwidth) + " の画像は作れません（1～" + std::to_string(maxViewWidth) + "）");
     std::error_code error;
     std::filesystem::create_directories(settings.folder, error);
-    if (error) throw Exception("フォルダ " + displayText(settings.folder.string()) + " を作れません");
+    if (error) throw Exception("フォルダ " + displayText(settings.folder.string()) + " を作れません: " + error.message());
     TDDDDGenSurface& target = display.makeBackBuffer(chr.viewwidth, Tqpchr::ViewHeight);
 
     // Without --anime the anime playing after load goes on as the window would show
@@ -95,5 +103,6 @@ void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& s
         clearToBlack(target);
         chr.draw(target, 0, 0);
         writePng(imageOf(target), imagePath(settings.folder, image));
+        if (settings.progress) settings.progress(image, count);
     }
 }

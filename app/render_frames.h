@@ -6,12 +6,15 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 struct RenderSettings {
     std::optional<int32_t> anime;   // default: the anime playing after load (1)
     std::optional<int32_t> frames;  // default: the length of that anime
     std::filesystem::path folder = ".";
+    // Told (images written, images to write) after each image, when set.
+    std::function<void(int32_t, int32_t)> progress;
 };
 
 // Four digits in the image names keep them in order.
@@ -20,6 +23,7 @@ inline constexpr int32_t maxViewWidth = 16384;
 
 // Starts the anime and writes folder/frame0001.png, frame0002.png, ...: image i is the
 // view drawn at (0, 0) on a black viewwidth x 271 back buffer of display after the
-// i-th step, each step advancing exactly one frame on a simulated clock. The folder
-// is made when missing. Raises Exception.
+// i-th step, each step advancing exactly one frame on a simulated clock. Each image
+// is written under a temporary name in the folder and renamed into place, replacing
+// whatever had its name. The folder is made when missing. Raises Exception.
 void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings);

@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "package_folder.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -31,13 +32,22 @@ std::string contents(const std::filesystem::path& path)
 
 class ProgramTest : public PackageTest {
 protected:
-    // Runs pomelune with the arguments in the test's folder.
-    Outcome run(const std::vector<std::string>& arguments) const
+    // Runs pomelune with the arguments in the test's folder, within 20 seconds;
+    // standard output goes to output.
+    Outcome run(const std::vector<std::string>& arguments, const std::string& output = "stdout.txt") const
     {
-        std::string command = "cd " + quoted(folder.string()) + " && " + quoted(POMELUNE_EXECUTABLE);
+        std::string command = "cd " + quoted(folder.string()) + " && timeout 20 " + quoted(POMELUNE_EXECUTABLE);
         for (const auto& argument : arguments) command += " " + quoted(argument);
-        const int result = std::system((command + " >stdout.txt 2>stderr.txt").c_str());
+        std::filesystem::remove(folder / "stdout.txt");
+        const int result = std::system((command + " >" + output + " 2>stderr.txt").c_str());
         return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, contents(folder / "stdout.txt"), contents(folder / "stderr.txt")};
+    }
+    // A CG whose last row is cut off, beside a definition of the sample cells.
+    std::string writeCutDefinition() const
+    {
+        const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
+        std::filesystem::resize_file(folder / "cg.bmp", std::filesystem::file_size(folder / "cg.bmp") - 8);
+        return file;
     }
 };
 
@@ -77,21 +87,80 @@ TEST_F(ProgramTest, RenderWritesTheFramesOfTheAnime)
 TEST_F(ProgramTest, ExitStatusAndMessages)
 {
     const std::string missing = (folder / "missing.chP").string();
-    const std::string cannotOpen = "ファイル " + missing + " は開けません\n";
+    const std::string cannotOpen = "ファイル " + missing + " は開けません: ";
+    ASSERT_EQ(mkfifo((folder / "fifo.chP").c_str(), 0600), 0);
     const std::vector<std::pair<std::vector<std::string>, Outcome>> cases = {
         {{"--help"}, {0, usageText(), ""}},
+        {{"--info", "x.chP", "--help"}, {0, usageText(), ""}},
         {{"--version"}, {0, "pomelune " POMELUNE_VERSION "\n", ""}},
-        {{"--info", missing}, {1, "", cannotOpen}},
-        {{"--render", missing}, {1, "", cannotOpen}},
-        {{"--info", writeFile("bad.chP", "#SIZE wide\r\n")}, {1, "", "'wide' は数値ではありません\n"}},
+        {{"--info", missing}, {1, "", "pomelune: " + cannotOpen + "No such file or directory\n"}},
+        {{"--render", missing}, {1, "", "pomelune: " + cannotOpen + "No such file or directory\n"}},
+        {{"--info", "."}, {1, "", "pomelune: ファイル . は開けません: Is a directory\n"}},
+        {{"--info", "fifo.chP"}, {1, "", "pomelune: ファイル fifo.chP は開けません: Not a regular file\n"}},
+        {{"--info", "/dev/zero"}, {1, "", "pomelune: ファイル /dev/zero は開けません: Not a regular file\n"}},
+        {{"--info", writeFile("bad.chP", "#SIZE wide\r\n")}, {1, "", "pomelune: 'wide' は数値ではありません\n"}},
+        // A NUL and other control bytes read from a definition are shown, escaped.
+        {{"--info", writeFile("nul.chP", std::string("#ANIME 1\0\x1b""2\r\n", 13))},
+         {1, "", "pomelune: '1\\x00\\x1B2' は数値ではありません\n"}},
         {{"--bogus", "x"}, {2, "", "pomelune: unknown option '--bogus' (see pomelune --help)\n"}},
         {{"--render", "x.chP", "--frames", "0"},
          {2, "", "pomelune: --frames needs a whole number from 1 to 9999, not '0' (see pomelune --help)\n"}},
-        {{}, {2, "", usageText()}},
     };
     for (const auto& [arguments, outcome] : cases) EXPECT_EQ(run(arguments), outcome) << testing::PrintToString(arguments);
     EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
     EXPECT_NE(usageText().find("\n       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, FailedWritesEndWithStatusOne)
+{
+    const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
+    const std::string full = "pomelune: 標準出力に書き込めません: No space left on device\n";
+    EXPECT_EQ(run({"--info", file}, "/dev/full"), (Outcome{1, "", full}));
+    EXPECT_EQ(run({"--version"}, "/dev/full"), (Outcome{1, "", full}));
+    // A file-size limit stands in for a full disk; the messages pass through a pipe,
+    // which the limit does not hold back.
+    const std::string command = "cd " + quoted(folder.string()) + " && { (trap '' XFSZ; ulimit -f 0; exec " + quoted(POMELUNE_EXECUTABLE) +
+                                " --render chara.chP); echo $? >status.txt; } 2>&1 | cat >stderr.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(contents(folder / "status.txt"), "1\n");
+    EXPECT_EQ(contents(folder / "stderr.txt"), "pomelune: ファイル ./frame0001.png に書き込めません: File too large\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
+    for (const auto& entry : std::filesystem::directory_iterator(folder))  // no temporary file is left
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+}
+
+TEST_F(ProgramTest, FramesReplaceWhatHadTheirNamesWithoutFollowingIt)
+{
+    const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
+    writeFile("outside.png", "kept");
+    std::filesystem::create_directories(folder / "out");
+    std::filesystem::create_symlink(folder / "outside.png", folder / "out/frame0001.png");
+    ASSERT_EQ(mkfifo((folder / "out/frame0002.png").c_str(), 0600), 0);
+    EXPECT_EQ(run({"--render", file, "--out", "out"}), (Outcome{0, "", ""}));
+    EXPECT_EQ(contents(folder / "outside.png"), "kept");
+    EXPECT_EQ(pngPixels(folder / "out/frame0001.png"), view(red));
+    EXPECT_EQ(pngPixels(folder / "out/frame0002.png"), view(green));
+}
+
+TEST_F(ProgramTest, ABareDefinitionNameFindsItsCgInTheCurrentFolder)
+{
+    writeSampleDefinition({"#PATERN 01 0203"});
+    const auto [status, output, errors] = run({"--info", "chara.chP"});
+    EXPECT_EQ(status, 0) << errors;
+    EXPECT_NE(output.find(R"("cgfile":"./cg.bmp","facefile":"","selectcgfile":"","cgsize":[16,5])"), std::string::npos) << output;
+}
+
+TEST_F(ProgramTest, ACgTheLoaderCannotTakeWholeIsReported)
+{
+    const std::string file = writeCutDefinition();
+    const std::string warning =
+        "pomelune: CG " + (folder / "cg.bmp").string() + " を読み込めません: the file ends inside its pixel rows (286 of 294 bytes)\n";
+    const auto [status, output, errors] = run({"--info", file});
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(output.starts_with("{")) << output;
+    EXPECT_EQ(errors, warning);
+    EXPECT_EQ(run({"--render", file}), (Outcome{1, "", warning}));
+    EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
 }
 
 }  // namespace

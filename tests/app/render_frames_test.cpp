@@ -22,7 +22,7 @@ protected:
     {
         std::filesystem::remove_all(out());
         chr->load(writeSampleDefinition(animeLines));
-        renderFrames(*chr, display, {anime, frames, out()});
+        renderFrames(*chr, display, {anime, frames, out(), {}});
     }
     std::filesystem::path out() const { return folder / "out"; }
     std::filesystem::path image(int i) const { return out() / ("frame000" + std::to_string(i) + ".png"); }
@@ -37,7 +37,7 @@ protected:
     {
         try {
             chr->load(writeSampleDefinition(animeLines));
-            renderFrames(*chr, display, {{}, {}, into});
+            renderFrames(*chr, display, {{}, {}, into, {}});
         } catch (const Exception& error) {
             return error.what();
         }
@@ -96,7 +96,7 @@ TEST_F(RenderTest, Errors)
         EXPECT_EQ(errorOf({size}, out()), std::string("表示幅 ") + (size + 6) + " の画像は作れません（1～16384）");
     EXPECT_FALSE(std::filesystem::exists(out()));
     const std::string file = writeFile("file", "x");
-    EXPECT_EQ(errorOf({"#PATERN 01 02"}, file + "/sub"), "フォルダ " + file + "/sub を作れません");
+    EXPECT_EQ(errorOf({"#PATERN 01 02"}, file + "/sub"), "フォルダ " + file + "/sub を作れません: Not a directory");
 }
 
 TEST(AnimeFrames, LengthIsTheLastCharacterOrLayerFrame)
