@@ -7,6 +7,7 @@
 #include "archive/rar32.h"
 #include "archive/tar32.h"
 #include "archive/zip32.h"
+#include "platform/scope_guard.h"
 #include "platform/window_messages.h"
 
 #include <algorithm>
@@ -149,10 +150,11 @@ int TArchiveFile::Extract(HWND window, const TArchiverOptions* options, const st
 {
     if (!driver_) throw EArchiver(UnknownType);
     beginProgress();
+    // The library lets go of the progress window however the command ends.
+    const ScopeGuard progressEnds([this] { endProgress(); });
     const TArchiverOptions& used = options ? *options : *options_;
     const bool useResponseFile = used.ResFileUsage.contains(ruOnUnpack);
     const int result = driver_->Extract(window, fileName_, used, folder, files, useResponseFile, output_);
-    endProgress();
     LastCommandLine = driver_->CommandLine;
     return result;
 }

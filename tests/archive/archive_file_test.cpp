@@ -177,6 +177,15 @@ TEST_F(ArchiveFileTest, ProgressReachesOnProgressAndAbortStops)
     EXPECT_EQ(file.Extract(nullptr, nullptr, "out", nullptr), 1);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(file.ProgressWindow(), progress);  // made once per component
+
+    // A command that fails in the driver (its response file cannot be made) still
+    // lets the library go of the window.
+    TArchiverOptions options;
+    options.ResFileUsage = {ruOnUnpack};
+    options.ResFileName = "none/list.txt";
+    const std::vector<std::string> files = {"a.txt"};
+    EXPECT_THROW(file.Extract(nullptr, &options, "out", &files), Exception);
+    EXPECT_EQ(file.Archiver()->OwnerWindow, nullptr);
 }
 
 }  // namespace
