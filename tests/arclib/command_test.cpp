@@ -1,0 +1,108 @@
+// Reading the drivers' command lines and matching wildcards.
+#include "arclib/archive_error.h"
+#include "arclib/command_line.h"
+#include "arclib/entry_name.h"
+#include "tests/arclib/test_archives.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const CommandSyntax LhaSyntax{{{{"x", true}, {"e", false}}}, "-x", nullptr, nullptr, nullptr};
+const CommandSyntax ZipSyntax{{{{"-x", true}, {nullptr, false}}}, nullptr, "-j", nullptr, nullptr};
+const CommandSyntax RarSyntax{{{{"-x", true}, {"-e", false}}}, nullptr, nullptr, nullptr, nullptr};
+const CommandSyntax TarSyntax{{{{"x", true}, {nullptr, false}}}, "--use-directory=", nullptr, "-f", "-o"};
+
+TEST(CommandTest, TheDriversLinesGiveArchiveFolderFilesAndFolderChoice)
+{
+    const struct {
+        const CommandSyntax& syntax;
+        const char* line;
+        Command expected;
+    } cases[] = {
+        {LhaSyntax, "x -+ -a0 -m1 -n1 -x1 -ga1  \"/a b/p.lzh\" \"/tmp/q/\" ", {true, "/a b/p.lzh", "/tmp/q/", {}}},
+        {LhaSyntax, "x -+ -x0  \"p.lzh\" \"out\\\" \"a.chP\" \"b c.bmp\" ", {false, "p.lzh", "out\\", {"a.chP", "b c.bmp"}}},
+        {LhaSyntax, "e -+ \"-jo\" \"-wwork/\"  \"p.lzh\" \"out/\" ", {false, "p.lzh", "out/", {}}},
+        {ZipSyntax, "-x --i  \"p.zip\" \"/tmp/q/\" ", {true, "p.zip", "/tmp/q/", {}}},
+        {ZipSyntax, "-x -o -j  \"p.zip\" \"/tmp/q/\" \"sub/[[]1].chP\" ", {false, "p.zip", "/tmp/q/", {"sub/[[]1].chP"}}},
+        {RarSyntax, "-e -u -y  \"p.rar\" \"o/\" ", {false, "p.rar", "o/", {}}},
+        {RarSyntax, "-x -u  \"p.rar\"", {true, "p.rar", "", {}}},
+        {TarSyntax, "x -I --display-dialog=0 --use-directory=0 -z -f \"p.tgz\" -o \"o/\" \"a\" ", {false, "p.tgz", "o/", {"a"}}},
+        {TarSyntax, "x --use-directory=1 -B -f \"p.bz2\" -o \"o/\" ", {true, "p.bz2", "o/", {}}},
+    };
+    for (const auto& c : cases) {
+        const Command command = parseCommand(c.line, c.syntax);
+        EXPECT_EQ(command.keepFolders, c.expected.keepFolders) << c.line;
+        EXPECT_EQ(command.archive, c.expected.archive) << c.line;
+        EXPECT_EQ(command.folder, c.expected.folder) << c.line;
+        EXPECT_EQ(command.files, c.expected.files) << c.line;
+    }
+}
+
+TEST(CommandTest, ResponseFilesListOneQuotedNameALine)
+{
+    TempFolder folder;
+    writeFile(folder / "list", "\"a.chP\"\r\n\"sub dir/b.bmp\"\r\n\r\nplain\n");
+    const Command command = parseCommand("x -+  \"p.lzh\" \"o/\" \"@" + (folder / "list").string() + "\" ", LhaSyntax);
+    EXPECT_EQ(command.files, (std::vector<std::string>{"a.chP", "sub dir/b.bmp", "plain"}));
+}
+
+TEST(CommandTest, LinesThatDoNotUnpackAreRefused)
+{
+    const struct {
+        const CommandSyntax& syntax;
+        const char* line;
+        ArcResult result;
+    } cases[] = {
+        {LhaSyntax, "u -+  \"p.lzh\" \"base/\" ", arcUnsupportedCommand},
+        {LhaSyntax, "d -+  \"p.lzh\" ", arcUnsupportedCommand},
+        {LhaSyntax, "s -+  \"p.lzh\" ", arcUnsupportedCommand},
+        {ZipSyntax, "-a  \"p.zip\" ", arcUnsupportedCommand},
+        {TarSyntax, "c -f \"p.tar\" ", arcUnsupportedCommand},
+        {LhaSyntax, "", arcBadCommand},
+        {LhaSyntax, "x -+ -x1 ", arcBadCommand},
+        {LhaSyntax, "x \"p.lzh\" \"@/no/such/list\" ", arcBadCommand},
+    };
+    for (const auto& c : cases) {
+        try {
+            parseCommand(c.line, c.syntax);
+            ADD_FAILURE() << c.line;
+        } catch (const ArchiveError& error) {
+            EXPECT_EQ(error.result(), c.result) << c.line;
+            EXPECT_NE(std::string(error.what()), "");
+        }
+    }
+}
+
+TEST(WildcardTest, MatchesLikeTheArchiversDo)
+{
+    const struct {
+        const char* wildcard;
+        const char* name;
+        bool brackets;
+        bool matches;
+    } cases[] = {
+        {"*.*", "noextension", false, true},   {"*", "sub/a.chP", false, true},
+        {"*.chp", "sub/A.CHP", false, true},    {"sub\\*", "sub/a", false, true},
+        {"a?c", "abc", false, true},            {"a?c", "ac", false, false},
+        {"*.bmp", "a.chP", false, false},       {"[[]1].chP", "[1].chP", true, true},
+        {"[ab]*", "b.txt", true, true},         {"[!ab]*", "b.txt", true, false},
+        {"[a-c]x", "Bx", true, true},           {"[ab]x", "[ab]x", false, true},
+        {"a*b*c", "aXbYbZc", false, true},      {"a*b*c", "aXbYbZ", false, false},
+        {"[abc", "[abc", true, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(matchesWildcard(c.wildcard, c.name, c.brackets), c.matches) << c.wildcard << " " << c.name;
+}
+
+TEST(EntryNameTest, ShiftJisBecomesUtf8AndUtf8Stays)
+{
+    EXPECT_EQ(utf8EntryName("\x83\x41.chP"), "\xe3\x82\xa2.chP");
+    EXPECT_EQ(utf8EntryName("\xe3\x82\xa2.chP"), "\xe3\x82\xa2.chP");
+    EXPECT_EQ(relativeParts("./a//b\\c"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(relativeParts("a..b/..c"), (std::vector<std::string>{"a..b", "..c"}));
+    for (const char* unsafe : {"", ".", "/", "../a", "a/..", "\\a", "D:a"})
+        EXPECT_THROW(relativeParts(unsafe), ArchiveError) << unsafe;
+}
+
+}  // namespace

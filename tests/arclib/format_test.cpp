@@ -1,0 +1,201 @@
+// Listing, extraction and checking of every format through the core: the committed
+// fixtures of every method, the archives the tests build, and wrong, damaged and
+// truncated files.
+#include "arclib/archive_format.h"
+#include "arclib/extractor.h"
+#include "arclib/listing.h"
+#include "tests/arclib/test_archives.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Fixture {
+    const char* file;
+    const ArchiveFormat* format;
+};
+
+const Fixture Fixtures[] = {
+    {"lh0_level0.lzh", &lhaFormat}, {"lh0_level1.lzh", &lhaFormat}, {"lh0_level2.lzh", &lhaFormat},
+    {"lh5_level0.lzh", &lhaFormat}, {"lh5_level1.lzh", &lhaFormat}, {"lh5_level2.lzh", &lhaFormat},
+    {"lh6_level0.lzh", &lhaFormat}, {"lh6_level1.lzh", &lhaFormat}, {"lh6_level2.lzh", &lhaFormat},
+    {"lh7_level0.lzh", &lhaFormat}, {"lh7_level1.lzh", &lhaFormat}, {"lh7_level2.lzh", &lhaFormat},
+    {"deflated.zip", &zipFormat},   {"stored.zip", &zipFormat},     {"mszip.cab", &cabFormat},
+    {"stored.cab", &cabFormat},     {"method0.arj", &arjFormat},    {"method1.arj", &arjFormat},
+    {"method2.arj", &arjFormat},    {"method3.arj", &arjFormat},    {"method4.arj", &arjFormat},
+    {"plain.tar", &tarFormat},      {"gzip.tgz", &tarFormat},       {"bzip2.tar.bz2", &tarFormat},
+};
+
+const ArchiveFormat* const Formats[] = {&lhaFormat, &zipFormat, &cabFormat, &tarFormat, &rarFormat, &arjFormat};
+
+std::string slashes(std::string name)
+{
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+// The names listed, with "/" separators, folders left out.
+std::vector<std::string> listedFiles(const ArchiveFormat& format, const fs::path& archive)
+{
+    std::vector<std::string> names;
+    const Listing listing(format, archive.string());
+    for (const ListedEntry& entry : listing.entries())
+        if (!entry.name.ends_with('/') && !entry.name.ends_with('\\')) names.push_back(slashes(entry.name));
+    return names;
+}
+
+ExtractResult extract(const ArchiveFormat& format, const fs::path& archive, const fs::path& folder,
+                      bool keepFolders = true, std::vector<std::string> files = {})
+{
+    return extractArchive(format, {keepFolders, archive.string(), folder.string(), std::move(files)}, nullptr);
+}
+
+class FixtureTest : public testing::TestWithParam<Fixture> {};
+
+TEST_P(FixtureTest, ListsAndUnpacksEveryFileWithAndWithoutFolders)
+{
+    const Fixture& fixture = GetParam();
+    const fs::path archive = fixtureFolder() / fixture.file;
+    const fs::path package = fixtureFolder() / "package";
+    const std::vector<std::string> names = listedFiles(*fixture.format, archive);
+    ASSERT_NE(std::find(names.begin(), names.end(), "sub/chara.chP"), names.end()) << testing::PrintToString(names);
+    ASSERT_NE(std::find(names.begin(), names.end(), "readme.txt"), names.end());
+
+    TempFolder kept;
+    const ExtractResult result = extract(*fixture.format, archive, kept / "out");
+    ASSERT_EQ(result.result, arcOk) << result.message;
+    for (const std::string& name : names) EXPECT_EQ(readFile(kept / "out" / name), readFile(package / name)) << name;
+
+    TempFolder dropped;
+    ASSERT_EQ(extract(*fixture.format, archive, dropped.path(), false).result, arcOk);
+    EXPECT_EQ(readFile(dropped / "chara.chP"), readFile(package / "sub/chara.chP"));
+    EXPECT_FALSE(fs::exists(dropped / "sub"));
+    EXPECT_TRUE(readsThrough(*fixture.format, archive.string()));
+}
+
+TEST_P(FixtureTest, EveryOtherFormatRefusesTheFile)
+{
+    const Fixture& fixture = GetParam();
+    for (const ArchiveFormat* format : Formats) {
+        if (format == fixture.format) continue;
+        EXPECT_THROW(Listing(*format, (fixtureFolder() / fixture.file).string()), ArchiveError) << format->name;
+    }
+}
+
+// Damage past the headers: unpacking fails with a message and leaves no partial file;
+// cutting the archive short fails the same way or lists fewer entries.
+TEST_P(FixtureTest, DamagedAndTruncatedCopiesFailCleanly)
+{
+    const Fixture& fixture = GetParam();
+    const std::string bytes = readFile(fixtureFolder() / fixture.file);
+    TempFolder folder;
+    for (const size_t cut : {bytes.size() / 2, bytes.size() - 7}) {
+        writeFile(folder / "cut", bytes.substr(0, cut));
+        const ExtractResult result = extract(*fixture.format, folder / "cut", folder / "out");
+        if (result.result != arcOk) {
+            EXPECT_FALSE(result.message.empty());
+        }
+    }
+    std::string flipped = bytes;
+    for (size_t i = bytes.size() / 3; i < bytes.size() * 2 / 3; i += 5) flipped[i] = static_cast<char>(~flipped[i]);
+    writeFile(folder / "flipped", flipped);
+    const ExtractResult result = extract(*fixture.format, folder / "flipped", folder / "flipped-out");
+    readsThrough(*fixture.format, (folder / "flipped").string());
+    if (result.result != arcOk) {
+        EXPECT_FALSE(result.message.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureTest, testing::ValuesIn(Fixtures),
+                         [](const auto& info) {
+                             std::string name = info.param.file;
+                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+                             return name;
+                         });
+
+TEST(ArjTest, ACrcMismatchFailsAndRemovesTheFile)
+{
+    std::string bytes = readFile(fixtureFolder() / "method0.arj");
+    const size_t text = bytes.find("readme line 1");
+    ASSERT_NE(text, std::string::npos);
+    bytes[text] = 'R';
+    TempFolder folder;
+    writeFile(folder / "bad.arj", bytes);
+    const ExtractResult result = extract(arjFormat, folder / "bad.arj", folder / "out");
+    EXPECT_EQ(result.result, arcDamaged);
+    EXPECT_NE(result.message.find("CRC"), std::string::npos) << result.message;
+    EXPECT_FALSE(fs::exists(folder / "out/readme.txt"));
+    EXPECT_FALSE(readsThrough(arjFormat, (folder / "bad.arj").string()));
+}
+
+TEST(FormatTest, BuiltRarTarZAndShiftJisNamesUnpackAsUtf8)
+{
+    const std::string sjisName = "\x83\x4c\x83\x83\x83\x89.chP";  // キャラ.chP
+    const std::string utf8Name = "\xe3\x82\xad\xe3\x83\xa3\xe3\x83\xa9.chP";
+    TempFolder folder;
+    writeFile(folder / "a.rar", storedRar({{"pkg\\" + sjisName, "rar data"}}));
+    writeFile(folder / "a.lzh", storedLha({{"pkg\\" + sjisName, "lha data"}}));
+    writeArchive(folder / "a.zip", TestFormat::zip, {{"pkg/" + sjisName, "zip data"}});
+    writeArchive(folder / "a.tar.Z", TestFormat::tarCompress, {{"pkg/" + utf8Name, "taz data"}});
+    const struct {
+        const char* file;
+        const ArchiveFormat& format;
+        const char* data;
+    } cases[] = {{"a.rar", rarFormat, "rar data"}, {"a.lzh", lhaFormat, "lha data"}, {"a.zip", zipFormat, "zip data"},
+                 {"a.tar.Z", tarFormat, "taz data"}};
+    for (const auto& c : cases) {
+        const std::vector<std::string> names = listedFiles(c.format, folder / c.file);
+        ASSERT_EQ(names, std::vector<std::string>{"pkg/" + utf8Name}) << c.file;
+        const fs::path out = folder / (std::string(c.file) + ".out");
+        ASSERT_EQ(extract(c.format, folder / c.file, out).result, arcOk) << c.file;
+        EXPECT_EQ(readFile(out / "pkg" / utf8Name), c.data) << c.file;
+    }
+    EXPECT_EQ(tarArchiveType((folder / "a.tar.Z").string()), 3);
+    EXPECT_EQ(tarArchiveType((fixtureFolder() / "plain.tar").string()), 1);
+    EXPECT_EQ(tarArchiveType((fixtureFolder() / "gzip.tgz").string()), 2);
+    EXPECT_EQ(tarArchiveType((fixtureFolder() / "bzip2.tar.bz2").string()), 6);
+    EXPECT_EQ(tarArchiveType((fixtureFolder() / "deflated.zip").string()), 0);
+}
+
+TEST(FormatTest, FileListsChooseEntriesByNameAndWildcard)
+{
+    const fs::path archive = fixtureFolder() / "deflated.zip";
+    const struct {
+        std::vector<std::string> files;
+        std::vector<std::string> unpacked;
+    } cases[] = {
+        {{"sub/chara.chP"}, {"sub/chara.chP"}},
+        {{"*.TXT"}, {"long.txt", "readme.txt"}},
+        {{"sub\\*", "readme.txt"}, {"readme.txt", "sub/chara.chP"}},
+        {{"nothing"}, {}},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        ASSERT_EQ(extract(zipFormat, archive, folder.path(), true, c.files).result, arcOk);
+        std::vector<std::string> unpacked;
+        for (const auto& item : fs::recursive_directory_iterator(folder.path()))
+            if (item.is_regular_file()) unpacked.push_back(fs::relative(item.path(), folder.path()).string());
+        std::sort(unpacked.begin(), unpacked.end());
+        EXPECT_EQ(unpacked, c.unpacked) << testing::PrintToString(c.files);
+    }
+}
+
+TEST(FormatTest, MissingEmptyAndForeignFilesAreRefused)
+{
+    TempFolder folder;
+    writeFile(folder / "empty", "");
+    writeFile(folder / "text", "just some text, no archive at all\n");
+    for (const ArchiveFormat* format : Formats) {
+        for (const char* name : {"missing", "empty", "text"}) {
+            EXPECT_THROW(Listing(*format, (folder / name).string()), ArchiveError) << format->name << " " << name;
+            EXPECT_FALSE(readsThrough(*format, (folder / name).string()));
+            EXPECT_EQ(extract(*format, folder / name, folder / "out").result, arcCannotOpen);
+        }
+    }
+}
+
+}  // namespace

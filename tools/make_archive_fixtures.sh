@@ -1,0 +1,54 @@
+#!/bin/sh
+# Makes the archive fixtures of the archiver library tests with Debian's archivers
+# (jlha-utils, zip, gcab, arj, tar, gzip, bzip2): one small package, packed with every
+# LHA method and header level, ZIP deflated and stored, CAB with MSZIP and stored,
+# every ARJ method, and tar plain, gzip and bzip2. Stored archives leave out the long
+# file, so each archive stays a few KB. The output under tests/fixtures/archives is
+# committed, so the tests need no archiver.
+set -eu
+
+out=$(cd "$(dirname "$0")/.." && pwd)/tests/fixtures/archives
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+mkdir -p "$work/package/sub"
+cd "$work/package"
+seq 1 60 | sed 's/^/readme line /' > readme.txt
+# Long enough to wrap the 26 KB ARJ dictionary, repetitive enough to pack to a few KB.
+i=0
+while [ $i -lt 1500 ]; do
+  echo "frame $((i % 37)) pattern $((i % 11)) wait $((i % 5))"
+  i=$((i + 1))
+done > long.txt
+printf '#CHARNAME test\r\n#CHARBMP sub\\cg.bmp\r\n' > sub/chara.chP
+touch -d '2024-01-02 03:04:05' readme.txt long.txt sub/chara.chP sub
+
+rm -rf "$out"
+mkdir -p "$out"
+cp -rp "$work/package" "$out/package"
+
+for level in 0 1 2; do
+  for method in 0 5 6 7; do
+    if [ $method = 0 ]; then
+      lha -a${level}zq "$out/lh0_level$level.lzh" readme.txt sub/chara.chP
+    else
+      lha -a${level}o${method}q "$out/lh${method}_level$level.lzh" readme.txt long.txt sub/chara.chP
+    fi
+  done
+done
+
+zip -q -X -r "$out/deflated.zip" readme.txt long.txt sub
+zip -q -X -0 -r "$out/stored.zip" readme.txt sub
+
+gcab -c -z "$out/mszip.cab" readme.txt long.txt sub/chara.chP
+gcab -c "$out/stored.cab" readme.txt sub/chara.chP
+
+arj a -m0 -y "$out/method0.arj" readme.txt sub/chara.chP > /dev/null
+for method in 1 2 3 4; do
+  arj a -m$method -y "$out/method$method.arj" readme.txt long.txt sub/chara.chP > /dev/null
+done
+
+pack_tar() { tar --format=ustar --owner=0 --group=0 --numeric-owner -cf - "$@"; }
+pack_tar readme.txt sub > "$out/plain.tar"
+pack_tar readme.txt long.txt sub | gzip -9 -n > "$out/gzip.tgz"
+pack_tar readme.txt long.txt sub | bzip2 -9 > "$out/bzip2.tar.bz2"
