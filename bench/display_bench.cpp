@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include "display/offscreen_display.h"
+#include "platform/testing.h"
 #include "tests/support/bmp_writer.h"
 
 #include <benchmark/benchmark.h>

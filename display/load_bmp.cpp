@@ -2,6 +2,7 @@
 #include "display/debug_log.h"
 #include "display/qdarc.h"
 #include "platform/bitmap_reader.h"
+#include "platform/little_endian.h"
 #include "platform/pixel_loops.h"
 #include "platform/scope_guard.h"
 
@@ -11,9 +12,6 @@
 #include <vector>
 
 namespace {
-
-uint32_t le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 
 // Packs colours into a surface's format through one table per channel, each the
 // channel's value shifted as MakeColor does.
@@ -46,7 +44,7 @@ void convertRow(const uint8_t* source, uint8_t* dest, int64_t count, const Color
             const uint8_t* entry = palette + *s * 4;
             value = packer.pack(255, entry[2], entry[1], entry[0]);
         } else if constexpr (SourceBytes == 2) {
-            const uint32_t v = le16(s);
+            const uint32_t v = readLE16(s);
             value = packer.pack((v & 0x8000) ? 255 : 0, scale5((v >> 10) & 31), scale5((v >> 5) & 31), scale5(v & 31));
         } else if constexpr (SourceBytes == 3) {
             value = packer.pack(255, s[2], s[1], s[0]);
@@ -146,7 +144,7 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
 {
     if (!DDSurface || IsLost()) return;
     const int64_t start = stream.position();
-    uint8_t fileHeader[14];
+    uint8_t fileHeader[bmp::FileHeaderSize];
     if (!stream.readExact(fileHeader, sizeof fileHeader)) {
         DebugLog("ビットマップの読みこみ中に、エラーが発生しました");
         return;
@@ -155,15 +153,15 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
         DebugLog("不正なBMPファイルです");
         return;
     }
-    uint8_t info[40];
+    uint8_t info[bmp::InfoHeaderSize];
     if (!stream.readExact(info, sizeof info)) {
         DebugLog("LoadBMP中に、読み込みエラーが発生しました");
         return;
     }
-    const uint32_t pixelOffset = le32(fileHeader + 10);
-    const auto fileWidth = static_cast<int32_t>(le32(info + 4));
-    const uint32_t fileHeight = le32(info + 8);  // negative heights read as huge row counts
-    const uint32_t bitCount = le16(info + 14);
+    const uint32_t pixelOffset = readLE32(fileHeader + bmp::PixelOffsetAt);
+    const auto fileWidth = static_cast<int32_t>(readLE32(info + bmp::WidthAt));
+    const uint32_t fileHeight = readLE32(info + bmp::HeightAt);  // negative heights read as huge row counts
+    const uint32_t bitCount = readLE16(info + bmp::BitCountAt);
     if (bitCount < 8 || bitCount > 32) {
         CheckResult(1, "色数が8ビット～32ビットの範囲のビットマップを、LoadBMPには指定してください");
         return;

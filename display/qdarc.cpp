@@ -8,12 +8,21 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/little_endian.h"
 #include "platform/text.h"
 
 namespace {
 
+// The archive's integers are 32-bit little-endian. They are read unsigned, so a count,
+// offset or size that would be negative as a signed number is simply very large and
+// fails the range checks.
 constexpr int64_t HeaderSize = 256;
+constexpr size_t CompressionAt = 0;
+constexpr size_t EntryCountAt = 8;
 constexpr int64_t EntrySize = 268;
+constexpr size_t DataOffsetAt = 0;
+constexpr size_t StoredSizeAt = 4;
+constexpr size_t ItemSizeAt = 8;
 constexpr size_t IdOffset = 12;
 constexpr size_t IdSize = 256;
 // The most bytes one compressed item may expand to. Item sizes come from the file,
@@ -35,13 +44,6 @@ constexpr std::string_view ItemTooLarge = "項目のサイズが大きすぎま�
     throw EQDAError("アーカイブのデータが壊れています（" + std::string(reason) + "）");
 }
 
-// The archive's integers are 32-bit little-endian. They are read unsigned, so a count,
-// offset or size that would be negative as a signed number is simply very large and
-// fails the range checks.
-uint32_t readU32(const uint8_t* bytes)
-{
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-}
 
 // Reads count bytes from the stream's position; all of them must lie before its end.
 std::vector<uint8_t> readBytes(Stream& stream, int64_t count, std::string_view reasonWhenCut)
@@ -72,7 +74,7 @@ public:
 
     bool atEnd() const { return bytes_.empty(); }
     uint8_t byte() { return take(1)[0]; }
-    uint32_t u32() { return readU32(take(4).data()); }
+    uint32_t u32() { return readLE32(take(4).data()); }
     std::span<const uint8_t> take(size_t count)
     {
         if (count > bytes_.size()) throwDamaged(BlockCut);
@@ -176,18 +178,18 @@ std::unique_ptr<MemoryStream> QDALoadFromStream(Stream& Stream, const std::strin
     uint8_t header[HeaderSize];
     if (!Stream.readExact(header, HeaderSize) || !IsQDAHeader(header))
         throw EQDAError("Rezadedur E Archiveの扱えるデータではありません");
-    const bool compressed = readU32(header) == 1;
-    const std::vector<uint8_t> directory = readBytes(Stream, readU32(header + 8) * EntrySize, DirectoryCut);
+    const bool compressed = readLE32(header + CompressionAt) == 1;
+    const std::vector<uint8_t> directory = readBytes(Stream, readLE32(header + EntryCountAt) * EntrySize, DirectoryCut);
 
     // Data offset 0 is the mark for "not found", so an item stored at 0 cannot be found.
     const uint8_t* entry = findEntry(directory, ID);
-    if (!entry || readU32(entry) == 0)
+    if (!entry || readLE32(entry + DataOffsetAt) == 0)
         throw EQDAError("アーカイブ内には指定されたID '" + ID + "' を持つデータが見つかりません");
 
-    Stream.setPosition(readU32(entry));
-    const uint32_t itemSize = readU32(entry + 8);
+    Stream.setPosition(readLE32(entry + DataOffsetAt));
+    const uint32_t itemSize = readLE32(entry + ItemSizeAt);
     if (!compressed) return std::make_unique<MemoryStream>(readBytes(Stream, itemSize, ItemDataCut));
-    return expandBlocks(readBytes(Stream, readU32(entry + 4), ItemDataCut), itemSize);
+    return expandBlocks(readBytes(Stream, readLE32(entry + StoredSizeAt), ItemDataCut), itemSize);
 }
 
 bool IsQDAHeader(const uint8_t* Header) { return std::memcmp(Header + 4, "QDA0", 4) == 0; }

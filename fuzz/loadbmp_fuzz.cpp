@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "display/offscreen_display.h"
+#include "platform/testing.h"
 
 namespace {
 

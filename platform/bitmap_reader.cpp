@@ -1,12 +1,12 @@
 #include "platform/bitmap_reader.h"
 
+#include "platform/little_endian.h"
+
 #include <cstring>
 
 namespace {
 
-uint32_t u16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t u32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-int32_t i32(const uint8_t* p) { return static_cast<int32_t>(u32(p)); }
+int32_t readSigned32(const uint8_t* p) { return static_cast<int32_t>(readLE32(p)); }
 
 struct Headers {
     uint32_t pixelOffset;
@@ -20,9 +20,12 @@ struct Headers {
 
 std::optional<Headers> readHeaders(Stream& stream)
 {
-    uint8_t h[54];
+    uint8_t h[bmp::FileHeaderSize + bmp::InfoHeaderSize];
     if (!stream.readExact(h, sizeof h) || h[0] != 'B' || h[1] != 'M') return std::nullopt;
-    Headers headers{u32(h + 10), u32(h + 14), i32(h + 18), i32(h + 22), u16(h + 28), u32(h + 30), u32(h + 46)};
+    const uint8_t* info = h + bmp::FileHeaderSize;
+    Headers headers{readLE32(h + bmp::PixelOffsetAt), readLE32(info + bmp::InfoSizeAt), readSigned32(info + bmp::WidthAt),
+                    readSigned32(info + bmp::HeightAt),  readLE16(info + bmp::BitCountAt), readLE32(info + bmp::CompressionAt),
+                    readLE32(info + bmp::ColorsUsedAt)};
     if (headers.headerSize < 40 || headers.width <= 0 || headers.height == 0 || headers.height == INT32_MIN) return std::nullopt;
     return headers;
 }
@@ -55,9 +58,9 @@ std::optional<DecodedBitmap> readBitmap(Stream& stream)
     if (bits <= 8) {
         const uint32_t entries = headers->colorsUsed == 0 || headers->colorsUsed > (1u << bits) ? (1u << bits) : headers->colorsUsed;
         uint8_t raw[1024];
-        stream.setPosition(start + 14 + headers->headerSize);
+        stream.setPosition(start + bmp::FileHeaderSize + headers->headerSize);
         if (!stream.readExact(raw, entries * 4)) return std::nullopt;
-        for (uint32_t i = 0; i < entries; ++i) palette[i] = u32(raw + i * 4) & 0xFFFFFF;
+        for (uint32_t i = 0; i < entries; ++i) palette[i] = readLE32(raw + i * 4) & 0xFFFFFF;
     }
 
     DecodedBitmap bitmap;
@@ -77,7 +80,7 @@ std::optional<DecodedBitmap> readBitmap(Stream& stream)
             case 4: out[x] = palette[(*p >> (x % 2 ? 0 : 4)) & 15]; break;
             case 8: out[x] = palette[*p]; break;
             case 16: {
-                const uint32_t v = u16(p);
+                const uint32_t v = readLE16(p);
                 out[x] = (scale5((v >> 10) & 31) << 16) | (scale5((v >> 5) & 31) << 8) | scale5(v & 31);
                 break;
             }

@@ -4,9 +4,24 @@
 
 #include "platform/stream.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
+
+// Where a BMP file keeps what its readers use: a 14-byte file header, then an
+// information header of 40 bytes or more, offsets counted from its start.
+namespace bmp {
+inline constexpr size_t FileHeaderSize = 14;
+inline constexpr size_t PixelOffsetAt = 10;
+inline constexpr size_t InfoHeaderSize = 40;
+inline constexpr size_t InfoSizeAt = 0;
+inline constexpr size_t WidthAt = 4;
+inline constexpr size_t HeightAt = 8;
+inline constexpr size_t BitCountAt = 14;
+inline constexpr size_t CompressionAt = 16;
+inline constexpr size_t ColorsUsedAt = 32;
+}  // namespace bmp
 
 // A decoded picture, rows top-down, each pixel 0x00RRGGBB.
 struct DecodedBitmap {

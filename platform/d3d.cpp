@@ -1,5 +1,7 @@
 #include "platform/d3d.h"
 
+#include "platform/testing.h"
+
 #include <algorithm>
 #include <utility>
 

@@ -3,7 +3,7 @@
 // retained mode (IDirect3DRM3: a device from a clipper, frames and viewports).
 // Nothing is drawn: these objects exist, hold their references and fail where a
 // test says. Which device kinds can be made and which depth formats are listed is
-// set by tests (Direct3DDevices); every call can be made to fail (DDFaultInjection).
+// set by tests, and every call can be made to fail (platform/testing.h).
 #pragma once
 
 #include "platform/ddraw.h"
@@ -39,17 +39,6 @@ using D3DVALUE = float;
 using LPD3DENUMPIXELFORMATSCALLBACK = HRESULT (*)(DDPIXELFORMAT* format, void* context);
 
 class IDirect3D7;
-
-class Direct3DDevices {
-public:
-    // Whether a kind can be made. By default all but MMX and Ramp, which Direct3D 7
-    // no longer offers; the hardware kinds do not look at the driver's DDCAPS_3D.
-    static void setAvailable(const GUID& kind, bool available);
-    // The depth formats listed for every kind. By default 16-bit Z, 24-bit Z with
-    // 8-bit stencil, 24-bit Z in 32 bits and 32-bit Z, in this order.
-    static void setZBufferFormats(std::vector<DDPIXELFORMAT> formats);
-    static void reset();
-};
 
 // An immediate-mode device; holds its render target.
 class IDirect3DDevice7 : public RefCounted<IDirect3DDevice7> {

@@ -2,6 +2,7 @@
 
 #include "platform/pixel_loops.h"
 #include "platform/screen.h"
+#include "platform/testing.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,5 +1,8 @@
 #include "platform/screen.h"
 
+#include "platform/ddraw.h"
+#include "platform/testing.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -72,7 +75,7 @@ int32_t Screen::bitDepth() { return static_cast<int32_t>(state().format.dwRGBBit
 void Screen::setBitDepth(int32_t bits) { state().format = pixelFormatOfDepth(static_cast<uint32_t>(bits)); }
 
 const std::vector<DisplayMode>& Screen::modes() { return state().modes; }
-void Screen::setModes(std::vector<DisplayMode> modes) { state().modes = std::move(modes); }
+void setScreenModes(std::vector<DisplayMode> modes) { state().modes = std::move(modes); }
 
 bool Screen::screenSaverActive() { return state().screenSaverActive; }
 void Screen::setScreenSaverActive(bool active) { state().screenSaverActive = active; }
@@ -85,6 +88,6 @@ void Screen::realizePalette(HWND window, const std::array<PALETTEENTRY, 256>& en
     state().realized.push_back({window, entries});
 }
 
-const std::vector<RealizedPalette>& Screen::realizedPalettes() { return state().realized; }
+const std::vector<RealizedPalette>& realizedPalettes() { return state().realized; }
 
-void Screen::reset() { state() = makeState(); }
+void resetScreen() { state() = makeState(); }

@@ -3,7 +3,8 @@
 // screen saver's switch and, for 8-bit displays, the system palette.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/ddraw_types.h"
+#include "platform/window_host.h"
 
 #include <array>
 #include <cstdint>
@@ -15,12 +16,6 @@ struct DisplayMode {
     uint32_t bitsPerPixel = 0;
     uint32_t refreshRate = 0;
     bool operator==(const DisplayMode&) const = default;
-};
-
-// A logical palette realised for a window (null: the screen).
-struct RealizedPalette {
-    HWND window = nullptr;
-    std::array<PALETTEENTRY, 256> entries;
 };
 
 class Screen {
@@ -38,7 +33,6 @@ public:
     // 640 × 480, 800 × 600, 1024 × 768, 1280 × 720, 1280 × 1024 and 1920 × 1080, each
     // at 8, 16, 24 and 32 bits, each at 60 and 75 Hz.
     static const std::vector<DisplayMode>& modes();
-    static void setModes(std::vector<DisplayMode> modes);
 
     // The screen saver's active switch. On this platform it is only recorded.
     static bool screenSaverActive();
@@ -48,10 +42,6 @@ public:
     // 0-9 and 246-255, black between until a palette is realised.
     static const std::array<PALETTEENTRY, 256>& systemPalette();
     // Realises a logical palette in the foreground: its entries 10 to 245 become the
-    // system palette's. Every realisation is recorded, in order.
+    // system palette's.
     static void realizePalette(HWND window, const std::array<PALETTEENTRY, 256>& entries);
-    static const std::vector<RealizedPalette>& realizedPalettes();
-
-    // Everything as above, the pixel format 32-bit.
-    static void reset();
 };

@@ -41,7 +41,7 @@ protected:
         DDFaultInjection::reset();
         DirectDrawDrivers::reset();
         Direct3DDevices::reset();
-        Screen::reset();
+        resetScreen();
     }
     void start()
     {
@@ -210,7 +210,7 @@ TEST_F(DeviceTest, DisplayModesAreSearchedAmongTheFirst256)
     EXPECT_FALSE(dddd->DisplayModeAvailable(1024, 768, 15, 0));
     std::vector<DisplayMode> modes;
     for (uint32_t i = 0; i < 300; ++i) modes.push_back({800 + i, 600, 32, 60});
-    Screen::setModes(modes);
+    setScreenModes(modes);
     EXPECT_TRUE(dddd->DisplayModeAvailable(1055, 600, 32, 60));  // the 256th
     EXPECT_FALSE(dddd->DisplayModeAvailable(1056, 600, 32, 60));  // the 257th
 }
@@ -297,7 +297,7 @@ TEST_F(DeviceTest, EightBitScreensGetThePalette)
     dddd->PaletteEntries[100] = {10, 20, 30, 0};
     dddd->PaletteEntries[5] = {1, 2, 3, 0};
     window.deliver(WM_QUERYNEWPALETTE);
-    const auto& realized = Screen::realizedPalettes();
+    const auto& realized = realizedPalettes();
     ASSERT_EQ(realized.size(), 2u);
     EXPECT_EQ(realized[1].window, window.handle());
     EXPECT_EQ(realized[1].entries[100], (PALETTEENTRY{10, 20, 30, 0}));

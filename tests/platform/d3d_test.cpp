@@ -1,7 +1,7 @@
 // The 3-D stand-ins, depth surfaces, and the fault injection of every call of the
 // device side of the 2-D layer and of the 3-D stand-ins.
 #include "platform/d3d.h"
-#include "platform/screen.h"
+#include "platform/testing.h"
 #include "support/fake_window_host.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ protected:
         EXPECT_EQ(left, std::vector<uint32_t>(6, 0));
         DDFaultInjection::reset();
         Direct3DDevices::reset();
-        Screen::reset();
+        resetScreen();
     }
     // 64 × 48 unless narrower.
     IDirectDrawSurface7* makeSurface(uint32_t caps, const DDPIXELFORMAT& format = {}, uint32_t width = 64)

@@ -1,6 +1,6 @@
 // The 2-D layer: surfaces and their copies, drivers, modes, the primary surface as
 // the screen shown through a window, flipping chains and clippers.
-#include "platform/screen.h"
+#include "platform/testing.h"
 #include "support/fake_window_host.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ protected:
         device->Release();
         DDFaultInjection::reset();
         DirectDrawDrivers::reset();
-        Screen::reset();
+        resetScreen();
     }
     // Released when the test ends.
     IDirectDrawSurface7* create(DDSURFACEDESC2 desc)
