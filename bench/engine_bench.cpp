@@ -1,14 +1,19 @@
 // The character engine's hot paths: loading a definition with every table full
 // (31 animes with 511-frame lists, 255 patterns), and one turn of the frame cycle
-// (step and draw of a frame with background, stretched character cell and layer).
+// (step and draw of a frame with background, stretched character cell and layer);
+// and its limits: a 1 MB definition naming missing files beside 2,000 others (each
+// folder listed once per load, against a listing per name as the peer), and a
+// 63 MB definition of empty lines (one buffer, linear time).
 #include "chr/qpchr.h"
 #include "display/offscreen_display.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 #include "tests/support/bmp_writer.h"
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -108,6 +113,79 @@ void stepAndDraw(benchmark::State& state)
     setMillisecondClock({});
 }
 BENCHMARK(stepAndDraw)->Unit(benchmark::kMicrosecond);
+
+// A folder of 2,000 files and a definition of about 1 MB whose every line names a
+// file that is not there, so each name goes down to the case-insensitive search.
+class CrowdedPackage {
+public:
+    CrowdedPackage() : folder(std::filesystem::temp_directory_path() / ("pomelune-crowded-bench-" + std::to_string(::getpid())))
+    {
+        std::filesystem::create_directories(folder);
+        for (int i = 0; i < 2000; ++i) std::ofstream(folder / ("Picture" + std::to_string(i) + ".BMP")) << "x";
+        std::string text;
+        for (int i = 0; text.size() < (1u << 20); ++i) text += "#CHARFACE missing" + std::to_string(i) + ".bmp\r\n";
+        lines = static_cast<int64_t>(std::count(text.begin(), text.end(), '\n'));
+        std::ofstream(folder / "crowded.chP", std::ios::binary) << text;
+        setScreenPixelFormat(pixelFormatXrgb8888());
+        dddd.setDebugOption({});
+        setUpOffscreenDisplay(dddd, 272, 402);
+        chr = std::make_unique<Tqpchr>(&dddd);
+    }
+    ~CrowdedPackage()
+    {
+        chr.reset();
+        std::filesystem::remove_all(folder);
+    }
+
+    std::filesystem::path folder;
+    int64_t lines = 0;
+    TDDDD dddd;
+    std::unique_ptr<Tqpchr> chr;
+};
+
+CrowdedPackage& crowded()
+{
+    static CrowdedPackage made;
+    return made;
+}
+
+void loadNamesBesideManyFiles(benchmark::State& state)
+{
+    CrowdedPackage& p = crowded();
+    for (auto _ : state) p.chr->load((p.folder / "crowded.chP").string());
+    state.counters["lines"] = static_cast<double>(p.lines);
+    state.counters["files"] = 2000;
+}
+BENCHMARK(loadNamesBesideManyFiles)->Unit(benchmark::kMillisecond);
+
+// Per name: one resolver for the whole load against a fresh one per name (a
+// listing of the 2,000 files each time). The ratio of the two is the gain.
+void resolveMissingName(benchmark::State& state)
+{
+    CrowdedPackage& p = crowded();
+    const bool shared = state.range(0) == 1;
+    PackagePathResolver resolver;
+    int i = 0;
+    for (auto _ : state) {
+        const std::string name = (p.folder / ("missing" + std::to_string(i++ % 1000) + ".bmp")).string();
+        benchmark::DoNotOptimize(shared ? resolver.resolve(name) : PackagePathResolver().resolve(name));
+    }
+    state.SetLabel(shared ? "one resolver per load" : "peer: a listing per name");
+}
+BENCHMARK(resolveMissingName)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// 63 MB of empty lines: read into one buffer and walked through as views.
+void loadEmptyLines(benchmark::State& state)
+{
+    Package& p = package();
+    const auto path = p.folder / "empty.chP";
+    const std::string lines(size_t{63} << 20, '\n');
+    std::ofstream(path, std::ios::binary) << lines;
+    for (auto _ : state) p.chr->load(path.string());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(lines.size()));
+    std::filesystem::remove(path);
+}
+BENCHMARK(loadEmptyLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -94,6 +94,8 @@ void Tqpchr::load(const std::string& fileName)
 
 void Tqpchr::parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver)
 {
+    // Every test needs a "#" first; the other lines (comments, empty lines) have no effect.
+    if (!line.starts_with('#')) return;
     // Every test sees every line; a line matching one is still offered to the next.
     if (startsWithKeyword(line, "#CHARNAME")) charname = firstWord(trim(restFrom(line, 10)));
     if (startsWithKeyword(line, "#ANIME")) framewait = toInteger(trim(restFrom(line, 7)));
@@ -130,16 +132,15 @@ void Tqpchr::parseLine(std::string_view line, const std::string& folder, Package
             layerused[a] = true;
         }
     }
-    if (line.starts_with("#")) {
-        const auto number = patternNumber(line, datahex);
-        if (!number || *number < 1 || *number > 255) return;
-        std::string_view rest = restFrom(line, 4);
-        int32_t fields[4];
-        for (int32_t& field : fields) {
-            const Split next = split(trim(rest));
-            field = toInteger(trim(next.word));
-            rest = next.remainder;
-        }
-        patrect[static_cast<size_t>(*number)] = Rect{fields[0], fields[1], wrappingAdd(fields[0], fields[2]), wrappingAdd(fields[1], fields[3])};
+    // Every line beginning with "#" may define a pattern.
+    const auto number = patternNumber(line, datahex);
+    if (!number || *number < 1 || *number > 255) return;
+    std::string_view rest = restFrom(line, 4);
+    int32_t fields[4];
+    for (int32_t& field : fields) {
+        const Split next = split(trim(rest));
+        field = toInteger(trim(next.word));
+        rest = next.remainder;
     }
+    patrect[static_cast<size_t>(*number)] = Rect{fields[0], fields[1], wrappingAdd(fields[0], fields[2]), wrappingAdd(fields[1], fields[3])};
 }

@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the definition parser as a .chP file, in a folder that
-// also holds a small CG bitmap for "#CHARBMP" lines to find. Halting and logging
-// are off, so failed platform calls return instead of ending the process.
+// also holds a small CG bitmap for "#CHARBMP" lines to find, and to the CG check as
+// a bitmap. Halting and logging are off, so failed platform calls return instead of
+// ending the process.
+#include "chr/cg_check.h"
 #include "chr/qpchr.h"
 #include "display/offscreen_display.h"
 #include "platform/exception.h"
@@ -49,10 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const Exception&) {
         // Errors are the parser's answer to bad input.
     }
+    cgLoadProblem(path.string());
     // Play and draw a few frames of whatever was loaded.
     for (int i = 0; i < 4; ++i) {
         setup.engine->start(i == 0 ? 1 : setup.engine->anime);
-        setup.engine->frame += i;
+        setup.engine->frame = wrappingAdd(setup.engine->frame, i);
         setup.engine->step();
         setup.engine->draw(*setup.dddd.BackBuffer, 0, 0);
     }
