@@ -207,7 +207,6 @@ TEST_F(ParserTest, BadBitmapsKeepThePreviousCg)
     writeCg("good.bmp", 2, 2, [](int, int) { return 0x111111u; });
     loadDefinition("#CHARBMP good.bmp\n");
     TDDDDSurface* good = chr->cgsurface.get();
-    std::filesystem::create_directories(folder / "folder.bmp");
     writeFile("text.bmp", {'h', 'e', 'l', 'l', 'o'});
     auto fourBit = makeBmp({2, 2, 8, {0, 0xFFFFFF}, {0, 1, 1, 0}});
     fourBit[28] = 4;
@@ -219,7 +218,6 @@ TEST_F(ParserTest, BadBitmapsKeepThePreviousCg)
     EXPECT_EQ(raised([&] { loadDefinition("#CHARBMP missing.bmp\n"); }), "ファイル " + (folder / "missing.bmp").string() + " は開けません");
     EXPECT_EQ(chr->cgage, -1);
     EXPECT_EQ(chr->cgfile, (folder / "missing.bmp").string());
-    EXPECT_THROW(loadDefinition("#CHARBMP folder.bmp\n"), EFileOpenError);
     EXPECT_EQ(raised([&] { loadDefinition("#CHARBMP text.bmp\n"); }), "ビットマップイメージが不正です");
     EXPECT_THROW(loadDefinition("#CHARBMP four.bmp\n"), EInvalidGraphic);
     EXPECT_THROW(loadDefinition("#CHARBMP huge.bmp\n"), EInvalidGraphic);
@@ -236,7 +234,6 @@ TEST_F(ParserTest, NoRegularFileIsReadAndTheSystemsReasonIsKept)
         {writeDefinition("#CHARBMP fifo\n", "fifo.chP"), "Not a regular file"},
         {writeDefinition("#CHARBMP folder.bmp\n", "folder.chP"), "Is a directory"},
         {writeDefinition("#CHARBMP missing.bmp\n", "missing.chP"), "No such file or directory"},
-        {"/dev/zero", "Not a regular file"},
     };
     alarm(10);  // a regression ends the test program instead of hanging it
     for (const auto& [path, reason] : cases) {
