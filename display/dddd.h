@@ -106,31 +106,31 @@ public:
     bool ScreenSaverWasActive = false;
     std::unique_ptr<TDDDDGenSurface> Primary;
     std::unique_ptr<TDDDDGenSurface> BackBuffer;
-    IDirectDraw7* DirectDraw = nullptr;
-    IDirectDrawClipper* Clipper = nullptr;
+    RefPtr<IDirectDraw7> DirectDraw;
+    RefPtr<IDirectDrawClipper> Clipper;
     std::vector<std::string> DriverList;
     bool Use3D = false;
-    IDirect3DRM3* Direct3DRM = nullptr;
-    IDirect3DRMDevice3* RMDevice = nullptr;
-    IDirect3D7* Direct3D = nullptr;
-    IDirect3DDevice7* Direct3DDevice = nullptr;
+    RefPtr<IDirect3DRM3> Direct3DRM;
+    RefPtr<IDirect3DRMDevice3> RMDevice;
+    RefPtr<IDirect3D7> Direct3D;
+    RefPtr<IDirect3DDevice7> Direct3DDevice;
     std::unique_ptr<TDDDDGenSurface> ZBuffer;
     int32_t DeviceKind = 0;
     TD3DOptions D3DOptions{MakeZBuffer};
-    IDirect3DRMViewport2* RMViewport = nullptr;
-    IDirect3DRMFrame3* Camera = nullptr;
+    RefPtr<IDirect3DRMViewport2> RMViewport;
+    RefPtr<IDirect3DRMFrame3> Camera;
     bool Hardware3D = false;
     bool HardwareDevice = false;
     std::vector<std::unique_ptr<TDDDDSurfaceKeeper>> SurfaceList;
     std::vector<std::unique_ptr<TDDDDSurfaceKeeper>> TextureList;
     std::array<PALETTEENTRY, 256> PaletteEntries{};
-    IDirectDrawPalette* Palette = nullptr;
+    RefPtr<IDirectDrawPalette> Palette;
 
 private:
     void startSequence(void* Sender);
     void createDefaultDirectDraw();
-    IDirectDraw7* findDriver(const std::string& DriverName);
-    IDirectDraw7* choose3DDriver();
+    RefPtr<IDirectDraw7> findDriver(const std::string& DriverName);
+    RefPtr<IDirectDraw7> choose3DDriver();
     struct PlatformSurfaces {
         IDirectDrawSurface7* primary = nullptr;
         IDirectDrawSurface7* back = nullptr;

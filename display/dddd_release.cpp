@@ -14,7 +14,7 @@ void TDDDD::releaseObjects(bool logged)
     const auto note = [logged](const char* message) {
         if (logged) DetailLog(message);
     };
-    // A release that leaves references counts as a failure.
+    // A release that leaves references counts as a failure; one of nothing leaves none.
     const auto check = [logged](uint32_t referencesLeft, const char* message) {
         if (logged) CheckResult(static_cast<int32_t>(referencesLeft), message);
     };
@@ -25,33 +25,26 @@ void TDDDD::releaseObjects(bool logged)
         if (OnCleanUp) OnCleanUp(this);
     }
     if (Use3D) {
-        if (RMViewport) RMViewport->Release();
-        RMViewport = nullptr;
+        RMViewport.reset();
         note("RM用ViewPortを解放しました");
-        if (RMDevice) check(RMDevice->Release(), "Direct3DRMDeviceの解放に失敗しました");
-        RMDevice = nullptr;
+        check(RMDevice.reset(), "Direct3DRMDeviceの解放に失敗しました");
         note("Direct3DRMDeviceを解放しました");
-        if (Direct3DDevice) check(Direct3DDevice->Release(), "Direct3DDeviceの解放に失敗しました");
-        Direct3DDevice = nullptr;
+        check(Direct3DDevice.reset(), "Direct3DDeviceの解放に失敗しました");
         note("Direct3DDeviceを解放しました");
     }
     note("パレットを解放しました");
-    if (Palette) Palette->Release();
-    Palette = nullptr;
+    Palette.reset();
     if (Use3D) {
         if (Destroying) {
-            if (Direct3DRM) check(Direct3DRM->Release(), "Direct3DRM3の解放に失敗しました");
-            Direct3DRM = nullptr;
+            check(Direct3DRM.reset(), "Direct3DRM3の解放に失敗しました");
             note("Direct3DRM3を解放しました");
         }
         releaseDepthBuffer();
         note("Zバッファを解放しました");
-        if (Direct3D) Direct3D->Release();
-        Direct3D = nullptr;
+        Direct3D.reset();
         note("Direct3Dを解放しました");
     }
-    if (Clipper) Clipper->Release();
-    Clipper = nullptr;
+    Clipper.reset();
     note("クリッパーを解放しました");
     if (BackBuffer && BackBuffer->DDSurface) BackBuffer->DDSurface->Release();
     BackBuffer.reset();
@@ -60,8 +53,7 @@ void TDDDD::releaseObjects(bool logged)
     Primary.reset();
     note("プライマリサーフェスを解放しました");
     if (DirectDraw && FullScreen) DirectDraw->RestoreDisplayMode();
-    if (DirectDraw) check(DirectDraw->Release(), "DirectDrawの解放に失敗しました");
-    DirectDraw = nullptr;
+    check(DirectDraw.reset(), "DirectDrawの解放に失敗しました");
     note("DirectDrawを解放しました");
     note("…DirectDraw/3D関連オブジェクト、解放終了しました…");
 }

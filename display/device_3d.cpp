@@ -101,14 +101,12 @@ bool TDDDD::CreateDepthBuffer(int Kind, bool Hardware)
 void TDDDD::setUp3DDevice(int32_t Width, int32_t Height)
 {
     if (!DirectDraw) return;
-    CheckResult(DirectDraw->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&Direct3D)), "Direct3Dオブジェクトの作成に失敗しました");
+    CheckResult(DirectDraw->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(Direct3D.put())), "Direct3Dオブジェクトの作成に失敗しました");
     if (!Direct3DRM) {
-        IDirect3DRM* first = nullptr;
-        CheckResult(Direct3DRMCreate(&first), "Direct3DRMオブジェクトの作成に失敗しました");
-        if (first) {
-            CheckResult(first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(&Direct3DRM)), "Direct3DRM3オブジェクトの作成に失敗しました");
-            first->Release();
-        }
+        RefPtr<IDirect3DRM> first;  // let go of once the version 3 interface is had
+        CheckResult(Direct3DRMCreate(first.put()), "Direct3DRMオブジェクトの作成に失敗しました");
+        if (first)
+            CheckResult(first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(Direct3DRM.put())), "Direct3DRM3オブジェクトの作成に失敗しました");
     }
     HardwareDevice = false;
     bool found = false;
@@ -121,7 +119,7 @@ void TDDDD::setUp3DDevice(int32_t Width, int32_t Height)
             continue;
         }
         const HRESULT result = Direct3D ? Direct3D->CreateDevice(direct3DDeviceKinds[static_cast<size_t>(kind)],
-                                                                 BackBuffer ? BackBuffer->DDSurface : nullptr, &Direct3DDevice)
+                                                                 BackBuffer ? BackBuffer->DDSurface : nullptr, Direct3DDevice.put())
                                         : DDERR_INVALIDOBJECT;
         if (result == DD_OK) {
             DeviceKind = kind;
@@ -134,9 +132,9 @@ void TDDDD::setUp3DDevice(int32_t Width, int32_t Height)
     }
     if (!FullScreen && DeviceKind != 0 && Direct3DRM) {
         const GUID* kind = found ? &direct3DDeviceKinds[static_cast<size_t>(DeviceKind)] : nullptr;
-        CheckResult(Direct3DRM->CreateDeviceFromClipper(Clipper, kind, Width, Height, &RMDevice), "Diret3DRMデバイスの作成に失敗しました");
+        CheckResult(Direct3DRM->CreateDeviceFromClipper(Clipper.get(), kind, Width, Height, RMDevice.put()), "Diret3DRMデバイスの作成に失敗しました");
         if (Camera && RMDevice) {
-            CheckResult(Direct3DRM->CreateViewport(RMDevice, Camera, 0, 0, RMDevice->GetWidth(), RMDevice->GetHeight(), &RMViewport),
+            CheckResult(Direct3DRM->CreateViewport(RMDevice.get(), Camera.get(), 0, 0, RMDevice->GetWidth(), RMDevice->GetHeight(), RMViewport.put()),
                         "Viewportの作成に失敗しました");
             if (RMViewport) RMViewport->SetBack(5000.0f);
         }

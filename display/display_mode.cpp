@@ -12,7 +12,7 @@ std::string driverText(const char* description, const char* name) { return strin
 
 struct DriverSearch {
     std::string wanted;
-    IDirectDraw7* found = nullptr;
+    RefPtr<IDirectDraw7> found;
 };
 
 BOOL tryNamedDriver(GUID* guid, char* description, char* name, void* context)
@@ -20,30 +20,30 @@ BOOL tryNamedDriver(GUID* guid, char* description, char* name, void* context)
     auto* search = static_cast<DriverSearch*>(context);
     const std::string text = driverText(description, name);
     if (text != search->wanted) return 1;
-    IDirectDraw7* made = nullptr;
-    if (DirectDrawCreateEx(guid, &made, &IID_IDirectDraw7, nullptr) != DD_OK) return 1;
+    RefPtr<IDirectDraw7> made;
+    if (DirectDrawCreateEx(guid, made.put(), &IID_IDirectDraw7, nullptr) != DD_OK) return 1;
     DetailLog("DirectDrawオブジェクトを作成しました");
-    search->found = made;
-    DetailLog(stringFormat("Created DDraw Driver ... %s %p", text.c_str(), static_cast<void*>(made)));
+    DetailLog(stringFormat("Created DDraw Driver ... %s %p", text.c_str(), static_cast<void*>(made.get())));
+    search->found = std::move(made);
     return 0;
 }
 
 BOOL try3DDriver(GUID* guid, char* description, char* /*name*/, void* context)
 {
-    auto* found = static_cast<IDirectDraw7**>(context);
+    auto* found = static_cast<RefPtr<IDirectDraw7>*>(context);
     DetailLog(stringFormat("Enumerated DDraw Driver ... %s", description));
     if (!guid) return 1;
-    IDirectDraw7* test = nullptr;
-    CheckResult(DirectDrawCreateEx(guid, &test, &IID_IDirectDraw7, nullptr), "DirectDrawオブジェクトの作成に失敗しました");
+    RefPtr<IDirectDraw7> test;
+    CheckResult(DirectDrawCreateEx(guid, test.put(), &IID_IDirectDraw7, nullptr), "DirectDrawオブジェクトの作成に失敗しました");
     if (!test) return 1;
     DetailLog("DirectDrawオブジェクトをテスト作成しました");
     DDCAPS caps;
     if (test->GetCaps(&caps, nullptr) == DD_OK && (caps.dwCaps & DDCAPS_3D) && (caps.ddsCaps.dwCaps & DDSCAPS_TEXTURE)) {
-        *found = test;
+        *found = std::move(test);
         DetailLog("テスト作成されたDirectDrawオブジェクトを採用します");
         return 0;
     }
-    test->Release();
+    test.reset();
     DetailLog("テスト用DirectDrawオブジェクトを解放しました");
     return 1;
 }
@@ -97,20 +97,20 @@ void TDDDD::hookWindowProcedure()
 
 void TDDDD::createDefaultDirectDraw()
 {
-    CheckResult(DirectDrawCreateEx(nullptr, &DirectDraw, &IID_IDirectDraw7, nullptr), "DirectDrawオブジェクトが作成できません");
+    CheckResult(DirectDrawCreateEx(nullptr, DirectDraw.put(), &IID_IDirectDraw7, nullptr), "DirectDrawオブジェクトが作成できません");
     DetailLog("DirectDrawオブジェクトを作成しました");
 }
 
-IDirectDraw7* TDDDD::findDriver(const std::string& DriverName)
+RefPtr<IDirectDraw7> TDDDD::findDriver(const std::string& DriverName)
 {
-    DriverSearch search{DriverName};
+    DriverSearch search{DriverName, nullptr};
     DirectDrawEnumerateA(tryNamedDriver, &search);
-    return search.found;
+    return std::move(search.found);
 }
 
-IDirectDraw7* TDDDD::choose3DDriver()
+RefPtr<IDirectDraw7> TDDDD::choose3DDriver()
 {
-    IDirectDraw7* found = nullptr;
+    RefPtr<IDirectDraw7> found;
     DirectDrawEnumerateA(try3DDriver, &found);
     return found;
 }
@@ -160,9 +160,9 @@ void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Heigh
     IDirectDrawSurface7* primary = surfaces.primary;
     IDirectDrawSurface7* back = surfaces.back;
     if (DirectDraw) {
-        CheckResult(DirectDraw->CreateClipper(0, &Clipper, nullptr), "Clipperオブジェクトの作成に失敗しました");
+        CheckResult(DirectDraw->CreateClipper(0, Clipper.put(), nullptr), "Clipperオブジェクトの作成に失敗しました");
         if (Clipper) CheckResult(Clipper->SetHWnd(0, WindowHandle), "Clipperのフォームへの割り当てに失敗しました");
-        if (primary) CheckResult(primary->SetClipper(Clipper), "Clipperのプライマリサーフェスへの割り当てに失敗しました");
+        if (primary) CheckResult(primary->SetClipper(Clipper.get()), "Clipperのプライマリサーフェスへの割り当てに失敗しました");
     }
 
     ScreenBitDepth = DisplayBitDepth();
@@ -175,10 +175,10 @@ void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Heigh
 
     preparePalette();
     if (DisplayBitDepth() == 8 && DirectDraw) {
-        CheckResult(DirectDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, PaletteEntries.data(), &Palette, nullptr),
+        CheckResult(DirectDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, PaletteEntries.data(), Palette.put(), nullptr),
                     "DirectDrawPaletteの作成に失敗しました");
-        if (primary) CheckResult(primary->SetPalette(Palette), "DirectDrawPaletteのFrontBufferへの割り当てに失敗しました");
-        if (back) CheckResult(back->SetPalette(Palette), "DirectDrawPaletteのBackBufferへの割り当てに失敗しました");
+        if (primary) CheckResult(primary->SetPalette(Palette.get()), "DirectDrawPaletteのFrontBufferへの割り当てに失敗しました");
+        if (back) CheckResult(back->SetPalette(Palette.get()), "DirectDrawPaletteのBackBufferへの割り当てに失敗しました");
     }
     if (Use3D) setUp3DDevice(Width, Height);
     Busy = false;
@@ -252,8 +252,7 @@ TDDDD::PlatformSurfaces TDDDD::setUpWindowMode(uint32_t hardwareCaps, int32_t Wi
 
 void TDDDD::preparePalette()
 {
-    if (Palette) Palette->Release();
-    Palette = nullptr;
+    Palette.reset();
     if (!Use3D) {
         for (PALETTEENTRY& entry : PaletteEntries) entry.peFlags = 4;  // no collapse
     } else if (FullScreen) {

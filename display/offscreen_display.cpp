@@ -2,7 +2,7 @@
 
 bool setUpOffscreenDisplay(TDDDD& dddd, int32_t width, int32_t height, uint32_t memory)
 {
-    if (!dddd.DirectDraw && DirectDrawCreateEx(nullptr, &dddd.DirectDraw, nullptr, nullptr) != DD_OK) return false;
+    if (!dddd.DirectDraw && DirectDrawCreateEx(nullptr, dddd.DirectDraw.put(), nullptr, nullptr) != DD_OK) return false;
     DDSURFACEDESC2 desc;
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;

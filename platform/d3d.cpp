@@ -54,8 +54,7 @@ HRESULT IDirectDraw7::QueryInterface(const GUID& iid, void** object)
     return DD_OK;
 }
 
-IDirect3D7::IDirect3D7(IDirectDraw7* directDraw) : directDraw_(directDraw) { directDraw_->AddRef(); }
-IDirect3D7::~IDirect3D7() { directDraw_->Release(); }
+IDirect3D7::IDirect3D7(IDirectDraw7* directDraw) : directDraw_(directDraw) {}
 
 HRESULT IDirect3D7::EnumZBufferFormats(const GUID& kind, LPD3DENUMPIXELFORMATSCALLBACK callback, void* context)
 {
@@ -77,17 +76,7 @@ HRESULT IDirect3D7::CreateDevice(const GUID& kind, IDirectDrawSurface7* target, 
     return DD_OK;
 }
 
-IDirect3DDevice7::IDirect3DDevice7(IDirect3D7* direct3D, IDirectDrawSurface7* target) : direct3D_(direct3D), target_(target)
-{
-    direct3D_->AddRef();
-    target_->AddRef();
-}
-
-IDirect3DDevice7::~IDirect3DDevice7()
-{
-    target_->Release();
-    direct3D_->Release();
-}
+IDirect3DDevice7::IDirect3DDevice7(IDirect3D7* direct3D, IDirectDrawSurface7* target) : direct3D_(direct3D), target_(target) {}
 
 // ---- retained mode ----
 
@@ -145,22 +134,9 @@ HRESULT IDirect3DRM3::CreateViewport(IDirect3DRMDevice3* device, IDirect3DRMFram
 IDirect3DRMDevice3::IDirect3DRMDevice3(IDirectDrawClipper* clipper, uint32_t width, uint32_t height)
     : clipper_(clipper), width_(width), height_(height)
 {
-    clipper_->AddRef();
 }
 
-IDirect3DRMDevice3::~IDirect3DRMDevice3() { clipper_->Release(); }
-
-IDirect3DRMViewport2::IDirect3DRMViewport2(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera) : device_(device), camera_(camera)
-{
-    device_->AddRef();
-    camera_->AddRef();
-}
-
-IDirect3DRMViewport2::~IDirect3DRMViewport2()
-{
-    camera_->Release();
-    device_->Release();
-}
+IDirect3DRMViewport2::IDirect3DRMViewport2(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera) : device_(device), camera_(camera) {}
 
 HRESULT IDirect3DRMViewport2::SetBack(D3DVALUE back)
 {

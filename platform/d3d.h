@@ -46,10 +46,10 @@ private:
     friend class RefCounted<IDirect3DDevice7>;
     friend class IDirect3D7;
     IDirect3DDevice7(IDirect3D7* direct3D, IDirectDrawSurface7* target);
-    ~IDirect3DDevice7();
+    ~IDirect3DDevice7() = default;
 
-    IDirect3D7* direct3D_;
-    IDirectDrawSurface7* target_;
+    RefPtr<IDirect3D7> direct3D_;
+    RefPtr<IDirectDrawSurface7> target_;
 };
 
 // The immediate-mode object of a DirectDraw device (IDirectDraw7::QueryInterface
@@ -65,9 +65,9 @@ private:
     friend class RefCounted<IDirect3D7>;
     friend class IDirectDraw7;
     explicit IDirect3D7(IDirectDraw7* directDraw);
-    ~IDirect3D7();
+    ~IDirect3D7() = default;
 
-    IDirectDraw7* directDraw_;
+    RefPtr<IDirectDraw7> directDraw_;
 };
 
 // A retained-mode frame: what a viewport looks through as its camera.
@@ -89,9 +89,9 @@ private:
     friend class RefCounted<IDirect3DRMDevice3>;
     friend class IDirect3DRM3;
     IDirect3DRMDevice3(IDirectDrawClipper* clipper, uint32_t width, uint32_t height);
-    ~IDirect3DRMDevice3();
+    ~IDirect3DRMDevice3() = default;
 
-    IDirectDrawClipper* clipper_;
+    RefPtr<IDirectDrawClipper> clipper_;
     uint32_t width_;
     uint32_t height_;
 };
@@ -106,10 +106,10 @@ private:
     friend class RefCounted<IDirect3DRMViewport2>;
     friend class IDirect3DRM3;
     IDirect3DRMViewport2(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera);
-    ~IDirect3DRMViewport2();
+    ~IDirect3DRMViewport2() = default;
 
-    IDirect3DRMDevice3* device_;
-    IDirect3DRMFrame3* camera_;
+    RefPtr<IDirect3DRMDevice3> device_;
+    RefPtr<IDirect3DRMFrame3> camera_;
     D3DVALUE back_ = 100.0f;
 };
 

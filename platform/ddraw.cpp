@@ -246,20 +246,18 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
     screen.dwHeight = static_cast<uint32_t>(Screen::height());
     screen.ddpfPixelFormat = screenPixelFormat();
     screen.ddsCaps.dwCaps = caps & ~(DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM);
-    if (HRESULT result = makeSurface(screen, surface)) return result;
-    if (!chain) return DD_OK;
-
-    DDSURFACEDESC2 back = screen;
-    back.dwFlags &= ~DDSD_BACKBUFFERCOUNT;
-    back.dwBackBufferCount = 0;
-    back.ddsCaps.dwCaps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (caps & DDSCAPS_3DDEVICE);
-    IDirectDrawSurface7* backBuffer = nullptr;
-    if (HRESULT result = makeSurface(back, &backBuffer)) {
-        (*surface)->Release();
-        *surface = nullptr;
-        return result;
+    RefPtr<IDirectDrawSurface7> primary;
+    if (HRESULT result = makeSurface(screen, primary.put())) return result;
+    if (chain) {
+        DDSURFACEDESC2 back = screen;
+        back.dwFlags &= ~DDSD_BACKBUFFERCOUNT;
+        back.dwBackBufferCount = 0;
+        back.ddsCaps.dwCaps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (caps & DDSCAPS_3DDEVICE);
+        RefPtr<IDirectDrawSurface7> backBuffer;
+        if (HRESULT result = makeSurface(back, backBuffer.put())) return result;
+        primary->attached_.push_back(std::move(backBuffer));
     }
-    (*surface)->attached_.push_back(backBuffer);
+    *surface = primary.leak();
     return DD_OK;
 }
 
@@ -281,13 +279,10 @@ HRESULT IDirectDraw7::makeSurface(const DDSURFACEDESC2& desc, IDirectDrawSurface
     const int64_t pitch = pitchOf(made.dwWidth, made.ddpfPixelFormat);
     if (pitch > INT32_MAX || pitch * made.dwHeight > maxSurfaceBytes) return DDERR_OUTOFMEMORY;
 
-    auto* madeSurface = new IDirectDrawSurface7(this, made, static_cast<int32_t>(pitch));
-    if (!madeSurface->allocate()) {
-        delete madeSurface;
-        return DDERR_OUTOFMEMORY;
-    }
-    surfaces_.push_back(madeSurface);
-    *surface = madeSurface;
+    auto madeSurface = RefPtr<IDirectDrawSurface7>::adopt(new IDirectDrawSurface7(this, made, static_cast<int32_t>(pitch)));
+    if (!madeSurface->allocate()) return DDERR_OUTOFMEMORY;
+    surfaces_.push_back(madeSurface.get());
+    *surface = madeSurface.leak();
     return DD_OK;
 }
 
@@ -470,9 +465,6 @@ bool IDirectDrawSurface7::allocate()
 IDirectDrawSurface7::~IDirectDrawSurface7()
 {
     if (device_) std::erase(device_->surfaces_, this);
-    if (clipper_) clipper_->Release();
-    if (palette_) palette_->Release();
-    for (IDirectDrawSurface7* surface : attached_) surface->Release();
 }
 
 HRESULT IDirectDrawSurface7::checkUsable() const
@@ -599,9 +591,7 @@ const std::array<PaletteColor, 256>& IDirectDrawSurface7::palette() const
 HRESULT IDirectDrawSurface7::SetClipper(IDirectDrawClipper* clipper)
 {
     if (HRESULT failure = DDFaultInjection::take(DDCall::SetClipper)) return failure;
-    if (clipper) clipper->AddRef();
-    if (clipper_) clipper_->Release();
-    clipper_ = clipper;
+    clipper_ = RefPtr<IDirectDrawClipper>(clipper);
     return DD_OK;
 }
 
@@ -609,9 +599,7 @@ HRESULT IDirectDrawSurface7::SetPalette(IDirectDrawPalette* palette)
 {
     if (HRESULT failure = DDFaultInjection::take(DDCall::SetPalette)) return failure;
     if (palette && !(format_.dwFlags & DDPF_PALETTEINDEXED8)) return DDERR_NOTPALETTIZED;
-    if (palette) palette->AddRef();
-    if (palette_) palette_->Release();
-    palette_ = palette;
+    palette_ = RefPtr<IDirectDrawPalette>(palette);
     return DD_OK;
 }
 
@@ -620,24 +608,27 @@ HRESULT IDirectDrawSurface7::GetAttachedSurface(const DDSCAPS2* caps, IDirectDra
     if (!caps || !surface) return DDERR_INVALIDPARAMS;
     *surface = nullptr;
     if (HRESULT failure = DDFaultInjection::take(DDCall::GetAttachedSurface)) return failure;
-    const auto found = std::find_if(attached_.begin(), attached_.end(), [&](const IDirectDrawSurface7* s) {
+    const auto found = std::find_if(attached_.begin(), attached_.end(), [&](const RefPtr<IDirectDrawSurface7>& s) {
         return (s->caps_.dwCaps & caps->dwCaps) == caps->dwCaps;
     });
     if (found == attached_.end()) return DDERR_NOTFOUND;
-    (*found)->AddRef();
-    *surface = *found;
+    *surface = RefPtr<IDirectDrawSurface7>(*found).leak();
     return DD_OK;
+}
+
+std::vector<RefPtr<IDirectDrawSurface7>>::iterator IDirectDrawSurface7::findAttached(const IDirectDrawSurface7* surface)
+{
+    return std::find_if(attached_.begin(), attached_.end(), [&](const RefPtr<IDirectDrawSurface7>& s) { return s.get() == surface; });
 }
 
 HRESULT IDirectDrawSurface7::AddAttachedSurface(IDirectDrawSurface7* surface)
 {
     if (!surface || surface == this) return DDERR_INVALIDPARAMS;
     if (HRESULT failure = DDFaultInjection::take(DDCall::AddAttachedSurface)) return failure;
-    if (std::find(attached_.begin(), attached_.end(), surface) != attached_.end()) return DDERR_SURFACEALREADYATTACHED;
+    if (findAttached(surface) != attached_.end()) return DDERR_SURFACEALREADYATTACHED;
     if (!(surface->caps_.dwCaps & DDSCAPS_ZBUFFER) || surface->width_ != width_ || surface->height_ != height_)
         return DDERR_CANNOTATTACHSURFACE;
-    surface->AddRef();
-    attached_.push_back(surface);
+    attached_.push_back(RefPtr<IDirectDrawSurface7>(surface));
     return DD_OK;
 }
 
@@ -645,10 +636,9 @@ HRESULT IDirectDrawSurface7::DeleteAttachedSurface(uint32_t /*flags*/, IDirectDr
 {
     if (!surface) return DDERR_INVALIDPARAMS;
     if (HRESULT failure = DDFaultInjection::take(DDCall::DeleteAttachedSurface)) return failure;
-    const auto found = std::find(attached_.begin(), attached_.end(), surface);
+    const auto found = findAttached(surface);
     if (found == attached_.end()) return DDERR_SURFACENOTATTACHED;
     attached_.erase(found);
-    surface->Release();
     return DD_OK;
 }
 

@@ -165,6 +165,7 @@ private:
                        const DDBLTFX* fx);
     HRESULT copyFrom(const Rect& dest, IDirectDrawSurface7& src, const Rect& source, pixel_loops::Stretch how);
     void showOnWindow(const Rect& area);
+    std::vector<RefPtr<IDirectDrawSurface7>>::iterator findAttached(const IDirectDrawSurface7* surface);
 
     IDirectDraw7* device_;
     int32_t width_;
@@ -180,9 +181,9 @@ private:
     Rect lockedArea_;
     std::unique_ptr<DrawingContext> context_;
     std::unique_ptr<uint32_t[]> memory_;  // words, so that 32-bit pixels are read as what they are
-    IDirectDrawClipper* clipper_ = nullptr;
-    IDirectDrawPalette* palette_ = nullptr;
-    std::vector<IDirectDrawSurface7*> attached_;
+    RefPtr<IDirectDrawClipper> clipper_;
+    RefPtr<IDirectDrawPalette> palette_;
+    std::vector<RefPtr<IDirectDrawSurface7>> attached_;
 };
 
 using LPDDENUMMODESCALLBACK2 = HRESULT (*)(DDSURFACEDESC2* mode, void* context);

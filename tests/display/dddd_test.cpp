@@ -120,9 +120,9 @@ TEST_F(DeviceTest, ADisplayThatNeverStartedReleasesWhatItMadeWithoutAWord)
     dddd->setDebugOption({ddoDebugMessage, ddoDetailedLog});
     dddd->InitializeDisplayMode(false, 64, 64, 8, 0, "");  // a set-up without the start sequence
     // Each object, held here as well, must be left with this one reference.
-    IDirectDraw7* directDraw = dddd->DirectDraw;
-    IDirectDrawClipper* clipper = dddd->Clipper;
-    IDirectDrawPalette* palette = dddd->Palette;
+    IDirectDraw7* directDraw = dddd->DirectDraw.get();
+    IDirectDrawClipper* clipper = dddd->Clipper.get();
+    IDirectDrawPalette* palette = dddd->Palette.get();
     IDirectDrawSurface7* primary = dddd->Primary->DDSurface;
     IDirectDrawSurface7* back = dddd->BackBuffer->DDSurface;
     ASSERT_TRUE(directDraw && clipper && palette && primary && back);
@@ -348,17 +348,17 @@ TEST_F(DeviceTest, ReleasesThatLeaveReferencesAndFailedPaletteAndViewportCallsAr
     Screen::setBitDepth(8);
     auto made = device(true);
     made->InitializeDisplayMode(false, 640, 480, 8, 0, "");
-    made->Direct3DRM->CreateFrame(nullptr, &made->Camera);
+    made->Direct3DRM->CreateFrame(nullptr, made->Camera.put());
     DDFaultInjection::failCall(DDCall::CreateViewport, DDERR_GENERIC);
     made->InitializeDisplayMode(false, 640, 480, 8, 0, "");
     EXPECT_EQ(count("Viewportの作成に失敗しました(Error Code(80004005))"), 1u);
     made->InitializeDisplayMode(false, 640, 480, 8, 0, "");
     ASSERT_NE(made->RMViewport, nullptr);
     EXPECT_EQ(made->RMViewport->GetBack(), 5000.0f);
-    IDirectDraw7* directDraw = made->DirectDraw;
-    IDirect3DDevice7* direct3DDevice = made->Direct3DDevice;
-    IDirect3DRMDevice3* retainedDevice = made->RMDevice;
-    IDirect3DRM3* retainedMode = made->Direct3DRM;
+    IDirectDraw7* directDraw = made->DirectDraw.get();
+    IDirect3DDevice7* direct3DDevice = made->Direct3DDevice.get();
+    IDirect3DRMDevice3* retainedDevice = made->RMDevice.get();
+    IDirect3DRM3* retainedMode = made->Direct3DRM.get();
     directDraw->AddRef();
     direct3DDevice->AddRef();
     retainedDevice->AddRef();
@@ -379,7 +379,6 @@ TEST_F(DeviceTest, ReleasesThatLeaveReferencesAndFailedPaletteAndViewportCallsAr
     made->ReleaseAll();  // only destruction lets the retained-mode object go
     EXPECT_EQ(count("Direct3DRM3の解放に失敗しました(Error Code(1))"), 1u);
     retainedMode->Release();
-    made->Camera->Release();
     DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
     dddd->setDebugOption({ddoHaltOnError});
     EXPECT_EXIT(dddd->InitializeDisplayMode(false, 64, 64, 0, 0, ""), ::testing::ExitedWithCode(EXIT_FAILURE), "");
@@ -392,7 +391,7 @@ TEST_F(DeviceTest, FullScreenDriversAreFoundByNameOrBy3DSupport)
     EXPECT_EQ(made->DriverList, (std::vector<std::string>{"Primary Display Driver (display)", "Second Card (card2)"}));
     made->InitializeDisplayMode(true, 640, 480, 32, 0, "Second Card (card2)");
     expectInOrder({"指定されたドライバ Second Card (card2) を使用します", "DirectDrawオブジェクトを作成しました"});
-    EXPECT_EQ(count("Created DDraw Driver ... Second Card (card2) " + stringFormat("%p", static_cast<void*>(made->DirectDraw))), 1u);
+    EXPECT_EQ(count("Created DDraw Driver ... Second Card (card2) " + stringFormat("%p", static_cast<void*>(made->DirectDraw.get()))), 1u);
     const std::string fallBack = "指定されたドライバが見つからなかったので、デフォルトのドライバを使用します";
     made->InitializeDisplayMode(true, 640, 480, 32, 0, "No Such (card)");
     EXPECT_EQ(count(fallBack), 1u);
