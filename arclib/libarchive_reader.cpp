@@ -42,10 +42,15 @@ EntryKind kindOf(archive_entry* entry)
     }
 }
 
+struct ArchiveFree {
+    void operator()(archive* a) const { archive_read_free(a); }
+};
+using ArchivePointer = std::unique_ptr<archive, ArchiveFree>;
+
 class LibarchiveReader : public EntryReader {
 public:
     LibarchiveReader(const std::string& path, const char* formatName, void (*enable)(archive*))
-        : archive_(archive_read_new()), formatName_(formatName)
+        : owner_(archive_read_new()), archive_(owner_.get()), formatName_(formatName)
     {
         Utf8LocaleScope scope;
         if (!archive_) throw ArchiveError(arcCannotOpen, "out of memory");
@@ -61,10 +66,6 @@ public:
             throw ArchiveError(arcCannotOpen, notOfFormat());
         }
     }
-    ~LibarchiveReader() override { archive_read_free(archive_); }
-    LibarchiveReader(const LibarchiveReader&) = delete;
-    LibarchiveReader& operator=(const LibarchiveReader&) = delete;
-
     bool next(EntryHeader& header) override
     {
         Utf8LocaleScope scope;
@@ -104,6 +105,7 @@ private:
         throw ArchiveError(arcDamaged, std::string(formatName_) + " archive damaged: " + (reason ? reason : "unreadable"));
     }
 
+    ArchivePointer owner_;
     archive* archive_;
     const char* formatName_;
     archive_entry* pending_ = nullptr;
@@ -154,7 +156,8 @@ const ArchiveFormat rarFormat{RarName, openWith<RarName, enableRar>, false};
 int tarArchiveType(const std::string& path)
 {
     Utf8LocaleScope scope;
-    archive* a = archive_read_new();
+    const ArchivePointer owner(archive_read_new());
+    archive* a = owner.get();
     if (!a) return 0;
     enableTar(a);
     archive_entry* entry = nullptr;
@@ -171,6 +174,5 @@ int tarArchiveType(const std::string& path)
             }
         }
     }
-    archive_read_free(a);
     return type;
 }

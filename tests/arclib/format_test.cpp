@@ -30,6 +30,8 @@ const Fixture Fixtures[] = {
     {"plain.tar", &tarFormat},      {"gzip.tgz", &tarFormat},       {"bzip2.tar.bz2", &tarFormat},
 };
 
+void PrintTo(const Fixture& fixture, std::ostream* out) { *out << fixture.file; }
+
 const ArchiveFormat* const Formats[] = {&lhaFormat, &zipFormat, &cabFormat, &tarFormat, &rarFormat, &arjFormat};
 
 std::string slashes(std::string name)

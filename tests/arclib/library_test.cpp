@@ -30,6 +30,8 @@ const Library Libraries[] = {
     {"tar32.dll", "Tar", "gzip.tgz", "x", ".tgz"},           {"UNRAR32.DLL", "Unrar", "a.rar", "-x", ".rar"},
 };
 
+void PrintTo(const Library& library, std::ostream* out) { *out << library.windowsName; }
+
 template <typename Proc>
 Proc entry(const Library& library, const std::string& name)
 {
