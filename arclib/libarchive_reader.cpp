@@ -31,6 +31,20 @@ private:
     locale_t previous_{};
 };
 
+// The stored bytes of a name read as ISO-8859-1 into UTF-8 text.
+std::string latin1Bytes(std::string_view text)
+{
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c == 0xC2 || c == 0xC3) && i + 1 < text.size())
+            bytes += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
+        else
+            bytes += static_cast<char>(c);
+    }
+    return bytes;
+}
+
 EntryKind kindOf(archive_entry* entry)
 {
     if (archive_entry_hardlink(entry)) return EntryKind::link;
@@ -49,8 +63,8 @@ using ArchivePointer = std::unique_ptr<archive, ArchiveFree>;
 
 class LibarchiveReader : public EntryReader {
 public:
-    LibarchiveReader(const std::string& path, const char* formatName, void (*enable)(archive*))
-        : owner_(archive_read_new()), archive_(owner_.get()), formatName_(formatName)
+    LibarchiveReader(const std::string& path, const char* formatName, void (*enable)(archive*), bool latin1Names)
+        : owner_(archive_read_new()), archive_(owner_.get()), formatName_(formatName), latin1Names_(latin1Names)
     {
         Utf8LocaleScope scope;
         if (!archive_) throw ArchiveError(arcCannotOpen, "out of memory");
@@ -81,7 +95,7 @@ public:
             if (result < ARCHIVE_WARN) fail();
         }
         const char* name = archive_entry_pathname(entry);
-        header.storedName = name ? name : "";
+        header.storedName = !name ? "" : latin1Names_ ? latin1Bytes(name) : name;
         header.kind = kindOf(entry);
         header.size = archive_entry_size_is_set(entry) ? std::optional<uint64_t>(archive_entry_size(entry)) : std::nullopt;
         header.compressedSize = 0;
@@ -108,15 +122,17 @@ private:
     ArchivePointer owner_;
     archive* archive_;
     const char* formatName_;
+    bool latin1Names_;
     archive_entry* pending_ = nullptr;
     bool atEnd_ = false;
 };
 
-// LHA names are Shift-JIS; libarchive turns them into the (UTF-8) locale's text.
+// libarchive refuses LHA names it cannot convert, and takes them as Shift-JIS by
+// default; read as ISO-8859-1, every name arrives, one character per stored byte.
 void enableLha(archive* a)
 {
     archive_read_support_format_lha(a);
-    archive_read_set_format_option(a, "lha", "hdrcharset", "CP932");
+    archive_read_set_format_option(a, "lha", "hdrcharset", "ISO-8859-1");
 }
 void enableZip(archive* a) { archive_read_support_format_zip_seekable(a); }
 void enableCab(archive* a) { archive_read_support_format_cab(a); }
@@ -133,10 +149,10 @@ void enableTar(archive* a)
     archive_read_support_filter_bzip2(a);
 }
 
-template <const char* Name, void (*Enable)(archive*)>
+template <const char* Name, void (*Enable)(archive*), bool Latin1Names = false>
 std::unique_ptr<EntryReader> openWith(const std::string& path)
 {
-    return std::make_unique<LibarchiveReader>(path, Name, Enable);
+    return std::make_unique<LibarchiveReader>(path, Name, Enable, Latin1Names);
 }
 
 constexpr char LhaName[] = "LHA";
@@ -147,7 +163,7 @@ constexpr char RarName[] = "RAR";
 
 }  // namespace
 
-const ArchiveFormat lhaFormat{LhaName, openWith<LhaName, enableLha>, false};
+const ArchiveFormat lhaFormat{LhaName, openWith<LhaName, enableLha, true>, false};
 const ArchiveFormat zipFormat{ZipName, openWith<ZipName, enableZip>, true};
 const ArchiveFormat cabFormat{CabName, openWith<CabName, enableCab>, false};
 const ArchiveFormat tarFormat{TarName, openWith<TarName, enableTar>, false};

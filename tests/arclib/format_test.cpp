@@ -134,27 +134,44 @@ TEST(ArjTest, ACrcMismatchFailsAndRemovesTheFile)
     EXPECT_FALSE(readsThrough(arjFormat, (folder / "bad.arj").string()));
 }
 
+// Sets the UTF-8 name flag in every local and central header of a ZIP.
+std::string flaggedUtf8(std::string zip)
+{
+    constexpr uint8_t Utf8Flag = 0x08;  // bit 11 of the flags, in their second byte
+    for (const auto& [signature, flagsOffset] : {std::pair{"PK\x03\x04", 7}, std::pair{"PK\x01\x02", 9}})
+        for (size_t at = zip.find(signature); at != std::string::npos; at = zip.find(signature, at + 4))
+            zip[at + flagsOffset] = static_cast<char>(zip[at + flagsOffset] | Utf8Flag);
+    return zip;
+}
+
 TEST(FormatTest, BuiltRarTarZAndShiftJisNamesUnpackAsUtf8)
 {
     const std::string sjisName = "\x83\x4c\x83\x83\x83\x89.chP";  // キャラ.chP
     const std::string utf8Name = "\xe3\x82\xad\xe3\x83\xa3\xe3\x83\xa9.chP";
+    const std::string badName = "\x80\xff.chP";  // no Shift-JIS: each byte becomes U+FFFD
+    const std::string badUtf8 = "\xef\xbf\xbd\xef\xbf\xbd.chP";
     TempFolder folder;
     writeFile(folder / "a.rar", storedRar({{"pkg\\" + sjisName, "rar data"}}));
     writeFile(folder / "a.lzh", storedLha({{"pkg\\" + sjisName, "lha data"}}));
+    writeFile(folder / "bad.lzh", storedLha({{"pkg\\" + badName, "bad data"}}));
     writeArchive(folder / "a.zip", TestFormat::zip, {{"pkg/" + sjisName, "zip data"}});
+    writeArchive(folder / "u.zip", TestFormat::zip, {{"pkg/" + utf8Name, "utf8 data"}});
+    writeFile(folder / "u.zip", flaggedUtf8(readFile(folder / "u.zip")));
     writeArchive(folder / "a.tar.Z", TestFormat::tarCompress, {{"pkg/" + utf8Name, "taz data"}});
     const struct {
         const char* file;
         const ArchiveFormat& format;
+        std::string name;
         const char* data;
-    } cases[] = {{"a.rar", rarFormat, "rar data"}, {"a.lzh", lhaFormat, "lha data"}, {"a.zip", zipFormat, "zip data"},
-                 {"a.tar.Z", tarFormat, "taz data"}};
+    } cases[] = {{"a.rar", rarFormat, utf8Name, "rar data"},   {"a.lzh", lhaFormat, utf8Name, "lha data"},
+                 {"bad.lzh", lhaFormat, badUtf8, "bad data"},  {"a.zip", zipFormat, utf8Name, "zip data"},
+                 {"u.zip", zipFormat, utf8Name, "utf8 data"},  {"a.tar.Z", tarFormat, utf8Name, "taz data"}};
     for (const auto& c : cases) {
         const std::vector<std::string> names = listedFiles(c.format, folder / c.file);
-        ASSERT_EQ(names, std::vector<std::string>{"pkg/" + utf8Name}) << c.file;
+        ASSERT_EQ(names, std::vector<std::string>{"pkg/" + c.name}) << c.file;
         const fs::path out = folder / (std::string(c.file) + ".out");
         ASSERT_EQ(extract(c.format, folder / c.file, out).result, arcOk) << c.file;
-        EXPECT_EQ(readFile(out / "pkg" / utf8Name), c.data) << c.file;
+        EXPECT_EQ(readFile(out / "pkg" / c.name), c.data) << c.file;
     }
     EXPECT_EQ(tarArchiveType((folder / "a.tar.Z").string()), 3);
     EXPECT_EQ(tarArchiveType((fixtureFolder() / "plain.tar").string()), 1);
