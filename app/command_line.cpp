@@ -50,7 +50,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     std::vector<std::string> files;
 
     const auto setMode = [&](RunMode chosen) {
-        if (mode) throw CommandLineError("give only one of --info, --render, --help and --version");
+        if (mode) throw CommandLineError("give only one of --info and --render");
         mode = chosen;
     };
     const auto optionCount = static_cast<size_t>(optionsEnd - arguments.begin());

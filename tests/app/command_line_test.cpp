@@ -23,7 +23,7 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, ModesAndSettings)
 {
-    const std::string onlyOneMode = "give only one of --info, --render, --help and --version";
+    const std::string onlyOneMode = "give only one of --info and --render";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},
