@@ -36,6 +36,9 @@ constexpr uint8_t FileTypeText = 1;
 constexpr uint8_t FileTypeMain = 2;
 constexpr uint8_t FileTypeFolder = 3;
 
+// Packed data is read whole; more than an unpacking may write is refused unread.
+constexpr uint64_t MaxPackedSize = uint64_t{1} << 30;
+
 constexpr int MethodStored = 0;
 constexpr int MethodFastest = 4;
 
@@ -182,6 +185,7 @@ private:
         if (flags_ & FlagGarbled) damaged("the file is encrypted");
         if (flags_ & FlagVolume) damaged("the file continues in another volume");
         if (method_ > MethodFastest) damaged("an unknown method " + std::to_string(method_));
+        if (compressedSize_ > MaxPackedSize) throw ArchiveError(arcTooLarge, "ARJ archive: a file too large to unpack");
         packed_.resize(static_cast<size_t>(compressedSize_));
         file_.clear();
         file_.seekg(static_cast<std::streamoff>(dataStart_));

@@ -7,4 +7,4 @@ const LibraryTable library{"Cab", cabFormat, {{{{"-x", true}, {nullptr, false}}}
 
 }  // namespace
 
-ARCLIB_ENTRIES(Cab, library)
+ARCLIB_ENTRIES(Cab, library);

@@ -8,6 +8,7 @@
 #include "platform/archiver_contract.h"
 
 #include <cstdint>
+#include <type_traits>
 
 struct LibraryTable {
     const char* prefix;
@@ -47,4 +48,8 @@ int32_t killOwnerWindow(HWND window);
         return checkArchive(TABLE, archive);                                                                \
     }                                                                                                        \
     ARCLIB_EXPORT int32_t PREFIX##SetOwnerWindowEx(HWND window, void*) { return setOwnerWindow(window); }  \
-    ARCLIB_EXPORT int32_t PREFIX##KillOwnerWindowEx(HWND window) { return killOwnerWindow(window); }
+    ARCLIB_EXPORT int32_t PREFIX##KillOwnerWindowEx(HWND window) { return killOwnerWindow(window); }      \
+    static_assert(std::is_same_v<decltype(&PREFIX), ArchiverCommandProc> &&                              \
+                  std::is_same_v<decltype(&PREFIX##OpenArchive), ArchiverOpenArchiveProc> &&             \
+                  std::is_same_v<decltype(&PREFIX##FindFirst), ArchiverFindFirstProc> &&                 \
+                  std::is_same_v<decltype(&PREFIX##CheckArchive), ArchiverCheckArchiveProc>)

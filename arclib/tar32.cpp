@@ -7,6 +7,6 @@ const LibraryTable library{"Tar", tarFormat, {{{{"x", true}, {nullptr, false}}},
 
 }  // namespace
 
-ARCLIB_ENTRIES(Tar, library)
+ARCLIB_ENTRIES(Tar, library);
 
 ARCLIB_EXPORT int TarGetArchiveType(const char* archive) { return archive ? tarArchiveType(archive) : 0; }

@@ -7,4 +7,4 @@ const LibraryTable library{"Unarj", arjFormat, {{{{"x", true}, {"e", false}}}, "
 
 }  // namespace
 
-ARCLIB_ENTRIES(Unarj, library)
+ARCLIB_ENTRIES(Unarj, library);

@@ -7,4 +7,4 @@ const LibraryTable library{"Unlha", lhaFormat, {{{{"x", true}, {"e", false}}}, "
 
 }  // namespace
 
-ARCLIB_ENTRIES(Unlha, library)
+ARCLIB_ENTRIES(Unlha, library);

@@ -7,4 +7,4 @@ const LibraryTable library{"Unrar", rarFormat, {{{{"-x", true}, {"-e", false}}},
 
 }  // namespace
 
-ARCLIB_ENTRIES(Unrar, library)
+ARCLIB_ENTRIES(Unrar, library);

@@ -7,4 +7,4 @@ const LibraryTable library{"UnZip", zipFormat, {{{{"-x", true}, {nullptr, false}
 
 }  // namespace
 
-ARCLIB_ENTRIES(UnZip, library)
+ARCLIB_ENTRIES(UnZip, library);
