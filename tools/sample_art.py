@@ -67,9 +67,9 @@ def arc(cx, cy, rx, ry, start, end, steps=14):
             for a in (start + (end - start) * i / steps for i in range(steps + 1))]
 
 
-def outlined(make, cx, cy, rx, ry, paint, line, width=1.5, angle=0.0):
+def outlined(cx, cy, rx, ry, paint, line, width=1.5, angle=0.0):
     """An ellipse over a slightly larger one in the line colour."""
-    return [make(cx, cy, rx + width, ry + width, line, angle), make(cx, cy, rx, ry, paint, angle)]
+    return [ellipse(cx, cy, rx + width, ry + width, line, angle), ellipse(cx, cy, rx, ry, paint, angle)]
 
 
 def lit(cx, cy, rx, ry, base, ambient=0.58, shine=0.45):
@@ -247,7 +247,7 @@ def _mouth(kind, x, y):
     if kind in ("o", "talk", "wail"):
         rx, ry = {"o": (3.3, 4.2), "talk": (3.6, 2.7), "wail": (7, 6.5)}[kind]
         cy = y + ry - 2
-        shapes = outlined(ellipse, x, cy, rx, ry, MOUTH, DARK, 1.4)
+        shapes = outlined(x, cy, rx, ry, MOUTH, DARK, 1.4)
         if kind == "wail":
             shapes.append(clipped(ellipse(x, cy + ry * 0.6, rx * 0.6, ry * 0.4, TONGUE), shapes[1][4]))
         return shapes
@@ -269,14 +269,14 @@ def _mouth(kind, x, y):
 def character(eyes="open", mouth="smile", hands="down", brows=None, look=0.0, blush=0.5, tears=False):
     """The shapes of one pose in cell coordinates (0..80, feet at the bottom)."""
     shapes = [stroke([(40, 18), (40.5, 11), (43, 7.5)], 3.0, (70, 110, 44))]
-    shapes += outlined(ellipse, 48, 9, 9.5, 4.2, lit(48, 9, 9.5, 4.2, (112, 190, 80), 0.6, 0.25),
+    shapes += outlined(48, 9, 9.5, 4.2, lit(48, 9, 9.5, 4.2, (112, 190, 80), 0.6, 0.25),
                        (40, 82, 38), 1.4, -0.45)
     shapes.append(stroke([(41.5, 10.5), (54.5, 7.0)], 0.8, (70, 140, 60)))
     for fx in (28, 52):
-        shapes += outlined(ellipse, fx, 74, 8.5, 4.5, lit(fx, 74, 8.5, 4.5, (236, 160, 78), 0.7, 0.2), LINE, 1.4)
-    shapes += outlined(ellipse, 40, 45, 31, 29, lit(40, 45, 31, 29, SKIN, 0.7, 0.4), LINE, 1.8)
+        shapes += outlined(fx, 74, 8.5, 4.5, lit(fx, 74, 8.5, 4.5, (236, 160, 78), 0.7, 0.2), LINE, 1.4)
+    shapes += outlined(40, 45, 31, 29, lit(40, 45, 31, 29, SKIN, 0.7, 0.4), LINE, 1.8)
     for hx, hy in HANDS[hands]:
-        shapes += outlined(ellipse, hx, hy, 6, 5.4, lit(hx, hy, 6, 5.4, SKIN, 0.72, 0.3), LINE, 1.4)
+        shapes += outlined(hx, hy, 6, 5.4, lit(hx, hy, 6, 5.4, SKIN, 0.72, 0.3), LINE, 1.4)
     fx = FACE_X + look
     for side in (-1, 1):
         shapes.append(ellipse(fx + side * 18, 53, 6, 3.4, (250, 120, 110, blush)))
@@ -324,7 +324,7 @@ def _heart(cx, cy, s):
 
 def _block(cx, cy, r):
     grey = lit(cx, cy, r, r, (176, 168, 200), 0.6, 0.4)
-    return outlined(ellipse, cx, cy, r, r, grey, (60, 52, 84), 1.4) + [
+    return outlined(cx, cy, r, r, grey, (60, 52, 84), 1.4) + [
         stroke([(cx - r * 0.35, cy - r * 0.35), (cx + r * 0.35, cy + r * 0.35)], 1.6, (80, 70, 110)),
         stroke([(cx + r * 0.35, cy - r * 0.35), (cx - r * 0.35, cy + r * 0.35)], 1.6, (80, 70, 110))]
 
