@@ -1,25 +1,15 @@
 #include "chr/cg_check.h"
 
+#include "platform/bitmap_reader.h"
+#include "platform/little_endian.h"
 #include "platform/stream.h"
 
 #include <cstdint>
 
 namespace {
 
-// The BMP headers: a 14-byte file header, then the 40-byte (or longer) info header.
-constexpr int64_t FileHeaderSize = 14;
-constexpr int64_t InfoHeaderSize = 40;
-constexpr int PixelOffsetAt = 10;
-constexpr int InfoSizeAt = 14;
-constexpr int WidthAt = 18;
-constexpr int HeightAt = 22;
-constexpr int BitCountAt = 28;
-constexpr int CompressionAt = 30;
 constexpr uint32_t BI_RGB = 0;
 constexpr uint32_t BI_BITFIELDS = 3;
-
-uint32_t u16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t u32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 
 }  // namespace
 
@@ -28,16 +18,17 @@ std::optional<std::string> cgLoadProblem(const std::string& path)
     std::string reason;
     const auto file = FileStream::openRead(path, &reason);
     if (!file) return reason;
-    uint8_t h[FileHeaderSize + InfoHeaderSize];
+    uint8_t h[bmp::FileHeaderSize + bmp::InfoHeaderSize];
     if (!file->readExact(h, sizeof h)) return "the file ends inside its headers";
     if (h[0] != 'B' || h[1] != 'M') return "the file is no BMP file";
-    const uint32_t infoSize = u32(h + InfoSizeAt);
-    const auto width = static_cast<int32_t>(u32(h + WidthAt));
-    const auto height = static_cast<int32_t>(u32(h + HeightAt));
-    const uint32_t bits = u16(h + BitCountAt);
-    const uint32_t compression = u32(h + CompressionAt);
-    const int64_t pixelOffset = u32(h + PixelOffsetAt);
-    if (infoSize < InfoHeaderSize) return "an info header of " + std::to_string(infoSize) + " bytes is not read";
+    const uint8_t* info = h + bmp::FileHeaderSize;
+    const uint32_t infoSize = readLE32(info + bmp::InfoSizeAt);
+    const auto width = static_cast<int32_t>(readLE32(info + bmp::WidthAt));
+    const auto height = static_cast<int32_t>(readLE32(info + bmp::HeightAt));
+    const uint32_t bits = readLE16(info + bmp::BitCountAt);
+    const uint32_t compression = readLE32(info + bmp::CompressionAt);
+    const int64_t pixelOffset = readLE32(h + bmp::PixelOffsetAt);
+    if (infoSize < bmp::InfoHeaderSize) return "an info header of " + std::to_string(infoSize) + " bytes is not read";
     if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return std::to_string(bits) + " bits per pixel are not read";
     if (compression != BI_RGB && compression != BI_BITFIELDS)
         return "compressed pixels (method " + std::to_string(compression) + ") are not decoded";
