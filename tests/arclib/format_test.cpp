@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace fs = std::filesystem;
 
@@ -220,6 +221,22 @@ TEST(FormatTest, MissingEmptyAndForeignFilesAreRefused)
             EXPECT_EQ(extract(*format, folder / name, folder / "out").result, arcCannotOpen);
         }
     }
+}
+
+// A stored path longer than the record's field is cut at a character, zero-terminated.
+TEST(FormatTest, ListedNamesFitTheRecordWhole)
+{
+    std::string name;
+    for (int i = 0; i < 300; ++i) name += "\xe3\x82\xa2";  // ア, three bytes each
+    TempFolder folder;
+    writeArchive(folder / "long.zip", TestFormat::zip, {{name, "x"}});
+    Listing listing(zipFormat, (folder / "long.zip").string());
+    INDIVIDUALINFO record;
+    std::memset(&record, 'X', sizeof record);
+    ASSERT_EQ(listing.findFirst("*", record), 0);
+    EXPECT_EQ(std::string(record.szFileName), name.substr(0, 510));
+    EXPECT_EQ(record.dwOriginalSize, 1u);
+    EXPECT_EQ(listing.findNext(record), -1);
 }
 
 }  // namespace
