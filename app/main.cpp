@@ -5,6 +5,7 @@
 #include "app/info_json.h"
 #include "app/render_frames.h"
 #include "app/software_display.h"
+#include "app/window_main.h"
 
 #include "chr/cg_check.h"
 #include "platform/text.h"
@@ -72,8 +73,5 @@ int main(int argc, char** argv)
     case RunMode::Window:
         break;
     }
-    // The main window starts here: a QApplication and TForm1, loading line.file when
-    // it is given. Until the window exists, a run without a mode is a usage error.
-    std::cerr << usageText();
-    return 2;
+    return runWindow(argc, argv, line.file);
 }

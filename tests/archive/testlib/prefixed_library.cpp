@@ -1,16 +1,21 @@
 // A stand-in for an archiver library whose entries carry the prefix LIBRARY_PREFIX
 // (Unlha, UnZip, Cab, ...). Every entry records what it receives. The library opens
 // an archive whose file holds the prefix's text anywhere, so one file can be made
-// that several libraries accept, and lists two entries from a table. With an owner
-// window set, a command first sends it one progress message and stops (result 1)
-// when the reply asks it to.
+// that several libraries accept, and lists two entries from a table, or the entries
+// a test sets; an extract command writes the set entries that have content. With an
+// owner window set, a command first sends it one progress message and stops
+// (result 1) when the reply asks it to.
 #include "platform/archiver_contract.h"
 #include "platform/window_messages.h"
 #include "tests/archive/testlib/recorded.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <vector>
 
 #define PASTE(prefix, name) prefix##name
 #define ENTRY(prefix, name) PASTE(prefix, name)
@@ -19,11 +24,17 @@
 
 namespace {
 
-const char* const Entries[] = {"pomelune.chP", "cg/pomelune.bmp"};
+struct Entry {
+    std::string name;
+    std::optional<std::string> content;
+};
+
+const std::vector<Entry> OwnEntries = {{"pomelune.chP", std::nullopt}, {"cg/pomelune.bmp", std::nullopt}};
 const HARC OpenHandle = 0x5eed;
 
 RecordedCommand lastCommand;
 RecordedCalls calls;
+std::vector<Entry> entries = OwnEntries;
 size_t nextEntry = 0;
 
 bool holdsPrefix(const char* archive)
@@ -35,9 +46,29 @@ bool holdsPrefix(const char* archive)
 
 int nextListed(INDIVIDUALINFO* record)
 {
-    if (nextEntry == std::size(Entries)) return -1;
-    std::snprintf(record->szFileName, sizeof record->szFileName, "%s", Entries[nextEntry++]);
+    if (nextEntry == entries.size()) return -1;
+    std::snprintf(record->szFileName, sizeof record->szFileName, "%s", entries[nextEntry++].name.c_str());
     return 0;
+}
+
+// For an extract command, writes the entries with content under the command line's
+// last quoted text, the destination folder, with "\" taken as a folder separator.
+void extract(const std::string& commandLine)
+{
+    if (commandLine.rfind("e ", 0) != 0 && commandLine.rfind("x ", 0) != 0) return;
+    const size_t close = commandLine.rfind('"');
+    const size_t open = close == std::string::npos || close == 0 ? std::string::npos : commandLine.rfind('"', close - 1);
+    if (open == std::string::npos) return;
+    const std::filesystem::path folder = commandLine.substr(open + 1, close - open - 1);
+    for (const Entry& entry : entries) {
+        if (!entry.content) continue;
+        std::string name = entry.name;
+        std::replace(name.begin(), name.end(), '\\', '/');
+        const std::filesystem::path path = folder / name;
+        std::error_code error;
+        std::filesystem::create_directories(path.parent_path(), error);
+        std::ofstream(path, std::ios::binary) << *entry.content;
+    }
 }
 
 }  // namespace
@@ -49,6 +80,7 @@ int LIBRARY_PREFIX(HWND window, const char* commandLine, char* output, uint32_t 
     lastCommand = {window, commandLine, output == nullptr, size};
     if (calls.ownerWindow && sendMessage(calls.ownerWindow, registerWindowMessage("wm_arcextract"), 1, 0) != 0) return 1;
     if (output) std::snprintf(output, size, "%s: done", STRING(LIBRARY_PREFIX));
+    extract(commandLine);
     return 0;
 }
 
@@ -102,4 +134,16 @@ int32_t ENTRY(LIBRARY_PREFIX, KillOwnerWindowEx)(HWND)
 const RecordedCommand* ENTRY(LIBRARY_PREFIX, TestLastCommand)() { return &lastCommand; }
 
 RecordedCalls* ENTRY(LIBRARY_PREFIX, TestCalls)() { return &calls; }
+
+void ENTRY(LIBRARY_PREFIX, TestSetEntries)(const ListedEntry* listed, size_t count)
+{
+    if (!listed) {
+        entries = OwnEntries;
+        return;
+    }
+    entries.clear();
+    for (size_t i = 0; i < count; ++i)
+        entries.push_back({listed[i].name, listed[i].content ? std::optional<std::string>(std::in_place, listed[i].content, listed[i].size)
+                                                             : std::nullopt});
+}
 }

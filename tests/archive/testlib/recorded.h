@@ -5,6 +5,7 @@
 
 #include "platform/archiver_contract.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,7 +28,18 @@ struct RecordedCalls {
     HWND ownerWindow = nullptr;
 };
 
+// A listed entry: its stored path and, when content is not null, the size bytes an
+// extract command ("e" or "x") writes for it under the command's last quoted folder.
+struct ListedEntry {
+    const char* name;
+    const char* content;
+    size_t size;
+};
+
 extern "C" {
 using TestLastCommandProc = const RecordedCommand* (*)();
 using TestCallsProc = RecordedCalls* (*)();
+// <prefix>TestSetEntries: the entries listed from now on (copied); null and 0 put
+// the library's own two entries back.
+using TestSetEntriesProc = void (*)(const ListedEntry* entries, size_t count);
 }

@@ -1,0 +1,30 @@
+// The private folder archives are unpacked into, and the safe use of the paths an
+// archive's listing names inside it: nothing named by a listing leads out of the
+// folder, through a symbolic link, or to anything but a regular file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The unpack folder's path, ending in "/": "pomelune-qptemp" in $XDG_RUNTIME_DIR
+// when that is set, else "pomelune-qptemp-<user id>" in the temporary folder.
+std::string unpackFolderPath();
+
+// Makes the folder with mode 0700 when it is missing, and closes it to other users
+// when it is open to them; raises an error when it is a symbolic link, no folder or
+// someone else's.
+void preparePrivateFolder(const std::string& folder);
+
+// A stored path of a listing as a path relative to the unpack folder, with "\"
+// turned into "/"; nullopt when it is empty, absolute (a leading "/" or "\", or a
+// drive letter) or has a ".." part.
+std::optional<std::string> insidePath(std::string_view stored);
+
+// Whether relative (from insidePath) names a regular file reached from folder
+// without passing a symbolic link.
+bool regularFileInside(const std::string& folder, const std::string& relative);
+
+// Deletes relative (from insidePath) when it is a regular file reached from folder
+// without passing a symbolic link; anything else stays. Failures are ignored.
+void removeRegularFileInside(const std::string& folder, const std::string& relative);

@@ -1,0 +1,92 @@
+// The real main window on Qt's offscreen platform for tests: boxes the test answers
+// and reads, a private unpack folder under the test's folder, a clock the test sets,
+// and one idle turn at a time instead of the window's own cycle.
+#pragma once
+
+#include "app/form1.h"
+#include "app/package_folder.h"
+#include "app/qt_window_host.h"
+#include "app/window_main.h"
+#include "chr/qpchr.h"
+#include "platform/clock.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    void showError(const std::string& text) override { errors.push_back(text); }
+    bool askYesNo(const std::string& text) override
+    {
+        questions.push_back(text);
+        return answer;
+    }
+
+    std::vector<std::string> errors;
+    std::vector<std::string> questions;
+    bool answer = true;
+};
+
+// The application object of the test program, made once on the offscreen platform.
+inline QApplication& guiApplication()
+{
+    static int argc = 1;
+    static char name[] = "gui_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        auto* made = new QApplication(argc, argv);
+        prepareApplication(*made);
+        return made;
+    }();
+    return *application;
+}
+
+class FormTest : public PackageTest {
+protected:
+    void SetUp() override
+    {
+        PackageTest::SetUp();
+        guiApplication();
+        runtime = folder / "runtime";
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        setMillisecondClock([this] { return now; });
+    }
+    void TearDown() override
+    {
+        form.reset();
+        setMillisecondClock({});
+        unsetenv("XDG_RUNTIME_DIR");
+        PackageTest::TearDown();
+    }
+
+    // A new main window with the given command-line arguments.
+    TForm1& open(std::vector<std::string> arguments = {})
+    {
+        auto recording = std::make_unique<RecordingBoxes>();
+        boxes = recording.get();
+        form = std::make_unique<TForm1>(std::move(arguments), std::move(recording));
+        return *form;
+    }
+    void turns(int count)
+    {
+        for (int i = 0; i < count; ++i) form->runIdleTurn();
+    }
+    // A pixel of the character view as the window shows it, 0x00RRGGBB.
+    uint32_t viewPixel(int x, int y)
+    {
+        QtWindowHost& host = form->host();
+        return host.frameBuffer()[y * host.clientWidth() + 104 + x] & 0xFFFFFFu;
+    }
+
+    std::filesystem::path runtime;
+    uint32_t now = 1000;
+    std::unique_ptr<TForm1> form;
+    RecordingBoxes* boxes = nullptr;
+};

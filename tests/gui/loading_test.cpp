@@ -1,0 +1,261 @@
+// Loading a package into the main window: from the command line, from a drop of a
+// file beside a definition, and from a dropped archive through the stand-in
+// UNLHA32.DLL, including listings that try to lead out of the unpack folder.
+#include "tests/gui/form_fixture.h"
+
+#include "app/form1_controls.h"
+#include "archive/archive_file.h"
+#include "platform/file_system.h"
+#include "tests/archive/testlib/recorded.h"
+
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+
+#include <dlfcn.h>
+
+#include <fstream>
+#include <set>
+
+namespace {
+
+const std::string Definition = "#SIZE 8\r\n#CHARNAME \x83\x7c\x83\x81\r\n#ANIME 80\r\n#CHARBMP cg.bmp\r\n#1 0 0 4 4\r\n#2 4 0 4 4\r\n"
+                               "#PATERN 01 02\r\n#PATERN 03 02\r\n#PATERN 17 02\r\n#PATERN 09 02\r\n";
+
+class FormLoadingTest : public FormTest {
+protected:
+    // The animes whose buttons are enabled.
+    std::set<int> enabledAnimes() const
+    {
+        std::set<int> animes;
+        for (const AnimeButton& anime : animeButtons)
+            if ((form.get()->*anime.button)->isEnabled()) animes.insert(anime.anime);
+        return animes;
+    }
+    bool reloadsEnabled() const { return form->reload->isEnabled() && form->CGreload->isEnabled(); }
+    // The window's folder holding the sample CG and, in a folder of its own, the definition.
+    std::string writePackage(const std::string& definitionName = "chara.chP")
+    {
+        writeSampleDefinition({});
+        return writeFile(definitionName, Definition);
+    }
+    // Sends the window a drop of these files.
+    void drop(const std::vector<std::string>& files)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const std::string& file : files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
+        data.setUrls(urls);
+        // Qt hands a drop to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(150, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(150, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &event);
+    }
+    std::string cgBytes() const
+    {
+        std::ifstream file(folder / "cg.bmp", std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+    // An archive the stand-in library opens (it holds the library's prefix), in a
+    // folder without a definition, listing these entries.
+    std::string writeArchive(const std::vector<ListedEntry>& entries)
+    {
+        std::filesystem::create_directories(folder / "archives");
+        setEntries(entries.data(), entries.size());
+        return writeFile("archives/pkg.lzh", "Unlha");
+    }
+    static void setEntries(const ListedEntry* entries, size_t count)
+    {
+        // The library stays loaded, so the component finds it with these entries.
+        void* library = dlopen((executableFolder() + "/libunlha32.so").c_str(), RTLD_NOW | RTLD_NODELETE);
+        ASSERT_NE(library, nullptr);
+        reinterpret_cast<TestSetEntriesProc>(dlsym(library, "UnlhaTestSetEntries"))(entries, count);
+        dlclose(library);
+    }
+    void TearDown() override
+    {
+        setEntries(nullptr, 0);
+        FormTest::TearDown();
+    }
+    std::string tempdir() const { return (runtime / "pomelune-qptemp").string() + "/"; }
+};
+
+TEST_F(FormLoadingTest, CommandLineLoadSetsTheControlsFromTheDefinition)
+{
+    open({writePackage(), "ignored.chP"});
+    ASSERT_TRUE(form->paramload);
+    turns(1);
+    EXPECT_TRUE(boxes->errors.empty());
+    EXPECT_EQ(form->chr->chpfile, (folder / "chara.chP").string());
+    EXPECT_EQ(enabledAnimes(), (std::set<int>{1, 3, 17}));
+    EXPECT_EQ(form->Edit1->text(), "80");
+    EXPECT_EQ(form->chr->framewait, 80);
+    EXPECT_EQ(form->Label1->text(), "ポメ");
+    EXPECT_TRUE(reloadsEnabled());
+    EXPECT_TRUE(form->buttonck->isEnabled());
+    EXPECT_EQ(form->Label2->text(), "01-通常１");
+    // The view: the red cell over the background colour of the empty CG columns,
+    // and black beyond the engine's 8 columns.
+    const std::vector<uint32_t> expected = sample::view(sample::red);
+    for (int y = 0; y < sample::viewHeight; y += 5)
+        for (int x = 0; x < sample::viewWidth; ++x) ASSERT_EQ(viewPixel(x, y), expected[y * sample::viewWidth + x]) << x << "," << y;
+    for (int x : {8, 100, 166}) EXPECT_EQ(viewPixel(x, 10), 0u);
+}
+
+TEST_F(FormLoadingTest, AFailedLoadLeavesTheLoadButtonsDisabledAndTheTextsAsTheyWere)
+{
+    open({writePackage()});
+    turns(1);
+    const std::string missing = (folder / "none.chP").string();
+    EXPECT_FALSE(form->runGuarded([&] { form->LoadPackage(missing); }));
+    EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + missing + " は開けません."});
+    EXPECT_TRUE(enabledAnimes().empty());
+    EXPECT_FALSE(form->reload->isEnabled() || form->CGreload->isEnabled() || form->buttonck->isEnabled());
+    EXPECT_EQ(form->Edit1->text(), "80");
+    EXPECT_EQ(form->Label1->text(), "ポメ");
+}
+
+TEST_F(FormLoadingTest, ADropBesideADefinitionLoadsTheDroppedFileItself)
+{
+    const std::string definition = writePackage("Chara.CHP");
+    open();
+    drop({definition, (folder / "other.chP").string()});
+    EXPECT_TRUE(boxes->errors.empty());
+    EXPECT_EQ(form->chr->chpfile, definition);
+    EXPECT_EQ(enabledAnimes(), (std::set<int>{1, 3, 17}));
+    EXPECT_TRUE(reloadsEnabled());
+    EXPECT_FALSE(form->fromarchive);
+
+    // Any other file of that folder goes to the parser as a definition.
+    const std::string other = writeFile("notes.txt", "#PATERN 05 02\r\n");
+    drop({other});
+    EXPECT_EQ(form->chr->chpfile, other);
+    EXPECT_EQ(enabledAnimes(), (std::set<int>{5}));
+    EXPECT_TRUE(boxes->errors.empty());
+
+    // So does a folder beside a definition, which the parser cannot open.
+    std::filesystem::create_directory(folder / "pkgdir");
+    drop({(folder / "pkgdir").string() + "/"});
+    EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + (folder / "pkgdir").string() + " は開けません."});
+    EXPECT_TRUE(enabledAnimes().empty());
+}
+
+TEST_F(FormLoadingTest, ADroppedArchiveIsUnpackedLoadedAndItsFilesDeleted)
+{
+    const std::string cg = (writeSampleDefinition({}), cgBytes());
+    const std::string archive = writeArchive({
+        {"readme.txt", "hello", 5},
+        {"sub\\old.chp", Definition.data(), Definition.size()},
+        {"sub\\chara.chP", Definition.data(), Definition.size()},
+        {"sub/cg.bmp", cg.data(), cg.size()},
+    });
+    open();
+    drop({archive});
+    ASSERT_TRUE(boxes->errors.empty()) << boxes->errors.front();
+    EXPECT_EQ(form->ArchiveFile1->LastCommandLine, "x -+ -a0 -m1 -n1 -x1 -ga1  \"" + archive + "\" \"" + tempdir() + "\" ");
+    EXPECT_EQ(form->ArchiveFile1->OutputSize(), 8192);
+    EXPECT_EQ(form->chr->chpfile, tempdir() + "sub/chara.chP");
+    EXPECT_TRUE(form->fromarchive);
+    EXPECT_EQ(enabledAnimes(), (std::set<int>{1, 3, 17}));
+    EXPECT_FALSE(form->reload->isEnabled() || form->CGreload->isEnabled());
+    EXPECT_TRUE(form->buttonck->isEnabled());
+    EXPECT_EQ(form->Label1->text(), "ポメ");
+    // The unpacked files are gone; their folder stays.
+    for (const char* name : {"readme.txt", "sub/old.chp", "sub/chara.chP", "sub/cg.bmp"}) EXPECT_FALSE(std::filesystem::exists(tempdir() + name)) << name;
+    EXPECT_TRUE(std::filesystem::is_directory(tempdir() + "sub"));
+    EXPECT_EQ(std::filesystem::status(tempdir()).permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+    turns(1);
+    EXPECT_EQ(viewPixel(1, 1), sample::red);
+}
+
+TEST_F(FormLoadingTest, AnArchiveWithoutADefinitionChangesNothing)
+{
+    open({writePackage()});
+    turns(1);
+    form->fromarchive = true;
+    drop({writeArchive({{"readme.txt", "hello", 5}, {"a.chpx", "x", 1}, {"chp.txt", "x", 1}})});
+    EXPECT_TRUE(boxes->errors.empty());
+    EXPECT_FALSE(form->fromarchive);
+    EXPECT_EQ(form->chr->chpfile, (folder / "chara.chP").string());
+    EXPECT_EQ(enabledAnimes(), (std::set<int>{1, 3, 17}));
+    EXPECT_FALSE(std::filesystem::exists(tempdir() + "readme.txt"));
+}
+
+TEST_F(FormLoadingTest, AnArchiveWhoseLibraryIsMissingShowsTheComponentsError)
+{
+    open({writePackage()});
+    turns(1);
+    std::filesystem::create_directories(folder / "archives");
+    drop({writeFile("archives/pkg.zip", "UnZip")});
+    ASSERT_EQ(boxes->errors.size(), 1u);
+    EXPECT_EQ(boxes->errors.front().back(), '.');
+    EXPECT_EQ(form->chr->chpfile, (folder / "chara.chP").string());
+    EXPECT_TRUE(reloadsEnabled());
+}
+
+TEST_F(FormLoadingTest, HostileListingsNeitherLoadNorDeleteAnythingOutsideTheUnpackFolder)
+{
+    writeSampleDefinition({});
+    const std::filesystem::path outside = folder / "outside";
+    std::filesystem::create_directories(outside);
+    std::filesystem::create_directories(tempdir());
+    std::filesystem::permissions(tempdir(), std::filesystem::perms::owner_all);
+    for (const char* name : {"victim.txt", "def.chP"}) std::ofstream(outside / name) << "keep";
+    std::ofstream(runtime / "parent.txt") << "keep";
+    std::filesystem::create_directory_symlink(outside, tempdir() + "link");
+    std::filesystem::create_symlink(outside / "victim.txt", tempdir() + "alias.txt");
+    std::filesystem::create_directories(tempdir() + "folder");
+    open();
+
+    const std::string cg = cgBytes();
+    drop({writeArchive({
+        {"../parent.txt", nullptr, 0},
+        {(outside / "victim.txt").c_str(), nullptr, 0},
+        {"link/victim.txt", nullptr, 0},
+        {"link\\def.chP", nullptr, 0},
+        {"alias.txt", nullptr, 0},
+        {"folder", nullptr, 0},
+        {"C:\\victim.txt", nullptr, 0},
+        {"ok.chP", Definition.data(), Definition.size()},
+        {"cg.bmp", cg.data(), cg.size()},
+        {"../evil.chp", nullptr, 0},
+    })});
+    EXPECT_TRUE(boxes->errors.empty());
+    EXPECT_EQ(form->chr->chpfile, tempdir() + "ok.chP");
+    for (const auto& kept : {outside / "victim.txt", outside / "def.chP", runtime / "parent.txt"}) EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+    EXPECT_TRUE(std::filesystem::is_symlink(tempdir() + "link"));
+    EXPECT_TRUE(std::filesystem::is_symlink(tempdir() + "alias.txt"));
+    EXPECT_TRUE(std::filesystem::is_directory(tempdir() + "folder"));
+    EXPECT_FALSE(std::filesystem::exists(tempdir() + "ok.chP"));
+
+    // A definition reached through a link, or itself a link, is not read.
+    for (const char* name : {"link/def.chP", "alias.chP"}) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove(tempdir() + "alias.chP");
+        std::filesystem::create_symlink(outside / "def.chP", tempdir() + "alias.chP");
+        boxes->errors.clear();
+        drop({writeArchive({{name, nullptr, 0}})});
+        EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + tempdir() + name + " は開けません."});
+        EXPECT_EQ(form->chr->chpfile, tempdir() + "ok.chP");
+        EXPECT_TRUE(std::filesystem::exists(outside / "def.chP"));
+    }
+}
+
+TEST_F(FormLoadingTest, AnUnpackFolderThatIsALinkIsRefused)
+{
+    writeSampleDefinition({});
+    std::filesystem::create_directories(folder / "elsewhere");
+    std::filesystem::create_directory_symlink(folder / "elsewhere", runtime / "pomelune-qptemp");
+    open();
+    drop({writeArchive({{"ok.chP", Definition.data(), Definition.size()}})});
+    EXPECT_EQ(boxes->errors, std::vector<std::string>{"一時フォルダ " + tempdir() + " は使えません."});
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "elsewhere"));
+    EXPECT_FALSE(form->fromarchive);
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// The main window's start state, frame cycle, status label, error box and the
+// handlers of the anime buttons, loop boxes and frame time.
+#include "tests/gui/form_fixture.h"
+
+#include "app/form1_controls.h"
+#include "app/message_boxes.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+namespace {
+
+using FormWindowTest = FormTest;
+
+TEST_F(FormWindowTest, StartsWithEveryLoadButtonDisabledTheDesignStatusAndABlackView)
+{
+    open();
+    turns(3);
+    for (const AnimeButton& anime : animeButtons) EXPECT_FALSE((form.get()->*anime.button)->isEnabled()) << anime.anime;
+    EXPECT_FALSE(form->reload->isEnabled());
+    EXPECT_FALSE(form->CGreload->isEnabled());
+    EXPECT_FALSE(form->buttonck->isEnabled());
+    EXPECT_TRUE(form->clipper->isEnabled());
+    EXPECT_TRUE(form->setbutton->isEnabled());
+    EXPECT_EQ(form->Label2->text(), "状態");
+    EXPECT_EQ(form->chr->anime, 0);
+    EXPECT_FALSE(form->paramload);
+    EXPECT_FALSE(form->fromarchive);
+    for (int y : {0, 135, 270})
+        for (int x : {0, 80, 166}) EXPECT_EQ(viewPixel(x, y), 0u) << x << "," << y;
+    EXPECT_TRUE(boxes->errors.empty());
+}
+
+TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeAndKeepsItsTextForOthers)
+{
+    open();
+    const struct {
+        int anime;
+        const char* shown;
+    } cases[] = {
+        {0, "状態"}, {1, "01-通常１"}, {2, "02-通常２"}, {3, "03-おじゃま"}, {9, "03-おじゃま"}, {4, "04-ミス"}, {5, "05-立ち"},
+        {6, "06-喜び１"}, {7, "07-喜び２"}, {13, "07-喜び２"}, {8, "08-喜び３"}, {10, "10-ダメージ１"}, {11, "11-ダメージ２"},
+        {12, "12-ダメージ３"}, {14, "12-ダメージ３"}, {15, "15-勝ち"}, {16, "16-負け"}, {17, "17-完全勝利"}, {18, "18-おじゃまされてる"},
+        {19, "18-おじゃまされてる"}, {29, "18-おじゃまされてる"}, {30, "チェックパターン"}, {31, "チェックパターン"}, {-1, "チェックパターン"},
+    };
+    for (const auto& c : cases) {
+        form->chr->anime = c.anime;
+        turns(1);
+        EXPECT_EQ(form->Label2->text().toStdString(), c.shown) << c.anime;
+    }
+    EXPECT_TRUE(boxes->errors.empty());
+}
+
+TEST_F(FormWindowTest, AnimeButtonsStartTheirAnime)
+{
+    open();
+    for (const AnimeButton& anime : animeButtons) {
+        QPushButton* button = form.get()->*anime.button;
+        button->setEnabled(true);
+        form->chr->anime = 0;
+        button->click();
+        EXPECT_EQ(form->chr->anime, anime.anime) << button->objectName().toStdString();
+    }
+}
+
+TEST_F(FormWindowTest, FrameTimeFollowsTheIntegerRuleWithAHundredInPlaceOfNoNumber)
+{
+    open();
+    const struct {
+        const char* text;
+        int32_t framewait;
+    } cases[] = {{"$1F", 31}, {"0", 0}, {"250", 250}, {"", 100}, {"ab", 100}, {"-5", -5}, {"12x", 100}};
+    for (const auto& c : cases) {
+        form->Edit1->setText("77");
+        form->Edit1->setText(c.text);
+        EXPECT_EQ(form->chr->framewait, c.framewait) << c.text;
+    }
+}
+
+TEST_F(FormWindowTest, LoopBoxesSetTheEngineFlags)
+{
+    open();
+    form->CheckBox1->click();
+    EXPECT_TRUE(form->chr->loopcheck);
+    EXPECT_FALSE(form->chr->loopshots);
+    form->CheckBox2->click();
+    EXPECT_TRUE(form->chr->loopshots);
+    form->CheckBox1->click();
+    EXPECT_FALSE(form->chr->loopcheck);
+}
+
+TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveIt)
+{
+    const struct {
+        std::string message;
+        std::string shown;
+    } cases[] = {
+        {"ファイル a は開けません", "ファイル a は開けません."}, {"abc", "abc."}, {"a/", "a/."},
+        {"done.", "done."}, {"a-", "a-"}, {"(1)", "(1)"}, {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(errorBoxText(c.message), c.shown) << c.message;
+}
+
+TEST_F(FormWindowTest, AnErrorEndsItsTurnBeforeDrawingAndIsShownOnce)
+{
+    const std::string missing = (folder / "missing.chP").string();
+    open({missing});
+    turns(1);
+    ASSERT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + missing + " は開けません."});
+    EXPECT_FALSE(form->paramload);
+
+    // A marker in the view stays through a turn whose caret check fails, and the
+    // next turn draws over it.
+    form->host().frameBuffer()[104] = 0x123456;
+    form->pedit1->setText("GG");
+    form->pedit1->setCursorPosition(1);
+    turns(1);
+    EXPECT_EQ(boxes->errors.size(), 2u);
+    EXPECT_EQ(viewPixel(0, 0), 0x123456u);
+    turns(1);
+    EXPECT_EQ(boxes->errors.size(), 2u);
+    EXPECT_NE(viewPixel(0, 0), 0x123456u);
+}
+
+TEST_F(FormWindowTest, TheCycleRunsOncePerRefreshNotAsOftenAsTheLoopAllows)
+{
+    int clockReads = 0;
+    setMillisecondClock([&] { return ++clockReads, now; });
+    open({writeSampleDefinition({"#PATERN 01 0203"})});
+    form->show();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(form->Label2->text(), "01-通常１");
+    EXPECT_TRUE(boxes->errors.empty());
+    // About 18 turns at 60 Hz; an unpaced cycle makes thousands.
+    EXPECT_GT(clockReads, 0);
+    EXPECT_LT(clockReads, 200);
+}
+
+TEST_F(FormWindowTest, TheViewWidgetShowsWhatWasPresented)
+{
+    open({writeSampleDefinition({"#PATERN 01 0203"})});
+    turns(1);
+    const QImage shown = form->host().viewWidget()->grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(167, 271));
+    for (int y = 0; y < 271; y += 3)
+        for (int x = 0; x < 167; x += 3) ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFFu, viewPixel(x, y)) << x << "," << y;
+    EXPECT_EQ(shown.pixel(1, 1) & 0xFFFFFFu, sample::red);
+}
+
+TEST_F(FormWindowTest, QtWindowEventsReachTheMessageProcedureWithWindowsNumbers)
+{
+    open();
+    std::vector<std::pair<uint32_t, intptr_t>> messages;
+    QtWindowHost& host = form->host();
+    const WindowProcedure previous = host.windowProcedure();
+    host.setWindowProcedure([&](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+        messages.emplace_back(message, lParam);
+        return previous(message, wParam, lParam);
+    });
+    form->show();
+    QApplication::processEvents();
+    messages.clear();
+
+    form->move(300, 320);
+    QApplication::processEvents();
+    const POINT origin = host.clientOrigin();
+    EXPECT_NE(std::find(messages.begin(), messages.end(), std::pair<uint32_t, intptr_t>{WM_MOVE, origin.x | (origin.y << 16)}), messages.end());
+
+    messages.clear();
+    host.menuLoop(true);
+    host.menuLoop(false);
+    form->centralWidget()->repaint();
+    const std::vector<uint32_t> numbers = [&] {
+        std::vector<uint32_t> n;
+        for (const auto& m : messages) n.push_back(m.first);
+        return n;
+    }();
+    ASSERT_GE(numbers.size(), 3u);
+    EXPECT_EQ(numbers[0], WM_ENTERMENULOOP);
+    EXPECT_EQ(numbers[1], WM_EXITMENULOOP);
+    EXPECT_TRUE(std::all_of(numbers.begin() + 2, numbers.end(), [](uint32_t n) { return n == 0x000F; }));  // WM_PAINT
+}
+
+}  // namespace
