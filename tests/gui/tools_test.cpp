@@ -1,0 +1,261 @@
+// The author's tools and the reloads of the main window: the caret check, the
+// pattern check, the clipboard lines, "セット", and the CG reloads.
+#include "tests/gui/form_fixture.h"
+
+#include "support/bmp_writer.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr uint32_t red = 0xFF0000, blue = 0x0000FF, marker = 0x123456;
+constexpr size_t check = Tqpchr::CheckAnime;
+constexpr int32_t untouched = 77;
+using Texts = std::array<QString, 4>;
+
+class ToolsTest : public FormTest {
+protected:
+    // A window with a package whose CG is one colour, every caret at 0.
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        open();
+        saveCg(red, 0);
+        form->LoadPackage(writeFile("chara.chP", "#CHARBMP cg.bmp\n#1 0 0 8 8\n#PATERN 05 0102 0304\n#LAYER 05 0506 0708\n"));
+        turns(1);
+    }
+    // A 16 x 16 CG of one colour with a stamp of `second` seconds after an hour ago.
+    void saveCg(uint32_t color, int second, uint16_t bits = 24)
+    {
+        auto bytes = makeBmp({16, 16, 24, {}, std::vector<uint32_t>(256, color)});
+        bytes[28] = static_cast<uint8_t>(bits);
+        writeFile("cg.bmp", std::string(bytes.begin(), bytes.end()));
+        stamp(second);
+    }
+    void stamp(int second) { std::filesystem::last_write_time(folder / "cg.bmp", hourAgo + std::chrono::seconds(second)); }
+    // The four boxes hold the texts with their carets at 0, and the check rows a mark.
+    void setBoxes(const Texts& texts)
+    {
+        for (size_t b = 0; b < 4; ++b) edits()[b]->setText(texts[b]), edits()[b]->setCursorPosition(0);
+        turns(1);
+        for (auto* table : tables()) (*table)[check].fill(untouched);
+    }
+    std::array<QLineEdit*, 4> edits() const { return {form->pedit1, form->pedit2, form->ledit1, form->ledit2}; }
+    std::array<Tqpchr::FrameTable*, 4> tables() const { return {&chr().patsrc, &chr().patdst, &chr().laysrc, &chr().laydst}; }
+    Tqpchr& chr() const { return *form->chr; }
+    // The colour in the view and the number of errors shown after one more turn.
+    void expectTurn(uint32_t color, size_t errors)
+    {
+        turns(1);
+        EXPECT_EQ(viewPixel(10, 10), color);
+        EXPECT_EQ(boxes->errors.size(), errors);
+    }
+
+    const std::filesystem::file_time_type hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+};
+
+TEST_F(ToolsTest, CaretCheckShowsTheEntryAtTheCaretOfAnyBoxFromAllFour)
+{
+    const struct {
+        Texts texts;
+        size_t box;
+        int caret;
+        std::array<int32_t, 4> rows;  // frames 0 to 255 of each check row
+        const char* label;
+    } cases[] = {
+        {{"0102", "0A0B", "0304", "0506"}, 0, 2, {2, 11, 4, 6}, "1/2"},
+        {{"0102", "0A0B", "0304", "0506"}, 1, 3, {2, 11, 4, 6}, "1/2"},
+        {{"0102", "0A0B", "0304", "0506"}, 2, 1, {1, 10, 3, 5}, "0/2"},
+        {{"0102", "", "0304", "0506"}, 3, 2, {2, untouched, 4, 6}, "1/2"},
+        {{"010203", "0A0B0", "0304", "05"}, 1, 5, {3, untouched, untouched, untouched}, "2/2"},  // end of text
+        {{"01020", "", "0304050", "0A0B0C"}, 0, 4, {0, untouched, 5, 12}, "2/2"},         // odd lengths
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label + std::to_string(c.box));
+        setBoxes(c.texts);
+        chr().returnanime = 2;
+        edits()[c.box]->setCursorPosition(c.caret);
+        turns(1);
+        for (size_t t = 0; t < 4; ++t)
+            EXPECT_EQ(std::ranges::count(tables()[t]->at(check), c.rows[t]), c.rows[t] == untouched ? 512 : 256) << t;
+        const std::array<QLabel*, 4> labels{form->ppoint1, form->ppoint2, form->lpoint1, form->lpoint2};
+        EXPECT_EQ(labels[c.box]->text(), c.label);
+        EXPECT_EQ(std::tuple(chr().anime, chr().frame, chr().returnanime), std::tuple(30, 1, 2));
+        EXPECT_EQ(std::pair(chr().layerused[check], chr().patdstused[check]), std::pair(true, !c.texts[1].isEmpty()));
+        chr().frame = 7;
+        turns(1);  // the caret stays: nothing restarts
+        EXPECT_EQ(chr().frame, 7);
+    }
+    EXPECT_TRUE(boxes->errors.empty());
+}
+
+TEST_F(ToolsTest, CaretCheckErrorSkipsOneTurnsDrawingOnly)
+{
+    setBoxes({"0102", "0G", " 2", ""});
+    form->DDDD1->BackColor = form->DDDD1->BackBuffer->MakeColor(255, 0x12, 0x34, 0x56);
+    form->DDDD1->ClearBackBuffer();
+    form->PresentView();
+    form->pedit1->setCursorPosition(1);
+    turns(1);
+    EXPECT_EQ(boxes->errors, std::vector<std::string>{"'$0G' は数値ではありません."});
+    EXPECT_EQ(viewPixel(10, 10), marker);
+    EXPECT_EQ(std::tuple(chr().patsrc[check][255], chr().patdst[check][0], chr().anime), std::tuple(1, untouched, 1));
+    EXPECT_EQ(form->ppoint1->text(), "0/0");
+    expectTurn(red, 1);  // not repeated until the caret moves
+    form->pedit1->clear();
+    form->pedit2->clear();
+    turns(1);  // a blank in a pair is no digit here, unlike in the pattern check
+    EXPECT_EQ(boxes->errors.back(), "'$ 2' は数値ではありません.");
+}
+
+TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
+{
+    const QString long300 = QString("01").repeated(300);
+    const struct {
+        Texts texts;
+        std::array<std::vector<int32_t>, 4> frames;  // frames 1.. of each check row
+        bool patdstused, layerused;
+        const char* error;
+    } cases[] = {
+        {{" 2", "", "", ""}, {{{2}, {}, {}, {}}}, false, false, nullptr},
+        {{"01020", "03", "", "07"}, {{{1, 2}, {3}, {}, {7}}}, true, false, nullptr},
+        {{"", "", "0506", "0708"}, {{{}, {}, {5, 6}, {7, 8}}}, false, true, nullptr},
+        {{"0102", "", "05G1", "07"}, {{{1, 2}, {}, {5}, {}}}, false, true, "'$G1' は数値ではありません."},
+        {{long300, "", "", ""}, {{std::vector<int32_t>(255, 1), {}, {}, {}}}, false, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.texts[0].left(8).toStdString() + c.texts[2].toStdString());
+        setBoxes(c.texts);
+        boxes->errors.clear();
+        chr().anime = 1;
+        chr().returnanime = 0;
+        form->buttonck->click();
+        for (size_t t = 0; t < 4; ++t) {
+            std::vector<int32_t> frames(c.frames[t]);
+            frames.resize(255, -1);
+            const auto& row = tables()[t]->at(check);
+            EXPECT_EQ(std::vector<int32_t>(row.begin() + 1, row.begin() + 256), frames) << t;
+            EXPECT_EQ(std::pair(row[0], row[256]), std::pair(untouched, untouched));
+        }
+        EXPECT_EQ(std::pair(chr().patdstused[check], chr().layerused[check]), std::pair(c.patdstused, c.layerused));
+        EXPECT_EQ(boxes->errors, c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{});
+        EXPECT_EQ(std::pair(chr().anime, chr().returnanime), c.error ? std::pair(1, 0) : std::pair(30, 1));
+    }
+}
+
+TEST_F(ToolsTest, ClipboardGetsPatternAndLayerLines)
+{
+    const struct {
+        const char* anime;
+        Texts texts;
+        const char* clipboard;
+    } cases[] = {
+        {"5", {"0102", "", "03", "04"}, "#Patern\t5\t0102\r\n#Layer\t5\t03\t04\r\n"},
+        {"x", {"01", "02", "", "04"}, "#Patern\tx\t01\t02\r\n"},
+        {"5", {"", "02", "", "04"}, "before"},
+    };
+    for (const auto& c : cases) {
+        QGuiApplication::clipboard()->setText("before");
+        setBoxes(c.texts);
+        form->Edit3->setText(c.anime);
+        form->clipper->click();
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toUtf8().toStdString(), c.clipboard);
+    }
+}
+
+TEST_F(ToolsTest, SetFetchesTheListsOfAnimes1To29AskingOnlyOverText)
+{
+    const Texts own{"AA", "", "", ""}, anime5{"0102", "0304", "0506", "0708"};
+    const struct {
+        const char* anime;
+        Texts before;
+        bool answer;
+        Texts after;
+        size_t questions;
+        int32_t frame;
+    } cases[] = {
+        {"0", own, true, own, 0, 9}, {"30", own, true, own, 0, 9}, {"-1", own, true, own, 0, 9}, {"ab", own, true, own, 0, 9},
+        {"5", {}, false, anime5, 0, 1}, {"5", own, true, anime5, 1, 1}, {"5", own, false, own, 1, 1}, {"07", own, true, {}, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.anime);
+        setBoxes(c.before);
+        boxes->questions.clear();
+        boxes->answer = c.answer;
+        form->Edit3->setText(c.anime);
+        chr().frame = 9;
+        form->setbutton->click();
+        EXPECT_EQ(boxes->questions, std::vector<std::string>(c.questions, "よろしいですか？"));
+        for (size_t b = 0; b < 4; ++b) EXPECT_EQ(edits()[b]->text(), c.after[b]) << b;
+        EXPECT_EQ(chr().frame, c.frame);
+    }
+    form->Edit3->setText("5");
+    form->setbutton->click();  // the boxes are empty now
+    EXPECT_EQ(std::pair(form->ppoint1->text(), form->lpoint2->text()), std::pair(QString("2/2"), QString("2/2")));
+}
+
+TEST_F(ToolsTest, ReloadButtonsReadTheFilesAgain)
+{
+    saveCg(blue, 0);
+    chr().frame = 2;
+    form->CGreload->click();
+    EXPECT_EQ(chr().frame, 2);
+    expectTurn(blue, 0);
+    saveCg(red, 0, 4);  // a depth the display cannot take: reported, the CG stays
+    form->CGreload->click();
+    EXPECT_EQ(boxes->errors, std::vector<std::string>{"ビットマップイメージが不正です."});
+    expectTurn(blue, 1);
+    writeFile("chara.chP", "#CHARNAME Again\n#1 0 0 8 8\n#PATERN 03 01\n");
+    form->reload->click();
+    EXPECT_EQ(std::tuple(form->Label1->text(), form->Button3->isEnabled(), chr().anime), std::tuple(QString("Again"), true, 1));
+    expectTurn(blue, 1);  // no "#CHARBMP": the CG stays
+}
+
+TEST_F(ToolsTest, AutomaticReloadFollowsTheStampReportingEachChangeOnce)
+{
+    saveCg(blue, 0);
+    form->autocgload->trigger();
+    EXPECT_TRUE(form->autocgload->isChecked());
+    expectTurn(red, 0);  // switching on reloads nothing
+    stamp(10);
+    expectTurn(blue, 0);
+    std::filesystem::remove(folder / "cg.bmp");
+    expectTurn(blue, 1);
+    expectTurn(blue, 1);
+    saveCg(red, 20);
+    expectTurn(red, 1);
+    std::filesystem::resize_file(folder / "cg.bmp", 30);  // caught half-written
+    stamp(30);
+    expectTurn(red, 2);
+    expectTurn(red, 2);
+    saveCg(blue, 40);
+    expectTurn(blue, 2);
+    saveCg(red, 50, 64);
+    expectTurn(blue, 3);
+    EXPECT_EQ(boxes->errors, (std::vector<std::string>{"ファイル " + (folder / "cg.bmp").string() + " は開けません.",
+                                                      "ビットマップイメージが不正です.", "ビットマップイメージが不正です."}));
+    saveCg(red, 60);
+    form->fromarchive = true;
+    expectTurn(blue, 3);
+    form->fromarchive = false;
+    form->autocgload->trigger();
+    expectTurn(blue, 3);
+}
+
+using NoCgTest = FormTest;
+
+TEST_F(NoCgTest, CgReloadWithoutAnyCgReportsTheFileAndTheSwitchDoesNothing)
+{
+    open();
+    form->LoadPackage(writeFile("chara.chP", "#CHARNAME NoPicture\n"));
+    form->CGreload->click();
+    form->autocgload->trigger();
+    turns(2);
+    EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル  は開けません."});
+}
+
+}  // namespace
