@@ -1,5 +1,6 @@
 #include "display/debug_log.h"
 
+#include "display/testing.h"
 #include "platform/file_system.h"
 
 #include <cerrno>

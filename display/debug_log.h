@@ -22,8 +22,3 @@ void DetailLog(const std::string& Message) noexcept;
 // A nonzero Code is logged as Message + "(Error Code(%X))" and, with halt on error,
 // ends the program. Returns Code.
 int32_t CheckResult(int32_t Code, const std::string& Message) noexcept;
-
-// Tests: log to another file from now on, starting a new log (counter back to 0,
-// an unwritable log reported again).
-void setDebugLogPath(const std::string& path);
-int32_t debugLogLineCount();

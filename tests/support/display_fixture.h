@@ -3,6 +3,7 @@
 #pragma once
 
 #include "display/offscreen_display.h"
+#include "display/testing.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
