@@ -10,9 +10,10 @@
 namespace {
 
 // Loads the CG file again into a new CG surface; on any failure the previous CG
-// stays in use. A picture the display cannot take (a depth outside 8 to 32 bits per
-// pixel, or too many pixels) is reported as an invalid bitmap instead of ending the
-// program in the display's bitmap loader.
+// stays in use. The engine refuses a picture the display cannot take (a depth
+// outside 8 to 32 bits per pixel, too many pixels) before it reaches the bitmap
+// loader, which would end the program; the window reports every refused picture
+// with the one invalid-bitmap message.
 void reloadCg(Tqpchr& chr)
 {
     try {
