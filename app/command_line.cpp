@@ -110,10 +110,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 
 std::string usageText()
 {
-    return "Usage: pomelune --info FILE.chP\n"
+    return "Usage: pomelune [FILE.chP]\n"
+           "       pomelune --info FILE.chP\n"
            "       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"
            "       pomelune --help | --version\n"
            "\n"
+           "  FILE.chP           without a mode: open the window and play the definition\n"
            "  --info FILE.chP    load the definition and print it as one JSON object\n"
            "  --render FILE.chP  load the definition and write one PNG image per frame:\n"
            "                     DIR/frame0001.png, frame0002.png, ...\n"
