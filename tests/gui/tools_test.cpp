@@ -40,7 +40,10 @@ protected:
     // The four boxes hold the texts with their carets at 0, and the check rows a mark.
     void setBoxes(const Texts& texts)
     {
-        for (size_t b = 0; b < 4; ++b) edits()[b]->setText(texts[b]), edits()[b]->setCursorPosition(0);
+        for (size_t b = 0; b < 4; ++b) {
+            edits()[b]->setText(texts[b]);
+            edits()[b]->setCursorPosition(0);
+        }
         turns(1);
         for (auto* table : tables()) (*table)[check].fill(untouched);
     }
