@@ -1,10 +1,12 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Makes the archive fixtures of the archiver library tests with Debian's archivers
 # (jlha-utils, zip, gcab, arj, tar, gzip, bzip2): one small package, packed with every
 # LHA method and header level, ZIP deflated and stored, CAB with MSZIP and stored,
 # every ARJ method, and tar plain, gzip and bzip2. Stored archives leave out the long
-# file, so each archive stays a few KB. The output under tests/fixtures/archives is
-# committed, so the tests need no archiver.
+# file, so each archive stays a few KB. Under drop/, a loadable character package (a
+# definition in a folder beside its 8 x 5 CG, kept unpacked in drop/sub) in each
+# format, for the window's drop; shift-jis.zip names its definition in Shift-JIS. The output under tests/fixtures/archives
+# is committed, so the tests need no archiver.
 set -eu
 
 out=$(cd "$(dirname "$0")/.." && pwd)/tests/fixtures/archives
@@ -52,3 +54,32 @@ pack_tar() { tar --format=ustar --owner=0 --group=0 --numeric-owner -cf - "$@"; 
 pack_tar readme.txt sub > "$out/plain.tar"
 pack_tar readme.txt long.txt sub | gzip -9 -n > "$out/gzip.tgz"
 pack_tar readme.txt long.txt sub | bzip2 -9 > "$out/bzip2.tar.bz2"
+
+# A 24-bit BMP of 8 x 5 pixels: two blue 4 x 4 cells over a magenta key row.
+bmp_header='BM\xae\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x08\x00\x00\x00\x05\x00\x00\x00'
+bmp_header+='\x01\x00\x18\x00\x00\x00\x00\x00\x78\x00\x00\x00\x13\x0b\x00\x00\x13\x0b\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+write_cg() {
+  printf "$bmp_header"
+  for _ in 1 2 3 4 5 6 7 8; do printf '\xff\x00\xff'; done
+  for _ in $(seq 32); do printf '\xff\x00\x00'; done
+}
+definition='#SIZE 8\r\n#CHARNAME drop\r\n#CHARBMP cg.bmp\r\n#1 0 0 4 4\r\n#2 4 0 4 4\r\n#PATERN 01 02\r\n#PATERN 03 01\r\n'
+
+mkdir -p "$work/drop/sub" "$work/sjis/sub" "$out/drop"
+write_cg > "$work/drop/sub/cg.bmp"
+printf "$definition" > "$work/drop/sub/chara.chP"
+cp "$work/drop/sub/cg.bmp" "$work/sjis/sub/cg.bmp"
+printf "$definition" > "$work/sjis/sub/$(printf '\x83\x4c\x83\x83\x83\x89').chP"
+touch -d '2024-01-02 03:04:05' "$work"/drop/sub/* "$work"/sjis/sub/*
+
+cp -rp "$work/drop/sub" "$out/drop/sub"
+cd "$work/drop"
+lha -a1o5q "$out/drop/package.lzh" sub/cg.bmp sub/chara.chP
+zip -q -X -r "$out/drop/package.zip" sub
+gcab -c -z "$out/drop/package.cab" sub/cg.bmp sub/chara.chP
+arj a -m1 -y "$out/drop/package.arj" sub/cg.bmp sub/chara.chP > /dev/null
+pack_tar sub > "$out/drop/package.tar"
+pack_tar sub | gzip -9 -n > "$out/drop/package.tgz"
+pack_tar sub | bzip2 -9 > "$out/drop/package.tar.bz2"
+cd "$work/sjis"
+LC_ALL=C zip -q -X -r "$out/drop/shift-jis.zip" sub

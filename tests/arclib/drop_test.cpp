@@ -1,0 +1,89 @@
+// The main window on Qt's offscreen platform with the real archive component and the
+// archiver libraries beside this program: a package dropped in each format (and one
+// renamed to .exe) is unpacked into the private folder, its definition loaded from
+// the folder it lies in, and the unpacked files deleted again, their folder kept.
+#include "tests/arclib/test_archives.h"
+#include "tests/gui/form_fixture.h"
+
+#include "app/form1_controls.h"
+
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string ShiftJisName = "\x83\x4c\x83\x83\x83\x89.chP";  // キャラ.chP
+const std::string Utf8Name = "\xe3\x82\xad\xe3\x83\xa3\xe3\x83\xa9.chP";
+
+class DropTest : public FormTest {
+protected:
+    void drop(const fs::path& file)
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+        QDragEnterEvent enter(QPoint(150, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &enter);
+        QDropEvent event(QPointF(150, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &event);
+    }
+    std::set<int> enabledAnimes() const
+    {
+        std::set<int> animes;
+        for (const AnimeButton& anime : animeButtons)
+            if ((form.get()->*anime.button)->isEnabled()) animes.insert(anime.anime);
+        return animes;
+    }
+    std::string tempdir() const { return (runtime / "pomelune-qptemp").string() + "/"; }
+};
+
+// Each package holds sub/cg.bmp and a definition in sub/ using animes 1 and 3.
+TEST_F(DropTest, EveryFormatUnpacksLoadsAndClearsItsPackage)
+{
+    const fs::path fixtures = fixtureFolder() / "drop";
+    const fs::path archives = folder / "archives";
+    fs::create_directories(archives);
+    const std::string definition = readFile(fixtures / "sub/chara.chP");
+    const std::string cg = readFile(fixtures / "sub/cg.bmp");
+    ::writeFile(archives / "package.rar", storedRar({{"sub", "", TestEntryType::folder},
+                                                   {"sub\\cg.bmp", cg},
+                                                   {"sub\\" + ShiftJisName, definition}}));
+    ::writeFile(archives / "shift-jis.lzh", storedLha({{"sub\\cg.bmp", cg}, {"sub\\" + ShiftJisName, definition}}));
+    fs::copy_file(fixtures / "package.zip", archives / "package.exe");
+    for (const char* name : {"package.lzh", "package.zip", "shift-jis.zip", "package.cab", "package.arj",
+                             "package.tar", "package.tgz", "package.tar.bz2"})
+        fs::copy_file(fixtures / name, archives / name);
+
+    const struct {
+        const char* file;
+        std::string definition;
+    } cases[] = {
+        {"package.lzh", "chara.chP"},   {"shift-jis.lzh", Utf8Name}, {"package.zip", "chara.chP"},
+        {"shift-jis.zip", Utf8Name},    {"package.cab", "chara.chP"}, {"package.arj", "chara.chP"},
+        {"package.tar", "chara.chP"},   {"package.tgz", "chara.chP"}, {"package.tar.bz2", "chara.chP"},
+        {"package.rar", Utf8Name},      {"package.exe", "chara.chP"},
+    };
+    for (const auto& c : cases) {
+        open();
+        drop(archives / c.file);
+        ASSERT_TRUE(boxes->errors.empty()) << c.file << ": " << boxes->errors.front();
+        EXPECT_EQ(form->chr->chpfile, tempdir() + "sub/" + c.definition) << c.file;
+        EXPECT_TRUE(form->fromarchive);
+        EXPECT_EQ(enabledAnimes(), (std::set<int>{1, 3})) << c.file;
+        EXPECT_EQ(form->Label1->text(), "drop");
+        EXPECT_TRUE(form->buttonck->isEnabled());
+        EXPECT_FALSE(form->reload->isEnabled() || form->CGreload->isEnabled());
+        EXPECT_FALSE(fs::exists(tempdir() + "sub/" + c.definition)) << c.file;
+        EXPECT_FALSE(fs::exists(tempdir() + "sub/cg.bmp")) << c.file;
+        EXPECT_TRUE(fs::is_directory(tempdir() + "sub")) << c.file;
+        fs::remove_all(tempdir());
+    }
+}
+
+}  // namespace
