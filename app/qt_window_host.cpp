@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <QWindowStateChangeEvent>
 
+#include <cstring>
+
 namespace {
 
 constexpr uint32_t WM_ACTIVATE = 0x0006;
@@ -56,7 +58,7 @@ private:
 
 QtWindowHost::QtWindowHost(QWidget* window, QWidget* client, const QRect& view)
     : window_(window), client_(client), viewArea_(view),
-      frame_(static_cast<size_t>(client->width()) * client->height(), 0),
+      frame_(static_cast<size_t>(client->width()) * client->height(), 0), shown_(frame_),
       image_(reinterpret_cast<const uchar*>(frame_.data()), client->width(), client->height(),
              client->width() * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGB32)
 {
@@ -87,10 +89,26 @@ int32_t QtWindowHost::clientWidth() const { return client_->width(); }
 int32_t QtWindowHost::clientHeight() const { return client_->height(); }
 uint32_t* QtWindowHost::frameBuffer() { return frame_.data(); }
 
+// Most frame cycles present the same picture again (an anime shows each frame for
+// many refreshes), so only rows whose pixels differ from what the view widget last
+// showed are repainted.
 void QtWindowHost::frameBufferChanged(const Rect& area)
 {
     const QRect changed = QRect(area.left, area.top, area.width(), area.height()).intersected(viewArea_);
-    if (!changed.isEmpty()) view_->update(changed.translated(-viewArea_.topLeft()));
+    if (changed.isEmpty()) return;
+    const size_t stride = static_cast<size_t>(client_->width());
+    const size_t rowBytes = static_cast<size_t>(changed.width()) * sizeof(uint32_t);
+    int firstChanged = -1;
+    int lastChanged = -1;
+    for (int y = changed.top(); y <= changed.bottom(); ++y) {
+        const size_t at = y * stride + static_cast<size_t>(changed.left());
+        if (std::memcmp(&frame_[at], &shown_[at], rowBytes) == 0) continue;
+        std::memcpy(&shown_[at], &frame_[at], rowBytes);
+        if (firstChanged < 0) firstChanged = y;
+        lastChanged = y;
+    }
+    if (firstChanged >= 0)
+        view_->update(QRect(changed.left(), firstChanged, changed.width(), lastChanged - firstChanged + 1).translated(-viewArea_.topLeft()));
 }
 
 void QtWindowHost::show() { window_->show(); }

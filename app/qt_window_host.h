@@ -69,6 +69,7 @@ private:
     QWidget* client_;
     QRect viewArea_;
     std::vector<uint32_t> frame_;
+    std::vector<uint32_t> shown_;  // the view's pixels as last repainted
     QImage image_;  // over frame_, so the view widget paints without a copy
     QWidget* view_ = nullptr;
     WindowProcedure procedure_ = [](uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };

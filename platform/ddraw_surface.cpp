@@ -282,11 +282,19 @@ void IDirectDrawSurface7::showOnWindow(const Rect& area)
     uint32_t* frame = window->frameBuffer();
     const int64_t stride = window->clientWidth();
     const auto& colors = palette();
+    // A screen in the window's own format (X8R8G8B8) is copied without widening each
+    // channel, which the window's every frame would otherwise pay for.
+    const bool windowFormat = bytesPerPixel_ == 4 && format_.dwRBitMask == 0xFF0000u && format_.dwGBitMask == 0xFF00u &&
+                              format_.dwBBitMask == 0xFFu && !(format_.dwFlags & DDPF_PALETTEINDEXED8);
     pixel_loops::dispatchBytes(bytesPerPixel_, [&]<int Bytes>() {
         for (int32_t y = shown.top; y < shown.bottom; ++y) {
             const uint8_t* from = row(y) + int64_t{shown.left} * Bytes;
             uint32_t* to = frame + (y - origin.y) * stride + (shown.left - origin.x);
-            for (int32_t i = 0; i < shown.width(); ++i) to[i] = toWindowColor(pixel_loops::Pixel<Bytes>::load(from + i * Bytes), format_, colors);
+            if (windowFormat) {
+                for (int32_t i = 0; i < shown.width(); ++i) to[i] = pixel_loops::Pixel<Bytes>::load(from + i * Bytes) & 0xFFFFFFu;
+            } else {
+                for (int32_t i = 0; i < shown.width(); ++i) to[i] = toWindowColor(pixel_loops::Pixel<Bytes>::load(from + i * Bytes), format_, colors);
+            }
         }
     });
     window->frameBufferChanged(movedBy(shown, -origin.x, -origin.y));
