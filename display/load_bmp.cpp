@@ -102,6 +102,25 @@ bool convertRowToRgb32(int sourceBytes, const uint8_t* source, uint8_t* destByte
     return true;
 }
 
+// Copies a surface row into the count rows above it on the surface, which lie below
+// it in memory. Rows whose whole pitch is written are copied in doubling blocks, so
+// millions of one-pixel rows take a few dozen copies.
+void repeatRowUpwards(uint8_t* row, int64_t pitch, int64_t rowBytes, int64_t count)
+{
+    if (rowBytes < pitch) {
+        for (int64_t i = 1; i <= count; ++i) std::memcpy(row - i * pitch, row, static_cast<size_t>(rowBytes));
+        return;
+    }
+    uint8_t* filled = row;  // the lowest row in memory already holding the copy
+    for (int64_t have = 1; count > 0;) {
+        const int64_t rowsNow = std::min(have, count);
+        std::memcpy(filled - rowsNow * pitch, filled, static_cast<size_t>(rowsNow * pitch));
+        filled -= rowsNow * pitch;
+        have += rowsNow;
+        count -= rowsNow;
+    }
+}
+
 }  // namespace
 
 void TDDDDGenSurface::LoadBMP(const std::string& FileName)
@@ -203,19 +222,18 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
 
     const int64_t surfaceRows = std::min<int64_t>(Height, desc.dwHeight);
     const int64_t rows = std::min<int64_t>(surfaceRows, fileHeight);
-    // The rows the file holds, one cut short by its end included. Each row after them
-    // would read nothing and so repeat the row before: it is copied without asking the
-    // stream, so a header claiming millions of rows costs no more than the surface.
+    // Only the rows the file holds are read, one cut short by its end included (and
+    // one at least, from the zeroed row buffer). Each row after them would read nothing
+    // and so repeat the row before; they are copied without asking the stream, so a
+    // header claiming millions of rows costs no more than filling the surface.
     const int64_t storedBytes = std::max<int64_t>(0, stream.size() - stream.position());
     const int64_t storedRows = sourceStride > 0 ? (storedBytes + sourceStride - 1) / sourceStride : rows;
+    const int64_t readRows = std::min(rows, std::max<int64_t>(storedRows, 1));
     const int64_t rowBytesWritten = rawIndices ? sourceUsed : std::max(bytesPerRow, packedBytes);
     // Rows are stored bottom-up: the first lands on the last row of the surface.
-    for (int64_t y = 0; y < rows; ++y) {
+    int64_t y = 0;
+    for (; y < readRows; ++y) {
         uint8_t* surfaceRow = static_cast<uint8_t*>(desc.lpSurface) + (surfaceRows - 1 - y) * desc.lPitch;
-        if (y > 0 && y >= storedRows) {
-            std::memcpy(surfaceRow, surfaceRow + desc.lPitch, static_cast<size_t>(rowBytesWritten));
-            continue;
-        }
         // Whole rows held in memory are converted where they lie; others go through the row buffer.
         const uint8_t* source = rawIndices ? nullptr : stream.readInPlace(sourceUsed);
         if (!source) {
@@ -242,4 +260,7 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
             convertRow(sourceBytes, destBytes, source, surfaceRow, pixels, packer, palette.data());
         std::fill(surfaceRow + packedBytes, surfaceRow + std::max(bytesPerRow, packedBytes), uint8_t{0});
     }
+    if (y == readRows && rows > readRows)
+        repeatRowUpwards(static_cast<uint8_t*>(desc.lpSurface) + (surfaceRows - readRows) * desc.lPitch, desc.lPitch, rowBytesWritten,
+                         rows - readRows);
 }

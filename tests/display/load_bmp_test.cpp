@@ -126,6 +126,15 @@ TEST_F(LoadBmpTest, TruncatedAndLyingFilesStayInBounds)
     EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0));
     load(*target, patched(valid, 18, 0x7FFFFFFF));
     EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0x123456));
+    // Narrower than the surface and holding only its bottom row: the rows above repeat
+    // it in the file's two columns; the others keep what they had.
+    auto wide = surface(pixelFormatXrgb8888(), 4, 3);
+    const auto narrow = makeBmp({2, 3, 24, {}, {1, 2, 3, 4, 5, 6}});
+    load(*wide, std::vector<uint8_t>(narrow.begin(), narrow.end() - 16));
+    const std::vector<uint32_t> row{5, 6, 0x777777, 0x777777};
+    std::vector<uint32_t> rows;
+    for (int i = 0; i < 3; ++i) rows.insert(rows.end(), row.begin(), row.end());
+    EXPECT_EQ(pixels(*wide), rows);
 }
 
 TEST_F(LoadBmpTest, RowsPastTheEndOfTheFileAreNotAskedOfTheStream)
