@@ -1,8 +1,9 @@
 #include "chr/cg_check.h"
 
-#include "platform/bitmap_reader.h"
+#include "platform/exception.h"
 #include "platform/little_endian.h"
 #include "platform/stream.h"
+#include "platform/text.h"
 
 #include <cstdint>
 
@@ -12,6 +13,20 @@ constexpr uint32_t BI_RGB = 0;
 constexpr uint32_t BI_BITFIELDS = 3;
 
 }  // namespace
+
+BitmapHeader readCgHeader(const std::string& path)
+{
+    std::string reason;
+    auto file = FileStream::openRead(path, &reason);
+    if (!file) throw EFileOpenError(displayText(path), reason);
+    const auto header = readBitmapHeader(*file);
+    if (!header) throw EInvalidGraphic();
+    // Depths the bitmap loader cannot take, and sizes no surface can hold, are
+    // refused here rather than ending the program in the display layer.
+    if (header->bitCount < 8 || header->bitCount > 32 || int64_t{header->width} * header->height > maxBitmapPixels)
+        throw EInvalidGraphic("ファイル " + displayText(path) + " は扱えるビットマップではありません（8～32ビット、6400万画素まで）");
+    return *header;
+}
 
 std::optional<std::string> cgLoadProblem(const std::string& path)
 {

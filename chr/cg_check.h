@@ -1,9 +1,17 @@
-// Why a CG file would not load whole: the checks the bitmap loader does not report,
-// for the command-line modes, which must not pass a broken CG off as a good one.
+// The CG's header as the CG load reads it, and why a CG file would not load whole:
+// the checks the bitmap loader does not report, for the command-line modes, which
+// must not pass a broken CG off as a good one.
 #pragma once
+
+#include "platform/bitmap_reader.h"
 
 #include <optional>
 #include <string>
+
+// The CG's size and depth as the engine's CG load reads them, raising its errors:
+// the file-open error, the invalid-bitmap error, and a refusal of depths the bitmap
+// loader cannot take and of sizes no surface can hold.
+BitmapHeader readCgHeader(const std::string& path);
 
 // nullopt when the bitmap loader takes the whole file; otherwise the reason it does
 // not, as one short English phrase ("the file ends inside its pixel rows").

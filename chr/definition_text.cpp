@@ -1,7 +1,10 @@
 #include "chr/definition_text.h"
 
 #include "platform/exception.h"
+#include "platform/stream.h"
 #include "platform/text.h"
+
+#include <algorithm>
 
 namespace definition_text {
 
@@ -18,7 +21,29 @@ int digitValue(char c, bool hex)
     return -1;
 }
 
+// Definition files are small texts; anything larger than this is refused unread.
+constexpr int64_t maxDefinitionBytes = int64_t{64} << 20;
+
 }  // namespace
+
+std::string readDefinition(const std::string& path)
+{
+    std::string reason;
+    auto file = FileStream::openRead(path, &reason);
+    if (!file) throw EFileOpenError(displayText(path), reason);
+    if (file->size() > maxDefinitionBytes) throw Exception("ファイル " + displayText(path) + " は大きすぎます");
+    std::string text(static_cast<size_t>(file->size()), '\0');
+    if (file->read(text.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path), "Input/output error");
+    return text;
+}
+
+std::string_view nextLine(std::string_view text, size_t& start)
+{
+    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    const std::string_view line = text.substr(start, end - start);
+    start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
+    return line;
+}
 
 std::string_view restFrom(std::string_view line, size_t p)
 {

@@ -1,5 +1,5 @@
-// The text rules of character definitions: fixed positions, trimming, words and
-// the one integer rule. Lines are 8-bit Shift-JIS; no byte of a double-byte
+// The text rules of character definitions: the file read whole and cut into lines,
+// fixed positions, trimming, words and the one integer rule. Lines are 8-bit Shift-JIS; no byte of a double-byte
 // character is a blank, so the rules work byte by byte.
 #pragma once
 
@@ -9,6 +9,13 @@
 #include <string_view>
 
 namespace definition_text {
+
+// The whole file in one buffer; lines are taken from it as views. Raises the
+// file-open error, or refuses a file too large to be a definition.
+std::string readDefinition(const std::string& path);
+// The next line of text from position start, which moves past its break (CR LF,
+// CR or LF); a last line without a break counts.
+std::string_view nextLine(std::string_view text, size_t& start);
 
 // At most this many characters of a line are read from any position.
 inline constexpr size_t restLength = 1024;

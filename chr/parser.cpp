@@ -11,31 +11,6 @@ using namespace definition_text;
 
 namespace {
 
-// Definition files are small texts; anything larger than this is refused unread.
-constexpr int64_t maxDefinitionBytes = int64_t{64} << 20;
-
-// The whole file in one buffer; lines are taken from it as views.
-std::string readDefinition(const std::string& path)
-{
-    std::string reason;
-    auto file = FileStream::openRead(path, &reason);
-    if (!file) throw EFileOpenError(displayText(path), reason);
-    if (file->size() > maxDefinitionBytes) throw Exception("ファイル " + displayText(path) + " は大きすぎます");
-    std::string text(static_cast<size_t>(file->size()), '\0');
-    if (file->read(text.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path), "Input/output error");
-    return text;
-}
-
-// The next line of text from position start, which moves past its break (CR LF,
-// CR or LF); a last line without a break counts.
-std::string_view nextLine(std::string_view text, size_t& start)
-{
-    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-    const std::string_view line = text.substr(start, end - start);
-    start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
-    return line;
-}
-
 // A file value of the definition, joined to the definition's folder.
 std::string packageFile(PackagePathResolver& resolver, const std::string& folder, std::string_view value)
 {
@@ -87,9 +62,13 @@ void Tqpchr::load(const std::string& fileName)
     PackagePathResolver resolver;
     chpfile = resolver.resolve(fileName);
     datahex = false;
+    loadline = 0;
     const std::string text = readDefinition(chpfile);
     const std::string folder = folderOf(chpfile);
-    for (size_t start = 0; start < text.size();) parseLine(nextLine(text, start), folder, resolver);
+    for (size_t start = 0; start < text.size();) {
+        ++loadline;
+        parseLine(nextLine(text, start), folder, resolver);
+    }
 }
 
 void Tqpchr::parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver)

@@ -1,4 +1,5 @@
 #include "chr/qpchr.h"
+#include "chr/cg_check.h"
 
 #include "platform/bitmap_reader.h"
 #include "platform/clock.h"
@@ -40,19 +41,11 @@ void Tqpchr::reset()
 void Tqpchr::loadcg()
 {
     cgage = fileAge(cgfile);
-    std::string reason;
-    auto file = FileStream::openRead(cgfile, &reason);
-    if (!file) throw EFileOpenError(displayText(cgfile), reason);
-    const auto header = readBitmapHeader(*file);
-    if (!header) throw EInvalidGraphic();
-    // Depths the bitmap loader cannot take, and sizes no surface can hold, are
-    // refused here rather than ending the program in the display layer.
-    if (header->bitCount < 8 || header->bitCount > 32 || int64_t{header->width} * header->height > maxBitmapPixels)
-        throw EInvalidGraphic("ファイル " + displayText(cgfile) + " は扱えるビットマップではありません（8～32ビット、6400万画素まで）");
+    const BitmapHeader header = readCgHeader(cgfile);
     cgsurface.reset();
-    cgsurface = std::make_unique<TDDDDSurface>(display, header->width, header->height, 64);
+    cgsurface = std::make_unique<TDDDDSurface>(display, header.width, header.height, 64);
     cgsurface->LoadBMP(cgfile);
-    cgsurface->SetColorKey(cgsurface->GetPixel(header->width - 1, header->height - 1));
+    cgsurface->SetColorKey(cgsurface->GetPixel(header.width - 1, header.height - 1));
 }
 
 int32_t Tqpchr::entry(const FrameTable& table, int32_t anime, int32_t frame)

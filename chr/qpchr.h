@@ -77,6 +77,9 @@ public:
     std::unique_ptr<TDDDDSurface> cgsurface;
     bool loopshots = false;
     bool loopcheck = false;
+    // The line load is reading, counted from 1; after a failed load, the line that
+    // failed (0 when the file itself could not be read).
+    int32_t loadline = 0;
 
 private:
     void parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver);
