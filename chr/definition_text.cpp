@@ -1,4 +1,5 @@
 #include "chr/definition_text.h"
+#include "chr/qpchr.h"
 
 #include "platform/exception.h"
 #include "platform/stream.h"
@@ -112,6 +113,35 @@ bool startsWithKeyword(std::string_view line, std::string_view keyword)
         if (c != keyword[i]) return false;
     }
     return true;
+}
+
+std::optional<AnimeLine> animeLine(std::string_view line, size_t valueStart)
+{
+    const std::string_view value = trim(restFrom(line, valueStart));
+    const int32_t anime = toInteger(trim(value.substr(0, 2)));
+    if (anime < 0 || anime >= Tqpchr::AnimeCount) return std::nullopt;
+    return AnimeLine{static_cast<size_t>(anime), trim(value.size() > 2 ? value.substr(2) : std::string_view{})};
+}
+
+std::optional<int32_t> patternNumber(std::string_view line, bool hex)
+{
+    if (hex) {
+        if (trim(line.substr(1, 3)).size() != 2) return std::nullopt;
+        return hexPairValue(line.substr(1, 2));
+    }
+    return parseInteger(trim(line.substr(1, 2)));
+}
+
+Rect patternCell(std::string_view line)
+{
+    std::string_view rest = restFrom(line, 4);
+    int32_t fields[4];
+    for (int32_t& field : fields) {
+        const Split next = split(trim(rest));
+        field = toInteger(trim(next.word));
+        rest = next.remainder;
+    }
+    return Rect{fields[0], fields[1], wrappingAdd(fields[0], fields[2]), wrappingAdd(fields[1], fields[3])};
 }
 
 }  // namespace definition_text

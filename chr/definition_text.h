@@ -3,6 +3,8 @@
 // character is a blank, so the rules work byte by byte.
 #pragma once
 
+#include "platform/rect.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,5 +45,19 @@ int32_t toInteger(std::string_view text);
 int32_t hexPairValue(std::string_view pair);
 // A keyword matches the line's first characters, ASCII letters taken in upper case.
 bool startsWithKeyword(std::string_view line, std::string_view keyword);
+
+// The anime number of a "#LOOP", "#PATERN" or "#LAYER" line (value from position
+// valueStart) and the rest of its value; nullopt for numbers outside the tables,
+// whose lines are ignored. Raises the conversion error for a number that is none.
+struct AnimeLine {
+    size_t anime;
+    std::string_view body;
+};
+std::optional<AnimeLine> animeLine(std::string_view line, size_t valueStart);
+// The pattern number of a line beginning with "#", nullopt when the line defines
+// none; in hexadecimal mode a number that is no hexadecimal pair is an error.
+std::optional<int32_t> patternNumber(std::string_view line, bool hex);
+// The cell of a pattern definition line: the fields x, y, w, h from position 4.
+Rect patternCell(std::string_view line);
 
 }  // namespace definition_text

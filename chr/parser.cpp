@@ -30,30 +30,6 @@ int decodeList(std::string_view list, std::array<int32_t, Tqpchr::FrameCount>& r
     return count;
 }
 
-// The anime number of a "#LOOP", "#PATERN" or "#LAYER" line and the rest of its
-// value; nullopt for numbers outside the tables, whose lines are ignored.
-struct AnimeLine {
-    size_t anime;
-    std::string_view body;
-};
-std::optional<AnimeLine> animeLine(std::string_view line, size_t valueStart)
-{
-    const std::string_view value = trim(restFrom(line, valueStart));
-    const int32_t anime = toInteger(trim(value.substr(0, 2)));
-    if (anime < 0 || anime >= Tqpchr::AnimeCount) return std::nullopt;
-    return AnimeLine{static_cast<size_t>(anime), trim(value.size() > 2 ? value.substr(2) : std::string_view{})};
-}
-
-// The pattern number of a definition line, nullopt when the line defines none.
-std::optional<int32_t> patternNumber(std::string_view line, bool hex)
-{
-    if (hex) {
-        if (trim(line.substr(1, 3)).size() != 2) return std::nullopt;
-        return hexPairValue(line.substr(1, 2));
-    }
-    return parseInteger(trim(line.substr(1, 2)));
-}
-
 }  // namespace
 
 void Tqpchr::load(const std::string& fileName)
@@ -114,12 +90,5 @@ void Tqpchr::parseLine(std::string_view line, const std::string& folder, Package
     // Every line beginning with "#" may define a pattern.
     const auto number = patternNumber(line, datahex);
     if (!number || *number < 1 || *number > 255) return;
-    std::string_view rest = restFrom(line, 4);
-    int32_t fields[4];
-    for (int32_t& field : fields) {
-        const Split next = split(trim(rest));
-        field = toInteger(trim(next.word));
-        rest = next.remainder;
-    }
-    patrect[static_cast<size_t>(*number)] = Rect{fields[0], fields[1], wrappingAdd(fields[0], fields[2]), wrappingAdd(fields[1], fields[3])};
+    patrect[static_cast<size_t>(*number)] = patternCell(line);
 }
