@@ -39,18 +39,20 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     const auto optionsEnd = std::find(arguments.begin(), arguments.end(), "--");
     // --help and --version win wherever they stand among the options.
     for (auto at = arguments.begin(); at != optionsEnd; ++at) {
-        if (*at == "--help" || *at == "-h") return CommandLine{RunMode::Help, {}, {}};
-        if (*at == "--version") return CommandLine{RunMode::Version, {}, {}};
+        if (*at == "--help" || *at == "-h") return CommandLine{RunMode::Help, {}, {}, {}};
+        if (*at == "--version") return CommandLine{RunMode::Version, {}, {}, {}};
     }
 
     CommandLine line;
     std::optional<RunMode> mode;
-    std::string modeWithoutFile;  // --info or --render followed by no file of its own
+    std::string modeWithoutFile;  // --info, --render or --export followed by no file of its own
     std::string renderOption;     // the last option that only --render takes
+    std::string playOption;       // the last option that --render and --export take
+    std::string exportOption;     // the last option that only --export takes
     std::vector<std::string> files;
 
     const auto setMode = [&](RunMode chosen) {
-        if (mode) throw CommandLineError("give only one of --info and --render");
+        if (mode) throw CommandLineError("give only one of --info, --render and --export");
         mode = chosen;
     };
     const auto optionCount = static_cast<size_t>(optionsEnd - arguments.begin());
@@ -66,8 +68,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (equals != std::string::npos) inlineValue = argument.substr(equals + 1);
         const auto value = [&] { return takeValue(name, inlineValue, arguments, i); };
 
-        if (name == "--info" || name == "--render") {
-            setMode(name == "--info" ? RunMode::Info : RunMode::Render);
+        if (name == "--info" || name == "--render" || name == "--export") {
+            setMode(name == "--info" ? RunMode::Info : name == "--render" ? RunMode::Render : RunMode::Export);
             // Followed by an option or "--", the file is the first argument that is
             // no option: --info -- -odd.chP.
             const bool fileLater = !inlineValue && i + 1 < arguments.size() && arguments[i + 1].starts_with("--");
@@ -77,13 +79,21 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
                 line.file = value();
         } else if (name == "--anime") {
             line.render.anime = wholeNumber(name, value(), 0, Tqpchr::AnimeCount - 1);
-            renderOption = name;
+            line.exporting.anime = *line.render.anime;
+            playOption = name;
         } else if (name == "--frames") {
             line.render.frames = wholeNumber(name, value(), 1, maxRenderFrames);
             renderOption = name;
         } else if (name == "--out") {
             line.render.folder = value();
-            renderOption = name;
+            line.exporting.out = line.render.folder;
+            playOption = name;
+        } else if (name == "--scale") {
+            line.exporting.scale = wholeNumber(name, value(), 1, maxExportScale);
+            exportOption = name;
+        } else if (name == "--columns") {
+            line.exporting.columns = wholeNumber(name, value(), 1, Tqpchr::FrameCount);
+            exportOption = name;
         } else if (name == "--help" || name == "-h" || name == "--version") {
             throw CommandLineError(name + " takes no value");
         } else {
@@ -94,6 +104,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 
     line.mode = mode.value_or(RunMode::Window);
     if (!renderOption.empty() && line.mode != RunMode::Render) throw CommandLineError(renderOption + " goes with --render only");
+    if (!playOption.empty() && line.mode != RunMode::Render && line.mode != RunMode::Export)
+        throw CommandLineError(playOption + " goes with --render or --export only");
+    if (!exportOption.empty() && line.mode != RunMode::Export) throw CommandLineError(exportOption + " goes with --export only");
+    if (line.mode == RunMode::Export && line.exporting.out.empty()) throw CommandLineError("--export needs --out NAME.gif or NAME.png");
     if (!modeWithoutFile.empty()) {
         if (files.empty()) throw CommandLineError(modeWithoutFile + " needs a value");
         line.file = files.front();
@@ -113,6 +127,7 @@ std::string usageText()
     return "Usage: pomelune [FILE.chP]\n"
            "       pomelune --info FILE.chP\n"
            "       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"
+           "       pomelune --export FILE.chP [--anime N] --out NAME.gif|NAME.png [--scale K] [--columns C]\n"
            "       pomelune --help | --version\n"
            "\n"
            "  FILE.chP           without a mode: open the window and play the definition\n"
@@ -122,6 +137,11 @@ std::string usageText()
            "    --anime N        play anime N (0 to 30) instead of anime 1\n"
            "    --frames K       write K images (1 to 9999); default: the anime's length\n"
            "    --out DIR        the folder of the images, made when missing; default: .\n"
+           "  --export FILE.chP  load the definition and write one anime (--anime, default 1)\n"
+           "                     as an animated GIF, or as a PNG sheet of its frames with\n"
+           "                     NAME.json beside it giving each frame's place and duration\n"
+           "    --scale K        draw each pixel K x K (1 to 16); default: 1\n"
+           "    --columns C      frames per row of the sheet (1 to 512); default: all\n"
            "  --help, -h         show this text\n"
            "  --version          show the version\n"
            "  --                 every later argument is a file, even one starting with -\n";

@@ -1,19 +1,21 @@
 // The program's command line: which mode to run and its settings.
 #pragma once
 
+#include "app/export_settings.h"
 #include "app/render_frames.h"
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-enum class RunMode { Window, Info, Render, Help, Version };
+enum class RunMode { Window, Info, Render, Help, Version, Export };
 
 struct CommandLine {
     RunMode mode = RunMode::Window;
-    // The definition file: of --info or --render, or the window's package (may be empty).
+    // The definition file: of --info, --render or --export, or the window's package (may be empty).
     std::string file;
     RenderSettings render;
+    ExportSettings exporting;
 };
 
 // A command line that cannot be run; the message is one line without the program name.

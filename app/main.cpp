@@ -1,5 +1,6 @@
-// The program entry: reads the command line and runs its mode. The modes --info and
-// --render run without a window and never create a QApplication.
+// The program entry: reads the command line and runs its mode. The modes --info,
+// --render and --export run without a window and never create a QApplication.
+#include "app/anime_export.h"
 #include "app/command_line.h"
 #include "app/console.h"
 #include "app/info_json.h"
@@ -28,7 +29,7 @@ int finishOutput(std::string_view text)
 
 // Loads the definition on a software display and runs the mode on it; an error is
 // shown on standard error and gives status 1. A CG the bitmap loader cannot take
-// whole is reported; --render then stops, --info goes on.
+// whole is reported; --render and --export then stop, --info goes on.
 int runWithoutWindow(const CommandLine& line)
 {
     try {
@@ -39,6 +40,10 @@ int runWithoutWindow(const CommandLine& line)
         if (cgProblem) printMessage("CG " + displayText(chr.cgfile) + " を読み込めません: " + *cgProblem);
         if (line.mode == RunMode::Info) return finishOutput(infoJson(chr) + "\n");
         if (cgProblem) return 1;
+        if (line.mode == RunMode::Export) {
+            exportAnime(chr, display, line.exporting);
+            return finishOutput("");
+        }
         RenderSettings settings = line.render;
         ProgressLine progress = ProgressLine::onStandardError();
         settings.progress = [&progress](int32_t done, int32_t count) { progress.show(done, count); };
@@ -69,6 +74,7 @@ int main(int argc, char** argv)
         return finishOutput("pomelune " POMELUNE_VERSION "\n");
     case RunMode::Info:
     case RunMode::Render:
+    case RunMode::Export:
         return runWithoutWindow(line);
     case RunMode::Window:
         break;

@@ -56,6 +56,21 @@ QImage imageOf(TDDDDGenSurface& surface)
     return image;
 }
 
+std::filesystem::path imagePath(const std::filesystem::path& folder, int32_t index)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "frame%04d.png", static_cast<int>(index));
+    return folder / name;
+}
+
+void checkViewWidth(const Tqpchr& chr)
+{
+    if (chr.viewwidth < 1 || chr.viewwidth > maxViewWidth)
+        throw Exception("表示幅 " + std::to_string(chr.viewwidth) + " の画像は作れません（1～" + std::to_string(maxViewWidth) + "）");
+}
+
+}  // namespace
+
 void writePng(const QImage& image, const std::filesystem::path& path)
 {
     QByteArray png;
@@ -67,28 +82,16 @@ void writePng(const QImage& image, const std::filesystem::path& path)
     if (error != 0) throw Exception(cannotWrite + ": " + std::strerror(error));
 }
 
-std::filesystem::path imagePath(const std::filesystem::path& folder, int32_t index)
+void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
+                const std::function<void(const QImage&, int32_t, int32_t)>& take)
 {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame%04d.png", static_cast<int>(index));
-    return folder / name;
-}
-
-}  // namespace
-
-void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings)
-{
-    if (chr.viewwidth < 1 || chr.viewwidth > maxViewWidth)
-        throw Exception("表示幅 " + std::to_string(chr.viewwidth) + " の画像は作れません（1～" + std::to_string(maxViewWidth) + "）");
-    std::error_code error;
-    std::filesystem::create_directories(settings.folder, error);
-    if (error) throw Exception("フォルダ " + displayText(settings.folder.string()) + " を作れません: " + error.message());
+    checkViewWidth(chr);
     TDDDDGenSurface& target = display.makeBackBuffer(chr.viewwidth, Tqpchr::ViewHeight);
 
-    // Without --anime the anime playing after load goes on as the window would show
+    // Without an anime the anime playing after load goes on as the window would show
     // it: a first step on an empty frame 0 takes it to its loop frame + 1, or frame 1.
-    if (settings.anime) chr.start(*settings.anime);
-    const int32_t count = settings.frames.value_or(animeLength(chr, chr.anime));
+    if (anime) chr.start(*anime);
+    const int32_t count = frames.value_or(animeLength(chr, chr.anime));
 
     // step advances a frame when more than framewait milliseconds have passed since
     // lastclock. The first step comes exactly framewait after it and advances
@@ -102,7 +105,18 @@ void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& s
         chr.step();
         clearToBlack(target);
         chr.draw(target, 0, 0);
-        writePng(imageOf(target), imagePath(settings.folder, image));
-        if (settings.progress) settings.progress(image, count);
+        take(imageOf(target), image, count);
     }
+}
+
+void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings)
+{
+    checkViewWidth(chr);
+    std::error_code error;
+    std::filesystem::create_directories(settings.folder, error);
+    if (error) throw Exception("フォルダ " + displayText(settings.folder.string()) + " を作れません: " + error.message());
+    playFrames(chr, display, settings.anime, settings.frames, [&](const QImage& image, int32_t number, int32_t count) {
+        writePng(image, imagePath(settings.folder, number));
+        if (settings.progress) settings.progress(number, count);
+    });
 }

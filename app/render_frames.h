@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+class QImage;
+
 struct RenderSettings {
     std::optional<int32_t> anime;   // default: the anime playing after load (1)
     std::optional<int32_t> frames;  // default: the length of that anime
@@ -27,3 +29,12 @@ inline constexpr int32_t maxViewWidth = 16384;
 // is written under a temporary name in the folder and renamed into place, replacing
 // whatever had its name. The folder is made when missing. Raises Exception.
 void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings);
+
+// Writes the image as a PNG file under a temporary name beside path and renames it
+// into place. Raises Exception.
+void writePng(const QImage& image, const std::filesystem::path& path);
+
+// The frames renderFrames writes, handed to take as (image, number from 1, count)
+// instead: anime and frames as in RenderSettings. Raises Exception.
+void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
+                const std::function<void(const QImage&, int32_t, int32_t)>& take);

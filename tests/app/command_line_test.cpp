@@ -13,7 +13,10 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
     try {
         const CommandLine line = parseCommandLine(arguments);
         const auto number = [](std::optional<int32_t> value) { return value ? std::to_string(*value) : "-"; };
-        const char* modes[] = {"window", "info", "render", "help", "version"};
+        const char* modes[] = {"window", "info", "render", "help", "version", "export"};
+        if (line.mode == RunMode::Export)
+            return "export '" + line.file + "' " + std::to_string(line.exporting.anime) + " " + line.exporting.out.string() + " x" +
+                   std::to_string(line.exporting.scale) + " " + number(line.exporting.columns);
         return std::string(modes[static_cast<int>(line.mode)]) + " '" + line.file + "' " + number(line.render.anime) + " " +
                number(line.render.frames) + " " + line.render.folder.string();
     } catch (const CommandLineError& error) {
@@ -23,7 +26,7 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, ModesAndSettings)
 {
-    const std::string onlyOneMode = "give only one of --info and --render";
+    const std::string onlyOneMode = "give only one of --info, --render and --export";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},
@@ -60,7 +63,15 @@ TEST(CommandLine, ModesAndSettings)
         {{"--render", "--", "a", "b"}, "unexpected argument 'b'"},
         {{"--render", "--anime", "2", "c.chP"}, "render 'c.chP' 2 - ."},
         {{"--info", "a.chP", "--frames", "2"}, "--frames goes with --render only"},
-        {{"--out", "x"}, "--out goes with --render only"},
+        {{"--out", "x"}, "--out goes with --render or --export only"},
+        {{"--export", "a.chP", "--out", "a.gif"}, "export 'a.chP' 1 a.gif x1 -"},
+        {{"--scale=3", "--export", "a.chP", "--anime", "6", "--out", "s.png", "--columns", "512"}, "export 'a.chP' 6 s.png x3 512"},
+        {{"--export", "a.chP"}, "--export needs --out NAME.gif or NAME.png"},
+        {{"--export", "a.chP", "--out", "a.gif", "--frames", "3"}, "--frames goes with --render only"},
+        {{"--render", "a.chP", "--scale", "2"}, "--scale goes with --export only"},
+        {{"--export", "a.chP", "--out", "a.gif", "--scale", "17"}, "--scale needs a whole number from 1 to 16, not '17'"},
+        {{"--export", "a.chP", "--out", "a.png", "--columns", "0"}, "--columns needs a whole number from 1 to 512, not '0'"},
+        {{"--info", "a.chP", "--export", "b.chP"}, onlyOneMode},
         {{"--info", "a.chP", "b.chP"}, "unexpected argument 'b.chP'"},
         {{"--render", "a.chP", "-"}, "unexpected argument '-'"},
     };

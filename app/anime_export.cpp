@@ -1,0 +1,62 @@
+#include "app/anime_export.h"
+
+#include "app/anime_frames.h"
+#include "app/gif_export.h"
+#include "app/render_frames.h"
+#include "app/sheet_export.h"
+
+#include "platform/exception.h"
+#include "platform/text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string lowerExtension(const std::filesystem::path& path)
+{
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    return extension;
+}
+
+// One-shot animes and the check pattern return to the remembered anime when they end,
+// unless their loop box is ticked; every other anime starts again.
+bool animeLoops(const Tqpchr& chr, int32_t anime)
+{
+    if (anime == 30) return chr.loopcheck;
+    return !Tqpchr::isOneShotAnime(anime) || chr.loopshots;
+}
+
+}  // namespace
+
+void checkExportSize(int64_t width, int64_t height)
+{
+    if (width > maxExportSide || height > maxExportSide)
+        throw Exception("書き出す画像が大きすぎます（" + std::to_string(width) + "×" + std::to_string(height) + "、一辺 " +
+                        std::to_string(maxExportSide) + " まで）");
+}
+
+AnimeClip playClip(Tqpchr& chr, SoftwareDisplay& display, int32_t anime)
+{
+    const int64_t pixels = int64_t{chr.viewwidth} * Tqpchr::ViewHeight * animeLength(chr, anime);
+    if (pixels > maxExportPixels) throw Exception("アニメ " + std::to_string(anime) + " は書き出すには大きすぎます");
+    AnimeClip clip;
+    clip.anime = anime;
+    clip.frameTime = std::max(chr.framewait, 0);
+    clip.loops = animeLoops(chr, anime);
+    playFrames(chr, display, anime, {}, [&clip](const QImage& image, int32_t, int32_t) { clip.frames.push_back(image); });
+    return clip;
+}
+
+void exportAnime(Tqpchr& chr, SoftwareDisplay& display, const ExportSettings& settings)
+{
+    const std::string extension = lowerExtension(settings.out);
+    if (extension != ".gif" && extension != ".png")
+        throw Exception("書き出し先 " + displayText(settings.out.string()) + " は .gif か .png で終わる名前にしてください");
+    const AnimeClip clip = playClip(chr, display, settings.anime);
+    if (extension == ".gif")
+        writeGif(clip, settings.scale, settings.out);
+    else
+        writeSheet(clip, settings.scale, settings.columns.value_or(static_cast<int32_t>(clip.frames.size())), settings.out);
+}

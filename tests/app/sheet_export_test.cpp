@@ -1,0 +1,129 @@
+// The sprite sheet and its JSON: the grid, the scale, each frame's rectangle and
+// duration, and the files written beside each other.
+#include "app/anime_export.h"
+#include "app/sheet_export.h"
+#include "package_folder.h"
+
+#include "platform/exception.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace sample;
+
+QJsonObject jsonOf(const std::string& text) { return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(); }
+
+// The rectangle of a "frame" member as "x,y wxh".
+std::string rectangle(const QJsonObject& frame)
+{
+    const QJsonObject r = frame["frame"].toObject();
+    return std::to_string(r["x"].toInt()) + "," + std::to_string(r["y"].toInt()) + " " + std::to_string(r["w"].toInt()) + "x" +
+           std::to_string(r["h"].toInt());
+}
+
+class SheetExportTest : public PackageTest {
+protected:
+    AnimeClip play(const std::vector<std::string>& animeLines, int32_t anime)
+    {
+        Tqpchr chr(&display.dddd());
+        chr.load(writeSampleDefinition(animeLines));
+        return playClip(chr, display, anime);
+    }
+
+    SoftwareDisplay display;
+};
+
+TEST_F(SheetExportTest, GridOfScaledFramesAndTheirRectangles)
+{
+    const AnimeClip clip = play({"#ANIME 70", "#PATERN 01 02030402"}, 1);
+    ASSERT_EQ(clip.frames.size(), 4u);
+    struct Case {
+        int32_t scale;
+        int32_t columns;
+        int width, height;
+        std::vector<std::string> rectangles;
+    };
+    const Case cases[] = {
+        {1, 4, 32, 271, {"0,0 8x271", "8,0 8x271", "16,0 8x271", "24,0 8x271"}},
+        {2, 3, 48, 1084, {"0,0 16x542", "16,0 16x542", "32,0 16x542", "0,542 16x542"}},
+        {1, 9, 32, 271, {"0,0 8x271", "8,0 8x271", "16,0 8x271", "24,0 8x271"}},  // no empty columns
+        {3, 1, 24, 3252, {"0,0 24x813", "0,813 24x813", "0,1626 24x813", "0,2439 24x813"}},
+    };
+    const uint32_t cells[] = {red, green, yellow, red};
+    for (const Case& c : cases) {
+        const Sheet sheet = makeSheet(clip, c.scale, c.columns, "walk.png");
+        EXPECT_EQ(sheet.picture.width(), c.width);
+        EXPECT_EQ(sheet.picture.height(), c.height);
+        const QJsonObject json = jsonOf(sheet.json);
+        const QJsonArray frames = json["frames"].toArray();
+        ASSERT_EQ(frames.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            const QJsonObject frame = frames[i].toObject();
+            EXPECT_EQ(rectangle(frame), c.rectangles[static_cast<size_t>(i)]);
+            EXPECT_EQ(frame["duration"].toInt(), 70);
+            EXPECT_EQ(frame["filename"].toString(), QString::asprintf("frame%04d.png", i + 1));
+            // Every pixel of the frame's rectangle is the frame's pixel scaled.
+            const QJsonObject r = frame["frame"].toObject();
+            const auto expected = view(cells[i]);
+            int wrong = 0;
+            for (int y = 0; y < r["h"].toInt(); ++y)
+                for (int x = 0; x < r["w"].toInt(); ++x)
+                    wrong += (sheet.picture.pixel(r["x"].toInt() + x, r["y"].toInt() + y) & 0xFFFFFFu) !=
+                             expected[static_cast<size_t>(y / c.scale * viewWidth + x / c.scale)];
+            EXPECT_EQ(wrong, 0) << c.scale << " " << i;
+        }
+        const QJsonObject meta = json["meta"].toObject();
+        EXPECT_EQ(meta["image"].toString(), "walk.png");
+        EXPECT_EQ(meta["size"].toObject()["w"].toInt(), c.width);
+        EXPECT_EQ(meta["size"].toObject()["h"].toInt(), c.height);
+        EXPECT_EQ(meta["scale"].toString(), QString::number(c.scale));
+    }
+    // The cells of a partly filled last row stay black.
+    EXPECT_EQ(makeSheet(clip, 2, 3, "walk.png").picture.pixel(47, 1083) & 0xFFFFFFu, 0u);
+}
+
+TEST_F(SheetExportTest, FrameTagTellsTheAnimeAndWhetherItRepeats)
+{
+    const std::vector<std::string> lines = {"#PATERN 01 02", "#PATERN 06 0304"};
+    for (const int32_t anime : {1, 6}) {
+        const QJsonObject tag = jsonOf(makeSheet(play(lines, anime), 1, 1, "x.png").json)["meta"].toObject()["frameTags"].toArray()[0].toObject();
+        EXPECT_EQ(tag["name"].toString(), QString("anime %1").arg(anime));
+        EXPECT_EQ(tag["from"].toInt(), 0);
+        EXPECT_EQ(tag["to"].toInt(), anime == 1 ? 0 : 1);
+        EXPECT_EQ(tag["direction"].toString(), "forward");
+        EXPECT_EQ(tag.contains("repeat"), anime == 6);
+    }
+}
+
+TEST_F(SheetExportTest, WritesThePictureAndTheJsonBesideIt)
+{
+    Tqpchr chr(&display.dddd());
+    chr.load(writeSampleDefinition({"#PATERN 01 0203"}));
+    exportAnime(chr, display, {1, folder / "sheet.PNG", 2, 1});
+    const QImage picture(QString::fromStdString((folder / "sheet.PNG").string()), "PNG");
+    EXPECT_EQ(picture.size(), QSize(16, 1084));
+    std::ifstream file(folder / "sheet.json");
+    std::stringstream text;
+    text << file.rdbuf();
+    const QJsonObject json = jsonOf(text.str());
+    EXPECT_EQ(json["frames"].toArray().size(), 2);
+    EXPECT_EQ(json["meta"].toObject()["image"].toString(), "sheet.PNG");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 4);  // the CG, the definition, the sheet, the JSON
+
+    chr.load(writeFile("wide.chP", "#SIZE 2100\r\n#CHARBMP cg.bmp\r\n#PATERN 01 0203\r\n"));
+    try {
+        exportAnime(chr, display, {1, folder / "wide.png", 16, {}});
+        ADD_FAILURE() << "a sheet wider than the limit";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "書き出す画像が大きすぎます（67200×4336、一辺 32767 まで）");
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "wide.png"));
+}
+
+}  // namespace
