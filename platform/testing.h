@@ -1,11 +1,13 @@
 // Hooks for tests of what stands on the platform layers: failures to inject into
 // the 2-D and 3-D layers, the display drivers and 3-D device kinds they offer, and
-// the screen's mode list and palette record. Production code never calls these.
+// the screen's mode list and palette record. Beyond the layers, which consult the
+// injected failures, only tests use these.
 #pragma once
 
 #include "platform/ddraw.h"
 #include "platform/screen.h"
 
+#include <array>
 #include <vector>
 
 // Calls a test can make fail. GetCaps is the surface's, DirectDrawGetCaps the device's.
