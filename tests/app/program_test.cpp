@@ -95,9 +95,7 @@ TEST_F(ProgramTest, ExitStatusAndMessages)
         {{"--version"}, {0, "pomelune " POMELUNE_VERSION "\n", ""}},
         {{"--info", missing}, {1, "", "pomelune: " + cannotOpen + "No such file or directory\n"}},
         {{"--render", missing}, {1, "", "pomelune: " + cannotOpen + "No such file or directory\n"}},
-        {{"--info", "."}, {1, "", "pomelune: ファイル . は開けません: Is a directory\n"}},
         {{"--info", "fifo.chP"}, {1, "", "pomelune: ファイル fifo.chP は開けません: Not a regular file\n"}},
-        {{"--info", "/dev/zero"}, {1, "", "pomelune: ファイル /dev/zero は開けません: Not a regular file\n"}},
         {{"--info", writeFile("bad.chP", "#SIZE wide\r\n")}, {1, "", "pomelune: 'wide' は数値ではありません\n"}},
         // A NUL and other control bytes read from a definition are shown, escaped.
         {{"--info", writeFile("nul.chP", std::string("#ANIME 1\0\x1b""2\r\n", 13))},

@@ -230,10 +230,8 @@ TEST_F(ParserTest, NoRegularFileIsReadAndTheSystemsReasonIsKept)
     ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
     std::filesystem::create_directories(folder / "folder.bmp");
     const std::pair<std::string, std::string> cases[] = {
-        {(folder / "fifo").string(), "Not a regular file"},  // a FIFO without a writer: open would wait
-        {writeDefinition("#CHARBMP fifo\n", "fifo.chP"), "Not a regular file"},
+        {writeDefinition("#CHARBMP fifo\n", "fifo.chP"), "Not a regular file"},  // no writer: a blocking open would wait
         {writeDefinition("#CHARBMP folder.bmp\n", "folder.chP"), "Is a directory"},
-        {writeDefinition("#CHARBMP missing.bmp\n", "missing.chP"), "No such file or directory"},
     };
     alarm(10);  // a regression ends the test program instead of hanging it
     for (const auto& [path, reason] : cases) {

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -89,24 +87,6 @@ TEST_F(FileSystemTest, ReplacingAFileNeverFollowsOrOpensWhatWasThere)
     EXPECT_EQ(contents("target"), "kept");
     EXPECT_EQ(replaceFile((folder / "none" / "x.png").string(), "png"), ENOENT);
     EXPECT_EQ(names(), (std::vector<std::string>{"Sub Folder", "fifo.png", "link.png", "new.png", "target"}));
-}
-
-TEST_F(FileSystemTest, AFailedWriteLeavesTheOldFileAndNoTemporaryOne)
-{
-    touch("frame.png", "old");
-    // A file-size limit stands in for a full disk: the write fails with EFBIG.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const int error = replaceFile((folder / "frame.png").string(), "a longer picture");
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldSignal);
-    EXPECT_EQ(error, EFBIG);
-    EXPECT_EQ(contents("frame.png"), "old");
-    EXPECT_EQ(names(), (std::vector<std::string>{"Sub Folder", "frame.png"}));
 }
 
 TEST_F(FileSystemTest, FileAgeIsThePackedLocalTimeOrMinusOne)
