@@ -1,10 +1,13 @@
-// The main window's anime buttons: each button, the anime it starts and its click
-// handler, in the order the window disables them before a load.
+// Design values the main window's files share: the anime buttons (each button, the
+// anime it starts and its click handler, in the order the window disables them
+// before a load) and the typing limit of the frame time box.
 #pragma once
 
 #include "app/form1.h"
 
 #include <array>
+
+inline constexpr int FrameTimeMaxLength = 3;
 
 struct AnimeButton {
     QPushButton* TForm1::*button;

@@ -86,7 +86,7 @@ struct EditDesign {
 };
 
 const EditDesign editDesigns[] = {
-    {&TForm1::Edit1, "Edit1", "100", {64, 272, 33, 20}, 15, 3},
+    {&TForm1::Edit1, "Edit1", "100", {64, 272, 33, 20}, 15, FrameTimeMaxLength},
     {&TForm1::Edit3, "Edit3", "0", {213, 295, 20, 20}, 22, 2},
     {&TForm1::pedit1, "pedit1", "", {32, 316, 201, 20}, 18, 0},
     {&TForm1::pedit2, "pedit2", "", {32, 336, 201, 20}, 19, 0},
@@ -207,6 +207,11 @@ void TForm1::connectHandlers()
     connect(CheckBox1, &QCheckBox::toggled, this, guarded(&TForm1::CheckBox1Click));
     connect(CheckBox2, &QCheckBox::toggled, this, guarded(&TForm1::CheckBox2Click));
     connect(Edit1, &QLineEdit::textChanged, this, guarded(&TForm1::Edit1Change));
+    // A loaded frame time longer than the typing limit is shown whole; the limit
+    // returns once the text fits it again.
+    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (text.size() <= FrameTimeMaxLength) Edit1->setMaxLength(FrameTimeMaxLength);
+    });
     // Qt ticks a checkable item before it reports the click; the handler does the
     // ticking, so the item is first put back as it was.
     connect(autocgload, &QAction::triggered, this, [this](bool ticked) {

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -82,7 +83,9 @@ void TForm1::LoadPackage(const std::string& path)
 
     for (const AnimeButton& anime : animeButtons)
         if (chr->animeused[static_cast<size_t>(anime.anime)]) (this->*anime.button)->setEnabled(true);
-    Edit1->setText(QString::number(chr->framewait));
+    const QString frameTime = QString::number(chr->framewait);
+    Edit1->setMaxLength(std::max(FrameTimeMaxLength, static_cast<int>(frameTime.size())));
+    Edit1->setText(frameTime);
     Label1->setText(QString::fromStdString(cp932ToUtf8(chr->charname)));
     Label1->adjustSize();
     if (!fromarchive) {

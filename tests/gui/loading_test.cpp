@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 #include <QUrl>
 
 #include <dlfcn.h>
@@ -118,6 +119,20 @@ TEST_F(FormLoadingTest, AFailedLoadLeavesTheLoadButtonsDisabledAndTheTextsAsThey
     EXPECT_FALSE(form->reload->isEnabled() || form->CGreload->isEnabled() || form->buttonck->isEnabled());
     EXPECT_EQ(form->Edit1->text(), "80");
     EXPECT_EQ(form->Label1->text(), "ポメ");
+}
+
+TEST_F(FormLoadingTest, AFrameTimeLongerThanTheTypingLimitIsShownWhole)
+{
+    writeSampleDefinition({});
+    open({writeFile("slow.chP", "#ANIME 12345\r\n#PATERN 01 02\r\n")});
+    turns(1);
+    EXPECT_EQ(form->Edit1->text(), "12345");
+    EXPECT_EQ(form->chr->framewait, 12345);
+    // Typing is limited again once the text fits the limit.
+    form->Edit1->setText("");
+    QTest::keyClicks(form->Edit1, "98765");
+    EXPECT_EQ(form->Edit1->text(), "987");
+    EXPECT_EQ(form->chr->framewait, 987);
 }
 
 TEST_F(FormLoadingTest, ADropBesideADefinitionLoadsTheDroppedFileItself)
