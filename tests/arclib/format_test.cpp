@@ -80,15 +80,6 @@ TEST_P(FixtureTest, ListsAndUnpacksEveryFileWithAndWithoutFolders)
     EXPECT_TRUE(readsThrough(*fixture.format, archive.string()));
 }
 
-TEST_P(FixtureTest, EveryOtherFormatRefusesTheFile)
-{
-    const Fixture& fixture = GetParam();
-    for (const ArchiveFormat* format : Formats) {
-        if (format == fixture.format) continue;
-        EXPECT_THROW(Listing(*format, (fixtureFolder() / fixture.file).string()), ArchiveError) << format->name;
-    }
-}
-
 // Cut in half, an archive fails with a message and leaves no partial file (unless
 // only a tar's padding is lost); cut near
 // its end or with flipped bytes, it may fail or not, but never crashes or hangs.

@@ -195,14 +195,14 @@ TEST(ComponentTest, DroppedFoldersAndResponseFilesReachTheLibrary)
     }
 }
 
-TEST(ComponentTest, TarTypesAndTarFamilyDetection)
+// The tar family by TarGetArchiveType; the other formats are detected above.
+TEST(ComponentTest, TarFamilyDetection)
 {
     TempFolder folder;
     const struct {
         const char* fixture;
         TArchiverType type;
-    } cases[] = {{"plain.tar", atTar}, {"gzip.tgz", atTgz}, {"bzip2.tar.bz2", atBZ2}, {"lh0_level0.lzh", atLha},
-                 {"stored.zip", atZip},  {"stored.cab", atCab}, {"method0.arj", atArj}};
+    } cases[] = {{"plain.tar", atTar}, {"gzip.tgz", atTgz}, {"bzip2.tar.bz2", atBZ2}};
     for (const auto& c : cases) {
         fs::copy_file(fixtureFolder() / c.fixture, folder / "p.exe", fs::copy_options::overwrite_existing);
         EXPECT_EQ(DetectArchiverType((folder / "p.exe").string(), TDetectMode::ByContent), c.type) << c.fixture;
