@@ -107,7 +107,7 @@ std::optional<std::string> insidePath(std::string_view stored)
     for (char& c : relative)
         if (c == '\\') c = '/';
     const bool driveLetter = relative.size() >= 2 && relative[1] == ':';
-    if (relative.empty() || relative.front() == '/' || driveLetter) return std::nullopt;
+    if (relative.empty() || relative.front() == '/' || driveLetter || relative.find('\0') != std::string::npos) return std::nullopt;
     for (const std::string& part : partsOf(relative))
         if (part == "..") return std::nullopt;
     return relative;

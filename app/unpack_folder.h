@@ -18,7 +18,7 @@ void preparePrivateFolder(const std::string& folder);
 
 // A stored path of a listing as a path relative to the unpack folder, with "\"
 // turned into "/"; nullopt when it is empty, absolute (a leading "/" or "\", or a
-// drive letter) or has a ".." part.
+// drive letter), has a ".." part or holds a NUL byte.
 std::optional<std::string> insidePath(std::string_view stored);
 
 // Whether relative (from insidePath) names a regular file reached from folder

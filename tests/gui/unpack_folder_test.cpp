@@ -29,6 +29,7 @@ TEST(InsidePath, KeepsRelativePathsAndRefusesWaysOut)
         {"sub/../a.chP", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(insidePath(c.stored), c.inside) << c.stored;
+    EXPECT_EQ(insidePath(std::string("sub\0x", 5)), std::nullopt);
 }
 
 class UnpackFolderTest : public PackageTest {
