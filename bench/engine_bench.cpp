@@ -1,9 +1,11 @@
 // The character engine's hot paths: loading a definition with every table full
-// (31 animes with 511-frame lists, 255 patterns), and one turn of the frame cycle
-// (step and draw of a frame with background, stretched character cell and layer);
+// (31 animes with 511-frame lists, 255 patterns), checking the same definition
+// (which must take well under a load), and one turn of the frame cycle (step and
+// draw of a frame with background, stretched character cell and layer);
 // and its limits: a 1 MB definition naming missing files beside 2,000 others (each
 // folder listed once per load, against a listing per name as the peer), and a
 // 63 MB definition of empty lines (one buffer, linear time).
+#include "chr/lint.h"
 #include "chr/qpchr.h"
 #include "display/offscreen_display.h"
 #include "platform/clock.h"
@@ -96,6 +98,17 @@ void loadFullDefinition(benchmark::State& state)
     state.counters["frames"] = static_cast<double>(p.chr->patsrc[30][511]);
 }
 BENCHMARK(loadFullDefinition)->Unit(benchmark::kMicrosecond);
+
+// The definition check of the same file: the same lines and the CG's headers, but
+// no pixels; its time beside loadFullDefinition's is the margin.
+void checkFullDefinition(benchmark::State& state)
+{
+    Package& p = package();
+    size_t findings = 0;
+    for (auto _ : state) findings = lintDefinition(p.definition()).findings.size();
+    state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(checkFullDefinition)->Unit(benchmark::kMicrosecond);
 
 // One frame cycle: the clock moves on a frame time each turn, so every step advances.
 void stepAndDraw(benchmark::State& state)

@@ -5,8 +5,6 @@
 #include "platform/stream.h"
 #include "platform/text.h"
 
-#include <algorithm>
-
 namespace definition_text {
 
 namespace {
@@ -40,7 +38,8 @@ std::string readDefinition(const std::string& path)
 
 std::string_view nextLine(std::string_view text, size_t& start)
 {
-    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     const std::string_view line = text.substr(start, end - start);
     start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
     return line;

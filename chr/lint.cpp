@@ -44,6 +44,25 @@ bool oneEditApart(std::string_view a, std::string_view b)
     return i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] && a.substr(i + 2) == b.substr(i + 2);
 }
 
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// A list pair's value: two hexadecimal digits are read at once, anything else the
+// way the load reads it, which raises its error. Lists are most of a definition,
+// and this keeps the check well under the time of a load.
+int32_t pairValue(std::string_view pair)
+{
+    const int high = hexDigit(pair[0]);
+    const int low = hexDigit(pair[1]);
+    if (high >= 0 && low >= 0) return high * 16 + low;
+    return hexPairValue(pair);
+}
+
 // A pattern as lists write it (a hexadecimal pair) and as a number.
 std::string patternName(size_t pattern)
 {
@@ -254,7 +273,7 @@ int Linter::decode(std::string_view list, std::string_view kind, bool source, Li
 {
     const int count = static_cast<int>(std::min<size_t>(list.size() / 2, Tqpchr::FrameCount - 1));
     for (int k = 1; k <= count; ++k) {
-        const auto pattern = static_cast<size_t>(hexPairValue(list.substr(static_cast<size_t>(2 * k - 2), 2)));
+        const auto pattern = static_cast<size_t>(pairValue(list.substr(static_cast<size_t>(2 * k - 2), 2)));
         use.patterns.set(pattern);
         if (source) sources_.set(pattern);
     }
@@ -313,9 +332,10 @@ void Linter::checkWholeFile()
     }
     for (size_t anime = 0; anime < Tqpchr::AnimeCount; ++anime) {
         if (loopLine_[anime] == 0 || loopFrame_[anime] <= 0 || loopFrame_[anime] < length_[anime]) continue;
+        const std::string last = length_[anime] > 0 ? " after its last frame, " + std::to_string(length_[anime]) + "," : " but has no frames,";
         add(loopLine_[anime], Severity::Warning,
-            "anime " + animeName(anime) + " goes on at frame " + std::to_string(int64_t{loopFrame_[anime]} + 1) + " but has " +
-                std::to_string(length_[anime]) + " frames, so it stands still on an empty frame");
+            "anime " + animeName(anime) + " goes on at frame " + std::to_string(int64_t{loopFrame_[anime]} + 1) + last +
+                " so it stands still on an empty frame");
     }
     std::stable_sort(report_.findings.begin(), report_.findings.end(),
                      [](const LintFinding& a, const LintFinding& b) { return a.line < b.line; });
