@@ -45,14 +45,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 
     CommandLine line;
     std::optional<RunMode> mode;
-    std::string modeWithoutFile;  // --info, --render or --export followed by no file of its own
+    std::string modeWithoutFile;  // a mode followed by no file of its own
     std::string renderOption;     // the last option that only --render takes
     std::string playOption;       // the last option that --render and --export take
     std::string exportOption;     // the last option that only --export takes
     std::vector<std::string> files;
 
     const auto setMode = [&](RunMode chosen) {
-        if (mode) throw CommandLineError("give only one of --info, --render and --export");
+        if (mode) throw CommandLineError("give only one of --info, --render, --export and --check");
         mode = chosen;
     };
     const auto optionCount = static_cast<size_t>(optionsEnd - arguments.begin());
@@ -68,8 +68,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (equals != std::string::npos) inlineValue = argument.substr(equals + 1);
         const auto value = [&] { return takeValue(name, inlineValue, arguments, i); };
 
-        if (name == "--info" || name == "--render" || name == "--export") {
-            setMode(name == "--info" ? RunMode::Info : name == "--render" ? RunMode::Render : RunMode::Export);
+        if (name == "--info" || name == "--render" || name == "--export" || name == "--check") {
+            setMode(name == "--info" ? RunMode::Info : name == "--render" ? RunMode::Render : name == "--export" ? RunMode::Export : RunMode::Check);
             // Followed by an option or "--", the file is the first argument that is
             // no option: --info -- -odd.chP.
             const bool fileLater = !inlineValue && i + 1 < arguments.size() && arguments[i + 1].starts_with("--");
@@ -128,6 +128,7 @@ std::string usageText()
            "       pomelune --info FILE.chP\n"
            "       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"
            "       pomelune --export FILE.chP [--anime N] --out NAME.gif|NAME.png [--scale K] [--columns C]\n"
+           "       pomelune --check FILE.chP\n"
            "       pomelune --help | --version\n"
            "\n"
            "  FILE.chP           without a mode: open the window and play the definition\n"
@@ -142,6 +143,9 @@ std::string usageText()
            "                     NAME.json beside it giving each frame's place and duration\n"
            "    --scale K        draw each pixel K x K (1 to 16); default: 1\n"
            "    --columns C      frames per row of the sheet (1 to 512); default: all\n"
+           "  --check FILE.chP   list every problem of the definition, one per line, as\n"
+           "                     FILE:LINE: error: ... or FILE:LINE: warning: ...;\n"
+           "                     the exit status is 1 when there is an error\n"
            "  --help, -h         show this text\n"
            "  --version          show the version\n"
            "  --                 every later argument is a file, even one starting with -\n";

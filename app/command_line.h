@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-enum class RunMode { Window, Info, Render, Help, Version, Export };
+enum class RunMode { Window, Info, Render, Help, Version, Export, Check };
 
 struct CommandLine {
     RunMode mode = RunMode::Window;
-    // The definition file: of --info, --render or --export, or the window's package (may be empty).
+    // The definition file: of --info, --render, --export or --check, or the window's package (may be empty).
     std::string file;
     RenderSettings render;
     ExportSettings exporting;

@@ -1,6 +1,7 @@
 // The program entry: reads the command line and runs its mode. The modes --info,
-// --render and --export run without a window and never create a QApplication.
+// --render, --export and --check run without a window and never create a QApplication.
 #include "app/anime_export.h"
+#include "app/check_definition.h"
 #include "app/command_line.h"
 #include "app/console.h"
 #include "app/info_json.h"
@@ -76,6 +77,11 @@ int main(int argc, char** argv)
     case RunMode::Render:
     case RunMode::Export:
         return runWithoutWindow(line);
+    case RunMode::Check: {
+        const CheckOutcome outcome = checkDefinition(line.file);
+        const int written = finishOutput(outcome.text);
+        return written != 0 ? written : outcome.status;
+    }
     case RunMode::Window:
         break;
     }

@@ -13,7 +13,7 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
     try {
         const CommandLine line = parseCommandLine(arguments);
         const auto number = [](std::optional<int32_t> value) { return value ? std::to_string(*value) : "-"; };
-        const char* modes[] = {"window", "info", "render", "help", "version", "export"};
+        const char* modes[] = {"window", "info", "render", "help", "version", "export", "check"};
         if (line.mode == RunMode::Export)
             return "export '" + line.file + "' " + std::to_string(line.exporting.anime) + " " + line.exporting.out.string() + " x" +
                    std::to_string(line.exporting.scale) + " " + number(line.exporting.columns);
@@ -26,7 +26,7 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, ModesAndSettings)
 {
-    const std::string onlyOneMode = "give only one of --info, --render and --export";
+    const std::string onlyOneMode = "give only one of --info, --render, --export and --check";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},
@@ -72,6 +72,11 @@ TEST(CommandLine, ModesAndSettings)
         {{"--export", "a.chP", "--out", "a.gif", "--scale", "17"}, "--scale needs a whole number from 1 to 16, not '17'"},
         {{"--export", "a.chP", "--out", "a.png", "--columns", "0"}, "--columns needs a whole number from 1 to 512, not '0'"},
         {{"--info", "a.chP", "--export", "b.chP"}, onlyOneMode},
+        {{"--check", "a.chP"}, "check 'a.chP' - - ."},
+        {{"--check", "--", "-a.chP"}, "check '-a.chP' - - ."},
+        {{"--check"}, "--check needs a value"},
+        {{"--check", "a.chP", "--anime", "2"}, "--anime goes with --render or --export only"},
+        {{"--check", "a.chP", "--render", "b.chP"}, onlyOneMode},
         {{"--info", "a.chP", "b.chP"}, "unexpected argument 'b.chP'"},
         {{"--render", "a.chP", "-"}, "unexpected argument '-'"},
     };
