@@ -13,13 +13,6 @@
 
 namespace {
 
-std::string lowerExtension(const std::filesystem::path& path)
-{
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
-    return extension;
-}
-
 // One-shot animes and the check pattern return to the remembered anime when they end,
 // unless their loop box is ticked; every other anime starts again.
 bool animeLoops(const Tqpchr& chr, int32_t anime)
@@ -29,6 +22,13 @@ bool animeLoops(const Tqpchr& chr, int32_t anime)
 }
 
 }  // namespace
+
+bool hasExtension(const std::filesystem::path& path, std::string_view extension)
+{
+    const std::string own = path.extension().string();
+    return std::equal(own.begin(), own.end(), extension.begin(), extension.end(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
 
 void checkExportSize(int64_t width, int64_t height)
 {
@@ -51,11 +51,11 @@ AnimeClip playClip(Tqpchr& chr, SoftwareDisplay& display, int32_t anime)
 
 void exportAnime(Tqpchr& chr, SoftwareDisplay& display, const ExportSettings& settings)
 {
-    const std::string extension = lowerExtension(settings.out);
-    if (extension != ".gif" && extension != ".png")
+    const bool gif = hasExtension(settings.out, ".gif");
+    if (!gif && !hasExtension(settings.out, ".png"))
         throw Exception("書き出し先 " + displayText(settings.out.string()) + " は .gif か .png で終わる名前にしてください");
     const AnimeClip clip = playClip(chr, display, settings.anime);
-    if (extension == ".gif")
+    if (gif)
         writeGif(clip, settings.scale, settings.out);
     else
         writeSheet(clip, settings.scale, settings.columns.value_or(static_cast<int32_t>(clip.frames.size())), settings.out);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 // The most pixels held for all frames together, and the largest picture written.
@@ -31,6 +32,9 @@ AnimeClip playClip(Tqpchr& chr, SoftwareDisplay& display, int32_t anime);
 // The clip's pictures scaled by scale must fit in width x height of at most
 // maxExportSide; otherwise raises Exception.
 void checkExportSize(int64_t width, int64_t height);
+
+// True when the path's extension is the given one (".gif", ".png") in any case.
+bool hasExtension(const std::filesystem::path& path, std::string_view extension);
 
 // Plays the anime and writes settings.out: a GIF for ".gif", a sheet with its JSON
 // for ".png" (either case). Raises Exception.

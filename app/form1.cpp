@@ -3,6 +3,7 @@
 // the anime buttons, loop boxes and frame time.
 #include "app/form1.h"
 
+#include "app/export_menu.h"
 #include "app/qt_window_host.h"
 #include "app/unpack_folder.h"
 #include "archive/archive_file.h"
@@ -103,6 +104,7 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     ArchiveFile1 = std::make_unique<TArchiveFile>();
 
     connectHandlers();
+    ExportMenu::addTo(*this);
     host_->create();
 }
 

@@ -1,0 +1,104 @@
+#include "app/export_menu.h"
+
+#include "app/anime_export.h"
+#include "app/form1.h"
+#include "app/qt_window_host.h"
+#include "app/software_display.h"
+
+#include "chr/qpchr.h"
+#include "platform/exception.h"
+
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <cstdio>
+
+namespace {
+
+const char* const menuObjectName = "exportMenu";
+
+class QtSaveDialogs : public SaveDialogs {
+public:
+    explicit QtSaveDialogs(QWidget* parent) : parent_(parent) {}
+
+    std::string askSaveName(const std::string& title, const std::string& suggestion, const std::string& filter) override
+    {
+        return QFileDialog::getSaveFileName(parent_, QString::fromStdString(title), QString::fromStdString(suggestion),
+                                            QString::fromStdString(filter))
+            .toStdString();
+    }
+
+private:
+    QWidget* parent_;
+};
+
+// What the window plays beyond the definition's text: the lists the author's tools
+// set, the loop boxes and the frame time of the speed box.
+void copyPlaying(const Tqpchr& from, Tqpchr& to)
+{
+    to.patsrc = from.patsrc;
+    to.patdst = from.patdst;
+    to.laysrc = from.laysrc;
+    to.laydst = from.laydst;
+    to.patdstused = from.patdstused;
+    to.loopframe = from.loopframe;
+    to.framewait = from.framewait;
+    to.loopshots = from.loopshots;
+    to.loopcheck = from.loopcheck;
+}
+
+// NAME-animeNN.EXT beside the definition, or only the name for a package from an archive.
+std::string suggestedName(const TForm1& form, const std::string& extension)
+{
+    const std::filesystem::path definition(form.chr->chpfile);
+    char anime[16];
+    std::snprintf(anime, sizeof anime, "-anime%02d", static_cast<int>(form.chr->anime));
+    const std::string name = definition.stem().string() + anime + extension;
+    return form.fromarchive ? name : (definition.parent_path() / name).string();
+}
+
+}  // namespace
+
+std::unique_ptr<SaveDialogs> makeQtSaveDialogs(QWidget* parent) { return std::make_unique<QtSaveDialogs>(parent); }
+
+ExportMenu::ExportMenu(TForm1& form) : QObject(&form), form_(form), dialogs_(makeQtSaveDialogs(&form))
+{
+    setObjectName(menuObjectName);
+    menu = form.menuBar()->addMenu("書き出し");
+    gifAction = menu->addAction("GIF として保存…");
+    sheetAction = menu->addAction("シートとして保存…");
+    connect(gifAction, &QAction::triggered, this, [this] { saveGif(); });
+    connect(sheetAction, &QAction::triggered, this, [this] { saveSheet(); });
+    connect(menu, &QMenu::aboutToShow, this, [this] { form_.host().menuLoop(true); });
+    connect(menu, &QMenu::aboutToHide, this, [this] { form_.host().menuLoop(false); });
+}
+
+void ExportMenu::addTo(TForm1& form) { new ExportMenu(form); }
+
+ExportMenu& ExportMenu::of(TForm1& form)
+{
+    // Only addTo makes a child of this name.
+    return *static_cast<ExportMenu*>(form.findChild<QObject*>(menuObjectName, Qt::FindDirectChildrenOnly));
+}
+
+void ExportMenu::saveGif() { save("GIF として保存", "GIF (*.gif)", ".gif"); }
+
+void ExportMenu::saveSheet() { save("シートとして保存", "PNG (*.png)", ".png"); }
+
+void ExportMenu::save(const std::string& title, const std::string& filter, const std::string& extension)
+{
+    form_.runGuarded([&] {
+        if (form_.chr->chpfile.empty()) throw Exception("書き出すキャラクターが読み込まれていません");
+        std::string name = dialogs_->askSaveName(title, suggestedName(form_, extension), filter);
+        if (name.empty()) return;
+        if (!hasExtension(name, extension)) name += extension;
+        // A second engine on its own display plays the anime from its first frame,
+        // leaving the window's anime where it is.
+        SoftwareDisplay display;
+        Tqpchr copy(&display.dddd());
+        copy.load(form_.chr->chpfile);
+        copyPlaying(*form_.chr, copy);
+        exportAnime(copy, display, {form_.chr->anime, name, 1, {}});
+    });
+}

@@ -1,0 +1,113 @@
+// The window's menu "書き出し" on the offscreen platform: the running anime written
+// at the speed box's frame time to the file the dialog answers, the window's anime
+// left as it was, a cancelled dialog, and no package.
+#include "app/export_menu.h"
+#include "gif_reader.h"
+#include "tests/gui/form_fixture.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+using namespace sample;
+
+class AnsweringDialogs : public SaveDialogs {
+public:
+    explicit AnsweringDialogs(std::string answer) : answer_(std::move(answer)) {}
+    std::string askSaveName(const std::string& title, const std::string& suggestion, const std::string& filter) override
+    {
+        asked.push_back(title + " | " + suggestion + " | " + filter);
+        return answer_;
+    }
+
+    std::vector<std::string> asked;
+
+private:
+    std::string answer_;
+};
+
+class ExportMenuTest : public FormTest {
+protected:
+    // Opens the window with the sample package playing anime 4 (two frames) at 50 ms.
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        open();
+        form->LoadPackage(writeSampleDefinition({"#PATERN 01 02", "#PATERN 04 0304"}));
+        form->Edit1->setText("50");
+        form->Button4Click();
+        turns(2);
+    }
+    // The menu with dialogs that answer answer; the questions asked go to asked.
+    ExportMenu& menu(const std::string& answer)
+    {
+        auto dialogs = std::make_unique<AnsweringDialogs>(answer);
+        asked = &dialogs->asked;
+        ExportMenu& menu = ExportMenu::of(*form);
+        menu.setDialogs(std::move(dialogs));
+        return menu;
+    }
+
+    std::vector<std::string>* asked = nullptr;
+};
+
+TEST_F(ExportMenuTest, MenuAfterTheWindowsOwn)
+{
+    const QList<QAction*> menus = form->MainMenu1->actions();
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus.last()->text(), "書き出し");
+    QStringList items;
+    for (const QAction* item : menus.last()->menu()->actions()) items << item->text();
+    EXPECT_EQ(items, (QStringList{"GIF として保存…", "シートとして保存…"}));
+}
+
+TEST_F(ExportMenuTest, GifOfTheRunningAnimeAtTheWindowsFrameTime)
+{
+    const int32_t frame = form->chr->frame;
+    menu((folder / "walk").string()).gifAction->trigger();
+    EXPECT_EQ(*asked, (std::vector<std::string>{"GIF として保存 | " + (folder / "chara-anime04.gif").string() + " | GIF (*.gif)"}));
+    const GifContents gif = readGif(folder / "walk.gif");  // the extension is added
+    EXPECT_FALSE(gif.loops);
+    EXPECT_EQ(gif.delays, (std::vector<int>{5, 5}));
+    ASSERT_EQ(gif.frames.size(), 2u);
+    EXPECT_EQ(gif.frames[0], view(green));
+    EXPECT_EQ(gif.frames[1], view(yellow));
+    EXPECT_EQ(form->chr->anime, 4);
+    EXPECT_EQ(form->chr->frame, frame);
+    EXPECT_TRUE(boxes->errors.empty());
+}
+
+TEST_F(ExportMenuTest, SheetWithItsJson)
+{
+    menu((folder / "walk.PNG").string()).sheetAction->trigger();
+    EXPECT_EQ(asked->front().substr(asked->front().rfind(" | ")), " | PNG (*.png)");
+    EXPECT_EQ(QImage(QString::fromStdString((folder / "walk.PNG").string())).size(), QSize(2 * viewWidth, viewHeight));
+    EXPECT_TRUE(std::filesystem::exists(folder / "walk.json"));
+    EXPECT_TRUE(boxes->errors.empty());
+}
+
+TEST_F(ExportMenuTest, CancelledDialogWritesNothing)
+{
+    const auto before = std::distance(std::filesystem::directory_iterator(folder), {});
+    menu("").gifAction->trigger();
+    EXPECT_EQ(asked->size(), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), before);
+    EXPECT_TRUE(boxes->errors.empty());
+}
+
+TEST_F(ExportMenuTest, ErrorsGoToTheErrorBox)
+{
+    menu((folder / "missing" / "walk.gif").string()).gifAction->trigger();
+    ASSERT_EQ(boxes->errors.size(), 1u);
+    EXPECT_EQ(boxes->errors[0].rfind("ファイル " + (folder / "missing" / "walk.gif").string() + " に書き込めません: ", 0), 0u);
+
+    open();
+    menu((folder / "walk.gif").string()).gifAction->trigger();
+    EXPECT_TRUE(asked->empty());
+    EXPECT_EQ(boxes->errors, (std::vector<std::string>{"書き出すキャラクターが読み込まれていません."}));
+}
+
+}  // namespace
