@@ -136,6 +136,8 @@ TEST_F(ProgramTest, FramesReplaceWhatHadTheirNamesWithoutFollowingIt)
     ASSERT_EQ(mkfifo((folder / "out/frame0002.png").c_str(), 0600), 0);
     EXPECT_EQ(run({"--render", file, "--out", "out"}), (Outcome{0, "", ""}));
     EXPECT_EQ(contents(folder / "outside.png"), "kept");
+    for (const char* name : {"out/frame0001.png", "out/frame0002.png"})  // a FIFO left in place would block the reading
+        ASSERT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(folder / name))) << name;
     EXPECT_EQ(pngPixels(folder / "out/frame0001.png"), view(red));
     EXPECT_EQ(pngPixels(folder / "out/frame0002.png"), view(green));
 }
