@@ -3,9 +3,13 @@
 // the anime buttons, loop boxes and frame time.
 #include "app/form1.h"
 
+#include "app/definition_watch.h"
 #include "app/export_menu.h"
+#include "app/form1_controls.h"
+#include "app/playback_control.h"
 #include "app/qt_window_host.h"
 #include "app/unpack_folder.h"
+#include "app/zoom_view.h"
 #include "archive/archive_file.h"
 #include "chr/definition_text.h"
 #include "chr/qpchr.h"
@@ -85,6 +89,12 @@ void fitScreenToDesktop()
 
 }  // namespace
 
+const QString& animeStatusText(int32_t anime)
+{
+    static const QString none;
+    return anime >= 0 && anime < Tqpchr::AnimeCount ? statusTexts()[static_cast<size_t>(anime)] : none;
+}
+
 TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes> boxes)
     : arguments_(std::move(arguments)), boxes_(boxes ? std::move(boxes) : makeQtMessageBoxes(this))
 {
@@ -104,6 +114,9 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     ArchiveFile1 = std::make_unique<TArchiveFile>();
 
     connectHandlers();
+    playback = new PlaybackControl(*this);
+    zoomView = new ZoomView(*this, *playback);
+    definitionWatch = new DefinitionWatch(*this);
     ExportMenu::addTo(*this);
     host_->create();
 }
@@ -141,15 +154,17 @@ void TForm1::AppIdle(QObject*, bool& Done)
         paramload = false;
         LoadPackage(arguments_.front());
     }
+    definitionWatch->check();
     autoCGReloadCheck();
     EditCaretCheck();
     if (chr->anime >= 0 && chr->anime < Tqpchr::AnimeCount) {
         const QString& status = statusTexts()[static_cast<size_t>(chr->anime)];
         if (!status.isEmpty() && Label2->text() != status) showStatus(*Label2, status);
     }
-    chr->step();
+    playback->advance();
     chr->draw(*DDDD1->BackBuffer, 0, 0);
     PresentView();
+    zoomView->refresh();
     Done = false;
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+class DefinitionWatch;
+class PlaybackControl;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -25,6 +27,7 @@ class QtWindowHost;
 class TArchiveFile;
 class TDDDD;
 class Tqpchr;
+class ZoomView;
 
 class TForm1 : public QMainWindow {
 public:
@@ -148,6 +151,12 @@ public:
     bool paramload = false;
     bool fromarchive = false;
     std::array<int, 4> lastcaret{};  // pedit1, pedit2, ledit1, ledit2
+
+    // Beyond the design, owned by the window: pause and step, the zoomed view and the
+    // definition's automatic reload.
+    PlaybackControl* playback = nullptr;
+    ZoomView* zoomView = nullptr;
+    DefinitionWatch* definitionWatch = nullptr;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

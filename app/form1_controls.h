@@ -1,6 +1,6 @@
 // Design values the main window's files share: the anime buttons (each button, the
 // anime it starts and its click handler, in the order the window disables them
-// before a load) and the typing limit of the frame time box.
+// before a load), the typing limit of the frame time box and the status label's texts.
 #pragma once
 
 #include "app/form1.h"
@@ -8,6 +8,9 @@
 #include <array>
 
 inline constexpr int FrameTimeMaxLength = 3;
+
+// The status label's text for an anime; empty for the animes that leave it as it is.
+const QString& animeStatusText(int32_t anime);
 
 struct AnimeButton {
     QPushButton* TForm1::*button;

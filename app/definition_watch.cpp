@@ -1,0 +1,48 @@
+// The automatic definition reload of the frame cycle.
+#include "app/definition_watch.h"
+
+#include "app/form1.h"
+#include "chr/qpchr.h"
+#include "platform/file_system.h"
+
+#include <QAction>
+#include <QMenu>
+
+DefinitionWatch::DefinitionWatch(TForm1& form) : QObject(&form), form_(form)
+{
+    autoreload = form.N1->addAction("自動再読込");
+    autoreload->setObjectName("autoreload");
+    autoreload->setCheckable(true);
+    // Switching on reloads nothing: the stamp is first taken on the next cycle.
+    connect(autoreload, &QAction::toggled, this, [this] { watched_.clear(); });
+}
+
+// A definition loaded by other means (a drop, the button) is only taken note of: the
+// stamp is kept per file, so a new file is never reloaded for being new.
+void DefinitionWatch::check()
+{
+    const std::string& file = form_.chr->chpfile;
+    if (!autoreload->isChecked() || form_.fromarchive || file.empty()) return;
+    const int32_t age = fileAge(file);
+    if (file != watched_) {
+        watched_ = file;
+        age_ = age;
+        lastFailed_ = false;
+        return;
+    }
+    if (age == age_) return;
+    // Kept before the load, so that a file caught half-written is reported once and
+    // taken up at its next save.
+    age_ = age;
+    reload();
+}
+
+void DefinitionWatch::reload()
+{
+    Tqpchr& chr = *form_.chr;
+    if (!lastFailed_) keptAnime_ = chr.anime;
+    lastFailed_ = true;
+    form_.reloadClick();
+    lastFailed_ = false;
+    if (keptAnime_ >= 0 && keptAnime_ < Tqpchr::AnimeCount && chr.animeused[static_cast<size_t>(keptAnime_)]) chr.start(keptAnime_);
+}

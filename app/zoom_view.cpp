@@ -1,0 +1,152 @@
+// The zoomed view's window: its menu item, title, zoom and nearest-neighbour scaling.
+#include "app/zoom_view.h"
+
+#include "app/form1.h"
+#include "app/form1_controls.h"
+#include "app/playback_control.h"
+#include "app/qt_window_host.h"
+#include "chr/qpchr.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr int OpeningZoom = 2;
+const QColor Margin(Qt::black);
+
+}  // namespace
+
+ZoomView::ZoomView(TForm1& form, PlaybackControl& playback) : QWidget(&form, Qt::Window), form_(form), playback_(playback)
+{
+    setObjectName("zoomView");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    const QSize view = form_.host().viewWidget()->size();
+    resize(view * OpeningZoom);
+    playback_.takeKeys(this);
+
+    menu = form.menuBar()->addMenu("表示");
+    menu->setObjectName("viewMenu");
+    showAction = menu->addAction("拡大表示");
+    showAction->setObjectName("zoomAction");
+    connect(showAction, &QAction::triggered, this, &ZoomView::open);
+    connect(menu, &QMenu::aboutToShow, this, [this] { form_.host().menuLoop(true); });
+    connect(menu, &QMenu::aboutToHide, this, [this] { form_.host().menuLoop(false); });
+}
+
+int ZoomView::zoomFor(QSize view, QSize window, qreal ratio)
+{
+    if (view.isEmpty()) return 1;
+    const double across = std::floor(window.width() * ratio / view.width());
+    const double down = std::floor(window.height() * ratio / view.height());
+    return static_cast<int>(std::clamp(std::min(across, down), 1.0, static_cast<double>(MaxZoom)));
+}
+
+int ZoomView::frameCount(const Tqpchr& chr, int32_t anime)
+{
+    int frame = 1;
+    while (frame < Tqpchr::FrameCount &&
+           (Tqpchr::entry(chr.patsrc, anime, frame) != -1 || Tqpchr::entry(chr.laysrc, anime, frame) != -1))
+        ++frame;
+    return frame - 1;
+}
+
+void ZoomView::open()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void ZoomView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    zoom_ = 0;
+    refresh();
+}
+
+void ZoomView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    refresh();
+}
+
+// The view's rows are compared with those last scaled, so a picture that stays (most
+// frame cycles show the same frame again) costs one comparison of its pixels.
+void ZoomView::refresh()
+{
+    if (!isVisible()) return;
+    updateTitle();
+    QtWindowHost& host = form_.host();
+    const QRect area = host.viewWidget()->geometry();
+    const qreal ratio = devicePixelRatioF();
+    const int zoom = zoomFor(area.size(), size(), ratio);
+    const bool remake = zoom != zoom_ || ratio != scaled_.devicePixelRatio();
+    if (remake) {
+        zoom_ = zoom;
+        scaled_ = QImage(area.size() * zoom, QImage::Format_RGB32);
+        scaled_.setDevicePixelRatio(ratio);
+        shown_.assign(static_cast<size_t>(area.width()) * area.height(), 0);
+    }
+
+    const auto width = static_cast<size_t>(area.width());
+    const size_t stride = static_cast<size_t>(host.clientWidth());
+    const uint32_t* frame = host.frameBuffer();
+    int firstChanged = -1;
+    int lastChanged = -1;
+    for (int y = 0; y < area.height(); ++y) {
+        const uint32_t* row = frame + static_cast<size_t>(area.top() + y) * stride + static_cast<size_t>(area.left());
+        uint32_t* shownRow = &shown_[static_cast<size_t>(y) * width];
+        if (!remake && std::memcmp(row, shownRow, width * sizeof(uint32_t)) == 0) continue;
+        std::memcpy(shownRow, row, width * sizeof(uint32_t));
+        auto* scaledRow = reinterpret_cast<uint32_t*>(scaled_.scanLine(y * zoom));
+        for (size_t x = 0; x < width; ++x) std::fill_n(scaledRow + x * static_cast<size_t>(zoom), zoom, row[x]);
+        for (int copy = 1; copy < zoom; ++copy) std::memcpy(scaled_.scanLine(y * zoom + copy), scaledRow, width * zoom * sizeof(uint32_t));
+        if (firstChanged < 0) firstChanged = y;
+        lastChanged = y;
+    }
+    if (remake)
+        update();
+    else if (firstChanged >= 0) {
+        const QRectF picture = pictureArea();
+        const qreal rowHeight = zoom / ratio;
+        update(QRectF(picture.left(), picture.top() + firstChanged * rowHeight, picture.width(), (lastChanged - firstChanged + 1) * rowHeight)
+                   .toAlignedRect());
+    }
+}
+
+// Centred on whole device pixels, so that every pixel of the view stays a sharp square.
+QRectF ZoomView::pictureArea() const
+{
+    const qreal ratio = scaled_.devicePixelRatio();
+    const auto left = std::floor((width() * ratio - scaled_.width()) / 2);
+    const auto top = std::floor((height() * ratio - scaled_.height()) / 2);
+    return {left / ratio, top / ratio, scaled_.width() / ratio, scaled_.height() / ratio};
+}
+
+void ZoomView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Margin);
+    painter.drawImage(pictureArea().topLeft(), scaled_);
+}
+
+void ZoomView::updateTitle()
+{
+    const Tqpchr& chr = *form_.chr;
+    const Title now{chr.anime, chr.frame, frameCount(chr, chr.anime), playback_.paused()};
+    if (now == title_) return;
+    title_ = now;
+    const QString& status = animeStatusText(now.anime);
+    QString title = status.isEmpty() ? QString("anime %1").arg(now.anime) : status;
+    title += QString(" — frame %1 / %2").arg(now.frame).arg(now.frames);
+    if (now.paused) title += " — paused";
+    setWindowTitle(title);
+}

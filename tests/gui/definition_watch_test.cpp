@@ -1,0 +1,108 @@
+// The definition's automatic reload: on each change of the file's stamp while the
+// switch is on, for packages from a folder, keeping the running anime; a file caught
+// half-written is reported once.
+#include "tests/gui/form_fixture.h"
+
+#include "app/definition_watch.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+#include <chrono>
+
+namespace {
+
+class DefinitionWatchTest : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        open();
+        definition = (folder / "chara.chP").string();
+        save("First", {"#PATERN 01 02", "#PATERN 02 03"}, 0);
+        form->LoadPackage(definition);
+        form->Button2->click();
+        turns(1);
+    }
+    // The sample definition named `name` with those anime lines, stamped `second`
+    // seconds after an hour ago.
+    void save(const std::string& name, const std::vector<std::string>& animeLines, int second)
+    {
+        std::vector<std::string> lines = animeLines;
+        lines.push_back("#CHARNAME " + name);
+        writeSampleDefinition(lines);
+        stamp(second);
+    }
+    void stamp(int second) { std::filesystem::last_write_time(definition, hourAgo + std::chrono::seconds(second)); }
+
+    const std::filesystem::file_time_type hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::string definition;
+};
+
+TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
+{
+    const std::vector<std::string> both{"#PATERN 01 02", "#PATERN 02 03"}, first{"#PATERN 01 02"};
+    enum Change { Save, Cut, Remove, Archive, FromFolder, Toggle, None };
+    const struct {
+        Change change;
+        const char* name;  // what is saved
+        std::vector<std::string> lines;
+        int second;
+        const char* shown;  // the name the window shows after the next turn
+        int32_t anime;
+        size_t errors;
+    } steps[] = {
+        {Save, "Early", both, 5, "First", 2, 0},  // switching on reloads nothing
+        {Save, "Second", both, 10, "Second", 2, 0},
+        {None, "", {}, 0, "Second", 2, 0},
+        {Cut, "Half", both, 20, "Second", 1, 1},  // caught half-written: reported once, a failed load
+        {None, "", {}, 0, "Second", 1, 1},
+        {Save, "Third", both, 30, "Third", 2, 1},  // taken up at the next save with the anime from before
+        {Save, "Fourth", first, 40, "Fourth", 1, 1},  // anime 2 no longer used
+        {Remove, "", {}, 0, "Fourth", 1, 2},
+        {None, "", {}, 0, "Fourth", 1, 2},
+        {Save, "Fifth", first, 50, "Fifth", 1, 2},
+        {Archive, "Sixth", first, 60, "Fifth", 1, 2},  // packages from archives are left alone
+        {FromFolder, "", {}, 0, "Sixth", 1, 2},  // the change is still there to be seen
+        {Toggle, "Seventh", first, 70, "Sixth", 1, 2},  // switched off
+    };
+    form->definitionWatch->autoreload->trigger();
+    int index = 0;
+    for (const auto& step : steps) {
+        if (!step.lines.empty()) save(step.name, step.lines, step.second);
+        if (step.change == Cut) {
+            // Cut inside the name of the CG: "#SIZE 8\r\n#CHARBMP cg"
+            std::filesystem::resize_file(definition, 20);
+            stamp(step.second);
+        }
+        if (step.change == Remove) std::filesystem::remove(definition);
+        form->fromarchive = step.change == Archive;
+        if (step.change == Toggle) form->definitionWatch->autoreload->trigger();
+        turns(1);
+        EXPECT_EQ(std::tuple(form->Label1->text().toStdString(), form->chr->anime, boxes->errors.size()),
+                  std::tuple(std::string(step.shown), step.anime, step.errors))
+            << "step " << index;
+        ++index;
+    }
+    EXPECT_EQ(boxes->errors, (std::vector<std::string>{"ファイル " + (folder / "cg").string() + " は開けません.",
+                                                      "ファイル " + definition + " は開けません."}));
+}
+
+TEST_F(DefinitionWatchTest, ADefinitionLoadedByOtherMeansIsNotReloadedForBeingNew)
+{
+    form->definitionWatch->autoreload->trigger();
+    turns(1);
+    form->chr->frame = 2;
+    const std::string other = writeFile("other.chP", "#CHARNAME Other\n#1 0 0 4 4\n#PATERN 02 0101\n");
+    form->LoadPackage(other);
+    form->Button2->click();
+    form->chr->frame = 2;
+    turns(1);
+    EXPECT_EQ(std::pair(form->chr->frame, form->Label1->text()), std::pair(2, QString("Other")));
+    std::filesystem::last_write_time(other, hourAgo);
+    turns(1);
+    EXPECT_EQ(form->chr->frame, 1);  // reloaded: anime 2 from its start
+}
+
+}  // namespace
