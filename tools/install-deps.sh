@@ -16,6 +16,7 @@ tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
   xvfb xauth x11-apps xdotool imagemagick
+  desktop-file-utils libxml2-utils
 )
 
 case "${1:-}" in

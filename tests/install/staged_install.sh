@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Installs the build into staging folders, once by --prefix and once by DESTDIR, and
+# checks what lands there: every file in its place, the menu entry, file type and
+# manual page valid by their own tools, the manual page naming every option of
+# --help, and the staged program running from its command link and finding the
+# archiver libraries beside it rather than in the build tree.
+#   staged_install.sh BUILD_DIR SOURCE_DIR
+set -uo pipefail
+
+build=$(realpath "$1")
+source_dir=$(realpath "$2")
+stage=$(mktemp -d "${TMPDIR:-/tmp}/pomelune-install.XXXXXX")
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  rm -rf "$stage"
+}
+trap cleanup EXIT
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+need_tool() { command -v "$1" >/dev/null || { echo "FAIL: $1 is missing (tools/install-deps.sh tests)"; exit 1; }; }
+need_tool desktop-file-validate
+need_tool xmllint
+
+libraries=(libunlha32.so libunzip32.so libcab32.so libunarj32j.so libtar32.so libunrar32.so)
+
+# Checks one installed tree: ROOT is where the prefix landed.
+check_tree() {
+  local root=$1
+  local private=$root/libexec/pomelune
+  local files=(
+    bin/pomelune libexec/pomelune/pomelune
+    share/applications/pomelune.desktop share/mime/packages/pomelune.xml
+    share/icons/hicolor/64x64/apps/pomelune.png share/man/man1/pomelune.1
+  )
+  for library in "${libraries[@]}"; do files+=("libexec/pomelune/$library"); done
+  for file in "${files[@]}"; do [ -f "$root/$file" ] || fail "$root/$file is not installed"; done
+  [ -L "$root/bin/pomelune" ] && [[ $(readlink "$root/bin/pomelune") != /* ]] ||
+    fail "bin/pomelune is no relative link"
+
+  # The menu entry opens one file with the program and names its types.
+  local entry=$root/share/applications/pomelune.desktop
+  desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
+  grep -qx 'Exec=pomelune %f' "$entry" || fail "the entry does not open a file with pomelune"
+  grep -qx 'Icon=pomelune' "$entry" || fail "the entry does not name the pomelune icon"
+  local types
+  types=$(sed -n 's/^MimeType=//p' "$entry")
+  for type in application/x-pomelune-chp application/x-lha application/x-lzh-compressed; do
+    [[ ";$types" == *";$type;"* ]] || fail "the entry does not handle $type"
+  done
+
+  # The file type: well formed, against the shared-mime-info schema when one is
+  # installed, and taken by update-mime-database, whose glob table must map *.chP.
+  local mime=$root/share/mime/packages/pomelune.xml schema
+  xmllint --noout "$mime" || fail "$mime is not well formed"
+  for schema in /usr/share/xml/shared-mime-info/shared-mime-info.rng /usr/share/shared-mime-info/shared-mime-info.rng; do
+    [ -f "$schema" ] && { xmllint --noout --relaxng "$schema" "$mime" || fail "$mime does not match $schema"; }
+  done
+  if command -v update-mime-database >/dev/null; then
+    XDG_DATA_DIRS=$root/share update-mime-database "$root/share/mime" 2>"$stage/mime.err" || fail "update-mime-database failed"
+    [ -s "$stage/mime.err" ] && fail "update-mime-database warns: $(cat "$stage/mime.err")"
+    # Globs match without case, so the table holds them folded.
+    grep -qx '[0-9]*:application/x-pomelune-chp:\*\.chp' "$root/share/mime/globs2" || fail "no glob maps *.chP to the file type"
+  fi
+
+  # The icon: a 64 x 64 PNG, as its folder says.
+  local icon=$root/share/icons/hicolor/64x64/apps/pomelune.png
+  [ "$(od -An -tx1 -N8 "$icon" | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "the icon is no PNG"
+  [ "$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' ' | sed 's/^ //')" = "0 0 0 64 0 0 0 64" ] || fail "the icon is not 64 x 64"
+
+  # The manual page renders without warnings and names every option of --help.
+  local page=$root/share/man/man1/pomelune.1 option
+  if command -v man >/dev/null; then
+    [ -z "$(LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >/dev/null)" ] || fail "man warns on $page"
+  elif command -v groff >/dev/null; then
+    groff -k -man -Tutf8 -ww -z "$page" || fail "groff warns on $page"
+  fi
+  local help
+  help=$(env -i "$root/bin/pomelune" --help) || fail "the staged pomelune --help fails"
+  for option in $(grep -oE -- '(^|[^[:alnum:]])--?[a-z]+' <<<"$help" | grep -oE -- '--?[a-z]+' | sort -u); do
+    grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" "$page" || fail "the manual page does not name $option"
+  done
+
+  # The staged program runs from its link with no library path set, and the
+  # archiver libraries it loads by name sit in its own folder, needing nothing from
+  # the build tree.
+  local version
+  version=$(env -i "$root/bin/pomelune" --version) || fail "the staged pomelune --version fails"
+  [[ $version == "pomelune "[0-9]* ]] || fail "the staged pomelune --version prints '$version'"
+  [ "$(dirname "$(readlink -f "$root/bin/pomelune")")" = "$(realpath "$private")" ] ||
+    fail "bin/pomelune does not lead to the folder of the libraries"
+  for binary in "$private/pomelune" "${libraries[@]/#/$private/}"; do
+    local needs
+    needs=$(env -i ldd "$binary") || fail "ldd cannot read $binary"
+    grep -q 'not found' <<<"$needs" && fail "$binary misses a library: $needs"
+    grep -qF "$build" <<<"$needs" && fail "$binary takes a library from the build tree: $needs"
+    readelf -d "$binary" | grep -qF "$build" && fail "$binary keeps a search path into the build tree"
+  done
+}
+
+# Opened from a file manager: a bare path, started from another folder, keeps the
+# window up without an error on standard error.
+check_open() {
+  local root=$1
+  (cd / && exec env -i QT_QPA_PLATFORM=offscreen HOME="$stage" XDG_RUNTIME_DIR="$stage" \
+    "$root/bin/pomelune" "$source_dir/samples/sample.chP") 2>"$stage/open.err" &
+  program_pid=$!
+  sleep 2
+  if kill -0 "$program_pid" 2>/dev/null; then
+    kill "$program_pid"
+    wait "$program_pid" 2>/dev/null
+  else
+    fail "the staged pomelune FILE ended at once"
+  fi
+  program_pid=""
+  [ -s "$stage/open.err" ] && fail "the staged pomelune FILE wrote: $(cat "$stage/open.err")"
+}
+
+# By prefix, and by DESTDIR with an absolute prefix the staging folder sits above.
+cmake --install "$build" --prefix "$stage/prefix" >/dev/null || fail "cmake --install --prefix failed"
+check_tree "$stage/prefix"
+check_open "$stage/prefix"
+DESTDIR="$stage/destdir" cmake --install "$build" --prefix /opt/pomelune >/dev/null || fail "cmake --install with DESTDIR failed"
+check_tree "$stage/destdir/opt/pomelune"
+
+[ "$failures" -eq 0 ] && echo "staged install: all checks passed"
+exit $((failures > 0))
