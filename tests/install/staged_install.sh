@@ -32,7 +32,7 @@ check_tree() {
   local files=(
     bin/pomelune libexec/pomelune/pomelune
     share/applications/pomelune.desktop share/mime/packages/pomelune.xml
-    share/icons/hicolor/64x64/apps/pomelune.png share/man/man1/pomelune.1
+    share/man/man1/pomelune.1
   )
   for library in "${libraries[@]}"; do files+=("libexec/pomelune/$library"); done
   for file in "${files[@]}"; do [ -f "$root/$file" ] || fail "$root/$file is not installed"; done
@@ -64,10 +64,14 @@ check_tree() {
     grep -qx '[0-9]*:application/x-pomelune-chp:\*\.chp' "$root/share/mime/globs2" || fail "no glob maps *.chP to the file type"
   fi
 
-  # The icon: a 64 x 64 PNG, as its folder says.
-  local icon=$root/share/icons/hicolor/64x64/apps/pomelune.png
-  [ "$(od -An -tx1 -N8 "$icon" | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "the icon is no PNG"
-  [ "$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' ' | sed 's/^ //')" = "0 0 0 64 0 0 0 64" ] || fail "the icon is not 64 x 64"
+  # The icons: PNG files of the size their folder names.
+  local size icon
+  for size in 16 32 48 64 128 256; do
+    icon=$root/share/icons/hicolor/${size}x${size}/apps/pomelune.png
+    [ "$(od -An -tx1 -N8 "$icon" | tr -d ' \n')" = 89504e470d0a1a0a ] || { fail "$icon is no PNG"; continue; }
+    [ "$(od -An -tu4 --endian=big -j16 -N8 "$icon" | tr -s ' ' | sed 's/^ //')" = "$size $size" ] ||
+      fail "$icon is not $size x $size"
+  done
 
   # The manual page renders without warnings and names every option of --help.
   local page=$root/share/man/man1/pomelune.1 option
