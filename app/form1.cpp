@@ -3,6 +3,7 @@
 // the anime buttons, loop boxes and frame time.
 #include "app/form1.h"
 
+#include "app/definition_load_error.h"
 #include "app/definition_watch.h"
 #include "app/export_menu.h"
 #include "app/form1_controls.h"
@@ -181,6 +182,8 @@ bool TForm1::runGuarded(const std::function<void()>& handler)
     try {
         handler();
         return true;
+    } catch (const EDefinitionLoad& error) {
+        boxes_->showErrorWithDetails(errorBoxText(error.what()), error.details());
     } catch (const std::exception& error) {
         boxes_->showError(errorBoxText(error.what()));
     } catch (...) {

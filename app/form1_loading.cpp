@@ -3,6 +3,7 @@
 // unpack folder and cleared again.
 #include "app/form1.h"
 
+#include "app/definition_load_error.h"
 #include "app/form1_controls.h"
 #include "app/qt_window_host.h"
 #include "app/unpack_folder.h"
@@ -79,7 +80,12 @@ void TForm1::LoadPackage(const std::string& path)
     buttonck->setEnabled(false);
     for (const AnimeButton& anime : animeButtons) (this->*anime.button)->setEnabled(false);
 
-    chr->load(path);
+    try {
+        chr->load(path);
+    } catch (const std::exception& error) {
+        // The box keeps the load's message; where the load stopped goes to its details.
+        throw EDefinitionLoad(error.what(), chr->chpfile, chr->loadline);
+    }
 
     for (const AnimeButton& anime : animeButtons)
         if (chr->animeused[static_cast<size_t>(anime.anime)]) (this->*anime.button)->setEnabled(true);

@@ -14,6 +14,9 @@ public:
     // The error box: title "Pomelune!", an error icon, the text, one OK button.
     // Returns when it is closed.
     virtual void showError(const std::string& text) = 0;
+    // The error box with a details section, folded away until the user opens it;
+    // boxes without one show the text alone.
+    virtual void showErrorWithDetails(const std::string& text, const std::string& /*details*/) { showError(text); }
     // The question box with Yes and No; true when the answer is Yes.
     virtual bool askYesNo(const std::string& text) = 0;
 };

@@ -18,6 +18,13 @@ public:
         QMessageBox::critical(parent_, Title, QString::fromStdString(text), QMessageBox::Ok);
     }
 
+    void showErrorWithDetails(const std::string& text, const std::string& details) override
+    {
+        QMessageBox box(QMessageBox::Critical, Title, QString::fromStdString(text), QMessageBox::Ok, parent_);
+        box.setDetailedText(QString::fromStdString(details));
+        box.exec();
+    }
+
     bool askYesNo(const std::string& text) override
     {
         return QMessageBox::question(parent_, Title, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No) ==

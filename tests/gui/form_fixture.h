@@ -20,6 +20,11 @@
 class RecordingBoxes : public MessageBoxes {
 public:
     void showError(const std::string& text) override { errors.push_back(text); }
+    void showErrorWithDetails(const std::string& text, const std::string& shownDetails) override
+    {
+        errors.push_back(text);
+        details.push_back(shownDetails);
+    }
     bool askYesNo(const std::string& text) override
     {
         questions.push_back(text);
@@ -27,6 +32,7 @@ public:
     }
 
     std::vector<std::string> errors;
+    std::vector<std::string> details;  // of the boxes with a details section
     std::vector<std::string> questions;
     bool answer = true;
 };

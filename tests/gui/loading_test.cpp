@@ -115,10 +115,21 @@ TEST_F(FormLoadingTest, AFailedLoadLeavesTheLoadButtonsDisabledAndTheTextsAsThey
     const std::string missing = (folder / "none.chP").string();
     EXPECT_FALSE(form->runGuarded([&] { form->LoadPackage(missing); }));
     EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + missing + " は開けません."});
+    EXPECT_EQ(boxes->details, std::vector<std::string>{"ファイル: " + missing});
     EXPECT_TRUE(enabledAnimes().empty());
     EXPECT_FALSE(form->reload->isEnabled() || form->CGreload->isEnabled() || form->buttonck->isEnabled());
     EXPECT_EQ(form->Edit1->text(), "80");
     EXPECT_EQ(form->Label1->text(), "ポメ");
+}
+
+TEST_F(FormLoadingTest, TheErrorBoxOfAFailedLoadNamesTheFileAndLineInItsDetails)
+{
+    open({writePackage()});
+    turns(1);
+    const std::string bad = writeFile("bad.chP", "#CHARNAME x\r\n/ comment\r\n#ANIME fast\r\n");
+    EXPECT_FALSE(form->runGuarded([&] { form->LoadPackage(bad); }));
+    EXPECT_EQ(boxes->errors, std::vector<std::string>{"'fast' は数値ではありません."});
+    EXPECT_EQ(boxes->details, std::vector<std::string>{"ファイル: " + bad + "\n行: 3"});
 }
 
 TEST_F(FormLoadingTest, AFrameTimeLongerThanTheTypingLimitIsShownWhole)
