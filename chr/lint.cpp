@@ -96,7 +96,7 @@ private:
     {
         report_.findings.push_back({line, severity, std::move(message)});
     }
-    void fail(const std::string& shown, const std::string& loadMessage);
+    void fail(const Exception& error);
 
     void checkEncoding(std::string_view text);
     void checkLine(std::string_view line);
@@ -133,11 +133,8 @@ void Linter::run(const std::string& fileName)
         const std::string chpfile = resolver_.resolve(fileName);
         folder_ = folderOf(chpfile);
         text = readDefinition(chpfile);
-    } catch (const EFileOpenError& error) {
-        fail(error.message() + (error.reason().empty() ? "" : ": " + error.reason()), error.message());
-        return;
     } catch (const Exception& error) {
-        fail(error.message(), error.message());
+        fail(error);
         return;
     }
     checkEncoding(text);
@@ -148,11 +145,13 @@ void Linter::run(const std::string& fileName)
     checkWholeFile();
 }
 
-// Every error is reported; the first one is where the load stops.
-void Linter::fail(const std::string& shown, const std::string& loadMessage)
+// Every error is reported, a file that cannot be opened with the system's reason;
+// the first error is where the load stops.
+void Linter::fail(const Exception& error)
 {
-    add(Severity::Error, shown);
-    if (!report_.loadFailure) report_.loadFailure = LoadFailure{line_, loadMessage};
+    const auto* file = dynamic_cast<const EFileOpenError*>(&error);
+    add(Severity::Error, error.message() + (file && !file->reason().empty() ? ": " + file->reason() : ""));
+    if (!report_.loadFailure) report_.loadFailure = LoadFailure{line_, error.message()};
 }
 
 void Linter::checkEncoding(std::string_view text)
@@ -186,10 +185,8 @@ void Linter::checkLine(std::string_view line)
         if (startsWithKeyword(line, "#PATERN")) checkPatternLists(line);
         if (startsWithKeyword(line, "#LAYER")) checkLayerLists(line);
         checkPatternDefinition(line);
-    } catch (const EFileOpenError& error) {
-        fail(error.message() + (error.reason().empty() ? "" : ": " + error.reason()), error.message());
     } catch (const Exception& error) {
-        fail(error.message(), error.message());
+        fail(error);
     }
 }
 
@@ -226,6 +223,7 @@ void Linter::checkCg(std::string_view value)
         add(Severity::Warning, "the CG '" + displayText(value) + "' is found only " + how + ", as '" + displayText(path) +
                                    "'; other systems may not find it");
     }
+    // A CG that fails to load leaves no size to check the cells against.
     cg_.reset();
     cg_ = readCgHeader(path);
     if (const auto problem = cgLoadProblem(path)) add(Severity::Error, "CG " + displayText(path) + " を読み込めません: " + *problem);
