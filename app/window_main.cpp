@@ -3,8 +3,11 @@
 
 #include "app/form1.h"
 
+#include "archive/archive_file.h"
+
 #include <QApplication>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include <exception>
 #include <iostream>
@@ -22,10 +25,14 @@ int runWindow(int argc, char** argv, const std::string& file)
     QApplication application(argc, argv);
     prepareApplication(application);
     try {
+        // An archive named on the command line (a file manager opening a package with
+        // the program) is taken as a drop of it; anything else loads as a definition.
+        const bool archive = !file.empty() && DetectArchiverType(file, TDetectMode::ByExtension) != atNone;
         std::vector<std::string> arguments;
-        if (!file.empty()) arguments.push_back(file);
+        if (!file.empty() && !archive) arguments.push_back(file);
         TForm1 form(std::move(arguments));
         form.show();
+        if (archive) QTimer::singleShot(0, &form, [&form, &file] { form.runGuarded([&] { form.WMDropFiles({file}); }); });
         return QApplication::exec();
     } catch (const std::exception& error) {
         std::cerr << "pomelune: " << error.what() << '\n';

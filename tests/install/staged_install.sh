@@ -2,8 +2,9 @@
 # Installs the build into staging folders, once by --prefix and once by DESTDIR, and
 # checks what lands there: every file in its place, the menu entry, file type and
 # manual page valid by their own tools, the manual page naming every option of
-# --help, and the staged program running from its command link and finding the
-# archiver libraries beside it rather than in the build tree.
+# --help, and the staged program running from its command link, opening a definition
+# and a .lzh package as a file manager hands them over, with the archiver libraries
+# beside it rather than in the build tree.
 #   staged_install.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 
@@ -103,22 +104,39 @@ check_tree() {
   done
 }
 
-# Opened from a file manager: a bare path, started from another folder, keeps the
-# window up without an error on standard error.
-check_open() {
-  local root=$1
-  (cd / && exec env -i QT_QPA_PLATFORM=offscreen HOME="$stage" XDG_RUNTIME_DIR="$stage" \
-    "$root/bin/pomelune" "$source_dir/samples/sample.chP") 2>"$stage/open.err" &
+# Runs the staged window on FILE for two seconds as a file manager opens it: a bare
+# path, from another folder, with no library path set. Standard error goes to
+# $stage/open.err; EXTRA is more environment.
+run_window() {
+  local root=$1 file=$2 extra=${3:-NONE=}
+  rm -rf "$stage/runtime" && mkdir -m 700 "$stage/runtime"
+  (cd / && exec env -i "$extra" QT_QPA_PLATFORM=offscreen HOME="$stage" XDG_RUNTIME_DIR="$stage/runtime" \
+    "$root/bin/pomelune" "$file") 2>"$stage/open.err" &
   program_pid=$!
   sleep 2
   if kill -0 "$program_pid" 2>/dev/null; then
     kill "$program_pid"
     wait "$program_pid" 2>/dev/null
   else
-    fail "the staged pomelune FILE ended at once"
+    fail "the staged pomelune $file ended at once"
   fi
   program_pid=""
-  [ -s "$stage/open.err" ] && fail "the staged pomelune FILE wrote: $(cat "$stage/open.err")"
+}
+
+# A definition keeps the window up without an error. A .lzh package is unpacked
+# through the libunlha32.so of the program's own folder and loaded: its files are
+# gone from the unpack folder again, which happens only after a load without error.
+check_open() {
+  local root=$1 private
+  private=$(realpath "$root/libexec/pomelune")
+  run_window "$root" "$source_dir/samples/sample.chP"
+  [ -s "$stage/open.err" ] && fail "the staged pomelune FILE.chP wrote: $(cat "$stage/open.err")"
+  run_window "$root" "$source_dir/tests/fixtures/archives/drop/package.lzh" LD_DEBUG=files
+  grep -qF "file=$private/libunlha32.so [0];  dynamically loaded" "$stage/open.err" ||
+    fail "the staged pomelune did not load its own libunlha32.so: $(grep -a unlha32 "$stage/open.err")"
+  local unpacked=$stage/runtime/pomelune-qptemp/sub
+  [ -d "$unpacked" ] || fail "the staged pomelune did not unpack the .lzh package"
+  [ -d "$unpacked" ] && [ -n "$(ls -A "$unpacked")" ] && fail "the .lzh package did not load: $(ls "$unpacked") left unpacked"
 }
 
 # By prefix, and by DESTDIR with an absolute prefix the staging folder sits above.
