@@ -104,16 +104,22 @@ check_tree() {
   done
 }
 
-# Runs the staged window on FILE for two seconds as a file manager opens it: a bare
-# path, from another folder, with no library path set. Standard error goes to
-# $stage/open.err; EXTRA is more environment.
+# Runs the staged window on FILE as a file manager opens it: a bare path, from
+# another folder, with no library path set; ENV is more environment. Stops it when
+# READY (a command) succeeds or after SECONDS; standard error goes to $stage/open.err.
 run_window() {
-  local root=$1 file=$2 extra=${3:-NONE=}
+  local root=$1 file=$2 seconds=$3 ready=$4 extra=${5:-NONE=}
   rm -rf "$stage/runtime" && mkdir -m 700 "$stage/runtime"
   (cd / && exec env -i "$extra" QT_QPA_PLATFORM=offscreen HOME="$stage" XDG_RUNTIME_DIR="$stage/runtime" \
     "$root/bin/pomelune" "$file") 2>"$stage/open.err" &
   program_pid=$!
-  sleep 2
+  local tenths=0
+  while kill -0 "$program_pid" 2>/dev/null && ! $ready && [ $tenths -lt $((seconds * 10)) ]; do
+    sleep 0.1
+    tenths=$((tenths + 1))
+  done
+  # A second more, so that a ready state caught mid-way is seen whole by the checks.
+  $ready && sleep 1
   if kill -0 "$program_pid" 2>/dev/null; then
     kill "$program_pid"
     wait "$program_pid" 2>/dev/null
@@ -123,20 +129,23 @@ run_window() {
   program_pid=""
 }
 
+# The unpack folder held the package and its files are gone again, which happens only
+# after the definition loaded without error.
+unpacked=""
+package_loaded() { [ -d "$unpacked" ] && [ -z "$(ls -A "$unpacked")" ]; }
+
 # A definition keeps the window up without an error. A .lzh package is unpacked
-# through the libunlha32.so of the program's own folder and loaded: its files are
-# gone from the unpack folder again, which happens only after a load without error.
+# through the libunlha32.so of the program's own folder and loaded.
 check_open() {
   local root=$1 private
   private=$(realpath "$root/libexec/pomelune")
-  run_window "$root" "$source_dir/samples/sample.chP"
+  run_window "$root" "$source_dir/samples/sample.chP" 2 false
   [ -s "$stage/open.err" ] && fail "the staged pomelune FILE.chP wrote: $(cat "$stage/open.err")"
-  run_window "$root" "$source_dir/tests/fixtures/archives/drop/package.lzh" LD_DEBUG=files
+  unpacked=$stage/runtime/pomelune-qptemp/sub
+  run_window "$root" "$source_dir/tests/fixtures/archives/drop/package.lzh" 30 package_loaded LD_DEBUG=files
   grep -qF "file=$private/libunlha32.so [0];  dynamically loaded" "$stage/open.err" ||
     fail "the staged pomelune did not load its own libunlha32.so: $(grep -a unlha32 "$stage/open.err")"
-  local unpacked=$stage/runtime/pomelune-qptemp/sub
-  [ -d "$unpacked" ] || fail "the staged pomelune did not unpack the .lzh package"
-  [ -d "$unpacked" ] && [ -n "$(ls -A "$unpacked")" ] && fail "the .lzh package did not load: $(ls "$unpacked") left unpacked"
+  package_loaded || fail "the staged pomelune did not unpack and load the .lzh package"
 }
 
 # By prefix, and by DESTDIR with an absolute prefix the staging folder sits above.
