@@ -9,6 +9,8 @@
 
 #include "platform/exception.h"
 
+#include <QProcess>
+
 
 namespace {
 
@@ -168,6 +170,36 @@ TEST_F(GifExportTest, Errors)
     EXPECT_EQ(errorOf(folder / "a.gif", 1, "#SIZE 0"), "表示幅 0 の画像は作れません（1～16384）");
     EXPECT_FALSE(std::filesystem::exists(folder / "a.gif"));
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+TEST_F(GifExportTest, ProgramWritesTheFileOrSaysWhyNot)
+{
+    const QString definition = QString::fromStdString(writeSampleDefinition({"#PATERN 04 0304"}));
+    const QString out = QString::fromStdString(gif().string());
+    struct Case {
+        QStringList arguments;
+        int status;
+        QString message;  // the start of the message on standard error; none when empty
+    };
+    const Case cases[] = {
+        {{"--export", definition, "--anime", "4", "--out", out, "--scale", "2"}, 0, ""},
+        {{"--export", definition, "--out", out + ".txt"}, 1, "pomelune: 書き出し先 " + out + ".txt は .gif か .png"},
+        {{"--export", definition + "x", "--out", out}, 1, "pomelune: "},
+        {{"--export", definition}, 2, "pomelune: --export needs --out"},
+    };
+    for (const Case& c : cases) {
+        QProcess program;
+        program.start(POMELUNE_EXECUTABLE, c.arguments);
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitCode(), c.status) << c.arguments.join(' ').toStdString();
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_TRUE(c.message.isEmpty() ? errors.isEmpty() : errors.startsWith(c.message)) << errors.toStdString();
+    }
+    const GifContents contents = readGif(gif());
+    EXPECT_EQ(contents.width, 2 * viewWidth);
+    EXPECT_EQ(contents.frames.size(), 2u);
+    EXPECT_FALSE(contents.loops);
+    EXPECT_FALSE(std::filesystem::exists(gif().string() + ".txt"));
 }
 
 }  // namespace
