@@ -52,7 +52,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     std::vector<std::string> files;
 
     const auto setMode = [&](RunMode chosen) {
-        if (mode) throw CommandLineError("give only one of --info, --render, --export and --check");
+        if (mode) throw CommandLineError("give only one of --info, --render, --export, --check and --open");
         mode = chosen;
     };
     const auto optionCount = static_cast<size_t>(optionsEnd - arguments.begin());
@@ -68,8 +68,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (equals != std::string::npos) inlineValue = argument.substr(equals + 1);
         const auto value = [&] { return takeValue(name, inlineValue, arguments, i); };
 
-        if (name == "--info" || name == "--render" || name == "--export" || name == "--check") {
-            setMode(name == "--info" ? RunMode::Info : name == "--render" ? RunMode::Render : name == "--export" ? RunMode::Export : RunMode::Check);
+        if (name == "--info" || name == "--render" || name == "--export" || name == "--check" || name == "--open") {
+            setMode(name == "--info"     ? RunMode::Info
+                    : name == "--render" ? RunMode::Render
+                    : name == "--export" ? RunMode::Export
+                    : name == "--check"  ? RunMode::Check
+                                         : RunMode::Open);
             // Followed by an option or "--", the file is the first argument that is
             // no option: --info -- -odd.chP.
             const bool fileLater = !inlineValue && i + 1 < arguments.size() && arguments[i + 1].starts_with("--");
@@ -129,6 +133,7 @@ std::string usageText()
            "       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"
            "       pomelune --export FILE.chP [--anime N] --out NAME.gif|NAME.png [--scale K] [--columns C]\n"
            "       pomelune --check FILE.chP\n"
+           "       pomelune --open FILE\n"
            "       pomelune --help | --version\n"
            "\n"
            "  FILE.chP           without a mode: open the window and play the definition\n"
@@ -146,6 +151,9 @@ std::string usageText()
            "  --check FILE.chP   list every problem of the definition, one per line, as\n"
            "                     FILE:LINE: error: ... or FILE:LINE: warning: ...;\n"
            "                     the exit status is 1 when there is an error\n"
+           "  --open FILE        open the window and take FILE as dropped on it: a package\n"
+           "                     archive (.lzh, .zip, ...) is unpacked and its definition\n"
+           "                     loaded; a file beside a definition is loaded as one\n"
            "  --help, -h         show this text\n"
            "  --version          show the version\n"
            "  --                 every later argument is a file, even one starting with -\n";

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-enum class RunMode { Window, Info, Render, Help, Version, Export, Check };
+enum class RunMode { Window, Info, Render, Help, Version, Export, Check, Open };
 
 struct CommandLine {
     RunMode mode = RunMode::Window;
-    // The definition file: of --info, --render, --export or --check, or the window's package (may be empty).
+    // The definition file: of --info, --render, --export or --check, or the window's package (may be empty);
+    // with --open, the file the window takes as dropped on it.
     std::string file;
     RenderSettings render;
     ExportSettings exporting;

@@ -83,7 +83,9 @@ int main(int argc, char** argv)
         return written != 0 ? written : outcome.status;
     }
     case RunMode::Window:
-        break;
+        return runWindow(argc, argv, line.file, WindowStart::Load);
+    case RunMode::Open:
+        return runWindow(argc, argv, line.file, WindowStart::Drop);
     }
-    return runWindow(argc, argv, line.file);
+    return 2;
 }

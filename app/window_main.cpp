@@ -3,8 +3,6 @@
 
 #include "app/form1.h"
 
-#include "archive/archive_file.h"
-
 #include <QApplication>
 #include <QStyleFactory>
 #include <QTimer>
@@ -20,19 +18,17 @@ void prepareApplication(QApplication& application)
     application.setStyle(QStyleFactory::create("Fusion"));
 }
 
-int runWindow(int argc, char** argv, const std::string& file)
+int runWindow(int argc, char** argv, const std::string& file, WindowStart start)
 {
     QApplication application(argc, argv);
     prepareApplication(application);
     try {
-        // An archive named on the command line (a file manager opening a package with
-        // the program) is taken as a drop of it; anything else loads as a definition.
-        const bool archive = !file.empty() && DetectArchiverType(file, TDetectMode::ByExtension) != atNone;
+        const bool drop = !file.empty() && start == WindowStart::Drop;
         std::vector<std::string> arguments;
-        if (!file.empty() && !archive) arguments.push_back(file);
+        if (!file.empty() && !drop) arguments.push_back(file);
         TForm1 form(std::move(arguments));
         form.show();
-        if (archive) QTimer::singleShot(0, &form, [&form, &file] { form.runGuarded([&] { form.WMDropFiles({file}); }); });
+        if (drop) QTimer::singleShot(0, &form, [&form, &file] { form.runGuarded([&] { form.WMDropFiles({file}); }); });
         return QApplication::exec();
     } catch (const std::exception& error) {
         std::cerr << "pomelune: " << error.what() << '\n';

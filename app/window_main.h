@@ -8,6 +8,10 @@ class QApplication;
 // The application's settings for the main window: its title and widget style.
 void prepareApplication(QApplication& application);
 
-// Creates the application object and the main window, which loads file when it is
-// not empty, and runs until the window is closed; returns the exit status.
-int runWindow(int argc, char** argv, const std::string& file);
+// How the window takes the file of its command line: loaded as a definition, or as a
+// drop on the window (what a file manager opening a package archive wants).
+enum class WindowStart { Load, Drop };
+
+// Creates the application object and the main window, which takes file as start says
+// when it is not empty, and runs until the window is closed; returns the exit status.
+int runWindow(int argc, char** argv, const std::string& file, WindowStart start);

@@ -13,7 +13,7 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
     try {
         const CommandLine line = parseCommandLine(arguments);
         const auto number = [](std::optional<int32_t> value) { return value ? std::to_string(*value) : "-"; };
-        const char* modes[] = {"window", "info", "render", "help", "version", "export", "check"};
+        const char* modes[] = {"window", "info", "render", "help", "version", "export", "check", "open"};
         if (line.mode == RunMode::Export)
             return "export '" + line.file + "' " + std::to_string(line.exporting.anime) + " " + line.exporting.out.string() + " x" +
                    std::to_string(line.exporting.scale) + " " + number(line.exporting.columns);
@@ -26,7 +26,7 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, ModesAndSettings)
 {
-    const std::string onlyOneMode = "give only one of --info, --render, --export and --check";
+    const std::string onlyOneMode = "give only one of --info, --render, --export, --check and --open";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},
@@ -36,6 +36,9 @@ TEST(CommandLine, ModesAndSettings)
         {{"--info", "a b.chP"}, "info 'a b.chP' - - ."},
         {{"--info=a b.chP"}, "info 'a b.chP' - - ."},
         {{"--render", "c.chP"}, "render 'c.chP' - - ."},
+        {{"--open", "p.lzh"}, "open 'p.lzh' - - ."},
+        {{"--open"}, "--open needs a value"},
+        {{"--open", "p.lzh", "--check", "c.chP"}, onlyOneMode},
         // The last --anime counts.
         {{"--anime", "30", "--render", "c.chP", "--frames=9999", "--out", "out/x", "--anime=0"}, "render 'c.chP' 0 9999 out/x"},
         {{"--info"}, "--info needs a value"},

@@ -43,7 +43,7 @@ check_tree() {
   # The menu entry opens one file with the program and names its types.
   local entry=$root/share/applications/pomelune.desktop
   desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
-  grep -qx 'Exec=pomelune %f' "$entry" || fail "the entry does not open a file with pomelune"
+  grep -qx 'Exec=pomelune --open %f' "$entry" || fail "the entry does not open a file with pomelune"
   grep -qx 'Icon=pomelune' "$entry" || fail "the entry does not name the pomelune icon"
   local types
   types=$(sed -n 's/^MimeType=//p' "$entry")
@@ -111,7 +111,7 @@ run_window() {
   local root=$1 file=$2 seconds=$3 ready=$4 extra=${5:-NONE=}
   rm -rf "$stage/runtime" && mkdir -m 700 "$stage/runtime"
   (cd / && exec env -i "$extra" QT_QPA_PLATFORM=offscreen HOME="$stage" XDG_RUNTIME_DIR="$stage/runtime" \
-    "$root/bin/pomelune" "$file") 2>"$stage/open.err" &
+    "$root/bin/pomelune" --open "$file") 2>"$stage/open.err" &
   program_pid=$!
   local tenths=0
   while kill -0 "$program_pid" 2>/dev/null && ! $ready && [ $tenths -lt $((seconds * 10)) ]; do
