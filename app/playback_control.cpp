@@ -5,10 +5,24 @@
 #include "chr/qpchr.h"
 #include "platform/clock.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QShortcut>
 
 PlaybackControl::PlaybackControl(TForm1& form) : QObject(&form), form_(form) { takeKeys(&form); }
+
+// A focused button or check box claims Space before the shortcut sees it, so the keyboard
+// presses it as it always did.
+bool PlaybackControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
+        qobject_cast<QAbstractButton*>(watched)) {
+        event->accept();
+        return true;
+    }
+    return false;
+}
 
 // Window shortcuts: an edit box with the focus claims the keys it uses (a space is
 // typed, the arrows and Home move its caret) before a shortcut sees them.
@@ -23,6 +37,7 @@ void PlaybackControl::takeKeys(QWidget* window)
         {Qt::Key_Left, &PlaybackControl::stepBack},
         {Qt::Key_Home, &PlaybackControl::home},
     };
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) button->installEventFilter(this);
     for (const auto& key : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key.key), window);
         shortcut->setContext(Qt::WindowShortcut);

@@ -12,7 +12,8 @@ public:
     // Takes the keys in the form's window; the form owns the control.
     explicit PlaybackControl(TForm1& form);
 
-    // Takes the keys in another window too. Keys typed into an edit box stay the box's.
+    // Takes the keys in another window too. Keys typed into an edit box stay the box's,
+    // and Space on a focused button or check box still presses it.
     void takeKeys(QWidget* window);
 
     // One frame cycle's step of the engine, skipped while paused.
@@ -27,6 +28,9 @@ public:
     void stepBack();
     // Home: back to frame 1.
     void home();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TForm1& form_;

@@ -5,6 +5,7 @@
 #include "app/playback_control.h"
 #include "app/zoom_view.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -97,9 +98,12 @@ TEST_F(PlaybackTest, KeysWorkInTheZoomedViewAndStayInTheEditBoxes)
         turns(1);
         EXPECT_EQ(std::pair(edit->text(), form->playback->paused()), std::pair(QString("1 2"), true)) << edit->objectName().toStdString();
     }
-    // Beside the boxes the keys are the preview's, also over a button.
-    form->clipper->setFocus();
-    QTest::keyClick(form->clipper, Qt::Key_Space);
+    // Space on a focused check box or button still presses it; elsewhere it is the preview's.
+    form->CheckBox1->setFocus();
+    QTest::keyClick(form->CheckBox1, Qt::Key_Space);
+    EXPECT_EQ(std::pair(form->CheckBox1->isChecked(), form->playback->paused()), std::pair(true, true));
+    form->CheckBox1->clearFocus();
+    QTest::keyClick(form.get(), Qt::Key_Space);
     EXPECT_FALSE(form->playback->paused());
 }
 
