@@ -1,8 +1,10 @@
 // Feeds arbitrary bytes to the definition parser as a .chP file, in a folder that
-// also holds a small CG bitmap for "#CHARBMP" lines to find, and to the CG check as
-// a bitmap. Halting and logging are off, so failed platform calls return instead of
+// also holds a small CG bitmap for "#CHARBMP" lines to find, to the definition check
+// (which must name the error the load stops at, with its message and line, and no
+// error when the load succeeds), and to the CG check as a bitmap. Halting and logging are off, so failed platform calls return instead of
 // ending the process.
 #include "chr/cg_check.h"
+#include "chr/lint.h"
 #include "chr/qpchr.h"
 #include "display/offscreen_display.h"
 #include "platform/exception.h"
@@ -11,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -46,11 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static Setup setup;
     const auto path = setup.folder / "chara.chP";
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    const LintReport report = lintDefinition(path.string());
+    std::optional<std::string> raised;
     try {
         setup.engine->load(path.string());
-    } catch (const Exception&) {
+    } catch (const Exception& error) {
         // Errors are the parser's answer to bad input.
+        raised = error.message();
     }
+    if (raised.has_value() != report.loadFailure.has_value()) __builtin_trap();
+    if (raised && (*raised != report.loadFailure->message || setup.engine->loadline != report.loadFailure->line)) __builtin_trap();
+    for (size_t i = 1; i < report.findings.size(); ++i)
+        if (report.findings[i].line < report.findings[i - 1].line) __builtin_trap();
     cgLoadProblem(path.string());
     // Play and draw a few frames of whatever was loaded.
     for (int i = 0; i < 4; ++i) {
