@@ -2,9 +2,9 @@
 
 #include "archive/archiver_options.h"
 #include "platform/exception.h"
+#include "platform/file_system.h"
 #include "platform/text.h"
 
-#include <cstdio>
 
 namespace {
 
@@ -47,9 +47,8 @@ void TCmdOpt::WriteResponseFile(const std::vector<std::string>& list, const std:
 {
     std::string text;
     for (const std::string& item : list) text += Quote + filtered(item) + Quote + "\r\n";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) throw Exception("ファイル " + displayText(path) + " を作成できません");
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written) throw Exception("ファイル " + displayText(path) + " に書き込めません");
+    // A new file renamed into place: a link or FIFO standing at path is replaced, never
+    // written through or blocked on.
+    if (replaceFile(path, text) != 0) throw Exception("ファイル " + displayText(path) + " を作成できません");
     AddQuoted("", "@" + path);
 }

@@ -3,13 +3,11 @@
 #include "archive/archiver_error.h"
 #include "platform/exception.h"
 #include "platform/file_system.h"
+#include "platform/stream.h"
 #include "platform/text.h"
 
 #include <array>
-#include <cstdio>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <map>
 
 namespace {
@@ -107,9 +105,12 @@ void addPackSwitches(TCmdOpt& line, const TArchiverOptions& o)
 // The whole file; EFileOpenError when it cannot be read.
 std::string fileContents(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw EFileOpenError(displayText(path));
-    return {std::istreambuf_iterator<char>(file), {}};
+    std::string reason;
+    const auto file = FileStream::openRead(path, &reason);
+    if (!file) throw EFileOpenError(displayText(path), reason);
+    std::string bytes(static_cast<size_t>(file->size()), '\0');
+    if (file->read(bytes.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path), "Input/output error");
+    return bytes;
 }
 
 }  // namespace
@@ -293,8 +294,5 @@ void writeSelfExtractor(const std::string& stub, const std::string& archive, con
 {
     const std::string archiveBytes = fileContents(archive);
     const std::string bytes = fileContents(stub) + archiveBytes;
-    std::ofstream targetFile(target, std::ios::binary | std::ios::trunc);
-    if (!targetFile) throw Exception("ファイル " + displayText(target) + " を作成できません");
-    if (!targetFile.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
-        throw Exception("ファイル " + displayText(target) + " に書き込めません");
+    if (replaceFile(target, bytes) != 0) throw Exception("ファイル " + displayText(target) + " を作成できません");
 }

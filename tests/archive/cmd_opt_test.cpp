@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -66,6 +67,32 @@ TEST(CmdOptTest, FileListsOnTheLineOrInAResponseFile)
     EXPECT_EQ(text.str(), "\"[a.bmp]\"\r\n\"[b c.chP]\"\r\n");
     std::filesystem::remove(path);
     EXPECT_THROW(response.WriteResponseFile({"x"}, "/nonexistent-folder/response.txt"), Exception);
+}
+
+// A link or FIFO standing at the response file's path is replaced, never written
+// through or blocked on.
+TEST(CmdOptTest, AResponseFileReplacesALinkOrFifoAtItsPath)
+{
+    alarm(20);  // opening the FIFO for writing would block for ever
+    const auto folder = std::filesystem::temp_directory_path() / ("pomelune-response-links-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto contents = [](const std::filesystem::path& path) {
+        std::stringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        return text.str();
+    };
+    std::ofstream(folder / "target.txt") << "kept";
+    std::filesystem::create_symlink(folder / "target.txt", folder / "link.txt");
+    ASSERT_EQ(::mkfifo((folder / "fifo.txt").c_str(), 0600), 0);
+    for (const char* name : {"link.txt", "fifo.txt"}) {
+        TCmdOpt line;
+        line.WriteResponseFile({"a.bmp"}, (folder / name).string());
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(folder / name))) << name;
+        EXPECT_EQ(contents(folder / name), "\"a.bmp\"\r\n") << name;
+    }
+    EXPECT_EQ(contents(folder / "target.txt"), "kept");
+    alarm(0);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(ArchiverOptionsTest, NothingIsGivenAtFirstAndCopiesAreWhole)
