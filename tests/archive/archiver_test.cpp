@@ -78,23 +78,18 @@ TEST(ArchiverTest, TheBaseOperations)
     EXPECT_EQ(archiver.OwnerWindow, nullptr);
 }
 
-TEST(CommandTailTest, EmptyWordsLeaveTheirBlanks)
+TEST(CommandTailTest, EmptyWordsLeaveTheirBlanksAndFileListsGoOnTheLineWithoutAResponseFileName)
 {
     TArchiverOptions options;
     EXPECT_EQ(tail(options, "", nullptr), "  \"a.lzh\" ");
-    options.UserOptions = "-u1";
-    options.UserFileList = "*.bmp";
-    EXPECT_EQ(tail(options, "out", nullptr), " -u1 \"a.lzh\" \"out/\" *.bmp");
-}
-
-TEST(CommandTailTest, AFileListGoesOnTheLineWithoutAResponseFileName)
-{
-    TArchiverOptions options;
     const std::vector<std::string> files{"x.bmp", "y z.chP"};
     const std::string onTheLine = "  \"a.lzh\" \"x.bmp\" \"y z.chP\" ";
     EXPECT_EQ(tail(options, "", &files), onTheLine);
     options.ResFileName = UnsetString;
     EXPECT_EQ(tail(options, "", &files), onTheLine);
+    options.UserOptions = "-u1";
+    options.UserFileList = "*.bmp";
+    EXPECT_EQ(tail(options, "out", nullptr), " -u1 \"a.lzh\" \"out/\" *.bmp");
 }
 
 }  // namespace

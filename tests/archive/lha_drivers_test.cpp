@@ -42,10 +42,7 @@ TEST_F(LhaDriversTest, LhaTheApplicationsUnpackingByteForByte)
 {
     TArchiverOptions unpacking;
     unpacking.a = 0;
-    unpacking.m = 1;
-    unpacking.n = 1;
-    unpacking.x = 1;
-    unpacking.ga = 1;
+    unpacking.m = unpacking.n = unpacking.x = unpacking.ga = 1;
     output.assign(8192, '\0');
     TLha32 lha;
     for (const std::string temp : {"/tmp/qptemp", "/tmp/qptemp/"}) {
@@ -131,7 +128,7 @@ TEST_F(LhaDriversTest, LhaCommandsTakeTheResponseFileFromTheOptions)
     EXPECT_FALSE(fs::exists(responseFile));
 }
 
-TEST_F(LhaDriversTest, ArjExtractsThroughUnarjWithNoWindow)
+TEST_F(LhaDriversTest, ArjExtractsThroughUnarjWithNoWindowAndPacksThroughUnlha)
 {
     TArj32 arj;
     EXPECT_TRUE(arj.SetOwnerWindow(window(9), nullptr));
@@ -145,11 +142,7 @@ TEST_F(LhaDriversTest, ArjExtractsThroughUnarjWithNoWindow)
     EXPECT_EQ(arj.OwnerWindow, nullptr);
     arj.Extract(window(3), "a.arj", options, "", &files, false, output);
     EXPECT_EQ(arj.CommandLine, "x -+  \"a.arj\" \"a.chP\" \"b.bmp\" ");
-}
-
-TEST_F(LhaDriversTest, ArjPacksThroughUnlha)
-{
-    TArj32 arj;
+    // Packing goes through UNLHA32.DLL.
     arj.Pack(window(4), "a.arj", options, "", nullptr, false, output);
     EXPECT_EQ(lastCommand(Unlha32, "Unlha").commandLine, "u -+  \"a.arj\" ");
     EXPECT_EQ(lastCommand(Unlha32, "Unlha").window, window(4));

@@ -36,9 +36,8 @@ TEST(ZipWithOnlyLmzip32Test, PackingSendsTheShortSwitchSetAfterDeletingTheArchiv
     folder.write("pkg.zip", "old");
     TZip32 zip;
     TArchiverOptions options;
-    options.c = 1;
+    options.c = options.n = 1;
     options.x = 0;
-    options.n = 1;
     const std::vector<std::string> files{"cg\\[a].bmp"};
     std::string output;
     EXPECT_EQ(zip.Pack(nullptr, "pkg.zip", options, "base", &files, false, output), 0);

@@ -147,7 +147,7 @@ TEST(TarDriverTest, MakeSFXFindsItsStubOnPathUpTo512Characters)
     EXPECT_EQ(folder.read("out/pkg.EXE"), "SEF-TGZ");
 }
 
-TEST(TarDriverTest, TheCompressionSwitchFollowsTheClassAndJm)
+TEST(TarDriverTest, TheCompressionSwitchFollowsTheClassAndJmAndAnOwnerWindowDropsTheDialogSwitch)
 {
     TTar32 tar;
     TTgz32 tgz;
@@ -160,11 +160,7 @@ TEST(TarDriverTest, TheCompressionSwitchFollowsTheClassAndJm)
         EXPECT_EQ(tarLine(bz2, jm), "x -B  -f \"a.tar\" -o \"out/\" ");
     }
     EXPECT_EQ(lastCommand(Tar32, "Tar").commandLine, "x -B  -f \"a.tar\" -o \"out/\" ");
-}
-
-TEST(TarDriverTest, AnOwnerWindowSuppressesTheDisplayDialogSwitch)
-{
-    TTar32 tar;
+    // An owner window suppresses the display dialog switch.
     EXPECT_EQ(tarLine(tar, -1, 1), "x --display-dialog=0  -f \"a.tar\" -o \"out/\" ");
     tar.SetOwnerWindow(window(8), nullptr);
     EXPECT_EQ(tarLine(tar, -1, 1), "x  -f \"a.tar\" -o \"out/\" ");
