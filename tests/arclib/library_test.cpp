@@ -155,11 +155,9 @@ TEST_P(LibraryTest, TheComponentListsAndUnpacksByExtensionAndByContent)
         fs::copy_file(archive(library), folder_ / name, fs::copy_options::overwrite_existing);
         TArchiveFile component;
         component.SetFileName((folder_ / name).string());
-        component.Options().a = 0;
-        component.Options().m = 1;
-        component.Options().n = 1;
-        component.Options().x = 1;
-        component.Options().ga = 1;
+        TArchiverOptions& options = component.Options();
+        options.a = 0;
+        options.m = options.n = options.x = options.ga = 1;
         component.SetOutputSize(8192);
         component.OpenArchive(nullptr, ARCHIVER_MODE_LIST);
         std::vector<std::string> names;

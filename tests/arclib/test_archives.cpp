@@ -31,10 +31,9 @@ void put32(std::string& out, uint32_t value)
     put16(out, value >> 16);
 }
 
-uint32_t crc32Of(const std::string& bytes, size_t from = 0)
+uint32_t crc32Of(const std::string& bytes)
 {
-    return static_cast<uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + from), static_cast<uInt>(bytes.size() - from)));
+    return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 // CRC-16 of LHA (polynomial 0xA001, reflected).
