@@ -26,9 +26,7 @@ TEST(DefinitionTextTest, ConversionErrorsShowTheText)
     } catch (const EConvertError& error) {
         EXPECT_STREQ(error.what(), "'$0G' は数値ではありません");
     }
-    EXPECT_EQ(hexPairValue("0A"), 10);
-    EXPECT_EQ(hexPairValue("ff"), 255);
-    EXPECT_EQ(hexPairValue(" 7"), 7);
+    EXPECT_EQ(std::tuple(hexPairValue("0A"), hexPairValue("ff"), hexPairValue(" 7")), std::tuple(10, 255, 7));
     EXPECT_THROW(toInteger("X"), EConvertError);
 }
 
@@ -41,8 +39,7 @@ TEST(DefinitionTextTest, PositionsWordsAndSplits)
     const Split one = split("010203 0A0A0B");
     EXPECT_EQ(one.word, "010203");
     EXPECT_EQ(one.remainder, "0A0A0B");
-    const Split two = split("01  02");
-    EXPECT_EQ(two.remainder, " 02");  // exactly one separator is consumed
+    EXPECT_EQ(split("01  02").remainder, " 02");  // exactly one separator is consumed
     EXPECT_EQ(firstWord(" x"), "");
     EXPECT_EQ(firstWord("Red Cat"), "Red");
     EXPECT_EQ(firstWord("赤\x81\x40猫 x"), "赤\x81\x40猫");  // a full-width space is no separator

@@ -35,10 +35,12 @@ protected:
     {
         for (const auto& [x, y, colour] : expected) EXPECT_EQ(at(x, y), colour) << x << "," << y;
     }
-    void clear()
+    // Draws the frame again on a black target.
+    void redraw()
     {
         const DDBLTFX black;
         target->DDSurface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &black);
+        chr->draw(*target, 2, 1);
     }
     std::unique_ptr<TDDDDSurface> target;
 };
@@ -78,13 +80,11 @@ TEST_F(DrawTest, MissingEntriesDrawOnlyWhatThereIs)
     play("#PATERN 09 02\n#LAYER 09 0303 0404\n", 9);
     EXPECT_EQ(at(3, 1), Red);
     chr->frame = 2;  // the pattern list has ended, the layer has not
-    clear();
-    chr->draw(*target, 2, 1);
+    redraw();
     expectPixels({{3, 1, Blue}, {5, 3, White}});
     for (int32_t frame : {600, -1, 0}) {
         chr->frame = frame;
-        clear();
-        chr->draw(*target, 2, 1);
+        redraw();
         EXPECT_EQ(at(5, 3), Blue) << frame;
     }
     chr->patsrc[9][1] = 7;  // a pattern no line defines: an empty rectangle

@@ -79,8 +79,7 @@ TEST_F(ParserTest, KeywordValuesAtTheirPositions)
     EXPECT_EQ(chr->cgfile, (folder / "ace.bmp").string());
     EXPECT_EQ(chr->facefile, (folder / "face.bmp").string());
     EXPECT_EQ(chr->selectcgfile, (folder / "sel.bmp").string());
-    EXPECT_EQ(chr->loopframe[6], 3);
-    EXPECT_EQ(chr->loopframe[7], 2);
+    EXPECT_EQ(std::pair(chr->loopframe[6], chr->loopframe[7]), std::pair(3, 2));
     EXPECT_EQ(chr->chpfile, (folder / "chara.chP").string());
 }
 
@@ -112,8 +111,7 @@ TEST_F(ParserTest, ErrorsStopAtTheFirstFailingLine)
     EXPECT_FALSE(chr->animeused[2]);
 
     EXPECT_EQ(raised([&] { loadDefinition("#PATERN 01 010G02\n"); }), "'$0G' は数値ではありません");
-    EXPECT_EQ(chr->patsrc[1][1], 1);  // the list was decoded up to the bad pair
-    EXPECT_EQ(chr->patsrc[1][2], -1);
+    EXPECT_EQ(std::pair(chr->patsrc[1][1], chr->patsrc[1][2]), std::pair(1, -1));  // the list was decoded up to the bad pair
     const std::pair<std::string, std::string> cases[] = {
         {"#DATA16\n#-- comment\n", "'$--' は数値ではありません"},
         {"#SIZE\n", "'' は数値ではありません"},
@@ -142,8 +140,7 @@ TEST_F(ParserTest, LineBreaksLongLinesAndOddBytes)
     loadDefinition("#PATERN 01 " + longList + "\r#PATERN 02 03\r\r\n#PATERN 03 04");
     EXPECT_EQ(chr->patsrc[1][510], 0x11);  // " 01 " and 1020 digits: 510 pairs
     EXPECT_EQ(chr->patsrc[1][511], -1);
-    EXPECT_EQ(chr->patsrc[2][1], 3);
-    EXPECT_EQ(chr->patsrc[3][1], 4);  // the last line has no break
+    EXPECT_EQ(std::pair(chr->patsrc[2][1], chr->patsrc[3][1]), std::pair(3, 4));  // the last line has no break
 }
 
 TEST_F(ParserTest, NulBytesAndShiftJisNamesAreKept)
@@ -162,15 +159,9 @@ TEST_F(ParserTest, ResetKeepsNameFilesAndSurfaceButClearsTables)
     chr->loopshots = chr->loopcheck = true;
     chr->frame = 7;
     loadDefinition("#PATERN 02 02\n", "second.chP");
-    EXPECT_EQ(chr->charname, "Old");
-    EXPECT_EQ(chr->artist, "Art");
-    EXPECT_EQ(chr->cgsurface.get(), surface);
-    EXPECT_EQ(chr->patsrc[1][1], -1);
-    EXPECT_EQ(chr->framewait, 100);
-    EXPECT_EQ(chr->anime, 1);
-    EXPECT_EQ(chr->frame, 7);
-    EXPECT_FALSE(chr->loopshots || chr->loopcheck);
-    EXPECT_FALSE(chr->datahex);
+    EXPECT_EQ(std::tuple(chr->charname, chr->artist, chr->cgsurface.get()), std::tuple("Old"s, "Art"s, surface));
+    EXPECT_EQ(std::tuple(chr->patsrc[1][1], chr->framewait, chr->anime, chr->frame), std::tuple(-1, 100, 1, 7));
+    EXPECT_FALSE(chr->loopshots || chr->loopcheck || chr->datahex);
 }
 
 TEST_F(ParserTest, TheCgIsKeyedByItsBottomRightPixel)
