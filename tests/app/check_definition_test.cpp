@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <sstream>
 
 namespace {
 
@@ -33,14 +32,13 @@ TEST_F(CheckTest, PrintsOneLinkableLinePerFindingAndFailsOnErrors)
         std::string expected;
         for (const std::string& line : c.printed) expected += file + ":" + line + "\n";
         const CheckOutcome outcome = checkDefinition(file);
-        EXPECT_EQ(outcome.text, expected);
-        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(std::pair(outcome.text, outcome.status), std::pair(expected, c.status));
     }
 
     const std::string missing = (folder / "none.chP").string();
     const CheckOutcome outcome = checkDefinition(missing);
-    EXPECT_EQ(outcome.text, missing + ": error: ファイル " + missing + " は開けません: No such file or directory\n");
-    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(std::pair(outcome.text, outcome.status),
+              std::pair(missing + ": error: ファイル " + missing + " は開けません: No such file or directory\n", 1));
 }
 
 // The program's exit status and standard output for --check, run in the test's folder.
@@ -49,9 +47,7 @@ std::pair<int, std::string> runCheck(const std::filesystem::path& folder, const 
     std::string command = "cd '" + folder.string() + "' && timeout 20 '" POMELUNE_EXECUTABLE "' --check";
     for (const std::string& argument : arguments) command += " '" + argument + "'";
     const int result = std::system((command + " >out.txt 2>err.txt").c_str());
-    std::stringstream out;
-    out << std::ifstream(folder / "out.txt").rdbuf();
-    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, out.str()};
+    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, fileText(folder / "out.txt")};
 }
 
 TEST_F(CheckTest, ExitsWithOneOnErrorsAndTwoOnUsageErrors)

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,14 @@ inline std::vector<uint32_t> pngPixels(const std::filesystem::path& path)
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) pixels.push_back(image.pixel(x, y) & 0xFFFFFFu);
     return pixels;
+}
+
+// The bytes of a file; empty when it cannot be read.
+inline std::string fileText(const std::filesystem::path& path)
+{
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 class PackageTest : public ::testing::Test {

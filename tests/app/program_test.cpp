@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <sstream>
 #include <tuple>
 
 namespace {
@@ -23,13 +22,6 @@ std::string quoted(const std::string& text)
     return result + "'";
 }
 
-std::string contents(const std::filesystem::path& path)
-{
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 class ProgramTest : public PackageTest {
 protected:
     // Runs pomelune with the arguments in the test's folder, within 20 seconds;
@@ -40,14 +32,7 @@ protected:
         for (const auto& argument : arguments) command += " " + quoted(argument);
         std::filesystem::remove(folder / "stdout.txt");
         const int result = std::system((command + " >" + output + " 2>stderr.txt").c_str());
-        return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, contents(folder / "stdout.txt"), contents(folder / "stderr.txt")};
-    }
-    // A CG whose last row is cut off, beside a definition of the sample cells.
-    std::string writeCutDefinition() const
-    {
-        const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
-        std::filesystem::resize_file(folder / "cg.bmp", std::filesystem::file_size(folder / "cg.bmp") - 8);
-        return file;
+        return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, fileText(folder / "stdout.txt"), fileText(folder / "stderr.txt")};
     }
 };
 
@@ -120,8 +105,8 @@ TEST_F(ProgramTest, FailedWritesEndWithStatusOne)
     const std::string command = "cd " + quoted(folder.string()) + " && { (trap '' XFSZ; ulimit -f 0; exec " + quoted(POMELUNE_EXECUTABLE) +
                                 " --render chara.chP); echo $? >status.txt; } 2>&1 | cat >stderr.txt";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_EQ(contents(folder / "status.txt"), "1\n");
-    EXPECT_EQ(contents(folder / "stderr.txt"), "pomelune: ファイル ./frame0001.png に書き込めません: File too large\n");
+    EXPECT_EQ(fileText(folder / "status.txt"), "1\n");
+    EXPECT_EQ(fileText(folder / "stderr.txt"), "pomelune: ファイル ./frame0001.png に書き込めません: File too large\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
     for (const auto& entry : std::filesystem::directory_iterator(folder))  // no temporary file is left
         EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
@@ -135,7 +120,7 @@ TEST_F(ProgramTest, FramesReplaceWhatHadTheirNamesWithoutFollowingIt)
     std::filesystem::create_symlink(folder / "outside.png", folder / "out/frame0001.png");
     ASSERT_EQ(mkfifo((folder / "out/frame0002.png").c_str(), 0600), 0);
     EXPECT_EQ(run({"--render", file, "--out", "out"}), (Outcome{0, "", ""}));
-    EXPECT_EQ(contents(folder / "outside.png"), "kept");
+    EXPECT_EQ(fileText(folder / "outside.png"), "kept");
     for (const char* name : {"out/frame0001.png", "out/frame0002.png"})  // a FIFO left in place would block the reading
         ASSERT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(folder / name))) << name;
     EXPECT_EQ(pngPixels(folder / "out/frame0001.png"), view(red));
@@ -152,7 +137,8 @@ TEST_F(ProgramTest, ABareDefinitionNameFindsItsCgInTheCurrentFolder)
 
 TEST_F(ProgramTest, ACgTheLoaderCannotTakeWholeIsReported)
 {
-    const std::string file = writeCutDefinition();
+    const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
+    std::filesystem::resize_file(folder / "cg.bmp", std::filesystem::file_size(folder / "cg.bmp") - 8);  // the last row cut off
     const std::string warning =
         "pomelune: CG " + (folder / "cg.bmp").string() + " を読み込めません: the file ends inside its pixel rows (286 of 294 bytes)\n";
     const auto [status, output, errors] = run({"--info", file});

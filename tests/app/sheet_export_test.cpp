@@ -10,9 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
 
 using namespace sample;
@@ -108,10 +105,7 @@ TEST_F(SheetExportTest, WritesThePictureAndTheJsonBesideIt)
     exportAnime(chr, display, {1, folder / "sheet.PNG", 2, 1});
     const QImage picture(QString::fromStdString((folder / "sheet.PNG").string()), "PNG");
     EXPECT_EQ(picture.size(), QSize(16, 1084));
-    std::ifstream file(folder / "sheet.json");
-    std::stringstream text;
-    text << file.rdbuf();
-    const QJsonObject json = jsonOf(text.str());
+    const QJsonObject json = jsonOf(fileText(folder / "sheet.json"));
     EXPECT_EQ(json["frames"].toArray().size(), 2);
     EXPECT_EQ(json["meta"].toObject()["image"].toString(), "sheet.PNG");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 4);  // the CG, the definition, the sheet, the JSON
