@@ -80,9 +80,11 @@ QString textOf(const QWidget* widget)
 
 using FormLayoutTest = FormTest;
 
-TEST_F(FormLayoutTest, EveryControlIsWhereTheDesignPutsIt)
+TEST_F(FormLayoutTest, EveryControlIsWhereTheDesignPutsItWithItsCaptionWholeAndClearOfTheView)
 {
     open();
+    const QWidget* view = form->host().viewWidget();
+    EXPECT_EQ(view->geometry(), QRect(104, 0, 167, 271));
     for (const Control& c : controls) {
         SCOPED_TRACE(c.name);
         const QWidget* widget = form->findChild<QWidget*>(c.name);
@@ -92,24 +94,18 @@ TEST_F(FormLayoutTest, EveryControlIsWhereTheDesignPutsIt)
         if (c.place.width() > 0) {
             EXPECT_EQ(widget->size(), c.place.size());
         }
-        EXPECT_EQ(textOf(widget).toStdString(), c.text);
+        const QString text = textOf(widget);
+        EXPECT_EQ(text.toStdString(), c.text);
         EXPECT_EQ(widget->font().pixelSize(), c.fontPixels);
         EXPECT_EQ(widget->isEnabled(), c.enabled);
         if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
             EXPECT_EQ(edit->maxLength(), c.maxLength ? c.maxLength : 32767);
         }
-    }
-    EXPECT_FALSE(form->clipptemp->isVisibleTo(form.get()));
-}
+        if (widget->isVisibleTo(form.get())) {
+            EXPECT_FALSE(widget->geometry().intersects(view->geometry()));
+        }
 
-TEST_F(FormLayoutTest, EveryCaptionIsShownWholeInsideItsControl)
-{
-    open();
-    for (const Control& c : controls) {
-        SCOPED_TRACE(c.name);
-        const QWidget* widget = form->findChild<QWidget*>(c.name);
         const QFontMetrics metrics(widget->font());
-        const QString text = textOf(widget);
         const int textWidth = metrics.horizontalAdvance(text);
         if (qobject_cast<const QLabel*>(widget)) {
             EXPECT_GE(widget->width(), textWidth);
@@ -122,6 +118,7 @@ TEST_F(FormLayoutTest, EveryCaptionIsShownWholeInsideItsControl)
         // Every character comes from a font that has it: none is drawn as a box.
         EXPECT_TRUE(std::all_of(text.begin(), text.end(), [&](QChar ch) { return metrics.inFont(ch); }));
     }
+    EXPECT_FALSE(form->clipptemp->isVisibleTo(form.get()));
 }
 
 TEST_F(FormLayoutTest, TabOrderFollowsTheDesign)
@@ -155,25 +152,11 @@ TEST_F(FormLayoutTest, WindowHasItsFixedFrameMenuFontAndIcon)
     EXPECT_EQ(form->MainMenu1->actions().first(), form->N1->menuAction());  // extra menus follow it
     EXPECT_EQ(form->N1->actions().first(), form->autocgload);  // extra items follow it
     EXPECT_EQ(form->autocgload->text(), "自動ＣＧ再読込");
-    EXPECT_TRUE(form->autocgload->isCheckable());
-    EXPECT_FALSE(form->autocgload->isChecked());
+    EXPECT_EQ(std::pair(form->autocgload->isCheckable(), form->autocgload->isChecked()), std::pair(true, false));
     form->autocgload->trigger();
     EXPECT_TRUE(form->autocgload->isChecked());
     form->autocgload->trigger();
     EXPECT_FALSE(form->autocgload->isChecked());
-}
-
-TEST_F(FormLayoutTest, TheViewWidgetCoversTheCharacterView)
-{
-    open();
-    const QWidget* view = form->host().viewWidget();
-    EXPECT_EQ(view->geometry(), QRect(104, 0, 167, 271));
-    for (const Control& c : controls) {
-        const QWidget* widget = form->findChild<QWidget*>(c.name);
-        if (widget->isVisibleTo(form.get())) {
-            EXPECT_FALSE(widget->geometry().intersects(view->geometry())) << c.name;
-        }
-    }
 }
 
 TEST_F(FormLayoutTest, EveryStatusTextFitsBesideTheLabelsPlace)

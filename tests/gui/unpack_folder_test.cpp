@@ -86,19 +86,13 @@ TEST_F(UnpackFolderTest, RemovesOnlyRegularFilesReachedWithoutALink)
     std::filesystem::create_symlink(path("outside/c.txt"), path("unpack/alias"));
     const std::string unpack = path("unpack/");
 
-    EXPECT_TRUE(regularFileInside(unpack, "sub/a.txt"));
-    EXPECT_FALSE(regularFileInside(unpack, "link/c.txt"));
-    EXPECT_FALSE(regularFileInside(unpack, "alias"));
-    EXPECT_FALSE(regularFileInside(unpack, "sub"));
-    EXPECT_FALSE(regularFileInside(unpack, "none"));
+    for (const char* name : {"sub/a.txt", "link/c.txt", "alias", "sub", "none"})
+        EXPECT_EQ(regularFileInside(unpack, name), name == std::string("sub/a.txt")) << name;
 
     for (const char* name : {"sub/a.txt", "b.txt", "link/c.txt", "alias", "sub", "link", "none"}) removeRegularFileInside(unpack, name);
-    EXPECT_FALSE(std::filesystem::exists(path("unpack/sub/a.txt")));
-    EXPECT_FALSE(std::filesystem::exists(path("unpack/b.txt")));
-    EXPECT_TRUE(std::filesystem::exists(path("outside/c.txt")));
-    EXPECT_TRUE(std::filesystem::is_symlink(path("unpack/alias")));
-    EXPECT_TRUE(std::filesystem::is_symlink(path("unpack/link")));
-    EXPECT_TRUE(std::filesystem::is_directory(path("unpack/sub")));
+    EXPECT_FALSE(std::filesystem::exists(path("unpack/sub/a.txt")) || std::filesystem::exists(path("unpack/b.txt")));
+    EXPECT_TRUE(std::filesystem::exists(path("outside/c.txt")) && std::filesystem::is_directory(path("unpack/sub")));
+    EXPECT_TRUE(std::filesystem::is_symlink(path("unpack/alias")) && std::filesystem::is_symlink(path("unpack/link")));
 }
 
 }  // namespace

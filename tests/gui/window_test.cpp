@@ -21,15 +21,10 @@ TEST_F(FormWindowTest, StartsWithEveryLoadButtonDisabledTheDesignStatusAndABlack
     open();
     turns(3);
     for (const AnimeButton& anime : animeButtons) EXPECT_FALSE((form.get()->*anime.button)->isEnabled()) << anime.anime;
-    EXPECT_FALSE(form->reload->isEnabled());
-    EXPECT_FALSE(form->CGreload->isEnabled());
-    EXPECT_FALSE(form->buttonck->isEnabled());
-    EXPECT_TRUE(form->clipper->isEnabled());
-    EXPECT_TRUE(form->setbutton->isEnabled());
+    EXPECT_EQ(std::tuple(form->reload->isEnabled(), form->CGreload->isEnabled(), form->buttonck->isEnabled()), std::tuple(false, false, false));
+    EXPECT_EQ(std::pair(form->clipper->isEnabled(), form->setbutton->isEnabled()), std::pair(true, true));
     EXPECT_EQ(form->Label2->text(), "状態");
-    EXPECT_EQ(form->chr->anime, 0);
-    EXPECT_FALSE(form->paramload);
-    EXPECT_FALSE(form->fromarchive);
+    EXPECT_EQ(std::tuple(form->chr->anime, form->paramload, form->fromarchive), std::tuple(0, false, false));
     for (int y : {0, 135, 270})
         for (int x : {0, 80, 166}) EXPECT_EQ(viewPixel(x, y), 0u) << x << "," << y;
     EXPECT_TRUE(boxes->errors.empty());
@@ -55,7 +50,7 @@ TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeAndKeepsItsTextForOthers)
     EXPECT_TRUE(boxes->errors.empty());
 }
 
-TEST_F(FormWindowTest, AnimeButtonsStartTheirAnime)
+TEST_F(FormWindowTest, AnimeButtonsFrameTimeAndLoopBoxesDriveTheEngine)
 {
     open();
     for (const AnimeButton& anime : animeButtons) {
@@ -65,11 +60,7 @@ TEST_F(FormWindowTest, AnimeButtonsStartTheirAnime)
         button->click();
         EXPECT_EQ(form->chr->anime, anime.anime) << button->objectName().toStdString();
     }
-}
-
-TEST_F(FormWindowTest, FrameTimeFollowsTheIntegerRuleWithAHundredInPlaceOfNoNumber)
-{
-    open();
+    // The frame time follows the integer rule, with a hundred in place of no number.
     const struct {
         const char* text;
         int32_t framewait;
@@ -79,18 +70,11 @@ TEST_F(FormWindowTest, FrameTimeFollowsTheIntegerRuleWithAHundredInPlaceOfNoNumb
         form->Edit1->setText(c.text);
         EXPECT_EQ(form->chr->framewait, c.framewait) << c.text;
     }
-}
-
-TEST_F(FormWindowTest, LoopBoxesSetTheEngineFlags)
-{
-    open();
     form->CheckBox1->click();
-    EXPECT_TRUE(form->chr->loopcheck);
-    EXPECT_FALSE(form->chr->loopshots);
+    EXPECT_EQ(std::pair(form->chr->loopcheck, form->chr->loopshots), std::pair(true, false));
     form->CheckBox2->click();
-    EXPECT_TRUE(form->chr->loopshots);
     form->CheckBox1->click();
-    EXPECT_FALSE(form->chr->loopcheck);
+    EXPECT_EQ(std::pair(form->chr->loopcheck, form->chr->loopshots), std::pair(false, true));
 }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveIt)
@@ -176,15 +160,10 @@ TEST_F(FormWindowTest, QtWindowEventsReachTheMessageProcedureWithWindowsNumbers)
     host.menuLoop(true);
     host.menuLoop(false);
     form->centralWidget()->repaint();
-    const std::vector<uint32_t> numbers = [&] {
-        std::vector<uint32_t> n;
-        for (const auto& m : messages) n.push_back(m.first);
-        return n;
-    }();
-    ASSERT_GE(numbers.size(), 3u);
-    EXPECT_EQ(numbers[0], WM_ENTERMENULOOP);
-    EXPECT_EQ(numbers[1], WM_EXITMENULOOP);
-    EXPECT_TRUE(std::all_of(numbers.begin() + 2, numbers.end(), [](uint32_t n) { return n == 0x000F; }));  // WM_PAINT
+    ASSERT_GE(messages.size(), 3u);
+    EXPECT_EQ(messages[0].first, WM_ENTERMENULOOP);
+    EXPECT_EQ(messages[1].first, WM_EXITMENULOOP);
+    EXPECT_TRUE(std::all_of(messages.begin() + 2, messages.end(), [](const auto& m) { return m.first == 0x000F; }));  // WM_PAINT
 }
 
 }  // namespace
