@@ -62,8 +62,7 @@ TEST_F(GifExportTest, FramesMatchRenderAtEachScale)
     for (const int32_t scale : {1, 3}) {
         exportGif(lines, 1, scale);
         const GifContents contents = readGif(gif());
-        EXPECT_EQ(contents.width, viewWidth * scale);
-        EXPECT_EQ(contents.height, viewHeight * scale);
+        EXPECT_EQ(std::pair(contents.width, contents.height), std::pair(viewWidth * scale, viewHeight * scale));
         ASSERT_EQ(contents.frames.size(), images.size()) << scale;
         for (size_t i = 0; i < images.size(); ++i) EXPECT_EQ(contents.frames[i], scaled(images[i], viewWidth, scale)) << i;
         EXPECT_EQ(contents.delays, (std::vector<int>{12, 12, 12, 12, 12}));
@@ -168,8 +167,7 @@ TEST_F(GifExportTest, Errors)
     EXPECT_EQ(errorOf(folder / "a.gif", 16, "#SIZE 4000"), "書き出す画像が大きすぎます（64000×4336、一辺 32767 まで）");
     EXPECT_EQ(errorOf(folder / "missing" / "a.gif", 1).rfind("ファイル " + (folder / "missing" / "a.gif").string() + " に書き込めません: ", 0), 0u);
     EXPECT_EQ(errorOf(folder / "a.gif", 1, "#SIZE 0"), "表示幅 0 の画像は作れません（1～16384）");
-    EXPECT_FALSE(std::filesystem::exists(folder / "a.gif"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "a.gif") || std::filesystem::exists(folder / "missing"));
 }
 
 TEST_F(GifExportTest, ProgramWritesTheFileOrSaysWhyNot)

@@ -55,8 +55,7 @@ TEST_F(SheetExportTest, GridOfScaledFramesAndTheirRectangles)
     const uint32_t cells[] = {red, green, yellow, red};
     for (const Case& c : cases) {
         const Sheet sheet = makeSheet(clip, c.scale, c.columns, "walk.png");
-        EXPECT_EQ(sheet.picture.width(), c.width);
-        EXPECT_EQ(sheet.picture.height(), c.height);
+        EXPECT_EQ(sheet.picture.size(), QSize(c.width, c.height));
         const QJsonObject json = jsonOf(sheet.json);
         const QJsonArray frames = json["frames"].toArray();
         ASSERT_EQ(frames.size(), 4);
@@ -77,8 +76,7 @@ TEST_F(SheetExportTest, GridOfScaledFramesAndTheirRectangles)
         }
         const QJsonObject meta = json["meta"].toObject();
         EXPECT_EQ(meta["image"].toString(), "walk.png");
-        EXPECT_EQ(meta["size"].toObject()["w"].toInt(), c.width);
-        EXPECT_EQ(meta["size"].toObject()["h"].toInt(), c.height);
+        EXPECT_EQ(std::pair(meta["size"].toObject()["w"].toInt(), meta["size"].toObject()["h"].toInt()), std::pair(c.width, c.height));
         EXPECT_EQ(meta["scale"].toString(), QString::number(c.scale));
     }
     // The cells of a partly filled last row stay black.
