@@ -32,7 +32,7 @@ TEST(ZoomFor, FollowsTheWindowSizeAndTheScreenRatioFrom1To8)
         EXPECT_EQ(ZoomView::zoomFor(view, c.window, c.ratio), c.zoom) << c.window.width() << "x" << c.window.height() << " at " << c.ratio;
 }
 
-TEST_F(ZoomViewTest, MenusCarryTheirItemsAndTheViewCostsNothingWhileClosed)
+TEST_F(ZoomViewTest, MenusCarryTheirItemsAndTheViewShowsTheViewScaledOnlyWhenOpen)
 {
     open({writeSampleDefinition({"#PATERN 01 0203"})});
     turns(3);
@@ -45,14 +45,8 @@ TEST_F(ZoomViewTest, MenusCarryTheirItemsAndTheViewCostsNothingWhileClosed)
     EXPECT_EQ(std::tuple(zoom.isVisible(), zoom.zoom(), zoom.windowTitle()), std::tuple(false, 0, QString()));
     zoom.showAction->trigger();
     EXPECT_EQ(std::pair(zoom.isVisible(), zoom.zoom()), std::pair(true, 2));
-}
 
-TEST_F(ZoomViewTest, PixelsAreTheViewsScaledAndCentred)
-{
-    open({writeSampleDefinition({"#PATERN 01 0203"})});
-    turns(1);
-    ZoomView& zoom = *form->zoomView;
-    zoom.showAction->trigger();
+    // Its pixels are the view's scaled and centred.
     const struct {
         int zoom;
         QSize slack;  // the window beyond the picture, shared by both sides
