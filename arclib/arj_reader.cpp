@@ -3,6 +3,7 @@
 #include "arclib/archive_error.h"
 #include "arclib/archive_format.h"
 #include "arclib/arj_decoder.h"
+#include "platform/little_endian.h"
 
 #include <zlib.h>
 
@@ -42,12 +43,7 @@ constexpr uint64_t MaxPackedSize = uint64_t{1} << 30;
 constexpr int MethodStored = 0;
 constexpr int MethodFastest = 4;
 
-uint32_t le32(const std::string& bytes, size_t offset)
-{
-    uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i) value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset + i])) << (8 * i);
-    return value;
-}
+uint32_t le32(const std::string& bytes, size_t offset) { return readLE32(reinterpret_cast<const uint8_t*>(bytes.data()) + offset); }
 
 uint32_t crc32Of(const void* data, size_t size, uint32_t crc = 0)
 {
@@ -154,7 +150,7 @@ private:
         uint8_t prefix[4];
         if (!file_.read(reinterpret_cast<char*>(prefix), sizeof prefix)) damaged("the archive ends early");
         if (prefix[0] != HeaderIdFirst || prefix[1] != HeaderIdSecond) damaged("no header where one should be");
-        const size_t size = prefix[2] | static_cast<size_t>(prefix[3]) << 8;
+        const size_t size = readLE16(prefix + 2);
         if (size == 0) return false;
         if (size > MaxBasicHeaderSize || size < MinFirstHeaderSize) damaged("a header of a bad size");
         header.resize(size + CrcSize);
@@ -173,7 +169,7 @@ private:
         for (;;) {
             uint8_t sizeBytes[2];
             if (!file_.read(reinterpret_cast<char*>(sizeBytes), 2)) damaged("the archive ends early");
-            const size_t size = sizeBytes[0] | static_cast<size_t>(sizeBytes[1]) << 8;
+            const size_t size = readLE16(sizeBytes);
             if (size == 0) return;
             file_.seekg(static_cast<std::streamoff>(size + CrcSize), std::ios::cur);
             if (!file_) damaged("the archive ends early");
