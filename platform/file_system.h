@@ -11,7 +11,10 @@ std::string executableFolder();
 
 // The file's last-write time as a packed local date and time (bits 25-31 year
 // since 1980, 21-24 month, 16-20 day, 11-15 hour, 5-10 minute, 0-4 seconds / 2);
-// -1 when the file does not exist.
+// -1 when the file does not exist. A time before 1980 or after 2107 gives month 0
+// and its 2-second steps since 1970, modulo 2^28, in the other bits (25-31 the
+// high 7, 0-20 the low 21): never -1 nor a packed time, and distinct for any two
+// 2-second steps less than about 17 years apart.
 int32_t fileAge(const std::string& path);
 
 // The full path of a path taken from the current folder, with "." and ".." parts

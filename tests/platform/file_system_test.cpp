@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -89,15 +91,52 @@ TEST_F(FileSystemTest, ReplacingAFileNeverFollowsOrOpensWhatWasThere)
     EXPECT_EQ(names(), (std::vector<std::string>{"Sub Folder", "fifo.png", "link.png", "new.png", "target"}));
 }
 
-TEST_F(FileSystemTest, FileAgeIsThePackedLocalTimeOrMinusOne)
+// A local time as "YYYY-MM-DD HH:MM:SS".
+std::string localText(time_t when)
 {
-    const std::string file = touch("aged.txt");
+    std::tm local{};
+    char text[32];
+    strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", localtime_r(&when, &local));
+    return text;
+}
+
+time_t localTime(const char* text)
+{
     std::tm when{};
-    ASSERT_TRUE(strptime("2024-03-15 13:45:31", "%Y-%m-%d %H:%M:%S", &when));
+    strptime(text, "%Y-%m-%d %H:%M:%S", &when);
     when.tm_isdst = -1;
-    const timeval times[2] = {{mktime(&when), 0}, {mktime(&when), 0}};
-    ASSERT_EQ(utimes(file.c_str(), times), 0);
-    EXPECT_EQ(fileAge(file), (44 << 25) | (3 << 21) | (15 << 16) | (13 << 11) | (45 << 5) | 15);
+    return mktime(&when);
+}
+
+TEST_F(FileSystemTest, FileAgeIsThePackedLocalTimeAndMinusOneOnlyForAMissingFile)
+{
+    const time_t now = time(nullptr) / 2 * 2;
+    const struct {
+        time_t written;
+        std::string packed;  // the stamp's fields as a local time; "" when the packing cannot hold it
+    } cases[] = {
+        {0, ""},
+        {localTime("1979-12-31 23:59:58"), ""},
+        {localTime("1980-01-01 00:00:00"), "1980-01-01 00:00:00"},
+        {localTime("2024-03-15 13:45:31"), "2024-03-15 13:45:30"},
+        {now, localText(now)},
+        {localTime("2108-01-01 00:00:00"), ""},
+    };
+    const std::string file = touch("aged.txt");
+    std::set<int32_t> stamps;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(localText(c.written));
+        const timespec times[2] = {{c.written, 0}, {c.written, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        const auto stamp = static_cast<uint32_t>(fileAge(file));
+        EXPECT_NE(stamp, 0xFFFFFFFFu);
+        EXPECT_TRUE(stamps.insert(static_cast<int32_t>(stamp)).second);
+        char fields[32] = "";
+        if (const uint32_t month = stamp >> 21 & 15; month != 0)
+            snprintf(fields, sizeof fields, "%04u-%02u-%02u %02u:%02u:%02u", (stamp >> 25) + 1980, month, stamp >> 16 & 31,
+                     stamp >> 11 & 31, stamp >> 5 & 63, (stamp & 31) * 2);
+        EXPECT_EQ(fields, c.packed);
+    }
     EXPECT_EQ(fileAge((folder / "missing").string()), -1);
 }
 
