@@ -3,10 +3,12 @@
 #include "app/unpack_folder.h"
 
 #include "platform/exception.h"
+#include "platform/file_system.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -33,6 +35,7 @@ public:
         if (fd_ >= 0) close(fd_);
         fd_ = fd;
     }
+    int release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_;
@@ -76,29 +79,49 @@ bool isRegularAt(int folder, const std::string& name)
 
 [[noreturn]] void refuse(const std::string& folder) { throw Exception("一時フォルダ " + folder + " は使えません"); }
 
+// Makes the folder name in at with mode 0700 when it is missing and opens it,
+// closing it to other users when it is open to them; refuses shown when name is a
+// symbolic link, no folder or someone else's.
+int openPrivateFolderAt(int at, const std::string& name, const std::string& shown)
+{
+    if (mkdirat(at, name.c_str(), PrivateMode) != 0 && errno != EEXIST) refuse(shown);
+    Descriptor opened(openFolderAt(at, name.c_str()));
+    struct stat status;
+    if (opened.get() < 0 || fstat(opened.get(), &status) != 0 || status.st_uid != getuid()) refuse(shown);
+    // Our own folder left open to others by some earlier program is closed again.
+    if ((status.st_mode & 077) != 0 && fchmod(opened.get(), PrivateMode) != 0) refuse(shown);
+    return opened.release();
+}
+
 }  // namespace
 
-std::string unpackFolderPath()
+std::string unpackFolderPath(pid_t processId)
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/') return std::string(runtime) + "/pomelune-qptemp/";
-    std::error_code error;
-    std::string base = std::filesystem::temp_directory_path(error).string();
-    if (error || base.empty()) base = "/tmp";
-    if (base.back() == '/') base.pop_back();
-    return base + "/pomelune-qptemp-" + std::to_string(getuid()) + "/";
+    std::string shared;
+    if (runtime && runtime[0] == '/') {
+        shared = std::string(runtime) + "/pomelune-qptemp/";
+    } else {
+        std::error_code error;
+        std::string base = std::filesystem::temp_directory_path(error).string();
+        if (error || base.empty()) base = "/tmp";
+        if (base.back() == '/') base.pop_back();
+        shared = base + "/pomelune-qptemp-" + std::to_string(getuid()) + "/";
+    }
+    return shared + std::to_string(processId) + "/";
 }
+
+std::string unpackFolderPath() { return unpackFolderPath(getpid()); }
 
 void preparePrivateFolder(const std::string& folder)
 {
     // Without its final "/", so that a symbolic link is seen as one, not followed.
     std::string path = folder;
     while (path.size() > 1 && path.back() == '/') path.pop_back();
-    if (mkdir(path.c_str(), PrivateMode) != 0 && errno != EEXIST) refuse(folder);
-    struct stat status;
-    if (lstat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != getuid()) refuse(folder);
-    // Our own folder left open to others by some earlier program is closed again.
-    if ((status.st_mode & 077) != 0 && chmod(path.c_str(), PrivateMode) != 0) refuse(folder);
+    // The program's folder is made and opened through the opened parent, so a parent
+    // swapped for a link after its check is never walked through.
+    const Descriptor parent(openPrivateFolderAt(AT_FDCWD, folderOf(path), folder));
+    const Descriptor own(openPrivateFolderAt(parent.get(), std::filesystem::path(path).filename().string(), folder));
 }
 
 std::optional<std::string> insidePath(std::string_view stored)

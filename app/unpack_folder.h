@@ -7,13 +7,19 @@
 #include <string>
 #include <string_view>
 
-// The unpack folder's path, ending in "/": "pomelune-qptemp" in $XDG_RUNTIME_DIR
-// when that is set, else "pomelune-qptemp-<user id>" in the temporary folder.
-std::string unpackFolderPath();
+#include <sys/types.h>
 
-// Makes the folder with mode 0700 when it is missing, and closes it to other users
-// when it is open to them; raises an error when it is a symbolic link, no folder or
-// someone else's.
+// The unpack folder of the running program, ending in "/": a folder named by its
+// process id in the user's shared one, so that two programs never remove each
+// other's files. The shared folder is "pomelune-qptemp" in $XDG_RUNTIME_DIR when
+// that is set, else "pomelune-qptemp-<user id>" in the temporary folder.
+std::string unpackFolderPath();
+// The unpack folder of the program with that process id.
+std::string unpackFolderPath(pid_t processId);
+
+// Makes the folder's parent, then the folder inside it, each with mode 0700 when
+// it is missing, and closes either to other users when it is open to them; raises
+// an error when either is a symbolic link, no folder or someone else's.
 void preparePrivateFolder(const std::string& folder);
 
 // A stored path of a listing as a path relative to the unpack folder, with "\"

@@ -2,10 +2,13 @@
 #include "app/unpack_folder.h"
 
 #include "app/package_folder.h"
+#include "platform/scope_guard.h"
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <optional>
 
 namespace {
 
@@ -42,37 +45,74 @@ protected:
     }
 };
 
-TEST_F(UnpackFolderTest, LiesInTheRuntimeFolderOrElseInTheTemporaryFolder)
+TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderOrElseInTheTemporaryFolder)
 {
-    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-    EXPECT_EQ(unpackFolderPath(), path("pomelune-qptemp/"));
-    setenv("XDG_RUNTIME_DIR", "relative", 1);
-    const std::string inTemp = std::filesystem::temp_directory_path().string();
-    EXPECT_EQ(unpackFolderPath().rfind(inTemp, 0), 0u);
-    EXPECT_EQ(unpackFolderPath().back(), '/');
-    EXPECT_NE(unpackFolderPath().find("pomelune-qptemp-" + std::to_string(getuid())), std::string::npos);
-    unsetenv("XDG_RUNTIME_DIR");
+    std::filesystem::create_directories(path("tmp"));
+    std::filesystem::create_directories(path("ours"));
+    const std::string temp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    const ScopeGuard restore([temp] {
+        temp.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", temp.c_str(), 1);
+        unsetenv("XDG_RUNTIME_DIR");
+    });
+    setenv("TMPDIR", path("tmp").c_str(), 1);
+    const std::string own = std::to_string(getpid()) + "/";
+    const std::string inTemp = path("tmp/pomelune-qptemp-" + std::to_string(getuid()) + "/" + own);
+    const struct {
+        std::optional<std::string> runtime;  // $XDG_RUNTIME_DIR; nullopt when unset
+        std::string unpack;
+    } cases[] = {
+        {path("ours"), path("ours/pomelune-qptemp/" + own)},
+        {"ours", inTemp},
+        {std::nullopt, inTemp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.runtime.value_or("unset"));
+        if (c.runtime) setenv("XDG_RUNTIME_DIR", c.runtime->c_str(), 1);
+        else unsetenv("XDG_RUNTIME_DIR");
+        EXPECT_EQ(unpackFolderPath(), c.unpack);
+        EXPECT_NO_THROW(preparePrivateFolder(unpackFolderPath()));
+    }
 }
 
-TEST_F(UnpackFolderTest, IsMadePrivateAndClosedAgainWhenOpen)
+TEST_F(UnpackFolderTest, BothLevelsAreMadePrivateAndClosedAgainWhenOpen)
 {
-    preparePrivateFolder(path("made/"));
-    EXPECT_EQ(modeOf("made"), 0700u);
-    std::filesystem::create_directory(path("open"));
+    preparePrivateFolder(path("made/own/"));
+    std::filesystem::create_directories(path("open/own"));
     chmod(path("open").c_str(), 0777);
-    preparePrivateFolder(path("open/"));
-    EXPECT_EQ(modeOf("open"), 0700u);
+    chmod(path("open/own").c_str(), 0777);
+    preparePrivateFolder(path("open/own/"));
+    for (const char* name : {"made", "made/own", "open", "open/own"}) EXPECT_EQ(modeOf(name), 0700u) << name;
 }
 
-TEST_F(UnpackFolderTest, RefusesALinkAFileAndAMissingParent)
+TEST_F(UnpackFolderTest, RefusesALinkAFileAndAMissingParentAtEitherLevel)
 {
     std::filesystem::create_directory(path("real"));
     chmod(path("real").c_str(), 0755);
     std::filesystem::create_directory_symlink(path("real"), path("link"));
     writeFile("file", "x");
-    for (const std::string name : {"link/", "file/", "missing/deeper/"})
+    preparePrivateFolder(path("shared/own/"));
+    std::filesystem::create_directory_symlink(path("real"), path("shared/link"));
+    writeFile("shared/file", "x");
+    for (const std::string name : {"link/own/", "file/own/", "shared/link/", "shared/file/", "missing/deeper/own/"})
         EXPECT_THROW(preparePrivateFolder(path(name)), std::exception) << name;
-    EXPECT_EQ(modeOf("real"), 0755u);  // not closed through the link
+    EXPECT_EQ(modeOf("real"), 0755u);  // not closed through a link
+    EXPECT_FALSE(std::filesystem::exists(path("real/own")));
+}
+
+TEST_F(UnpackFolderTest, TwoProgramsNeverRemoveEachOthersFiles)
+{
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    const std::string mine = unpackFolderPath();
+    const std::string other = unpackFolderPath(getpid() + 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    for (const std::string& unpack : {mine, other}) {
+        preparePrivateFolder(unpack);
+        std::filesystem::create_directory(unpack + "sub");
+        std::ofstream(unpack + "sub/a.chP") << "x";
+    }
+    removeRegularFileInside(mine, "sub/a.chP");
+    EXPECT_FALSE(std::filesystem::exists(mine + "sub/a.chP"));
+    EXPECT_TRUE(std::filesystem::exists(other + "sub/a.chP"));
 }
 
 TEST_F(UnpackFolderTest, RemovesOnlyRegularFilesReachedWithoutALink)
