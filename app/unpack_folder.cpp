@@ -97,10 +97,16 @@ int openPrivateFolderAt(int at, const std::string& name, const std::string& show
 
 std::string unpackFolderPath(pid_t processId)
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const char* const runtimeVariable = std::getenv("XDG_RUNTIME_DIR");
+    std::string runtime = runtimeVariable ? runtimeVariable : "";
+    while (runtime.size() > 1 && runtime.back() == '/') runtime.pop_back();
+    // An inherited runtime folder of another user (root's, under sudo -u) is passed by.
+    struct stat status;
+    const bool ours = runtime.starts_with('/') && lstat(runtime.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+                      status.st_uid == getuid();
     std::string shared;
-    if (runtime && runtime[0] == '/') {
-        shared = std::string(runtime) + "/pomelune-qptemp/";
+    if (ours) {
+        shared = runtime + "/pomelune-qptemp/";
     } else {
         std::error_code error;
         std::string base = std::filesystem::temp_directory_path(error).string();

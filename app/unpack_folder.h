@@ -12,7 +12,8 @@
 // The unpack folder of the running program, ending in "/": a folder named by its
 // process id in the user's shared one, so that two programs never remove each
 // other's files. The shared folder is "pomelune-qptemp" in $XDG_RUNTIME_DIR when
-// that is set, else "pomelune-qptemp-<user id>" in the temporary folder.
+// that is the absolute path of a folder of the user's (no symbolic link), else
+// "pomelune-qptemp-<user id>" in the temporary folder.
 std::string unpackFolderPath();
 // The unpack folder of the program with that process id.
 std::string unpackFolderPath(pid_t processId);

@@ -45,10 +45,14 @@ protected:
     }
 };
 
-TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderOrElseInTheTemporaryFolder)
+TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderWhenThatIsOursElseInTheTemporaryFolder)
 {
     std::filesystem::create_directories(path("tmp"));
     std::filesystem::create_directories(path("ours"));
+    std::filesystem::create_directories(path("others"));
+    std::filesystem::create_directory_symlink(path("ours"), path("link"));
+    writeFile("file", "x");
+    if (chown(path("others").c_str(), 65534, 65534) != 0) GTEST_SKIP() << "no other user's folder can be made";
     const std::string temp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
     const ScopeGuard restore([temp] {
         temp.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", temp.c_str(), 1);
@@ -63,6 +67,9 @@ TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderOrElseInTheTemporaryF
     } cases[] = {
         {path("ours"), path("ours/pomelune-qptemp/" + own)},
         {"ours", inTemp},
+        {path("link"), inTemp},
+        {path("file"), inTemp},
+        {path("others"), inTemp},
         {std::nullopt, inTemp},
     };
     for (const auto& c : cases) {
@@ -72,6 +79,7 @@ TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderOrElseInTheTemporaryF
         EXPECT_EQ(unpackFolderPath(), c.unpack);
         EXPECT_NO_THROW(preparePrivateFolder(unpackFolderPath()));
     }
+    EXPECT_THROW(preparePrivateFolder(path("others/own/")), std::exception);
 }
 
 TEST_F(UnpackFolderTest, BothLevelsAreMadePrivateAndClosedAgainWhenOpen)
