@@ -3,7 +3,6 @@
 // the anime buttons, loop boxes and frame time.
 #include "app/form1.h"
 
-#include "app/definition_load_error.h"
 #include "app/definition_watch.h"
 #include "app/export_menu.h"
 #include "app/form1_controls.h"
@@ -15,6 +14,8 @@
 #include "chr/definition_text.h"
 #include "chr/qpchr.h"
 #include "display/dddd.h"
+#include "platform/exception.h"
+#include "platform/clock.h"
 #include "platform/screen.h"
 
 #include <QApplication>
@@ -102,6 +103,7 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     createControls();
     host_ = std::make_unique<QtWindowHost>(this, centralWidget(), QRect(ViewLeft, ViewTop, ViewWidth, ViewHeight));
     host_->setCreateHandler([this](void* sender) { FormCreate(sender); });
+    host_->viewWidget()->setAccessibleName("キャラクター表示");
     fitScreenToDesktop();
 
     DDDD1 = std::make_unique<TDDDD>(host_.get());
@@ -115,8 +117,8 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     ArchiveFile1 = std::make_unique<TArchiveFile>();
 
     connectHandlers();
-    playback = new PlaybackControl(*this);
-    zoomView = new ZoomView(*this, *playback);
+    zoomView = new ZoomView(*this);
+    playback = new PlaybackControl(*this, *zoomView->menu);
     definitionWatch = new DefinitionWatch(*this);
     ExportMenu::addTo(*this);
     host_->create();
@@ -125,6 +127,7 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
 TForm1::~TForm1()
 {
     frameTimer_->stop();
+    frameChangeTimer_->stop();
     FormDestroy();
     // The components go before the window they are bound to.
     ArchiveFile1.reset();
@@ -182,8 +185,11 @@ bool TForm1::runGuarded(const std::function<void()>& handler)
     try {
         handler();
         return true;
-    } catch (const EDefinitionLoad& error) {
-        boxes_->showErrorWithDetails(errorBoxText(error.what()), error.details());
+    } catch (const Exception& error) {
+        if (error.reason().empty())
+            boxes_->showError(errorBoxText(error.message()));
+        else
+            boxes_->showErrorWithDetails(errorBoxText(error.message()), error.reason());
     } catch (const std::exception& error) {
         boxes_->showError(errorBoxText(error.what()));
     } catch (...) {
@@ -200,11 +206,13 @@ void TForm1::runIdleTurn()
     });
 }
 
-// The cycle runs once per refresh of the screen instead of as often as the event
-// loop allows: presenting more often than the screen shows frames would only burn
-// the processor. Events are handled between two turns, so a click or a drop waits
-// at most one refresh. A turn ended by an error is followed by the next one all
-// the same.
+// The cycle runs at each refresh of the screen, for presenting, and in the
+// millisecond in which the engine's next frame change falls due. Presenting more
+// often than the screen shows frames would only burn the processor, and a frame
+// change that waited for the next refresh would make the engine add that wait to
+// the next frame's time. Events are handled between two turns, so a click or a
+// drop waits at most one refresh. A turn ended by an error is followed by the next
+// one all the same.
 void TForm1::startFrameCycle()
 {
     if (frameTimer_) return;
@@ -214,6 +222,10 @@ void TForm1::startFrameCycle()
     frameTimer_->setTimerType(Qt::PreciseTimer);
     frameTimer_->setInterval(std::max(1, static_cast<int>(std::floor(1000 / rate))));
     connect(frameTimer_, &QTimer::timeout, this, &TForm1::frameTimerFired);
+    frameChangeTimer_ = new QTimer(this);
+    frameChangeTimer_->setTimerType(Qt::PreciseTimer);
+    frameChangeTimer_->setSingleShot(true);
+    connect(frameChangeTimer_, &QTimer::timeout, this, &TForm1::frameTimerFired);
     frameTimer_->start();
 }
 
@@ -223,11 +235,31 @@ void TForm1::frameTimerFired()
 {
     if (QApplication::activeModalWidget()) return;
     runIdleTurn();
+    scheduleFrameChange();
 }
+
+// Nothing is due while paused; a frame time beyond the refresh is looked at again
+// on every refresh.
+void TForm1::scheduleFrameChange()
+{
+    if (playback->paused()) {
+        frameChangeTimer_->stop();
+        return;
+    }
+    const int64_t wait = chr->untilNextFrame(millisecondClock());
+    if (wait > frameTimer_->interval()) {
+        frameChangeTimer_->stop();
+        return;
+    }
+    frameChangeTimer_->start(static_cast<int>(wait));
+}
+
+int TForm1::nextFrameChangeIn() const { return frameChangeTimer_->isActive() ? frameChangeTimer_->remainingTime() : -1; }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
     frameTimer_->stop();
+    frameChangeTimer_->stop();
     QMainWindow::closeEvent(event);
 }
 

@@ -93,6 +93,9 @@ public:
     bool runGuarded(const std::function<void()>& handler);
     // One frame cycle as the window's cycle runs it (errors go to the error box).
     void runIdleTurn();
+    // Milliseconds until the turn of the engine's next frame change, -1 when that
+    // turn waits for a refresh.
+    int nextFrameChangeIn() const;
 
     MessageBoxes& boxes() { return *boxes_; }
     QtWindowHost& host() { return *host_; }
@@ -161,6 +164,7 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -168,9 +172,12 @@ private:
     void connectHandlers();
     void startFrameCycle();
     void frameTimerFired();
+    // Runs the next turn in the millisecond the engine's next frame change falls due.
+    void scheduleFrameChange();
 
     std::vector<std::string> arguments_;
     std::unique_ptr<MessageBoxes> boxes_;
     std::unique_ptr<QtWindowHost> host_;
-    QTimer* frameTimer_ = nullptr;
+    QTimer* frameTimer_ = nullptr;        // the screen's refresh
+    QTimer* frameChangeTimer_ = nullptr;  // the engine's next frame change
 };

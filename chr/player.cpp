@@ -1,6 +1,10 @@
+// The anime player: starting an anime, advancing it on the millisecond clock, and
+// when the next frame change falls due.
 #include "chr/qpchr.h"
 
 #include "platform/clock.h"
+
+#include <algorithm>
 
 void Tqpchr::start(int32_t n)
 {
@@ -29,4 +33,10 @@ void Tqpchr::step()
         anime = returnanime;
     else if (isOneShotAnime(anime) && !loopshots)
         anime = returnanime;
+}
+
+int64_t Tqpchr::untilNextFrame(uint32_t now) const
+{
+    const auto elapsed = static_cast<int32_t>(now - lastclock);
+    return std::max<int64_t>(0, int64_t{framewait} + 1 - elapsed);
 }

@@ -39,6 +39,9 @@ public:
 
     void start(int32_t n);
     void step();
+    // Milliseconds from now until step advances a frame: to the millisecond after
+    // lastclock + framewait, 0 when that has come already.
+    int64_t untilNextFrame(uint32_t now) const;
     void draw(TDDDDGenSurface& target, int32_t x, int32_t y);
 
     // A table entry, -1 for frames and animes outside the tables.

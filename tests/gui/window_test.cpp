@@ -4,6 +4,7 @@
 
 #include "app/form1_controls.h"
 #include "app/message_boxes.h"
+#include "app/playback_control.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -124,6 +125,30 @@ TEST_F(FormWindowTest, TheCycleRunsOncePerRefreshNotAsOftenAsTheLoopAllows)
     // About 18 turns at 60 Hz; an unpaced cycle makes thousands.
     EXPECT_GT(clockReads, 0);
     EXPECT_LT(clockReads, 200);
+
+    // A turn also runs in the millisecond the next frame change falls due, when that
+    // comes before the next refresh; not while paused.
+    const struct {
+        int32_t framewait;
+        uint32_t sinceLastFrame;
+        bool paused;
+        int longest;  // -1: the turn waits for a refresh
+    } cases[] = {{100, 96, false, 5}, {100, 50, false, -1}, {100, 96, true, -1}, {0, 0, false, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.framewait * 1000 + c.sinceLastFrame);
+        form->chr->framewait = c.framewait;
+        form->chr->lastclock = now - c.sinceLastFrame;
+        if (form->playback->paused() != c.paused) form->playback->togglePause();
+        form->chr->lastclock = now - c.sinceLastFrame;
+        // Long enough for two refreshes.
+        elapsed.restart();
+        while (elapsed.elapsed() < 40) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        const int in = form->nextFrameChangeIn();
+        if (c.longest < 0)
+            EXPECT_EQ(in, -1);
+        else
+            EXPECT_TRUE(in >= 0 && in <= c.longest) << in;
+    }
 }
 
 TEST_F(FormWindowTest, TheViewWidgetShowsWhatWasPresented)
