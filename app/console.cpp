@@ -32,9 +32,7 @@ std::string escapedControls(std::string_view text)
 
 std::string errorMessage(const std::exception& error)
 {
-    if (const auto* fileError = dynamic_cast<const EFileOpenError*>(&error); fileError && !fileError->reason().empty())
-        return fileError->message() + ": " + fileError->reason();
-    if (const auto* ours = dynamic_cast<const Exception*>(&error)) return ours->message();
+    if (const auto* ours = dynamic_cast<const Exception*>(&error)) return ours->messageWithReason();
     return error.what();
 }
 

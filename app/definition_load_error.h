@@ -11,12 +11,10 @@
 class EDefinitionLoad : public Exception {
 public:
     // line as Tqpchr::loadline gives it; 0 when the file itself could not be read.
-    EDefinitionLoad(const std::string& message, const std::string& chpfile, int32_t line)
-        : Exception(message), details_("ファイル: " + displayText(chpfile) + (line > 0 ? "\n行: " + std::to_string(line) : ""))
+    // The load's own reason, when it gave one, ends the details.
+    EDefinitionLoad(const Exception& error, const std::string& chpfile, int32_t line)
+        : Exception(error.message(), "ファイル: " + displayText(chpfile) + (line > 0 ? "\n行: " + std::to_string(line) : "") +
+                                         (error.reason().empty() ? "" : "\n理由: " + error.reason()))
     {
     }
-    const std::string& details() const { return details_; }
-
-private:
-    std::string details_;
 };

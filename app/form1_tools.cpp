@@ -2,6 +2,8 @@
 // clipboard export and loading an anime's lists into the edit boxes.
 #include "app/form1.h"
 
+#include "app/form1_controls.h"
+
 #include "chr/definition_text.h"
 #include "chr/qpchr.h"
 #include "platform/text.h"
@@ -56,6 +58,7 @@ void showPosition(const ListBox& box)
 {
     const int length = static_cast<int>(box.edit->text().size());
     box.position->setText(QString::number(caretOf(box.edit) / 2) + "/" + QString::number(length / 2));
+    box.position->adjustSize();
 }
 
 // Frames 1 to n of the check row from a list's n trimmed pairs, at most 255 of them.
@@ -136,7 +139,7 @@ void TForm1::setbuttonClick()
     const bool anyText = std::ranges::any_of(boxes, [](const ListBox& box) { return !box.edit->text().isEmpty(); });
     if (!anyText || boxes_->askYesNo("よろしいですか？")) {
         for (const ListBox& box : boxes)
-            box.edit->setText(QString::fromStdString(displayText(box.listText[static_cast<size_t>(anime)])));
+            setEditText(*box.edit, QString::fromStdString(displayText(box.listText[static_cast<size_t>(anime)])));
         for (const ListBox& box : boxes) showPosition(box);
     }
     chr->frame = 1;

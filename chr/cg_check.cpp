@@ -23,8 +23,11 @@ BitmapHeader readCgHeader(const std::string& path)
     if (!header) throw EInvalidGraphic();
     // Depths the bitmap loader cannot take, and sizes no surface can hold, are
     // refused here rather than ending the program in the display layer.
-    if (header->bitCount < 8 || header->bitCount > 32 || int64_t{header->width} * header->height > maxBitmapPixels)
-        throw EInvalidGraphic("ファイル " + displayText(path) + " は扱えるビットマップではありません（8～32ビット、6400万画素まで）");
+    if (header->bitCount < 8 || header->bitCount > 32)
+        throw EInvalidGraphic(std::to_string(header->bitCount) + " ビット/画素のビットマップは扱えません（8～32 ビット）");
+    if (int64_t{header->width} * header->height > maxBitmapPixels)
+        throw EInvalidGraphic(std::to_string(header->width) + "×" + std::to_string(header->height) +
+                              " 画素のビットマップは大きすぎます（約 6700 万画素まで）");
     return *header;
 }
 

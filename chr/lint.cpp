@@ -145,12 +145,10 @@ void Linter::run(const std::string& fileName)
     checkWholeFile();
 }
 
-// Every error is reported, a file that cannot be opened with the system's reason;
-// the first error is where the load stops.
+// Every error is reported with its reason; the first error is where the load stops.
 void Linter::fail(const Exception& error)
 {
-    const auto* file = dynamic_cast<const EFileOpenError*>(&error);
-    add(Severity::Error, error.message() + (file && !file->reason().empty() ? ": " + file->reason() : ""));
+    add(Severity::Error, error.messageWithReason());
     if (!report_.loadFailure) report_.loadFailure = LoadFailure{line_, error.message()};
 }
 

@@ -7,25 +7,26 @@
 
 class Exception : public std::exception {
 public:
-    explicit Exception(std::string message) : message_(std::move(message)) {}
+    explicit Exception(std::string message, std::string reason = {}) : message_(std::move(message)), reason_(std::move(reason)) {}
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& message() const { return message_; }
+    // Why, beside the message: the command line shows it after the message, the
+    // window in the error box's details. Empty when the message says it all.
+    const std::string& reason() const { return reason_; }
+    // The message followed by ": " and the reason, when there is one.
+    std::string messageWithReason() const { return reason_.empty() ? message_ : message_ + ": " + reason_; }
 
 private:
     std::string message_;
+    std::string reason_;
 };
 
-// A file that cannot be opened; the path as the user knows it. The system's reason
-// ("No such file or directory") is kept apart: the command line shows it after the
-// message, the window shows the message alone.
+// A file that cannot be opened; the path as the user knows it, the system's reason
+// ("No such file or directory") apart.
 class EFileOpenError : public Exception {
 public:
     explicit EFileOpenError(const std::string& shownPath, std::string reason = {})
-        : Exception("ファイル " + shownPath + " は開けません"), reason_(std::move(reason)) {}
-    const std::string& reason() const { return reason_; }
-
-private:
-    std::string reason_;
+        : Exception("ファイル " + shownPath + " は開けません", std::move(reason)) {}
 };
 
 // A text that must be an integer and is not one.
@@ -34,9 +35,9 @@ public:
     explicit EConvertError(const std::string& shownText) : Exception("'" + shownText + "' は数値ではありません") {}
 };
 
-// A picture file that is no bitmap the program can take.
+// A picture file that is no bitmap the program can take; the reason names what is
+// wrong with it, when more is known than that it is no bitmap.
 class EInvalidGraphic : public Exception {
 public:
-    EInvalidGraphic() : Exception("ビットマップイメージが不正です") {}
-    using Exception::Exception;
+    explicit EInvalidGraphic(std::string reason = {}) : Exception("ビットマップイメージが不正です", std::move(reason)) {}
 };

@@ -196,9 +196,23 @@ TEST_F(ToolsTest, SetFetchesTheListsOfAnimes1To29AskingOnlyOverText)
         for (size_t b = 0; b < 4; ++b) EXPECT_EQ(edits()[b]->text(), c.after[b]) << b;
         EXPECT_EQ(chr().frame, c.frame);
     }
+    // With the boxes empty now it asks nothing; the carets stand at the start of the
+    // new lists, so the caret check sees no move and the running anime restarts.
+    chr().start(5);
+    chr().frame = 2;
     form->Edit3->setText("5");
-    form->setbutton->click();  // the boxes are empty now
-    EXPECT_EQ(std::pair(form->ppoint1->text(), form->lpoint2->text()), std::pair(QString("2/2"), QString("2/2")));
+    form->setbutton->click();
+    turns(1);
+    EXPECT_EQ(chr().anime, 5);
+    EXPECT_EQ(chr().frame, 1);
+    for (QLabel* position : {form->ppoint1, form->ppoint2, form->lpoint1, form->lpoint2}) EXPECT_EQ(position->text(), "0/2");
+
+    // A position label shows its whole text, however long.
+    form->pedit1->setText(QString("01").repeated(11));
+    form->pedit1->setCursorPosition(22);
+    turns(1);
+    EXPECT_EQ(form->ppoint1->text(), "11/11");
+    EXPECT_GE(form->ppoint1->width(), QFontMetrics(form->ppoint1->font()).horizontalAdvance("11/11"));
 }
 
 TEST_F(ToolsTest, ReloadButtonsReadTheFilesAgain)
@@ -211,11 +225,19 @@ TEST_F(ToolsTest, ReloadButtonsReadTheFilesAgain)
     saveCg(red, 0, 4);  // a depth the display cannot take: reported, the CG stays
     form->CGreload->click();
     EXPECT_EQ(boxes->errors, std::vector<std::string>{"ビットマップイメージが不正です."});
+    EXPECT_EQ(boxes->details, std::vector<std::string>{"4 ビット/画素のビットマップは扱えません（8～32 ビット）"});
     expectTurn(blue, 1);
+    // The definition's load says the same, with where it stopped.
+    const std::string definition = chr().chpfile;
+    EXPECT_FALSE(form->runGuarded([this] { form->reloadClick(); }));
+    ASSERT_EQ(boxes->errors.size(), 2u);
+    EXPECT_EQ(boxes->errors[1], "ビットマップイメージが不正です.");
+    EXPECT_EQ(boxes->details[1], "ファイル: " + definition + "\n行: " + std::to_string(chr().loadline) +
+                                     "\n理由: 4 ビット/画素のビットマップは扱えません（8～32 ビット）");
     writeFile("chara.chP", "#CHARNAME Again\n#1 0 0 8 8\n#PATERN 03 01\n");
-    form->reload->click();
+    form->runGuarded([this] { form->reloadClick(); });
     EXPECT_EQ(std::tuple(form->Label1->text(), form->Button3->isEnabled(), chr().anime), std::tuple(QString("Again"), true, 1));
-    expectTurn(blue, 1);  // no "#CHARBMP": the CG stays
+    expectTurn(blue, 2);  // no "#CHARBMP": the CG stays
 }
 
 TEST_F(ToolsTest, AutomaticReloadFollowsTheStampReportingEachChangeOnce)
