@@ -9,6 +9,11 @@
 
 inline constexpr int FrameTimeMaxLength = 3;
 
+// Sets an edit box's text with the caret at its start, where a text set by the
+// program leaves it on the platform the design comes from; Qt leaves it at the end,
+// which the caret check would take for a move.
+void setEditText(QLineEdit& edit, const QString& text);
+
 // The status label's text for an anime; empty for the animes that leave it as it is.
 const QString& animeStatusText(int32_t anime);
 

@@ -13,8 +13,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QValidator>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -83,16 +85,17 @@ struct EditDesign {
     Place place;
     int tabOrder;
     int maxLength;  // 0: no limit
+    const char* accessibleName;  // the caption beside the box, as screen readers say it
 };
 
 const EditDesign editDesigns[] = {
-    {&TForm1::Edit1, "Edit1", "100", {64, 272, 33, 20}, 15, FrameTimeMaxLength},
-    {&TForm1::Edit3, "Edit3", "0", {213, 295, 20, 20}, 22, 2},
-    {&TForm1::pedit1, "pedit1", "", {32, 316, 201, 20}, 18, 0},
-    {&TForm1::pedit2, "pedit2", "", {32, 336, 201, 20}, 19, 0},
-    {&TForm1::ledit1, "ledit1", "", {32, 360, 201, 20}, 20, 0},
-    {&TForm1::ledit2, "ledit2", "", {32, 380, 201, 20}, 21, 0},
-    {&TForm1::clipptemp, "clipptemp", "", {176, 0, 73, 20}, 24, 0},
+    {&TForm1::Edit1, "Edit1", "100", {64, 272, 33, 20}, 15, FrameTimeMaxLength, "Anime"},
+    {&TForm1::Edit3, "Edit3", "0", {213, 295, 20, 20}, 22, 2, "アニメ番号"},
+    {&TForm1::pedit1, "pedit1", "", {32, 316, 201, 20}, 18, 0, "パ・元"},
+    {&TForm1::pedit2, "pedit2", "", {32, 336, 201, 20}, 19, 0, "パ･先"},
+    {&TForm1::ledit1, "ledit1", "", {32, 360, 201, 20}, 20, 0, "レ・元"},
+    {&TForm1::ledit2, "ledit2", "", {32, 380, 201, 20}, 21, 0, "レ・先"},
+    {&TForm1::clipptemp, "clipptemp", "", {176, 0, 73, 20}, 24, 0, ""},
 };
 
 struct LabelDesign {
@@ -125,6 +128,27 @@ QFont designFont(int pixels)
     font.setPixelSize(pixels);
     return font;
 }
+
+// A typing limit that a text set by the program may exceed, as the design's limit
+// of the frame time box lets a loaded 1000 show whole: typing may make the text
+// shorter, but never longer than the limit.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(QLineEdit* edit, int limit) : QValidator(edit), limit_(limit), length_(static_cast<int>(edit->text().size()))
+    {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { length_ = static_cast<int>(text.size()); });
+    }
+    State validate(QString& input, int&) const override
+    {
+        return input.size() > limit_ && input.size() > length_ ? Invalid : Acceptable;
+    }
+    // The program is about to set a text of that length.
+    void allow(int length) { length_ = length; }
+
+private:
+    int limit_;
+    int length_;  // of the text before the change
+};
 
 void place(QWidget* widget, const char* name, const Place& at, int fontPixels)
 {
@@ -174,13 +198,20 @@ void TForm1::createControls()
     for (const EditDesign& design : editDesigns) {
         auto* edit = new QLineEdit(design.text, client);
         place(edit, design.name, design.place, WindowFontPixels);
-        if (design.maxLength > 0) edit->setMaxLength(design.maxLength);
+        // Qt cuts a text at 32767 characters unless told otherwise; a list is as
+        // long as its author makes it.
+        edit->setMaxLength(std::numeric_limits<int>::max());
+        if (design.maxLength > 0) edit->setValidator(new TypingLimit(edit, design.maxLength));
+        edit->setAccessibleName(design.accessibleName);
+        edit->installEventFilter(this);
         this->*design.member = edit;
         tabOrder.emplace_back(design.tabOrder, edit);
     }
     for (const LabelDesign& design : labelDesigns) {
         auto* label = new QLabel(design.caption, client);
         label->setObjectName(design.name);
+        // A character's name is shown as it stands, never as markup.
+        label->setTextFormat(Qt::PlainText);
         if (design.fontPixels != WindowFontPixels) label->setFont(designFont(design.fontPixels));
         label->move(design.left, design.top);
         label->adjustSize();
@@ -195,6 +226,13 @@ void TForm1::createControls()
     layout()->activate();
 }
 
+void setEditText(QLineEdit& edit, const QString& text)
+{
+    if (auto* limit = dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit.validator()))) limit->allow(static_cast<int>(text.size()));
+    edit.setText(text);
+    edit.setCursorPosition(0);
+}
+
 void TForm1::connectHandlers()
 {
     const auto guarded = [this](void (TForm1::*handler)()) { return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); }; };
@@ -207,11 +245,6 @@ void TForm1::connectHandlers()
     connect(CheckBox1, &QCheckBox::toggled, this, guarded(&TForm1::CheckBox1Click));
     connect(CheckBox2, &QCheckBox::toggled, this, guarded(&TForm1::CheckBox2Click));
     connect(Edit1, &QLineEdit::textChanged, this, guarded(&TForm1::Edit1Change));
-    // A loaded frame time longer than the typing limit is shown whole; the limit
-    // returns once the text fits it again.
-    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (text.size() <= FrameTimeMaxLength) Edit1->setMaxLength(FrameTimeMaxLength);
-    });
     // Qt ticks a checkable item before it reports the click; the handler does the
     // ticking, so the item is first put back as it was.
     connect(autocgload, &QAction::triggered, this, [this](bool ticked) {

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -82,16 +83,14 @@ void TForm1::LoadPackage(const std::string& path)
 
     try {
         chr->load(path);
-    } catch (const std::exception& error) {
+    } catch (const Exception& error) {
         // The box keeps the load's message; where the load stopped goes to its details.
-        throw EDefinitionLoad(error.what(), chr->chpfile, chr->loadline);
+        throw EDefinitionLoad(error, chr->chpfile, chr->loadline);
     }
 
     for (const AnimeButton& anime : animeButtons)
         if (chr->animeused[static_cast<size_t>(anime.anime)]) (this->*anime.button)->setEnabled(true);
-    const QString frameTime = QString::number(chr->framewait);
-    Edit1->setMaxLength(std::max(FrameTimeMaxLength, static_cast<int>(frameTime.size())));
-    Edit1->setText(frameTime);
+    setEditText(*Edit1, QString::number(chr->framewait));
     Label1->setText(QString::fromStdString(cp932ToUtf8(chr->charname)));
     Label1->adjustSize();
     if (!fromarchive) {
@@ -109,6 +108,7 @@ void TForm1::WMDropFiles(const std::vector<std::string>& names)
     if (names.empty()) return;
     const std::string& name = names.front();
     const bool definitionBeside = folderHoldsDefinition(name);
+    const bool packageFromArchive = fromarchive;
     fromarchive = false;
     if (definitionBeside) {
         LoadPackage(name);
@@ -141,13 +141,14 @@ void TForm1::WMDropFiles(const std::vector<std::string>& names)
 
     preparePrivateFolder(tempdir);
     ArchiveFile1->Extract(window, nullptr, tempdir, nullptr);
-    fromarchive = true;
     // An unpacked definition that is no regular file of the folder (a symbolic link
-    // the archive made, say) is not read.
+    // the archive made, say) is not read, and the package on show stays as it came.
     if (!regularFileInside(tempdir, found)) {
         ClearTemp(entries);
+        fromarchive = packageFromArchive;
         throw EFileOpenError(tempdir + found);
     }
+    fromarchive = true;
     LoadPackage(tempdir + found);
     ClearTemp(entries);
 }
@@ -163,10 +164,33 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event)
     if (!localFiles(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
+// The drop is ended before the package is sorted and loaded, so that the drag
+// source (a file manager) is not kept waiting while an error box is open.
 void TForm1::dropEvent(QDropEvent* event)
 {
-    const std::vector<std::string> names = localFiles(event->mimeData());
+    std::vector<std::string> names = localFiles(event->mimeData());
     if (names.empty()) return;
     event->acceptProposedAction();
-    runGuarded([&] { WMDropFiles(names); });
+    QTimer::singleShot(0, this, [this, names = std::move(names)] { runGuarded([&] { WMDropFiles(names); }); });
+}
+
+// Files dragged onto an edit box load as dropped on the window: a file manager
+// offers them as text too, which the box would take as typed.
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        break;
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!qobject_cast<QLineEdit*>(watched) || localFiles(drop->mimeData()).empty()) return false;
+    if (event->type() == QEvent::Drop)
+        dropEvent(drop);
+    else
+        drop->acceptProposedAction();
+    return true;
 }

@@ -9,26 +9,31 @@ namespace {
 
 const char* const Title = "Pomelune!";
 
+// A box whose texts are shown as they stand: a name or a path from a package that
+// looks like markup is no markup.
+int runBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButtons buttons,
+           const std::string& details = {})
+{
+    QMessageBox box(icon, Title, QString::fromStdString(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (!details.empty()) box.setDetailedText(QString::fromStdString(details));
+    return box.exec();
+}
+
 class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
 
-    void showError(const std::string& text) override
-    {
-        QMessageBox::critical(parent_, Title, QString::fromStdString(text), QMessageBox::Ok);
-    }
+    void showError(const std::string& text) override { runBox(parent_, QMessageBox::Critical, text, QMessageBox::Ok); }
 
     void showErrorWithDetails(const std::string& text, const std::string& details) override
     {
-        QMessageBox box(QMessageBox::Critical, Title, QString::fromStdString(text), QMessageBox::Ok, parent_);
-        box.setDetailedText(QString::fromStdString(details));
-        box.exec();
+        runBox(parent_, QMessageBox::Critical, text, QMessageBox::Ok, details);
     }
 
     bool askYesNo(const std::string& text) override
     {
-        return QMessageBox::question(parent_, Title, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No) ==
-               QMessageBox::Yes;
+        return runBox(parent_, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
 
 private:

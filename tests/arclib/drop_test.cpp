@@ -6,12 +6,10 @@
 #include "tests/gui/form_fixture.h"
 
 #include "app/form1_controls.h"
+#include "app/unpack_folder.h"
 
-#include <QDropEvent>
 #include <QLabel>
-#include <QMimeData>
 #include <QPushButton>
-#include <QUrl>
 
 #include <set>
 
@@ -24,15 +22,6 @@ const std::string Utf8Name = "\xe3\x82\xad\xe3\x83\xa3\xe3\x83\xa9.chP";
 
 class DropTest : public FormTest {
 protected:
-    void drop(const fs::path& file)
-    {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
-        QDragEnterEvent enter(QPoint(150, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.get(), &enter);
-        QDropEvent event(QPointF(150, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.get(), &event);
-    }
     std::set<int> enabledAnimes() const
     {
         std::set<int> animes;
@@ -40,7 +29,7 @@ protected:
             if ((form.get()->*anime.button)->isEnabled()) animes.insert(anime.anime);
         return animes;
     }
-    std::string tempdir() const { return (runtime / "pomelune-qptemp").string() + "/"; }
+    std::string tempdir() const { return unpackFolderPath(); }
 };
 
 // Each package holds sub/cg.bmp and a definition in sub/ using animes 1 and 3.
@@ -71,7 +60,7 @@ TEST_F(DropTest, EveryFormatUnpacksLoadsAndClearsItsPackage)
     };
     for (const auto& c : cases) {
         open();
-        drop(archives / c.file);
+        drop({(archives / c.file).string()});
         ASSERT_TRUE(boxes->errors.empty()) << c.file << ": " << boxes->errors.front();
         EXPECT_EQ(form->chr->chpfile, tempdir() + "sub/" + c.definition) << c.file;
         EXPECT_TRUE(form->fromarchive);

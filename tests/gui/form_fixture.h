@@ -11,6 +11,9 @@
 #include "platform/clock.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 
 #include <cstdlib>
 #include <memory>
@@ -83,6 +86,28 @@ protected:
     void turns(int count)
     {
         for (int i = 0; i < count; ++i) form->runIdleTurn();
+    }
+    // Sends a drop of these files, offered as a file manager offers them (as URLs
+    // and as text), to the window or to one of its controls. The drop ends before
+    // the files are sorted and loaded, which happens once the window's events run.
+    void drop(const std::vector<std::string>& files, QWidget* target = nullptr)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const std::string& file : files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
+        data.setUrls(urls);
+        data.setText(urls.front().toString());
+        target = target ? target : form.get();
+        // Qt hands a drop to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        const std::string shown = form->chr->chpfile;
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+        ASSERT_TRUE(event.isAccepted());
+        ASSERT_EQ(form->chr->chpfile, shown) << "loaded before the drop ended";
+        QCoreApplication::sendPostedEvents(form.get());
     }
     // A pixel of the character view as the window shows it, 0x00RRGGBB.
     uint32_t viewPixel(int x, int y)

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 namespace {
 
@@ -98,8 +99,15 @@ TEST_F(FormLayoutTest, EveryControlIsWhereTheDesignPutsItWithItsCaptionWholeAndC
         EXPECT_EQ(text.toStdString(), c.text);
         EXPECT_EQ(widget->font().pixelSize(), c.fontPixels);
         EXPECT_EQ(widget->isEnabled(), c.enabled);
-        if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
-            EXPECT_EQ(edit->maxLength(), c.maxLength ? c.maxLength : 32767);
+        if (auto* edit = qobject_cast<QLineEdit*>(form->findChild<QWidget*>(c.name))) {
+            // Typing stops at the design's limit; a list takes whatever its author types or pastes.
+            edit->clear();
+            QTest::keyClicks(edit, "0123456789");
+            EXPECT_EQ(edit->text().size(), c.maxLength ? c.maxLength : 10);
+            if (!c.maxLength) {
+                EXPECT_GT(edit->maxLength(), 1 << 24);
+            }
+            edit->setText(QString::fromUtf8(c.text));
         }
         if (widget->isVisibleTo(form.get())) {
             EXPECT_FALSE(widget->geometry().intersects(view->geometry()));
@@ -119,6 +127,13 @@ TEST_F(FormLayoutTest, EveryControlIsWhereTheDesignPutsItWithItsCaptionWholeAndC
         EXPECT_TRUE(std::all_of(text.begin(), text.end(), [&](QChar ch) { return metrics.inFont(ch); }));
     }
     EXPECT_FALSE(form->clipptemp->isVisibleTo(form.get()));
+
+    // Screen readers name each box by the caption beside it, and the view.
+    const std::pair<const QWidget*, const char*> named[] = {{form->Edit1, "Anime"},   {form->Edit3, "アニメ番号"},
+                                                      {form->pedit1, "パ・元"}, {form->pedit2, "パ･先"},
+                                                      {form->ledit1, "レ・元"}, {form->ledit2, "レ・先"},
+                                                      {view, "キャラクター表示"}};
+    for (const auto& [widget, name] : named) EXPECT_EQ(widget->accessibleName().toStdString(), name) << widget->objectName().toStdString();
 }
 
 TEST_F(FormLayoutTest, TabOrderFollowsTheDesign)

@@ -4,6 +4,7 @@
 #include "tests/gui/form_fixture.h"
 
 #include "app/form1_controls.h"
+#include "app/unpack_folder.h"
 #include "archive/archive_file.h"
 #include "platform/file_system.h"
 #include "tests/archive/testlib/recorded.h"
@@ -43,20 +44,6 @@ protected:
         writeSampleDefinition({});
         return writeFile(definitionName, Definition);
     }
-    // Sends the window a drop of these files.
-    void drop(const std::vector<std::string>& files)
-    {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const std::string& file : files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
-        data.setUrls(urls);
-        // Qt hands a drop to the widget that accepted the drag's entry.
-        QDragEnterEvent enter(QPoint(150, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.get(), &enter);
-        ASSERT_TRUE(enter.isAccepted());
-        QDropEvent event(QPointF(150, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.get(), &event);
-    }
     std::string cgBytes() const
     {
         std::ifstream file(folder / "cg.bmp", std::ios::binary);
@@ -83,7 +70,7 @@ protected:
         setEntries(nullptr, 0);
         FormTest::TearDown();
     }
-    std::string tempdir() const { return (runtime / "pomelune-qptemp").string() + "/"; }
+    std::string tempdir() const { return unpackFolderPath(); }
 };
 
 TEST_F(FormLoadingTest, CommandLineLoadSetsTheControlsFromTheDefinition)
@@ -115,7 +102,7 @@ TEST_F(FormLoadingTest, AFailedLoadLeavesTheLoadButtonsDisabledAndTheTextsAsThey
     const std::string missing = (folder / "none.chP").string();
     EXPECT_FALSE(form->runGuarded([&] { form->LoadPackage(missing); }));
     EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + missing + " は開けません."});
-    EXPECT_EQ(boxes->details, std::vector<std::string>{"ファイル: " + missing});
+    EXPECT_EQ(boxes->details, std::vector<std::string>{"ファイル: " + missing + "\n理由: No such file or directory"});
     EXPECT_TRUE(enabledAnimes().empty());
     EXPECT_FALSE(form->reload->isEnabled() || form->CGreload->isEnabled() || form->buttonck->isEnabled());
     EXPECT_EQ(std::pair(form->Edit1->text(), form->Label1->text()), std::pair(QString("80"), QString("ポメ")));
@@ -134,11 +121,24 @@ TEST_F(FormLoadingTest, AFrameTimeLongerThanTheTypingLimitIsShownWhole)
     turns(1);
     EXPECT_EQ(form->Edit1->text(), "12345");
     EXPECT_EQ(form->chr->framewait, 12345);
-    // Typing is limited again once the text fits the limit.
-    form->Edit1->setText("");
-    QTest::keyClicks(form->Edit1, "98765");
-    EXPECT_EQ(form->Edit1->text(), "987");
-    EXPECT_EQ(form->chr->framewait, 987);
+    EXPECT_EQ(form->Edit1->cursorPosition(), 0);
+    // Typing never makes the text longer than the limit, but may shorten it.
+    const struct {
+        const char* keys;
+        bool selectAll;
+        const char* shown;
+    } typing[] = {{"6", false, "12345"}, {"\b", false, "12345"}, {"9999", true, "999"}, {"\b8", false, "998"}};
+    form->Edit1->setFocus();
+    for (const auto& t : typing) {
+        SCOPED_TRACE(t.keys);
+        if (t.selectAll) form->Edit1->selectAll();
+        QTest::keyClicks(form->Edit1, t.keys);
+        EXPECT_EQ(form->Edit1->text().toStdString(), t.shown);
+    }
+    form->Edit1->end(false);
+    QTest::keyClick(form->Edit1, Qt::Key_Backspace);
+    EXPECT_EQ(form->Edit1->text(), "99");
+    EXPECT_EQ(form->chr->framewait, 99);
 }
 
 TEST_F(FormLoadingTest, ADropBesideADefinitionLoadsTheDroppedFileItself)
@@ -157,6 +157,16 @@ TEST_F(FormLoadingTest, ADropBesideADefinitionLoadsTheDroppedFileItself)
     drop({other});
     EXPECT_EQ(form->chr->chpfile, other);
     EXPECT_EQ(enabledAnimes(), (std::set<int>{5}));
+    EXPECT_TRUE(boxes->errors.empty());
+
+    // Files dragged onto an edit box load as dropped on the window; the box takes no text.
+    for (QLineEdit* edit : {form->pedit1, form->Edit3}) {
+        SCOPED_TRACE(edit->objectName().toStdString());
+        const QString before = edit->text();
+        drop({edit == form->pedit1 ? definition : other}, edit);
+        EXPECT_EQ(form->chr->chpfile, edit == form->pedit1 ? definition : other);
+        EXPECT_EQ(edit->text(), before);
+    }
     EXPECT_TRUE(boxes->errors.empty());
 
     // So does a folder beside a definition, which the parser cannot open.
@@ -259,7 +269,15 @@ TEST_F(FormLoadingTest, HostileListingsNeitherLoadNorDeleteAnythingOutsideTheUnp
         EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + tempdir() + name + " は開けません."});
         EXPECT_EQ(form->chr->chpfile, tempdir() + "ok.chP");
         EXPECT_TRUE(std::filesystem::exists(outside / "def.chP"));
+        EXPECT_TRUE(form->fromarchive);
     }
+    // A package from a folder stays as it came: its reloads stay on.
+    drop({writeFile("chara.chP", Definition)});
+    ASSERT_TRUE(reloadsEnabled());
+    drop({writeArchive({{"alias.chP", nullptr, 0}})});
+    EXPECT_EQ(form->chr->chpfile, (folder / "chara.chP").string());
+    EXPECT_FALSE(form->fromarchive);
+    EXPECT_TRUE(reloadsEnabled());
 }
 
 TEST_F(FormLoadingTest, AnUnpackFolderThatIsALinkIsRefused)
