@@ -5,64 +5,60 @@
 #include "chr/qpchr.h"
 #include "platform/clock.h"
 
-#include <QAbstractButton>
-#include <QKeyEvent>
+#include <QAction>
 #include <QKeySequence>
-#include <QShortcut>
+#include <QMenu>
 
-PlaybackControl::PlaybackControl(TForm1& form) : QObject(&form), form_(form) { takeKeys(&form); }
+namespace {
 
-// A focused button or check box claims Space before the shortcut sees it, so the keyboard
-// presses it as it always did.
-bool PlaybackControl::eventFilter(QObject* watched, QEvent* event)
+QAction* addItem(QMenu& menu, const char* name, const char* caption, Qt::Key key)
 {
-    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
-        qobject_cast<QAbstractButton*>(watched)) {
-        event->accept();
-        return true;
-    }
-    return false;
+    QAction* action = menu.addAction(caption);
+    action->setObjectName(name);
+    action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    return action;
 }
 
-// Window shortcuts: an edit box with the focus claims the keys it uses (a space is
-// typed, the arrows and Home move its caret) before a shortcut sees them.
-void PlaybackControl::takeKeys(QWidget* window)
+}  // namespace
+
+PlaybackControl::PlaybackControl(TForm1& form, QMenu& menu) : QObject(&form), form_(form)
 {
-    const struct {
-        Qt::Key key;
-        void (PlaybackControl::*action)();
-    } keys[] = {
-        {Qt::Key_Space, &PlaybackControl::togglePause},
-        {Qt::Key_Right, &PlaybackControl::stepForward},
-        {Qt::Key_Left, &PlaybackControl::stepBack},
-        {Qt::Key_Home, &PlaybackControl::home},
-    };
-    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) button->installEventFilter(this);
-    for (const auto& key : keys) {
-        auto* shortcut = new QShortcut(QKeySequence(key.key), window);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, key.action);
-    }
+    menu.addSeparator();
+    pauseAction = addItem(menu, "pauseAction", "一時停止", Qt::Key_Space);
+    pauseAction->setCheckable(true);
+    stepForwardAction = addItem(menu, "stepForwardAction", "コマ送り", Qt::Key_Right);
+    stepBackAction = addItem(menu, "stepBackAction", "コマ戻し", Qt::Key_Left);
+    firstFrameAction = addItem(menu, "firstFrameAction", "最初のコマ", Qt::Key_Home);
+    connect(pauseAction, &QAction::toggled, this, &PlaybackControl::pausedChanged);
+    connect(stepForwardAction, &QAction::triggered, this, &PlaybackControl::stepForward);
+    connect(stepBackAction, &QAction::triggered, this, &PlaybackControl::stepBack);
+    connect(firstFrameAction, &QAction::triggered, this, &PlaybackControl::home);
+    pausedChanged(false);
 }
+
+bool PlaybackControl::paused() const { return pauseAction->isChecked(); }
 
 void PlaybackControl::advance()
 {
-    if (!paused_) form_.chr->step();
+    if (!paused()) form_.chr->step();
 }
+
+void PlaybackControl::togglePause() { pauseAction->toggle(); }
 
 // The clock runs on while paused; without a new start the frame's time would count
 // the whole pause, and the engine adds such lateness to the next frame's time.
-void PlaybackControl::togglePause()
+void PlaybackControl::pausedChanged(bool paused)
 {
-    paused_ = !paused_;
-    if (!paused_) form_.chr->lastclock = millisecondClock();
+    for (QAction* step : {stepForwardAction, stepBackAction, firstFrameAction}) step->setEnabled(paused);
+    if (!paused && form_.chr) form_.chr->lastclock = millisecondClock();
 }
 
 // A frame time shorter than no time at all makes the engine's step advance exactly
 // once, whatever the clock says.
 void PlaybackControl::stepForward()
 {
-    if (!paused_) return;
+    if (!paused()) return;
     Tqpchr& chr = *form_.chr;
     const int32_t framewait = chr.framewait;
     chr.framewait = -1;
@@ -73,7 +69,10 @@ void PlaybackControl::stepForward()
 
 void PlaybackControl::stepBack()
 {
-    if (paused_ && form_.chr->frame > 1) --form_.chr->frame;
+    if (paused() && form_.chr->frame > 1) --form_.chr->frame;
 }
 
-void PlaybackControl::home() { form_.chr->frame = 1; }
+void PlaybackControl::home()
+{
+    if (paused()) form_.chr->frame = 1;
+}

@@ -1,38 +1,40 @@
-// Pause and single steps of the running anime, on Space, Left, Right and Home in the
-// main window and the zoomed view.
+// Pause and single steps of the running anime: the items 一時停止, コマ送り, コマ戻し and
+// 最初のコマ of the menu 表示, on Space, Right, Left and Home.
 #pragma once
 
 #include <QObject>
 
-class QWidget;
+class QAction;
+class QMenu;
 class TForm1;
 
 class PlaybackControl : public QObject {
 public:
-    // Takes the keys in the form's window; the form owns the control.
-    explicit PlaybackControl(TForm1& form);
-
-    // Takes the keys in another window too. Keys typed into an edit box stay the box's,
-    // and Space on a focused button or check box still presses it.
-    void takeKeys(QWidget* window);
+    // Adds the items to the menu; the form owns the control. Their keys work in every
+    // window of the program, except in an edit box, which keeps the keys typed into it.
+    // The step items, and so their keys, are enabled only while paused; otherwise the
+    // arrows and Home move the focus and the caret as they always do.
+    PlaybackControl(TForm1& form, QMenu& menu);
 
     // One frame cycle's step of the engine, skipped while paused.
     void advance();
 
-    bool paused() const { return paused_; }
-    // Space: pauses, or resumes with a whole frame time for the frame on show.
+    bool paused() const;
+    // Pauses, or resumes with a whole frame time for the frame on show.
     void togglePause();
-    // Right and Left while paused: one frame forward by the engine's own rules (an
-    // anime that runs out loops or returns), or one frame back, not before frame 1.
+    // While paused: one frame forward by the engine's own rules (an anime that runs
+    // out loops or returns), one frame back, not before frame 1, or back to frame 1.
     void stepForward();
     void stepBack();
-    // Home: back to frame 1.
     void home();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    QAction* pauseAction = nullptr;
+    QAction* stepForwardAction = nullptr;
+    QAction* stepBackAction = nullptr;
+    QAction* firstFrameAction = nullptr;
 
 private:
+    void pausedChanged(bool paused);
+
     TForm1& form_;
-    bool paused_ = false;
 };

@@ -24,13 +24,12 @@ const QColor Margin(Qt::black);
 
 }  // namespace
 
-ZoomView::ZoomView(TForm1& form, PlaybackControl& playback) : QWidget(&form, Qt::Window), form_(form), playback_(playback)
+ZoomView::ZoomView(TForm1& form) : QWidget(&form, Qt::Window), form_(form)
 {
     setObjectName("zoomView");
     setAttribute(Qt::WA_OpaquePaintEvent);
     const QSize view = form_.host().viewWidget()->size();
     resize(view * OpeningZoom);
-    playback_.takeKeys(this);
 
     menu = form.menuBar()->addMenu("表示");
     menu->setObjectName("viewMenu");
@@ -141,7 +140,7 @@ void ZoomView::paintEvent(QPaintEvent* event)
 void ZoomView::updateTitle()
 {
     const Tqpchr& chr = *form_.chr;
-    const Title now{chr.anime, chr.frame, frameCount(chr, chr.anime), playback_.paused()};
+    const Title now{chr.anime, chr.frame, frameCount(chr, chr.anime), form_.playback->paused()};
     if (now == title_) return;
     title_ = now;
     const QString& status = animeStatusText(now.anime);

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <vector>
 
-class PlaybackControl;
 class QAction;
 class QMenu;
 class TForm1;
@@ -21,7 +20,7 @@ public:
 
     // Adds the menu "表示" with "拡大表示" to the form's menu bar; the form owns the
     // window, which stays hidden until the item is chosen.
-    ZoomView(TForm1& form, PlaybackControl& playback);
+    explicit ZoomView(TForm1& form);
 
     // One frame cycle: nothing while hidden; else the title follows the anime and the
     // picture is scaled and repainted where the view changed.
@@ -51,7 +50,6 @@ private:
     QRectF pictureArea() const;
 
     TForm1& form_;
-    PlaybackControl& playback_;
     std::vector<uint32_t> shown_;  // the view's pixels in scaled_
     QImage scaled_;
     int zoom_ = 0;  // 0: scaled_ is to be made again

@@ -1,11 +1,13 @@
-// Pause and single steps on Space, Left, Right and Home, in the main window and the
-// zoomed view, and the edit boxes keeping the keys typed into them.
+// Pause and single steps from the menu 表示 and on Space, Left, Right and Home, in
+// the main window and the zoomed view, and the edit boxes keeping the keys typed into them.
 #include "tests/gui/form_fixture.h"
 
 #include "app/playback_control.h"
 #include "app/zoom_view.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -59,10 +61,10 @@ TEST_F(PlaybackTest, KeysPauseStepAndRewindWhileTheClockRunsOn)
         {Space, 0, red, 1, false},  // a whole frame time after the resume, not at once
         {Wait, 70, red, 1, false},
         {Wait, 70, green, 1, false},
-        {Right, 0, green, 1, false},  // stepping only while paused
+        {Right, 0, green, 1, false},  // stepping and rewinding only while paused
         {Left, 0, green, 1, false},
-        {Home, 0, red, 1, false},
-        {Wait, 150, green, 1, false},
+        {Home, 0, green, 1, false},
+        {Wait, 150, yellow, 1, false},
     };
     int index = 0;
     for (const auto& step : steps) {
@@ -80,31 +82,80 @@ TEST_F(PlaybackTest, KeysPauseStepAndRewindWhileTheClockRunsOn)
     EXPECT_TRUE(boxes->errors.empty());
 }
 
-TEST_F(PlaybackTest, KeysWorkInTheZoomedViewAndStayInTheEditBoxes)
+// Counts the key presses a control receives.
+class KeyPresses : public QObject {
+public:
+    explicit KeyPresses(QWidget* control) { control->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) ++count;
+        return false;
+    }
+};
+
+TEST_F(PlaybackTest, TheMenuItemsAndTheirKeysWorkFromEitherWindowButNotInAnEditBox)
 {
+    PlaybackControl& playback = *form->playback;
+    const struct {
+        QAction* action;
+        const char* caption;
+        Qt::Key key;
+    } items[] = {
+        {playback.pauseAction, "一時停止", Qt::Key_Space},
+        {playback.stepForwardAction, "コマ送り", Qt::Key_Right},
+        {playback.stepBackAction, "コマ戻し", Qt::Key_Left},
+        {playback.firstFrameAction, "最初のコマ", Qt::Key_Home},
+    };
+    for (const auto& item : items) {
+        SCOPED_TRACE(item.caption);
+        EXPECT_EQ(item.action->text(), item.caption);
+        EXPECT_EQ(item.action->shortcut(), QKeySequence(item.key));
+        EXPECT_TRUE(form->zoomView->menu->actions().contains(item.action));
+        // Only the pause is on while the anime plays.
+        EXPECT_EQ(item.action->isEnabled(), item.action == playback.pauseAction);
+    }
+    EXPECT_TRUE(playback.pauseAction->isCheckable());
+
+    // Paused and stepped in the zoomed view, the pause stays on show once it is closed.
     form->zoomView->showAction->trigger();
     activate(form->zoomView);
     QTest::keyClick(form->zoomView, Qt::Key_Space);
     QTest::keyClick(form->zoomView, Qt::Key_Right);
     turns(1);
-    EXPECT_EQ(std::pair(form->playback->paused(), shown()), std::pair(true, sample::green));
-
+    EXPECT_TRUE(playback.paused());
+    EXPECT_EQ(shown(), sample::green);
     form->zoomView->hide();
     activate(form.get());
+    EXPECT_TRUE(playback.pauseAction->isChecked());
+
+    // Whatever other control has the focus, Space pauses and resumes; the arrows step
+    // only while paused and otherwise reach the control.
+    form->CheckBox1->setFocus();
+    KeyPresses pressed(form->CheckBox1);
+    QTest::keyClick(form->CheckBox1, Qt::Key_Right);
+    EXPECT_EQ(pressed.count, 0);
+    QTest::keyClick(form->CheckBox1, Qt::Key_Space);
+    EXPECT_FALSE(form->CheckBox1->isChecked());
+    EXPECT_FALSE(playback.paused());
+    QTest::keyClick(form->CheckBox1, Qt::Key_Right);
+    QTest::keyClick(form->CheckBox1, Qt::Key_Home);
+    EXPECT_EQ(pressed.count, 2);
+    turns(1);
+    EXPECT_EQ(shown(), sample::yellow);
+
+    // An edit box keeps the keys typed into it.
     for (QLineEdit* edit : {form->Edit1, form->pedit1}) {
+        SCOPED_TRACE(edit->objectName().toStdString());
         edit->setFocus();
         edit->setText("12");
         for (Qt::Key key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_Right, Qt::Key_Space}) QTest::keyClick(edit, key);
         turns(1);
-        EXPECT_EQ(std::pair(edit->text(), form->playback->paused()), std::pair(QString("1 2"), true)) << edit->objectName().toStdString();
+        EXPECT_EQ(edit->text(), "1 2");
+        EXPECT_FALSE(playback.paused());
     }
-    // Space on a focused check box or button still presses it; elsewhere it is the preview's.
-    form->CheckBox1->setFocus();
-    QTest::keyClick(form->CheckBox1, Qt::Key_Space);
-    EXPECT_EQ(std::pair(form->CheckBox1->isChecked(), form->playback->paused()), std::pair(true, true));
-    form->CheckBox1->clearFocus();
-    QTest::keyClick(form.get(), Qt::Key_Space);
-    EXPECT_FALSE(form->playback->paused());
 }
 
 }  // namespace
