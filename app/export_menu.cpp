@@ -1,3 +1,4 @@
+// The menu 書き出し and its save dialogs.
 #include "app/export_menu.h"
 
 #include "app/anime_export.h"
@@ -33,20 +34,28 @@ private:
     QWidget* parent_;
 };
 
-// What the window plays beyond the definition's text: the lists the author's tools
-// set, the loop boxes and the frame time of the speed box.
-void copyPlaying(const Tqpchr& from, Tqpchr& to)
-{
-    to.patsrc = from.patsrc;
-    to.patdst = from.patdst;
-    to.laysrc = from.laysrc;
-    to.laydst = from.laydst;
-    to.patdstused = from.patdstused;
-    to.loopframe = from.loopframe;
-    to.framewait = from.framewait;
-    to.loopshots = from.loopshots;
-    to.loopcheck = from.loopcheck;
-}
+// What an export's playing changes in the engine, put back when the export ends.
+class KeptPlaying {
+public:
+    explicit KeptPlaying(Tqpchr& chr)
+        : chr_(chr), anime_(chr.anime), frame_(chr.frame), returnanime_(chr.returnanime), lastclock_(chr.lastclock)
+    {
+    }
+    ~KeptPlaying()
+    {
+        chr_.anime = anime_;
+        chr_.frame = frame_;
+        chr_.returnanime = returnanime_;
+        chr_.lastclock = lastclock_;
+    }
+    KeptPlaying(const KeptPlaying&) = delete;
+    KeptPlaying& operator=(const KeptPlaying&) = delete;
+
+private:
+    Tqpchr& chr_;
+    int32_t anime_, frame_, returnanime_;
+    uint32_t lastclock_;
+};
 
 // NAME-animeNN.EXT beside the definition, or only the name for a package from an archive.
 std::string suggestedName(const TForm1& form, const std::string& extension)
@@ -93,12 +102,13 @@ void ExportMenu::save(const std::string& title, const std::string& filter, const
         std::string name = dialogs_->askSaveName(title, suggestedName(form_, extension), filter);
         if (name.empty()) return;
         if (!hasExtension(name, extension)) name += extension;
-        // A second engine on its own display plays the anime from its first frame,
-        // leaving the window's anime where it is.
+        // The window's engine, with the lists the author's tools set, the loop boxes
+        // and the speed box's frame time, plays the anime from its first frame on a
+        // display of its own; a package unpacked from an archive has no files left
+        // to load again. Its anime then goes on where it was.
+        Tqpchr& chr = *form_.chr;
+        const KeptPlaying kept(chr);
         SoftwareDisplay display;
-        Tqpchr copy(&display.dddd());
-        copy.load(form_.chr->chpfile);
-        copyPlaying(*form_.chr, copy);
-        exportAnime(copy, display, {form_.chr->anime, name, 1, {}});
+        exportAnime(chr, display, {chr.anime, name, 1, {}});
     });
 }

@@ -1,12 +1,23 @@
+// The software display of the command-line modes and exports.
 #include "app/software_display.h"
 
 #include "display/offscreen_display.h"
 #include "platform/exception.h"
 
-SoftwareDisplay::SoftwareDisplay()
+SoftwareDisplay::ProcessSettings::ProcessSettings() : debugOption_(AppliedDebugOption()), screenFormat_(screenPixelFormat())
 {
     // Surfaces created without a pixel format take the screen's.
     setScreenPixelFormat(pixelFormatXrgb8888());
+}
+
+SoftwareDisplay::ProcessSettings::~ProcessSettings()
+{
+    ApplyDebugOption(debugOption_);
+    setScreenPixelFormat(screenFormat_);
+}
+
+SoftwareDisplay::SoftwareDisplay()
+{
     // A command-line run reports every error itself and exits with a status: the
     // display layer neither logs to a file nor ends the program.
     dddd_.setDebugOption({});

@@ -41,6 +41,15 @@ void ApplyDebugOption(TDDDDDebugOptions options)
     detailed = options.contains(ddoDetailedLog);
 }
 
+TDDDDDebugOptions AppliedDebugOption()
+{
+    TDDDDDebugOptions options;
+    if (haltOnError) options.include(ddoHaltOnError);
+    if (logEnabled) options.include(ddoDebugMessage);
+    if (detailed) options.include(ddoDetailedLog);
+    return options;
+}
+
 void DebugLog(const std::string& Message) noexcept
 {
     if (!logEnabled) return;

@@ -10,8 +10,11 @@
 enum TDDDDDebugOption { ddoHaltOnError, ddoDebugMessage, ddoDetailedLog };
 using TDDDDDebugOptions = EnumSet<TDDDDDebugOption>;
 
-// Sets the three switches from a display component's DebugOption.
+// Sets the three switches from a display component's DebugOption. They hold for
+// the whole process: the display applied last sets them.
 void ApplyDebugOption(TDDDDDebugOptions options);
+// The switches as last applied.
+TDDDDDebugOptions AppliedDebugOption();
 
 // Appends "debug#NNNNN ... Message" when logging is enabled; the first line of a run
 // starts the file anew. Never throws, since destructors log: a log that cannot be

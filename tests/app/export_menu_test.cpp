@@ -5,6 +5,9 @@
 #include "gif_reader.h"
 #include "tests/gui/form_fixture.h"
 
+#include "display/dddd.h"
+#include "platform/ddraw.h"
+
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
@@ -75,6 +78,29 @@ TEST_F(ExportMenuTest, GifOfTheRunningAnimeAtTheWindowsFrameTime)
     EXPECT_EQ(gif.frames, (std::vector<std::vector<uint32_t>>{view(green), view(yellow)}));
     EXPECT_EQ(std::pair(form->chr->anime, form->chr->frame), std::pair(4, frame));
     EXPECT_TRUE(boxes->errors.empty());
+}
+
+TEST_F(ExportMenuTest, APackageWhoseFilesAreGoneExportsWhatTheWindowHolds)
+{
+    // A package unpacked from an archive is deleted once it is loaded.
+    form->fromarchive = true;
+    for (const char* name : {"chara.chP", "cg.bmp"}) std::filesystem::remove(folder / name);
+    menu((folder / "walk.gif").string()).gifAction->trigger();
+    EXPECT_TRUE(boxes->errors.empty());
+    EXPECT_EQ(readGif(folder / "walk.gif").frames, (std::vector<std::vector<uint32_t>>{view(green), view(yellow)}));
+}
+
+TEST_F(ExportMenuTest, TheExportsDisplayLeavesTheWindowsDisplayAsItWas)
+{
+    const DDPIXELFORMAT screen = pixelFormatOfDepth(16);
+    setScreenPixelFormat(screen);
+    menu((folder / "walk.gif").string()).gifAction->trigger();
+    EXPECT_TRUE(boxes->errors.empty());
+    EXPECT_EQ(screenPixelFormat().dwRGBBitCount, 16u);
+    EXPECT_EQ(screenPixelFormat().dwGBitMask, screen.dwGBitMask);
+    setScreenPixelFormat(pixelFormatXrgb8888());
+    // A surface the device refuses still ends the program, as the window's display says.
+    EXPECT_EXIT(TDDDDSurface(form->DDDD1.get(), 100000, 100000, 64), ::testing::ExitedWithCode(EXIT_FAILURE), "");
 }
 
 TEST_F(ExportMenuTest, SheetWithItsJson)
