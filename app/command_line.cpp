@@ -39,8 +39,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     const auto optionsEnd = std::find(arguments.begin(), arguments.end(), "--");
     // --help and --version win wherever they stand among the options.
     for (auto at = arguments.begin(); at != optionsEnd; ++at) {
-        if (*at == "--help" || *at == "-h") return CommandLine{RunMode::Help, {}, {}, {}};
-        if (*at == "--version") return CommandLine{RunMode::Version, {}, {}, {}};
+        if (*at == "--help" || *at == "-h" || *at == "--version") {
+            CommandLine line;
+            line.mode = *at == "--version" ? RunMode::Version : RunMode::Help;
+            return line;
+        }
     }
 
     CommandLine line;
@@ -77,10 +80,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             // Followed by an option or "--", the file is the first argument that is
             // no option: --info -- -odd.chP.
             const bool fileLater = !inlineValue && i + 1 < arguments.size() && arguments[i + 1].starts_with("--");
-            if (fileLater)
+            if (fileLater) {
                 modeWithoutFile = name;
-            else
+            } else {
                 line.file = value();
+                line.fileGiven = true;
+            }
         } else if (name == "--anime") {
             line.render.anime = wholeNumber(name, value(), 0, Tqpchr::AnimeCount - 1);
             line.exporting.anime = *line.render.anime;
@@ -115,11 +120,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     if (!modeWithoutFile.empty()) {
         if (files.empty()) throw CommandLineError(modeWithoutFile + " needs a value");
         line.file = files.front();
+        line.fileGiven = true;
         files.erase(files.begin());
     }
     if (line.mode == RunMode::Window) {
         // The window loads the first argument; further ones are ignored.
-        if (!files.empty()) line.file = files.front();
+        if (!files.empty()) {
+            line.file = files.front();
+            line.fileGiven = true;
+        }
     } else if (!files.empty()) {
         throw CommandLineError("unexpected argument '" + files.front() + "'");
     }

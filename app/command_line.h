@@ -15,6 +15,7 @@ struct CommandLine {
     // The definition file: of --info, --render, --export or --check, or the window's package (may be empty);
     // with --open, the file the window takes as dropped on it.
     std::string file;
+    bool fileGiven = false;  // false when no file was named, so an empty name is a name
     RenderSettings render;
     ExportSettings exporting;
 };

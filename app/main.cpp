@@ -83,9 +83,10 @@ int main(int argc, char** argv)
         return written != 0 ? written : outcome.status;
     }
     case RunMode::Window:
-        return runWindow(argc, argv, line.file, WindowStart::Load);
-    case RunMode::Open:
-        return runWindow(argc, argv, line.file, WindowStart::Drop);
+    case RunMode::Open: {
+        const std::optional<std::string> file = line.fileGiven ? std::optional(line.file) : std::nullopt;
+        return runWindow(argc, argv, file, line.mode == RunMode::Open ? WindowStart::Drop : WindowStart::Load);
+    }
     }
     return 2;
 }

@@ -1,6 +1,7 @@
 // Running the program as a window: the application object and the main window.
 #pragma once
 
+#include <optional>
 #include <string>
 
 class QApplication;
@@ -13,5 +14,6 @@ void prepareApplication(QApplication& application);
 enum class WindowStart { Load, Drop };
 
 // Creates the application object and the main window, which takes file as start says
-// when it is not empty, and runs until the window is closed; returns the exit status.
-int runWindow(int argc, char** argv, const std::string& file, WindowStart start);
+// when one is given (an empty name too: its load fails and says so), and runs until
+// the window is closed; returns the exit status.
+int runWindow(int argc, char** argv, const std::optional<std::string>& file, WindowStart start);
