@@ -8,7 +8,7 @@ set -euo pipefail
 
 viewer=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libarchive-dev libgif-dev fonts-ipafont-gothic
+  qt6-base-dev qt6-translations-l10n libarchive-dev libgif-dev fonts-ipafont-gothic
 )
 tests=(
   "${viewer[@]}"
@@ -16,7 +16,8 @@ tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
   xvfb xauth x11-apps xdotool imagemagick
-  desktop-file-utils libxml2-utils
+  desktop-file-utils libxml2-utils dpkg-dev lintian file
+  at-spi2-core python3-pyatspi dbus dbus-x11
 )
 
 case "${1:-}" in
