@@ -6,7 +6,7 @@
 
 namespace {
 
-// The parsed line as "mode 'file' anime frames folder", "-" for an unset number; or
+// The parsed line as "mode 'file' anime frames folder", "-" for no file and an unset number; or
 // the message of the CommandLineError the arguments raise.
 std::string outcomeOf(const std::vector<std::string>& arguments)
 {
@@ -17,7 +17,8 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
         if (line.mode == RunMode::Export)
             return "export '" + line.file + "' " + std::to_string(line.exporting.anime) + " " + line.exporting.out.string() + " x" +
                    std::to_string(line.exporting.scale) + " " + number(line.exporting.columns);
-        return std::string(modes[static_cast<int>(line.mode)]) + " '" + line.file + "' " + number(line.render.anime) + " " +
+        const std::string file = line.fileGiven ? "'" + line.file + "'" : "-";
+        return std::string(modes[static_cast<int>(line.mode)]) + " " + file + " " + number(line.render.anime) + " " +
                number(line.render.frames) + " " + line.render.folder.string();
     } catch (const CommandLineError& error) {
         return error.what();
@@ -28,11 +29,12 @@ TEST(CommandLine, ModesAndSettings)
 {
     const std::string onlyOneMode = "give only one of --info, --render, --export, --check and --open";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{}, "window '' - - ."},
+        {{}, "window - - - ."},
+        {{""}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},
-        {{"--help"}, "help '' - - ."},
-        {{"-h"}, "help '' - - ."},
-        {{"--version"}, "version '' - - ."},
+        {{"--help"}, "help - - - ."},
+        {{"-h"}, "help - - - ."},
+        {{"--version"}, "version - - - ."},
         {{"--info", "a b.chP"}, "info 'a b.chP' - - ."},
         {{"--info=a b.chP"}, "info 'a b.chP' - - ."},
         {{"--render", "c.chP"}, "render 'c.chP' - - ."},
@@ -53,9 +55,9 @@ TEST(CommandLine, ModesAndSettings)
         {{"--version=2"}, "--version takes no value"},
         {{"--info", "a.chP", "--render", "b.chP"}, onlyOneMode},
         // --help and --version win wherever they stand before "--"; the first one counts.
-        {{"--help", "--version"}, "help '' - - ."},
-        {{"--info", "a.chP", "--frames", "x", "--version", "-h"}, "version '' - - ."},
-        {{"--bogus", "--help"}, "help '' - - ."},
+        {{"--help", "--version"}, "help - - - ."},
+        {{"--info", "a.chP", "--frames", "x", "--version", "-h"}, "version - - - ."},
+        {{"--bogus", "--help"}, "help - - - ."},
         {{"-h=1"}, "-h takes no value"},
         // After "--" every argument is a file.
         {{"--", "--info"}, "window '--info' - - ."},

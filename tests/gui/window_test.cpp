@@ -6,11 +6,14 @@
 #include "app/message_boxes.h"
 #include "app/playback_control.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -88,6 +91,48 @@ TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveIt)
         {"done.", "done."}, {"a-", "a-"}, {"(1)", "(1)"}, {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(errorBoxText(c.message), c.shown) << c.message;
+}
+
+TEST_F(FormWindowTest, TheBoxesSpeakJapaneseAndShowTheirTextAsItStands)
+{
+    open();
+    const std::unique_ptr<MessageBoxes> qtBoxes = makeQtMessageBoxes(form.get());
+    struct Seen {
+        QString text, buttons;
+        Qt::TextFormat format = Qt::AutoText;
+    } seen;
+    // Reads the box once it is open, then answers it with its last answering button.
+    const auto readAndAnswer = [&seen] {
+        auto* poll = new QTimer(qApp);
+        QObject::connect(poll, &QTimer::timeout, [&seen, poll] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            poll->deleteLater();
+            poll->stop();
+            seen = {box->text(), {}, box->textFormat()};
+            QAbstractButton* answer = nullptr;
+            for (QAbstractButton* button : box->buttons()) {
+                seen.buttons += button->text() + "|";
+                if (box->buttonRole(button) != QMessageBox::ActionRole) answer = button;  // not "details"
+            }
+            answer->click();
+        });
+        poll->start(10);
+    };
+    const std::string markup = "#CHARNAME <u>Neko</u>";
+    readAndAnswer();
+    qtBoxes->askYesNo(markup);
+    EXPECT_EQ(seen.text.toStdString(), markup);
+    EXPECT_EQ(seen.format, Qt::PlainText);
+    EXPECT_TRUE(seen.buttons.contains("はい") && seen.buttons.contains("いいえ")) << seen.buttons.toStdString();
+    readAndAnswer();
+    qtBoxes->showErrorWithDetails(markup, "details");
+    EXPECT_EQ(seen.format, Qt::PlainText);
+    EXPECT_FALSE(seen.buttons.contains("Show Details")) << seen.buttons.toStdString();
+
+    form->LoadPackage(writeFile("neko.chP", markup + "\r\n"));
+    EXPECT_EQ(form->Label1->text().toStdString(), "<u>Neko</u>");
+    EXPECT_EQ(form->Label1->textFormat(), Qt::PlainText);
 }
 
 TEST_F(FormWindowTest, AnErrorEndsItsTurnBeforeDrawingAndIsShownOnce)
