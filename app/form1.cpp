@@ -115,6 +115,7 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     DDDD1->VsyncAtWindowed = true;
     DDDD1->Loaded();
     ArchiveFile1 = std::make_unique<TArchiveFile>();
+    followScreens();
 
     connectHandlers();
     zoomView = new ZoomView(*this);
@@ -151,6 +152,27 @@ void TForm1::FormCreate(void*)
 }
 
 void TForm1::FormDestroy() { chr.reset(); }
+
+void TForm1::followScreens()
+{
+    const auto watch = [this](QScreen* screen) { connect(screen, &QScreen::virtualGeometryChanged, this, &TForm1::desktopChanged); };
+    for (QScreen* screen : QGuiApplication::screens()) watch(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
+        watch(screen);
+        desktopChanged();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, &TForm1::desktopChanged);
+}
+
+// The primary surface is the whole desktop: it is made anew at the desktop's size,
+// so the view lands on it wherever the window lies now.
+void TForm1::desktopChanged()
+{
+    fitScreenToDesktop();
+    if (!DDDD1->Primary || !DDDD1->Primary->DDSurface) return;
+    DDDD1->Primary->DDSurface->markLost();
+    DDDD1->Primary->Restore();
+}
 
 void TForm1::AppIdle(QObject*, bool& Done)
 {

@@ -93,6 +93,8 @@ public:
     bool runGuarded(const std::function<void()>& handler);
     // One frame cycle as the window's cycle runs it (errors go to the error box).
     void runIdleTurn();
+    // The screens changed: the primary surface takes the desktop's new size.
+    void desktopChanged();
     // Milliseconds until the turn of the engine's next frame change, -1 when that
     // turn waits for a refresh.
     int nextFrameChangeIn() const;
@@ -170,6 +172,7 @@ protected:
 private:
     void createControls();
     void connectHandlers();
+    void followScreens();
     void startFrameCycle();
     void frameTimerFired();
     // Runs the next turn in the millisecond the engine's next frame change falls due.

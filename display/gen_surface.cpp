@@ -93,7 +93,10 @@ void TDDDDGenSurface::SetColorKey(uint32_t Color)
 
 bool TDDDDGenSurface::IsLost() { return DDSurface && DDSurface->IsLost() != DD_OK; }
 
+// The primary surface may come back in the screen's new size.
 void TDDDDGenSurface::Restore()
 {
-    if (IsLost()) DDSurface->Restore();
+    if (!IsLost() || DDSurface->Restore() != DD_OK) return;
+    Width = DDSurface->width();
+    Height = DDSurface->height();
 }

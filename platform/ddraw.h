@@ -124,7 +124,7 @@ public:
     HRESULT AddAttachedSurface(IDirectDrawSurface7* surface);
     HRESULT DeleteAttachedSurface(uint32_t flags, IDirectDrawSurface7* surface);
 
-    // Tests and the device: the surface memory is taken away.
+    // The surface memory is taken away: by the device, a change of the desktop, tests.
     void markLost();
 
     int32_t width() const { return width_; }

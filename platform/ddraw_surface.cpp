@@ -3,6 +3,7 @@
 #include "platform/ddraw.h"
 
 #include "platform/pixel_loops.h"
+#include "platform/screen.h"
 #include "platform/testing.h"
 
 #include <algorithm>
@@ -108,6 +109,13 @@ HRESULT IDirectDrawSurface7::Restore()
     if (HRESULT failure = DDFaultInjection::take(DDCall::Restore)) return failure;
     if (!lost_) return DD_OK;
     if (!device_) return DDERR_SURFACELOST;  // its device is gone: nothing to restore on
+    // The primary surface is the screen: restored, it takes the screen's size of now,
+    // so it follows screens that came or went while it was lost.
+    if (caps_.dwCaps & DDSCAPS_PRIMARYSURFACE) {
+        width_ = Screen::width();
+        height_ = Screen::height();
+        pitch_ = static_cast<int32_t>(pitchOf(width_, format_));
+    }
     if (!allocate()) return DDERR_OUTOFMEMORY;
     lost_ = false;
     return DD_OK;

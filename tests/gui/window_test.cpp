@@ -5,6 +5,8 @@
 #include "app/form1_controls.h"
 #include "app/message_boxes.h"
 #include "app/playback_control.h"
+#include "display/dddd.h"
+#include "platform/screen.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -205,6 +208,21 @@ TEST_F(FormWindowTest, TheViewWidgetShowsWhatWasPresented)
     for (int y = 0; y < 271; y += 3)
         for (int x = 0; x < 167; x += 3) ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFFu, viewPixel(x, y)) << x << "," << y;
     EXPECT_EQ(shown.pixel(1, 1) & 0xFFFFFFu, sample::red);
+}
+
+TEST_F(FormWindowTest, ThePrimarySurfaceFollowsTheDesktop)
+{
+    open({writeSampleDefinition({"#PATERN 01 0203"})});
+    // A desktop too small to hold the view, as before a screen was added.
+    Screen::setSize(50, 50);
+    form->DDDD1->Primary->DDSurface->markLost();
+    form->DDDD1->Primary->Restore();
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    Q_EMIT QGuiApplication::primaryScreen()->virtualGeometryChanged(desktop);
+    EXPECT_EQ(form->DDDD1->Primary->Width, desktop.right() + 1);
+    EXPECT_EQ(form->DDDD1->Primary->Height, desktop.bottom() + 1);
+    turns(1);
+    EXPECT_EQ(viewPixel(1, 1), sample::red);
 }
 
 TEST_F(FormWindowTest, QtWindowEventsReachTheMessageProcedureWithWindowsNumbers)

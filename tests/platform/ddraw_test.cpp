@@ -164,6 +164,19 @@ TEST_F(DDrawTest, BusyLostOrMisfitSurfacesRefuseWork)
     EXPECT_EQ(orphan->Release(), 0u);
 }
 
+TEST_F(DDrawTest, ARestoredPrimarySurfaceTakesTheScreensSizeOfNow)
+{
+    Screen::setSize(320, 200);
+    IDirectDrawSurface7* primary = create(describe(DDSD_CAPS, DDSCAPS_PRIMARYSURFACE));
+    Screen::setSize(640, 400);  // a screen was added
+    EXPECT_EQ(primary->width(), 320);
+    primary->markLost();
+    ASSERT_EQ(primary->Restore(), DD_OK);
+    EXPECT_EQ(primary->width(), 640);
+    EXPECT_EQ(primary->height(), 400);
+    EXPECT_GE(primary->pitch(), 640 * primary->bytesPerPixel());
+}
+
 TEST_F(DDrawTest, FillAndCopyInEveryPixelSize)
 {
     for (const DDPIXELFORMAT& format : {pixelFormatPalette8(), pixelFormatRgb565(), pixelFormatRgb888(), pixelFormatXrgb8888()}) {
