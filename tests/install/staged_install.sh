@@ -130,9 +130,15 @@ run_window() {
 }
 
 # The unpack folder held the package and its files are gone again, which happens only
-# after the definition loaded without error.
-unpacked=""
-package_loaded() { [ -d "$unpacked" ] && [ -z "$(ls -A "$unpacked")" ]; }
+# after the definition loaded without error. It is the program's own folder, named by
+# its process id, the only one in the fresh runtime folder.
+package_loaded() {
+  local unpacked
+  for unpacked in "$stage"/runtime/pomelune-qptemp/*/sub; do
+    [ -d "$unpacked" ] && [ -z "$(ls -A "$unpacked")" ] && return 0
+  done
+  return 1
+}
 
 # A definition keeps the window up without an error. A .lzh package is unpacked
 # through the libunlha32.so of the program's own folder and loaded.
@@ -141,7 +147,6 @@ check_open() {
   private=$(realpath "$root/libexec/pomelune")
   run_window "$root" "$source_dir/samples/sample.chP" 2 false
   [ -s "$stage/open.err" ] && fail "the staged pomelune FILE.chP wrote: $(cat "$stage/open.err")"
-  unpacked=$stage/runtime/pomelune-qptemp/sub
   run_window "$root" "$source_dir/tests/fixtures/archives/drop/package.lzh" 30 package_loaded LD_DEBUG=files
   grep -qF "file=$private/libunlha32.so [0];  dynamically loaded" "$stage/open.err" ||
     fail "the staged pomelune did not load its own libunlha32.so: $(grep -a unlha32 "$stage/open.err")"
