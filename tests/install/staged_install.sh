@@ -33,7 +33,7 @@ check_tree() {
   local files=(
     bin/pomelune libexec/pomelune/pomelune
     share/applications/pomelune.desktop share/mime/packages/pomelune.xml
-    share/man/man1/pomelune.1
+    share/man/man1/pomelune.1.gz
   )
   for library in "${libraries[@]}"; do files+=("libexec/pomelune/$library"); done
   for file in "${files[@]}"; do [ -f "$root/$file" ] || fail "$root/$file is not installed"; done
@@ -75,16 +75,17 @@ check_tree() {
   done
 
   # The manual page renders without warnings and names every option of --help.
-  local page=$root/share/man/man1/pomelune.1 option
+  local page=$root/share/man/man1/pomelune.1.gz option
   if command -v man >/dev/null; then
     [ -z "$(LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >/dev/null)" ] || fail "man warns on $page"
   elif command -v groff >/dev/null; then
-    groff -k -man -Tutf8 -ww -z "$page" || fail "groff warns on $page"
+    zcat "$page" | groff -k -man -Tutf8 -ww -z || fail "groff warns on $page"
   fi
-  local help
+  local help text
   help=$(env -i "$root/bin/pomelune" --help) || fail "the staged pomelune --help fails"
+  text=$(zcat "$page") || fail "$page is no gzip file"
   for option in $(grep -oE -- '(^|[^[:alnum:]])--?[a-z]+' <<<"$help" | grep -oE -- '--?[a-z]+' | sort -u); do
-    grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" "$page" || fail "the manual page does not name $option"
+    grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" <<<"$text" || fail "the manual page does not name $option"
   done
 
   # The staged program runs from its link with no library path set, and the
