@@ -4,7 +4,9 @@
 # manual page valid by their own tools, the manual page naming every option of
 # --help, and the staged program running from its command link, opening a definition
 # and a .lzh package as a file manager hands them over, with the archiver libraries
-# beside it rather than in the build tree.
+# beside it rather than in the build tree. Then makes the Debian package with cpack
+# and checks its files, owners and modes, its dependencies, its changelog and
+# lintian's verdict, and the same tree unpacked from it.
 #   staged_install.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 
@@ -23,6 +25,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 need_tool() { command -v "$1" >/dev/null || { echo "FAIL: $1 is missing (tools/install-deps.sh tests)"; exit 1; }; }
 need_tool desktop-file-validate
 need_tool xmllint
+need_tool cpack
+need_tool dpkg-deb
+need_tool dpkg-parsechangelog
+need_tool lintian
 
 libraries=(libunlha32.so libunzip32.so libcab32.so libunarj32j.so libtar32.so libunrar32.so)
 
@@ -160,6 +166,60 @@ check_tree "$stage/prefix"
 check_open "$stage/prefix"
 DESTDIR="$stage/destdir" cmake --install "$build" --prefix /opt/pomelune >/dev/null || fail "cmake --install with DESTDIR failed"
 check_tree "$stage/destdir/opt/pomelune"
+
+# The Debian package, made in a folder of its own so the build tree stays as it was.
+check_package() {
+  cpack --config "$build/CPackConfig.cmake" -G DEB -B "$stage/package" >"$stage/cpack.log" 2>&1 ||
+    { fail "cpack failed: $(cat "$stage/cpack.log")"; return; }
+  local deb
+  deb=$(ls "$stage"/package/pomelune_*.deb 2>/dev/null) || { fail "cpack made no pomelune_*.deb"; return; }
+
+  local contents file library size
+  contents=$(dpkg-deb --contents "$deb") || { fail "dpkg-deb cannot list $deb"; return; }
+  local files=(
+    bin/pomelune libexec/pomelune/pomelune
+    share/applications/pomelune.desktop share/mime/packages/pomelune.xml
+    share/man/man1/pomelune.1.gz share/doc/pomelune/copyright share/doc/pomelune/changelog.gz
+  )
+  for library in "${libraries[@]}"; do files+=("libexec/pomelune/$library"); done
+  for size in 16 32 48 64 128 256; do files+=("share/icons/hicolor/${size}x${size}/apps/pomelune.png"); done
+  for file in "${files[@]}"; do
+    awk -v path="./usr/$file" '$6 == path { found = 1 } END { exit !found }' <<<"$contents" ||
+      fail "the package does not hold /usr/$file"
+  done
+  # Everything lies under /usr and belongs to root; the program and the folders
+  # are executable, the other files (the libraries among them) are not.
+  awk '$6 != "./" && $6 !~ /^\.\/usr\// { print "outside /usr: " $6 }
+       $2 != "root/root" { print "not owned by root: " $6 }
+       $1 ~ /^d/ && $1 != "drwxr-xr-x" { print "folder mode " $1 ": " $6 }
+       $1 ~ /^-/ && $6 == "./usr/libexec/pomelune/pomelune" && $1 != "-rwxr-xr-x" { print "program mode " $1 }
+       $1 ~ /^-/ && $6 != "./usr/libexec/pomelune/pomelune" && $1 != "-rw-r--r--" { print "file mode " $1 ": " $6 }' \
+    <<<"$contents" >"$stage/modes"
+  [ -s "$stage/modes" ] && fail "the package's files: $(cat "$stage/modes")"
+
+  # The dependencies come from dpkg-shlibdeps, so they name Qt's libraries.
+  local depends
+  depends=$(dpkg-deb --field "$deb" Depends)
+  [[ $depends == *libqt6* ]] || fail "the package's Depends does not name Qt: '$depends'"
+
+  # Unpacked, the tree passes the checks of an installed one, and the changelog's
+  # latest entry is the package's version.
+  dpkg-deb -x "$deb" "$stage/root" || { fail "dpkg-deb cannot unpack $deb"; return; }
+  check_tree "$stage/root/usr"
+  zcat "$stage/root/usr/share/doc/pomelune/changelog.gz" >"$stage/changelog"
+  local version
+  version=$(dpkg-parsechangelog -l "$stage/changelog" -S Version)
+  [ "$version" = "$(dpkg-deb --field "$deb" Version)" ] || fail "the changelog's latest version $version is not the package's"
+
+  # Lintian finds no error; its warnings are shown.
+  local report
+  if ! report=$(lintian "$deb" 2>"$stage/lintian.err") || grep -q '^E:' <<<"$report"; then
+    fail "lintian rejects the package: $report $(cat "$stage/lintian.err")"
+  elif [ -n "$report" ]; then
+    echo "lintian: $report"
+  fi
+}
+check_package
 
 [ "$failures" -eq 0 ] && echo "staged install: all checks passed"
 exit $((failures > 0))
