@@ -1,0 +1,194 @@
+// The end-to-end tests' X server, session buses, program and outside view of the screen.
+#include "program_on_x.h"
+
+#include <QImage>
+#include <QString>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Starts a program that writes a line (a display number, a bus address) to its
+// descriptor 3 once it serves; that line, empty when none comes within 15 s.
+std::string startAndReadLine(std::unique_ptr<ChildProcess>& child, const std::vector<std::string>& argv,
+                             const std::filesystem::path& log)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return "";
+    child = std::make_unique<ChildProcess>(argv, log, fds[1]);
+    ::close(fds[1]);
+    const std::string line = readLine(fds[0], 15s);
+    ::close(fds[0]);
+    return child->running() ? line : "";
+}
+
+// The variables a test sets for the programs it starts.
+const char* const testVariables[] = {"DBUS_SESSION_BUS_ADDRESS", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"};
+
+}  // namespace
+
+std::filesystem::path samplePackage()
+{
+    const char* source = std::getenv("POMELUNE_SOURCE_DIR");
+    return std::filesystem::path(source ? source : ".") / "samples" / "sample.chP";
+}
+
+bool waitUntil(const std::function<bool()>& test, std::chrono::milliseconds within)
+{
+    const auto deadline = Clock::now() + within;
+    while (!test()) {
+        if (Clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+void ProgramOnXTest::SetUp()
+{
+    folder = std::filesystem::temp_directory_path() /
+             ("pomelune-e2e-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder);
+    // No program of the test talks to a bus of the machine's session.
+    for (const char* name : testVariables) ::unsetenv(name);
+}
+
+void ProgramOnXTest::TearDown()
+{
+    program.reset();
+    accessibilityBus_.reset();
+    sessionBus_.reset();
+    server_.reset();
+    for (const char* name : testVariables) ::unsetenv(name);
+    std::filesystem::remove_all(folder);
+}
+
+std::string ProgramOnXTest::startServer()
+{
+    const std::string display = startAndReadLine(
+        server_, {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, folder / "xvfb.log");
+    if (display.empty()) return "Xvfb did not report a display within 15 s";
+    ::setenv("DISPLAY", (":" + display).c_str(), 1);
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // The server names its display before it takes connections.
+    if (!waitUntil([this] { return xdotool({"getdisplaygeometry"}) || !server_->running(); }, 15s) || !server_->running())
+        return "Xvfb took no connections within 15 s";
+    return "";
+}
+
+std::string ProgramOnXTest::startAccessibility()
+{
+    const std::string address = startAndReadLine(sessionBus_, {"dbus-daemon", "--session", "--nofork", "--print-address=3"},
+                                                 folder / "dbus.log");
+    if (address.empty()) return "dbus-daemon reported no address within 15 s";
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    accessibilityBus_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, folder / "at-spi.log");
+    const std::vector<std::string> askAddress{"dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                              "org.a11y.Bus.GetAddress"};
+    const bool serves = waitUntil([&] { return runCommand(askAddress, 5s).status == 0; }, 10s);
+    if (!serves) return "the AT-SPI bus launcher did not answer on the session bus within 10 s";
+    // Qt publishes its tree only when told to, without a desktop that asks for it.
+    ::setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
+    ::setenv("QT_ACCESSIBILITY", "1", 1);
+    return "";
+}
+
+void ProgramOnXTest::startProgram(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> argv{POMELUNE_EXECUTABLE};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    program = std::make_unique<ChildProcess>(argv, folder / "pomelune.log");
+}
+
+std::string ProgramOnXTest::logText(const std::string& name) const
+{
+    std::ifstream log(folder / name);
+    return std::string(std::istreambuf_iterator<char>(log), {});
+}
+
+std::vector<std::string> ProgramOnXTest::visibleWindows(const std::string& namePattern) const
+{
+    std::istringstream ids(runCommand({"xdotool", "search", "--onlyvisible", "--name", namePattern}, 5s).output);
+    return {std::istream_iterator<std::string>(ids), {}};
+}
+
+std::optional<Geometry> ProgramOnXTest::windowGeometry(const std::string& id) const
+{
+    const CommandResult result = runCommand({"xdotool", "getwindowgeometry", "--shell", id}, 5s);
+    if (result.status != 0) return std::nullopt;
+    std::map<std::string, int32_t> values;
+    std::istringstream lines(result.output);
+    for (std::string line; std::getline(lines, line);)
+        if (const auto equals = line.find('='); equals != std::string::npos)
+            values[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
+    return Geometry{values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]};
+}
+
+std::optional<Point> ProgramOnXTest::clientOrigin() const
+{
+    for (const std::string& id : visibleWindows("^Pomelune!$")) {
+        const auto window = windowGeometry(id);
+        // The menu bar lies above the client area, inside the window; a message box
+        // of the same name is smaller.
+        if (window && window->width >= window::viewLeft + window::viewWidth && window->height >= window::clientHeight)
+            return Point{window->x, window->y + window->height - window::clientHeight};
+    }
+    return std::nullopt;
+}
+
+bool ProgramOnXTest::xdotool(const std::vector<std::string>& arguments) const
+{
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return runCommand(argv, 10s).status == 0;
+}
+
+ScreenImage ProgramOnXTest::screenshot() const { return readXwd(runCommand({"xwd", "-root", "-silent"}, 10s).output); }
+
+std::vector<uint32_t> ProgramOnXTest::viewPixels(const ScreenImage& screen) const
+{
+    const auto client = clientOrigin();
+    if (!client) return {};
+    const int32_t left = client->x + window::viewLeft, top = client->y;
+    if (left < 0 || top < 0 || left + window::viewWidth > screen.width || top + window::viewHeight > screen.height) return {};
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < window::viewHeight; ++y)
+        for (int32_t x = 0; x < window::viewWidth; ++x) pixels.push_back(screen.at(left + x, top + y));
+    return pixels;
+}
+
+void ProgramOnXTest::save(const ScreenImage& screen, const std::string& name)
+{
+    QImage image(screen.width, screen.height, QImage::Format_RGB32);
+    for (int32_t y = 0; y < screen.height; ++y)
+        for (int32_t x = 0; x < screen.width; ++x) image.setPixel(x, y, screen.at(x, y));
+    image.save(QString::fromStdString(name));
+}
+
+std::vector<AccessibleObject> ProgramOnXTest::accessibleObjects() const
+{
+    const CommandResult listing = runCommand({"/usr/bin/python3", ATSPI_READ_SCRIPT, "Pomelune!"}, 20s);
+    std::vector<AccessibleObject> objects;
+    std::istringstream lines(listing.output);
+    for (std::string line; std::getline(lines, line);) {
+        AccessibleObject object;
+        std::istringstream fields(line);
+        std::getline(fields, object.role, '\t');
+        std::getline(fields, object.name, '\t');
+        std::getline(fields, object.text);
+        objects.push_back(std::move(object));
+    }
+    return objects;
+}

@@ -1,0 +1,91 @@
+// The fixture of the end-to-end tests: a private folder, an X server (Xvfb) of the
+// test's own, on request a session bus with the accessibility bus, the program under
+// test, and what a test sees of the screen and does on it from outside.
+#pragma once
+
+#include "child_process.h"
+#include "xwd_image.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The window's client area and the character view in it.
+namespace window {
+inline constexpr int32_t clientHeight = 402;
+inline constexpr int32_t viewLeft = 104;
+inline constexpr int32_t viewWidth = 167;
+inline constexpr int32_t viewHeight = 271;
+}  // namespace window
+
+// A place on the screen.
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// A top-level window's place and size on the screen.
+struct Geometry {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
+// One object of the program's accessibility tree as the AT-SPI helper lists it.
+struct AccessibleObject {
+    std::string role;
+    std::string name;
+    std::string text;
+};
+
+std::filesystem::path samplePackage();
+
+// Calls the test until it holds or the time is up; whether it held.
+bool waitUntil(const std::function<bool()>& test, std::chrono::milliseconds within);
+
+class ProgramOnXTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts Xvfb on a display number it picks itself and points DISPLAY at it; the
+    // reason when it cannot start.
+    std::string startServer();
+    // Starts a session bus and the AT-SPI bus on it, so that the programs started
+    // afterwards publish their accessibility trees; the reason when they cannot start.
+    std::string startAccessibility();
+    // Starts the program with the arguments, its output in pomelune.log.
+    void startProgram(const std::vector<std::string>& arguments);
+    // What a program wrote to its log in the folder.
+    std::string logText(const std::string& name) const;
+
+    // The visible windows whose names match the pattern.
+    std::vector<std::string> visibleWindows(const std::string& namePattern) const;
+    std::optional<Geometry> windowGeometry(const std::string& id) const;
+    // The top-left corner of the visible main window's client area, when it shows.
+    std::optional<Point> clientOrigin() const;
+    // Runs xdotool with the arguments; whether it succeeded.
+    bool xdotool(const std::vector<std::string>& arguments) const;
+
+    ScreenImage screenshot() const;
+    // The character view's pixels on the screenshot, row by row; empty when the
+    // window does not show.
+    std::vector<uint32_t> viewPixels(const ScreenImage& screen) const;
+    // Saves the screenshot beside the test for a look.
+    static void save(const ScreenImage& screen, const std::string& name);
+
+    // The program's accessible objects, listed by tests/e2e/atspi_read.py.
+    std::vector<AccessibleObject> accessibleObjects() const;
+
+    std::filesystem::path folder;
+    std::unique_ptr<ChildProcess> program;
+
+private:
+    // Ended in reverse order: the accessibility bus before the session bus, both
+    // before the X server.
+    std::unique_ptr<ChildProcess> server_, sessionBus_, accessibilityBus_;
+};
