@@ -1,9 +1,12 @@
 // The window under a real X server, used as a person would: how long its frames last
-// on the screen. Skips only when the X server cannot start.
+// on the screen and files dropped from a real XDND drag source. Skips only when the X
+// server cannot start (and reads no accessible objects when the accessibility bus
+// cannot start).
 #include "program_on_x.h"
 #include "screen_pixel.h"
 #include "support/bmp_writer.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -20,6 +23,8 @@ constexpr int32_t frameCount = 16;
 constexpr int32_t framewait = 50;
 
 // Places in the client area.
+constexpr Point pedit1Centre{132, 326};
+constexpr Point viewCentre{window::viewLeft + window::viewWidth / 2, window::viewHeight / 2};
 constexpr Point cellCentre{window::viewLeft + cellSize / 2, cellSize / 2};
 
 // Writes cg.bmp (three cells over a key-coloured bottom row) and chara.chP, whose
@@ -57,6 +62,42 @@ protected:
             << "the window never showed; the program wrote:\n" << logText("pomelune.log");
         return client.value_or(Point{});
     }
+
+    // The colour of a place in the view, from a screenshot.
+    uint32_t viewPixel(Point inside) const
+    {
+        const auto view = viewPixels(screenshot());
+        const auto x = inside.x - window::viewLeft;
+        return view.empty() ? 0 : view[static_cast<size_t>(inside.y) * window::viewWidth + static_cast<size_t>(x)];
+    }
+
+    // Starts a drag source offering the file and drags from it to the point with the
+    // mouse button held, in steps as a hand would; the source, which writes what it
+    // hears of the drop to drag.log.
+    std::unique_ptr<ChildProcess> drag(const std::filesystem::path& file, Point to)
+    {
+        auto source =
+            std::make_unique<ChildProcess>(std::vector<std::string>{DRAG_SOURCE_EXECUTABLE, file.string()}, folder / "drag.log");
+        std::optional<Geometry> window;
+        EXPECT_TRUE(waitUntil([&] {
+            const auto ids = visibleWindows("^pomelune-drag-source$");
+            return !ids.empty() && (window = windowGeometry(ids.front())).has_value();
+        }, 10s)) << "the drag source showed no window; it wrote:\n" << logText("drag.log");
+        if (!window) return source;
+        const Point from{window->x + window->width / 2, window->y + window->height / 2};
+        std::vector<std::string> gesture{"mousemove", std::to_string(from.x), std::to_string(from.y), "mousedown", "1"};
+        constexpr int steps = 12;
+        for (int i = 1; i <= steps; ++i)
+            gesture.insert(gesture.end(), {"sleep", "0.03", "mousemove", std::to_string(from.x + (to.x - from.x) * i / steps),
+                                           std::to_string(from.y + (to.y - from.y) * i / steps)});
+        // A last move and a pause let the target answer the position before the release.
+        gesture.insert(gesture.end(),
+                       {"sleep", "0.2", "mousemove", std::to_string(to.x + 1), std::to_string(to.y), "sleep", "0.2", "mouseup", "1"});
+        EXPECT_TRUE(xdotool(gesture)) << "xdotool could not drag";
+        return source;
+    }
+
+    bool dropFinished() const { return logText("drag.log").find("finished copy") != std::string::npos; }
 };
 
 TEST_F(InteractionTest, EachFrameLastsItsFrameTimeAndTwoMillisecondsOnTheScreen)
@@ -88,6 +129,45 @@ TEST_F(InteractionTest, EachFrameLastsItsFrameTimeAndTwoMillisecondsOnTheScreen)
     // lasted about 65 ms. The bounds leave room for a loaded machine.
     EXPECT_GT(mean, framewait);
     EXPECT_LT(mean, framewait + 8);
+}
+
+TEST_F(InteractionTest, ADropEndsBeforeTheErrorBoxOfItsLoadOpens)
+{
+    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
+    // A folder whose parent holds a definition is loaded as one, and cannot be read.
+    const auto folderBesideDefinition = writeAlternatingPackage(folder / "package").parent_path() / "inner";
+    std::filesystem::create_directory(folderBesideDefinition);
+    startProgram({});
+    const auto source = drag(folderBesideDefinition, at(shownClient(), viewCentre));
+
+    ASSERT_TRUE(waitUntil([&] { return visibleWindows("^Pomelune!$").size() == 2; }, 5s)) << "no error box opened after the drop";
+    EXPECT_TRUE(waitUntil([&] { return dropFinished(); }, 3s))
+        << "the drag source heard no end of the drop while the error box was open; it wrote:\n" << logText("drag.log");
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+    EXPECT_TRUE(waitUntil([&] { return visibleWindows("^Pomelune!$").size() == 1; }, 5s)) << "the error box did not close";
+    EXPECT_TRUE(program->running());
+}
+
+TEST_F(InteractionTest, AFileDraggedOntoAnEditBoxLoadsAndLeavesTheBoxEmpty)
+{
+    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
+    const std::string noAccessibility = startAccessibility();
+    const auto package = writeAlternatingPackage(folder / "package");
+    startProgram({});
+    const auto source = drag(package, at(shownClient(), pedit1Centre));
+
+    EXPECT_TRUE(waitUntil([&] { return dropFinished(); }, 5s))
+        << "the drag source heard no end of the drop; it wrote:\n" << logText("drag.log");
+    EXPECT_TRUE(waitUntil([&] { return viewPixel(cellCentre) == red || viewPixel(cellCentre) == green; }, 5s))
+        << "the view never showed the dropped package";
+    if (!noAccessibility.empty())
+        GTEST_SKIP() << "pedit1's text is not read, as the accessibility bus did not start: " << noAccessibility;
+    const auto objects = accessibleObjects();
+    const auto pedit1 = std::ranges::find_if(objects, [](const AccessibleObject& o) { return o.role == "text" && o.name == "パ・元"; });
+    ASSERT_TRUE(pedit1 != objects.end()) << "no text パ・元 among " << objects.size() << " accessible objects";
+    EXPECT_EQ(pedit1->text, "");
+    EXPECT_TRUE(std::ranges::any_of(objects, [](const AccessibleObject& o) { return o.role == "label" && o.name == "alternating"; }))
+        << "Label1 does not show the package's name";
 }
 
 }  // namespace

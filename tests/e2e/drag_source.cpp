@@ -1,0 +1,111 @@
+// A drag source for the end-to-end tests, offering one file the way file managers do:
+// a small window that, when the mouse is pressed on it, drags the file given on its
+// command line as a URL list and as the same URL in text. It prints "exec ACTION" when
+// QDrag::exec returns, which Qt does at the release, before the target has handled the
+// drop, and "finished ACTION" when the target reports the end of the drop
+// (XdndFinished); then it quits.
+#include <QAbstractNativeEventFilter>
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QUrl>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char* actionName(Qt::DropAction action)
+{
+    switch (action) {
+    case Qt::CopyAction: return "copy";
+    case Qt::MoveAction: return "move";
+    case Qt::LinkAction: return "link";
+    case Qt::IgnoreAction: return "ignore";
+    default: return "other";
+    }
+}
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
+{
+    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// Prints the XdndFinished message the target sends: data32[1] bit 0 says whether it
+// took the drop, data32[2] names the action it performed.
+class FinishedWatch : public QAbstractNativeEventFilter {
+public:
+    explicit FinishedWatch(xcb_connection_t* connection)
+        : finished_(internAtom(connection, "XdndFinished")),
+          copy_(internAtom(connection, "XdndActionCopy")), move_(internAtom(connection, "XdndActionMove"))
+    {
+    }
+    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override
+    {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_CLIENT_MESSAGE) return false;
+        const auto* client = reinterpret_cast<const xcb_client_message_event_t*>(event);
+        if (client->type != finished_) return false;
+        const xcb_atom_t action = client->data.data32[2];
+        const bool accepted = client->data.data32[1] & 1;
+        std::printf("finished %s\n", !accepted ? "ignore" : action == copy_ ? "copy" : action == move_ ? "move" : "other");
+        std::fflush(stdout);
+        QApplication::quit();
+        return false;
+    }
+
+private:
+    xcb_atom_t finished_, copy_, move_;
+};
+
+class Source : public QWidget {
+public:
+    explicit Source(QUrl url) : url_(std::move(url)) {}
+
+protected:
+    void mousePressEvent(QMouseEvent*) override
+    {
+        auto* drag = new QDrag(this);
+        auto* data = new QMimeData;
+        data->setUrls({url_});
+        data->setText(url_.toString());
+        drag->setMimeData(data);
+        const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+        std::printf("exec %s\n", actionName(action));
+        std::fflush(stdout);
+    }
+
+private:
+    QUrl url_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: drag_source FILE\n");
+        return 2;
+    }
+    auto* x11 = application.nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) {
+        std::fprintf(stderr, "drag_source: not on X11\n");
+        return 1;
+    }
+    FinishedWatch watch(x11->connection());
+    application.installNativeEventFilter(&watch);
+    Source source(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])));
+    source.setWindowTitle("pomelune-drag-source");
+    source.setGeometry(700, 500, 120, 80);
+    source.show();
+    return application.exec();
+}
