@@ -1,7 +1,8 @@
 // The window under a real X server, used as a person would: how long its frames last
-// on the screen and files dropped from a real XDND drag source. Skips only when the X
-// server cannot start (and reads no accessible objects when the accessibility bus
-// cannot start).
+// on the screen, files dropped from a real XDND drag source, the pause and step keys
+// with a button focused, and the names its controls carry on the AT-SPI bus. Skips
+// only when the X server cannot start (and reads no accessible objects when the
+// accessibility bus cannot start).
 #include "program_on_x.h"
 #include "screen_pixel.h"
 #include "support/bmp_writer.h"
@@ -23,6 +24,7 @@ constexpr int32_t frameCount = 16;
 constexpr int32_t framewait = 50;
 
 // Places in the client area.
+constexpr Point button1Centre{24, 52};
 constexpr Point pedit1Centre{132, 326};
 constexpr Point viewCentre{window::viewLeft + window::viewWidth / 2, window::viewHeight / 2};
 constexpr Point cellCentre{window::viewLeft + cellSize / 2, cellSize / 2};
@@ -168,6 +170,60 @@ TEST_F(InteractionTest, AFileDraggedOntoAnEditBoxLoadsAndLeavesTheBoxEmpty)
     EXPECT_EQ(pedit1->text, "");
     EXPECT_TRUE(std::ranges::any_of(objects, [](const AccessibleObject& o) { return o.role == "label" && o.name == "alternating"; }))
         << "Label1 does not show the package's name";
+}
+
+TEST_F(InteractionTest, SpacePausesWithAButtonFocusedAndRightStepsOnce)
+{
+    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
+    startProgram({samplePackage().string()});
+    const Point client = shownClient();
+    const auto view = [this] { return viewPixels(screenshot()); };
+    ASSERT_TRUE(waitUntil([&] { return std::ranges::any_of(view(), [](uint32_t p) { return p != 0; }); }, 15s))
+        << "the view never showed anime 1";
+    // A click on 通常１ focuses it and starts anime 1 again; a press of Space on a
+    // focused button would click it.
+    const Point button1 = at(client, button1Centre);
+    ASSERT_TRUE(xdotool({"mousemove", std::to_string(button1.x), std::to_string(button1.y), "click", "1"}));
+
+    struct Press {
+        const char* key;
+        bool stepsOnce;  // the view changes right after the press
+        bool plays;      // the view changes afterwards
+    };
+    const Press presses[] = {{"space", false, false}, {"Right", true, false}, {"space", false, true}};
+    for (const Press& press : presses) {
+        SCOPED_TRACE(press.key);
+        const auto before = view();
+        ASSERT_TRUE(xdotool({"key", press.key}));
+        std::this_thread::sleep_for(150ms);
+        const auto after = view();
+        if (press.stepsOnce) {
+            EXPECT_TRUE(after != before) << "the view did not step";
+        }
+        std::this_thread::sleep_for(300ms);
+        EXPECT_EQ(view() != after, press.plays) << "whether the view went on changing";
+    }
+}
+
+TEST_F(InteractionTest, EditBoxesAndTheViewCarryTheirCaptionsAsAccessibleNames)
+{
+    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
+    if (const std::string why = startAccessibility(); !why.empty()) GTEST_SKIP() << "no accessibility bus: " << why;
+    startProgram({samplePackage().string()});
+    const auto objects = accessibleObjects();
+    ASSERT_FALSE(objects.empty()) << "the program published no accessible objects";
+
+    struct Named {
+        const char* name;
+        const char* role;  // nullptr: any
+    };
+    const Named named[] = {{"Anime", "text"}, {"アニメ番号", "text"}, {"パ・元", "text"}, {"パ･先", "text"},
+                           {"レ・元", "text"}, {"レ・先", "text"},    {"キャラクター表示", nullptr}};
+    for (const Named& n : named) {
+        SCOPED_TRACE(n.name);
+        const auto matches = [&](const AccessibleObject& o) { return o.name == n.name && (!n.role || o.role == n.role); };
+        EXPECT_EQ(std::ranges::count_if(objects, matches), 1);
+    }
 }
 
 }  // namespace
