@@ -8,7 +8,7 @@
 
 #include "display/offscreen_display.h"
 #include "platform/testing.h"
-#include "tests/support/bmp_writer.h"
+#include "support/bmp_writer.h"
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>

@@ -10,7 +10,7 @@
 #include "display/offscreen_display.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "tests/support/bmp_writer.h"
+#include "support/bmp_writer.h"
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 #include "app/check_definition.h"
-#include "package_folder.h"
+#include "support/package_folder.h"
 
 #include <sys/wait.h>
 

@@ -2,8 +2,8 @@
 // at the speed box's frame time to the file the dialog answers, the window's anime
 // left as it was, a cancelled dialog, and no package.
 #include "app/export_menu.h"
-#include "gif_reader.h"
-#include "tests/gui/form_fixture.h"
+#include "support/gif_reader.h"
+#include "support/form_fixture.h"
 
 #include "display/dddd.h"
 #include "platform/ddraw.h"

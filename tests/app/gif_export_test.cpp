@@ -4,8 +4,8 @@
 #include "app/colour_palette.h"
 #include "app/gif_export.h"
 #include "app/render_frames.h"
-#include "gif_reader.h"
-#include "package_folder.h"
+#include "support/gif_reader.h"
+#include "support/package_folder.h"
 
 #include "platform/exception.h"
 

@@ -3,7 +3,7 @@
 #include "app/info_json.h"
 #include "app/json_writer.h"
 #include "app/software_display.h"
-#include "package_folder.h"
+#include "support/package_folder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 // Runs the built program on packages made in the test's folder.
 #include "app/command_line.h"
-#include "package_folder.h"
+#include "support/package_folder.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>

@@ -2,7 +2,7 @@
 // which frame each image shows and the errors.
 #include "app/anime_frames.h"
 #include "app/render_frames.h"
-#include "package_folder.h"
+#include "support/package_folder.h"
 
 #include "platform/clock.h"
 #include "platform/exception.h"

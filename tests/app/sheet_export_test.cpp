@@ -2,7 +2,7 @@
 // duration, and the files written beside each other.
 #include "app/anime_export.h"
 #include "app/sheet_export.h"
-#include "package_folder.h"
+#include "support/package_folder.h"
 
 #include "platform/exception.h"
 

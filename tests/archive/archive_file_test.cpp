@@ -3,7 +3,7 @@
 #include "archive/library_driver.h"
 #include "archive/rar32.h"
 #include "archive/zip32.h"
-#include "tests/archive/archive_test_support.h"
+#include "support/archiver_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +19,10 @@ class ArchiveFileTest : public testing::Test {
 protected:
     static TArchiverType byContent(const std::string& name, const std::string& text)
     {
-        return DetectArchiverType(ScratchFolder::write(name, text), TDetectMode::ByContent);
+        return DetectArchiverType(CurrentScratchFolder::write(name, text), TDetectMode::ByContent);
     }
 
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
 };
 
 TEST_F(ArchiveFileTest, TheExtensionSelectsTheType)
@@ -75,7 +75,7 @@ TEST_F(ArchiveFileTest, TypeRules)
     EXPECT_EQ(file.Archiver(), zip);
     file.SetArchiverType(atCab);
     EXPECT_NE(dynamic_cast<TCab32*>(file.Archiver()), nullptr);
-    EXPECT_EQ(archiverError([&] { file.SetArchiverType(static_cast<TArchiverType>(10)); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { file.SetArchiverType(static_cast<TArchiverType>(10)); }),
               "現在のバージョンではこの形式の書庫をサポートしていません。");
     EXPECT_EQ(file.ArchiverType(), atCab);
     file.Loading = true;
@@ -103,11 +103,11 @@ TEST_F(ArchiveFileTest, UndecidedTypesRaiseWhereNoDriverIs)
     TArchiveFile file;
     file.SetFileName(folder.write("pkg.dat", "Cab"));
     EXPECT_EQ(file.ArchiverType(), atAutoDetect);
-    EXPECT_EQ(archiverError([&] { file.Extract(nullptr, nullptr, "out", nullptr); }), UnknownType);
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { file.Extract(nullptr, nullptr, "out", nullptr); }), UnknownType);
     EXPECT_EQ(file.ArchiverType(), atAutoDetect);  // Extract detects nothing
 
     file.SetFileName(folder.write("none.dat", "nothing"));
-    EXPECT_EQ(archiverError([&] { file.OpenArchive(nullptr, 0); }), UnknownType);
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { file.OpenArchive(nullptr, 0); }), UnknownType);
 }
 
 TEST_F(ArchiveFileTest, ListsThroughTheDriverFoundByContent)

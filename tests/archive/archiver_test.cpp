@@ -1,7 +1,7 @@
 #include "archive/archiver.h"
 #include "archive/lha32.h"
 #include "platform/file_system.h"
-#include "tests/archive/archive_test_support.h"
+#include "support/archiver_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -27,15 +27,15 @@ std::string tail(const TArchiverOptions& options, const std::string& folder, con
 TEST(ArchiverLibraryTest, AMissingEntryNamesTheLibrarysFile)
 {
     ArchiverLibrary sysarc("SYSARC32.DLL");
-    EXPECT_EQ(archiverError([&] { sysarc.entry<ArchiverCommandProc>("Sysarc"); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { sysarc.entry<ArchiverCommandProc>("Sysarc"); }),
               "libsysarc32.so に Sysarc のエントリが見つかりません。");
     sysarc.load("");
     EXPECT_NE(sysarc.entry<ArchiverCommandProc>("Sysarc"), nullptr);
-    EXPECT_EQ(archiverError([&] { sysarc.entry<ArchiverOpenArchiveProc>("SysarcOpenArchive"); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { sysarc.entry<ArchiverOpenArchiveProc>("SysarcOpenArchive"); }),
               executableFolder() + "/system/libsysarc32.so に SysarcOpenArchive のエントリが見つかりません。");
 
     ArchiverLibrary missing("NOSUCH32.DLL");
-    EXPECT_EQ(archiverError([&] { missing.load("NOSUCH32.DLL が必要です。"); }), "NOSUCH32.DLL が必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { missing.load("NOSUCH32.DLL が必要です。"); }), "NOSUCH32.DLL が必要です。");
     EXPECT_FALSE(missing.loaded());
 }
 
@@ -43,7 +43,7 @@ TEST(ArchiverLibraryTest, FreeDLLUnloadsUntilTheNextCommand)
 {
     TLha32 lha;
     lha.FreeDLL();
-    EXPECT_EQ(archiverError([&] { lha.OpenArchive(nullptr, "a.lzh", 0); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { lha.OpenArchive(nullptr, "a.lzh", 0); }),
               "libunlha32.so に UnlhaOpenArchive のエントリが見つかりません。");
     std::string output;
     EXPECT_EQ(lha.Extract(nullptr, "a.lzh", TArchiverOptions(), "", nullptr, false, output), 0);
@@ -57,21 +57,21 @@ TEST(ArchiverTest, TheBaseOperations)
     const std::vector<std::string> files{"a.bmp"};
     std::string output;
     INDIVIDUALINFO record{};
-    EXPECT_EQ(archiverError([&] { archiver.LoadDLL(); }), "Abstract method 'TArchiver.LoadDLL' was called");
-    EXPECT_EQ(archiverError([&] { archiver.FreeDLL(); }), "Abstract method 'TArchiver.FreeDLL' was called");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.LoadDLL(); }), "Abstract method 'TArchiver.LoadDLL' was called");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.FreeDLL(); }), "Abstract method 'TArchiver.FreeDLL' was called");
     EXPECT_EQ(archiver.OpenArchive(window(1), "a.lzh", 0), 0u);
     EXPECT_EQ(archiver.FindFirst(1, record, "*.*"), -1);
     EXPECT_EQ(archiver.FindNext(1, record), -1);
     EXPECT_EQ(archiver.CloseArchive(1), 0);
-    EXPECT_EQ(archiverError([&] { archiver.Pack(nullptr, "a.lzh", options, "", &files, true, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Pack(nullptr, "a.lzh", options, "", &files, true, output); }),
               "この形式では書庫ファイルの作成をサポートしておりません。");
-    EXPECT_EQ(archiverError([&] { archiver.Remove(nullptr, "a.lzh", options, "", &files, true, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Remove(nullptr, "a.lzh", options, "", &files, true, output); }),
               "この形式の書庫ではファイルの削除をサポートしておりません。");
-    EXPECT_EQ(archiverError([&] { archiver.Update(nullptr, "a.lzh", options, "", &files, true, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Update(nullptr, "a.lzh", options, "", &files, true, output); }),
               "この形式の書庫では書庫の更新をサポートしておりません。");
-    EXPECT_EQ(archiverError([&] { archiver.MakeSFX(nullptr, "a.lzh", options, "", output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.MakeSFX(nullptr, "a.lzh", options, "", output); }),
               "この形式では自己解凍書庫の作成をサポートしておりません。");
-    EXPECT_EQ(archiverError([&] { archiver.CheckArchive("a.lzh", 0x800002, 0); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.CheckArchive("a.lzh", 0x800002, 0); }),
               "この形式では書庫チェック機能をサポートしておりません。");
     EXPECT_FALSE(archiver.SetOwnerWindow(window(1), nullptr));
     EXPECT_FALSE(archiver.KillOwnerWindow(window(1)));

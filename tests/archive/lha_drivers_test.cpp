@@ -3,7 +3,7 @@
 #include "archive/lha32.h"
 #include "archive/rar32.h"
 #include "platform/file_system.h"
-#include "tests/archive/archive_test_support.h"
+#include "support/archiver_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ class LhaDriversTest : public testing::Test {
 protected:
     void SetUp() override { options.ResFileName = responseFile; }
 
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
     const std::string responseFile = (folder.path() / "list.txt").string();
     const std::string atResponseFile = "\"@" + responseFile + "\"";
     const std::vector<std::string> files{"a.chP", "b.bmp"};
@@ -196,7 +196,7 @@ TEST_F(LhaDriversTest, CabPacksAndMakesSelfExtractingArchives)
     EXPECT_EQ(cab.CommandLine, "-a  \"/a.cab\" \"base/\" " + atResponseFile + " ");
     cab.MakeSFX(nullptr, "/a.cab", options, "", output);
     EXPECT_EQ(cab.CommandLine, "-f  \"/a.cab\" ");
-    EXPECT_EQ(archiverError([&] { cab.Remove(nullptr, "/a.cab", options, "", &files, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { cab.Remove(nullptr, "/a.cab", options, "", &files, false, output); }),
               "この形式の書庫ではファイルの削除をサポートしておりません。");
 }
 
@@ -213,7 +213,7 @@ TEST_F(LhaDriversTest, RarCommandWordAndSwitches)
     options.x = 1, options.c = 1, options.m = 1, options.p = 1;
     EXPECT_EQ(line(), "-x -y -s  \"a.rar\" ");
     EXPECT_EQ(lastCommand(Unrar32, "Unrar").commandLine, rar.CommandLine);
-    EXPECT_EQ(archiverError([&] { rar.Pack(nullptr, "a.rar", options, "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { rar.Pack(nullptr, "a.rar", options, "", nullptr, false, output); }),
               "この形式では書庫ファイルの作成をサポートしておりません。");
 }
 

@@ -6,7 +6,7 @@
 #include "archive/rar32.h"
 #include "archive/tar32.h"
 #include "archive/zip32.h"
-#include "tests/archive/archive_test_support.h"
+#include "support/archiver_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,31 +14,31 @@ namespace {
 
 TEST(NoLibraryTest, NoDriverComesIntoBeing)
 {
-    EXPECT_EQ(archiverError([] { TLha32 lha; }), "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");
-    EXPECT_EQ(archiverError([] { TArj32 arj; }), "ARJ 形式書庫を扱うには UNARJ32J.DLL が 必要です。");
-    EXPECT_EQ(archiverError([] { TCab32 cab; }), "CAB 形式書庫を扱うには CAB32.DLL が 必要です。");
-    EXPECT_EQ(archiverError([] { TRar32 rar; }), "この機能の使用には UNRAR32.DLL が 必要です。");
-    EXPECT_EQ(archiverError([] { TZip32 zip; }),
+    EXPECT_EQ(thrownMessage<EArchiver>([] { TLha32 lha; }), "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([] { TArj32 arj; }), "ARJ 形式書庫を扱うには UNARJ32J.DLL が 必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([] { TCab32 cab; }), "CAB 形式書庫を扱うには CAB32.DLL が 必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([] { TRar32 rar; }), "この機能の使用には UNRAR32.DLL が 必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([] { TZip32 zip; }),
               "ZIP 形式書庫を解凍するには UNZIP32.DLL が、作成するには ZIP32J.DLL が必要です。");
-    EXPECT_EQ(archiverError([] { TBZ232 bz2; }), "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([] { TBZ232 bz2; }), "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。");
 }
 
 TEST(NoLibraryTest, EveryContentTestAnswersNo)
 {
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
     // Each stand-in library would accept this file, and the tar one would call it a tar.
     const std::string path = folder.write("1.dat", "Unlha Unzip UnZip Cab Unarj Unrar");
     EXPECT_EQ(DetectArchiverType(path, TDetectMode::ByContent), atNone);
     EXPECT_EQ(DetectArchiverType(folder.write("1.exe", "Cab"), TDetectMode::ByExtension), atNone);
     TArchiveFile file;
     file.SetFileName(path);
-    EXPECT_EQ(archiverError([&] { file.OpenArchive(nullptr, 0); }), "書庫の形式を判別できません。");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { file.OpenArchive(nullptr, 0); }), "書庫の形式を判別できません。");
 }
 
 TEST(NoLibraryTest, APathIsNotStoredWhenItsLibraryIsMissing)
 {
     TArchiveFile file;
-    EXPECT_EQ(archiverError([&] { file.SetFileName("pkg.lzh"); }), "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { file.SetFileName("pkg.lzh"); }), "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");
     EXPECT_EQ(file.FileName(), UnsetString);
     EXPECT_EQ(file.ArchiverType(), atAutoDetect);
     EXPECT_EQ(file.Archiver(), nullptr);

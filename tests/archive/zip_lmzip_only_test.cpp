@@ -1,6 +1,6 @@
 // The ZIP driver with LMZIP32.DLL as its only library beside the test program.
 #include "archive/zip32.h"
-#include "tests/archive/archive_test_support.h"
+#include "support/archiver_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ const char* const Lmzip32 = "LMZIP32.DLL";
 
 TEST(ZipWithOnlyLmzip32Test, ListingAndUnpackingBindTheEntriesSpelledUnzip)
 {
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
     folder.write("pkg.zip", "Unzip");
     TZip32 zip;
     const HARC handle = zip.OpenArchive(nullptr, "pkg.zip", ARCHIVER_MODE_LIST);
@@ -26,13 +26,13 @@ TEST(ZipWithOnlyLmzip32Test, ListingAndUnpackingBindTheEntriesSpelledUnzip)
     EXPECT_EQ(zip.Extract(window(1), "pkg.zip", TArchiverOptions(), "out", nullptr, false, output), 0);
     EXPECT_EQ(lastCommand(Lmzip32, "Unzip").commandLine, "-x  \"pkg.zip\" \"out/\" ");
     // Owner windows go to UNZIP32.DLL alone.
-    EXPECT_EQ(archiverError([&] { zip.SetOwnerWindow(window(1), nullptr); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.SetOwnerWindow(window(1), nullptr); }),
               "libunzip32.so に UnZipSetOwnerWindowEx のエントリが見つかりません。");
 }
 
 TEST(ZipWithOnlyLmzip32Test, PackingSendsTheShortSwitchSetAfterDeletingTheArchive)
 {
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
     folder.write("pkg.zip", "old");
     TZip32 zip;
     TArchiverOptions options;
@@ -43,7 +43,7 @@ TEST(ZipWithOnlyLmzip32Test, PackingSendsTheShortSwitchSetAfterDeletingTheArchiv
     EXPECT_EQ(zip.Pack(nullptr, "pkg.zip", options, "base", &files, false, output), 0);
     EXPECT_EQ(lastCommand(Lmzip32, "Zip").commandLine, "-ru -o -j  \"pkg.zip\" \"cg\\[a].bmp\" ");
     EXPECT_FALSE(std::filesystem::exists("pkg.zip"));
-    EXPECT_EQ(archiverError([&] { zip.MakeSFX(nullptr, "pkg.zip", options, "", output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.MakeSFX(nullptr, "pkg.zip", options, "", output); }),
               "ZIP 形式書庫からの自己解凍書庫作成には ZIP32J.DLL が必要です。");
 }
 

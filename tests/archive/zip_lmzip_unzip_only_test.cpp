@@ -1,6 +1,6 @@
 // The ZIP driver with LMZIP32.DLL alone, and that library without its Zip entry.
 #include "archive/zip32.h"
-#include "tests/archive/archive_test_support.h"
+#include "support/archiver_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@ namespace {
 
 TEST(ZipWithoutAZipEntryTest, PackingRaisesAndKeepsTheArchive)
 {
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
     folder.write("pkg.zip", "old");
     TZip32 zip;
     std::string output;
-    EXPECT_EQ(archiverError([&] { zip.Pack(nullptr, "pkg.zip", TArchiverOptions(), "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Pack(nullptr, "pkg.zip", TArchiverOptions(), "", nullptr, false, output); }),
               "Zip のエントリが見つかりません。");
     EXPECT_EQ(folder.read("pkg.zip"), "old");
 }

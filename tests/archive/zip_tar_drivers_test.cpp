@@ -1,7 +1,7 @@
 // The ZIP and TAR drivers with all their libraries beside the test program.
 #include "archive/tar32.h"
 #include "archive/zip32.h"
-#include "tests/archive/archive_test_support.h"
+#include "support/archiver_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -88,24 +88,24 @@ TEST(ZipDriverTest, WithNoLibraryLoadedCommandsNameTheLibrariesTheyNeed)
     TZip32 zip;
     zip.FreeDLL();
     std::string output;
-    EXPECT_EQ(archiverError([&] { zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output); }),
               "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。");
-    EXPECT_EQ(archiverError([&] { zip.Pack(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Pack(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output); }),
               "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。");
-    EXPECT_EQ(archiverError([&] { zip.OpenArchive(nullptr, "a.zip", 0); }), "UnZipOpenArchive のエントリが見つかりません。");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.OpenArchive(nullptr, "a.zip", 0); }), "UnZipOpenArchive のエントリが見つかりません。");
     zip.LoadDLL();
     EXPECT_EQ(zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output), 0);
 }
 
 TEST(ZipDriverTest, MakeSFXPutsTheStubBeforeTheArchive)
 {
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
     folder.write("pkg.zip", "ZIP");
     TZip32 zip;
     TArchiverOptions options;
     std::string output;
     const auto makeSFX = [&](const std::string& into) {
-        return archiverError([&] { zip.MakeSFX(window(4), "pkg.zip", options, into, output); });
+        return thrownMessage<EArchiver>([&] { zip.MakeSFX(window(4), "pkg.zip", options, into, output); });
     };
     EXPECT_EQ(makeSFX("out"), "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。");
     options.gw = 1;
@@ -126,7 +126,7 @@ TEST(ZipDriverTest, MakeSFXPutsTheStubBeforeTheArchive)
 
 TEST(TarDriverTest, MakeSFXFindsItsStubOnPathUpTo512Characters)
 {
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
     folder.write("pkg.tgz", "TGZ");
     std::filesystem::path deep = folder.path();
     while ((deep / "kmtarsef.exe").string().size() <= MaxStubPathLength) deep /= std::string(100, 'd');
@@ -138,7 +138,7 @@ TEST(TarDriverTest, MakeSFXFindsItsStubOnPathUpTo512Characters)
     std::string output;
     {
         SearchPath path("/nonexistent:" + deep.string());
-        EXPECT_EQ(archiverError([&] { tgz.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out", output); }),
+        EXPECT_EQ(thrownMessage<EArchiver>([&] { tgz.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out", output); }),
                   "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
     }
     EXPECT_TRUE(std::filesystem::is_empty("out"));
@@ -179,12 +179,12 @@ TEST(TarDriverTest, TarArchiveTypeMapsTheLibrarysAnswerForThePathAsGiven)
 
 TEST(TarDriverTest, MakeSFXWorksWithoutTheLibraryButNotForBZ2)
 {
-    ScratchFolder folder;
+    CurrentScratchFolder folder;
     folder.write("pkg.tgz", "TGZ");
     folder.write("kmtarsef.exe", "SEF-");
     TBZ232 bz2;
     std::string output;
-    EXPECT_EQ(archiverError([&] { bz2.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out", output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { bz2.MakeSFX(nullptr, "pkg.tgz", TArchiverOptions(), "out", output); }),
               "BZ2 形式書庫は自己解凍形式にできません。");
     EXPECT_TRUE(std::filesystem::is_empty("out"));
     TTar32 tar;

@@ -2,7 +2,7 @@
 #include "arclib/archive_error.h"
 #include "arclib/command_line.h"
 #include "arclib/entry_name.h"
-#include "tests/arclib/test_archives.h"
+#include "support/test_archives.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(CommandTest, TheDriversLinesGiveArchiveFolderFilesAndFolderChoice)
 
 TEST(CommandTest, ResponseFilesListOneQuotedNameALine)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     writeFile(folder / "list", "\"a.chP\"\r\n\"sub dir/b.bmp\"\r\n\r\nplain\n");
     const Command command = parseCommand("x -+  \"p.lzh\" \"o/\" \"@" + (folder / "list").string() + "\" ", LhaSyntax);
     EXPECT_EQ(command.files, (std::vector<std::string>{"a.chP", "sub dir/b.bmp", "plain"}));

@@ -2,8 +2,8 @@
 // archiver libraries beside this program: a package dropped in each format (and one
 // renamed to .exe) is unpacked into the private folder, its definition loaded from
 // the folder it lies in, and the unpacked files deleted again, their folder kept.
-#include "tests/arclib/test_archives.h"
-#include "tests/gui/form_fixture.h"
+#include "support/test_archives.h"
+#include "support/form_fixture.h"
 
 #include "app/form1_controls.h"
 #include "app/unpack_folder.h"

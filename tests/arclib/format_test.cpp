@@ -4,7 +4,7 @@
 #include "arclib/archive_format.h"
 #include "arclib/extractor.h"
 #include "arclib/listing.h"
-#include "tests/arclib/test_archives.h"
+#include "support/test_archives.h"
 
 #include <gtest/gtest.h>
 
@@ -68,12 +68,12 @@ TEST_P(FixtureTest, ListsAndUnpacksEveryFileWithAndWithoutFolders)
     ASSERT_NE(std::find(names.begin(), names.end(), "sub/chara.chP"), names.end()) << testing::PrintToString(names);
     ASSERT_NE(std::find(names.begin(), names.end(), "readme.txt"), names.end());
 
-    TempFolder kept;
+    ScratchFolder kept;
     const ExtractResult result = extract(*fixture.format, archive, kept / "out");
     ASSERT_EQ(result.result, arcOk) << result.message;
     for (const std::string& name : names) EXPECT_EQ(readFile(kept / "out" / name), readFile(package / name)) << name;
 
-    TempFolder dropped;
+    ScratchFolder dropped;
     ASSERT_EQ(extract(*fixture.format, archive, dropped.path(), false).result, arcOk);
     EXPECT_EQ(readFile(dropped / "chara.chP"), readFile(package / "sub/chara.chP"));
     EXPECT_FALSE(fs::exists(dropped / "sub"));
@@ -91,7 +91,7 @@ TEST_P(FixtureTest, DamagedAndTruncatedCopiesFailCleanly)
     for (size_t i = bytes.size() / 3; i < bytes.size() * 2 / 3; i += 5) flipped[i] = static_cast<char>(~flipped[i]);
     const bool onlyPaddingLost = std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2), bytes.end(),
                                              [](char c) { return c == '\0'; });
-    TempFolder folder;
+    ScratchFolder folder;
     writeFile(folder / "half", bytes.substr(0, bytes.size() / 2));
     writeFile(folder / "cut", bytes.substr(0, bytes.size() - 7));
     writeFile(folder / "flipped", flipped);
@@ -122,7 +122,7 @@ TEST(ArjTest, ACrcMismatchFailsAndRemovesTheFile)
     const size_t text = bytes.find("readme line 1");
     ASSERT_NE(text, std::string::npos);
     bytes[text] = 'R';
-    TempFolder folder;
+    ScratchFolder folder;
     writeFile(folder / "bad.arj", bytes);
     const ExtractResult result = extract(arjFormat, folder / "bad.arj", folder / "out");
     EXPECT_EQ(result.result, arcDamaged);
@@ -147,7 +147,7 @@ TEST(FormatTest, BuiltRarTarZAndShiftJisNamesUnpackAsUtf8)
     const std::string utf8Name = "\xe3\x82\xad\xe3\x83\xa3\xe3\x83\xa9.chP";
     const std::string badName = "\x80\xff.chP";  // no Shift-JIS: each byte becomes U+FFFD
     const std::string badUtf8 = "\xef\xbf\xbd\xef\xbf\xbd.chP";
-    TempFolder folder;
+    ScratchFolder folder;
     writeFile(folder / "a.rar", storedRar({{"pkg\\" + sjisName, "rar data"}}));
     writeFile(folder / "a.lzh", storedLha({{"pkg\\" + sjisName, "lha data"}}));
     writeFile(folder / "bad.lzh", storedLha({{"pkg\\" + badName, "bad data"}}));
@@ -190,7 +190,7 @@ TEST(FormatTest, FileListsChooseEntriesByNameAndWildcard)
         {{"nothing"}, {}},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         ASSERT_EQ(extract(zipFormat, archive, folder.path(), true, c.files).result, arcOk);
         std::vector<std::string> unpacked;
         for (const auto& item : fs::recursive_directory_iterator(folder.path()))
@@ -202,7 +202,7 @@ TEST(FormatTest, FileListsChooseEntriesByNameAndWildcard)
 
 TEST(FormatTest, MissingEmptyAndForeignFilesAreRefused)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     writeFile(folder / "empty", "");
     writeFile(folder / "text", "just some text, no archive at all\n");
     for (const ArchiveFormat* format : Formats) {
@@ -219,7 +219,7 @@ TEST(FormatTest, ListedNamesFitTheRecordWhole)
 {
     std::string name;
     for (int i = 0; i < 300; ++i) name += "\xe3\x82\xa2";  // ア, three bytes each
-    TempFolder folder;
+    ScratchFolder folder;
     writeArchive(folder / "long.zip", TestFormat::zip, {{name, "x"}});
     Listing listing(zipFormat, (folder / "long.zip").string());
     INDIVIDUALINFO record;

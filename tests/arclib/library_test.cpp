@@ -5,7 +5,7 @@
 #include "arclib/progress.h"
 #include "platform/dynamic_library.h"
 #include "platform/window_messages.h"
-#include "tests/arclib/test_archives.h"
+#include "support/test_archives.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ protected:
         return entry<ArchiverCommandProc>(library, "")(nullptr, line.c_str(), output, size);
     }
 
-    TempFolder folder_;
+    ScratchFolder folder_;
 };
 
 std::vector<std::string> listing(const Library& library, HARC handle, const char* wildcard)
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Libraries, LibraryTest, testing::ValuesIn(Libraries),
 
 TEST(ComponentTest, DroppedFoldersAndResponseFilesReachTheLibrary)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     for (const char* fixture : {"lh5_level2.lzh", "deflated.zip"}) {
         TArchiveFile component;
         component.SetFileName((fixtureFolder() / fixture).string());
@@ -196,7 +196,7 @@ TEST(ComponentTest, DroppedFoldersAndResponseFilesReachTheLibrary)
 // The tar family by TarGetArchiveType; the other formats are detected above.
 TEST(ComponentTest, TarFamilyDetection)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const struct {
         const char* fixture;
         TArchiverType type;

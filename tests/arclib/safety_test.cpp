@@ -3,7 +3,7 @@
 // stopping the unpacking.
 #include "arclib/archive_format.h"
 #include "arclib/extractor.h"
-#include "tests/arclib/test_archives.h"
+#include "support/test_archives.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ TEST(SafetyTest, UnsafePathsAreRefusedAndTheRestUnpacked)
     };
     for (const auto& c : cases) {
         for (const TestFormat format : {TestFormat::tar, TestFormat::zip}) {
-            TempFolder folder;
+            ScratchFolder folder;
             const fs::path out = folder / "out";
             fs::create_directories(out);
             fs::create_directories(folder / "outside");
@@ -64,7 +64,7 @@ TEST(SafetyTest, UnsafePathsAreRefusedAndTheRestUnpacked)
 
 TEST(SafetyTest, LinksAndDevicesAreNotCreated)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     writeArchive(folder / "a.tar", TestFormat::tar,
                  {{"target.txt", "data"},
                   {"soft", "/etc/passwd", TestEntryType::symlink},
@@ -78,7 +78,7 @@ TEST(SafetyTest, LinksAndDevicesAreNotCreated)
 
 TEST(SafetyTest, OutputPastTheLimitStopsAndRemovesThePartialFile)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     writeArchive(folder / "bomb.zip", TestFormat::zip,
                  {{"small.txt", "fits"}, {"zeros.bin", std::string(3 << 20, '\0')}, {"after.txt", "never"}});
     const ExtractResult result = extract(zipFormat, folder / "bomb.zip", folder / "out", {1 << 20});
@@ -90,7 +90,7 @@ TEST(SafetyTest, OutputPastTheLimitStopsAndRemovesThePartialFile)
 // A header stating less than the data holds, or more than is there.
 TEST(SafetyTest, DataDisagreeingWithItsHeaderStopsAndRemovesThePartialFile)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string content(4096, 'x');
     writeArchive(folder / "a.tar", TestFormat::tar, {{"entry.bin", content}});
     std::string tar = readFile(folder / "a.tar");
@@ -120,7 +120,7 @@ TEST(SafetyTest, DataDisagreeingWithItsHeaderStopsAndRemovesThePartialFile)
 
 TEST(SafetyTest, ProgressReportsEachFileAndAStopRequestEndsTheUnpacking)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     writeArchive(folder / "a.zip", TestFormat::zip, {{"one.txt", "1"}, {"two.txt", "22"}, {"three.txt", "333"}});
     for (const int stopAt : {-1, 0, 2}) {
         std::vector<std::string> seen;

@@ -1,5 +1,6 @@
 #include "platform/exception.h"
 #include "support/engine_fixture.h"
+#include "support/thrown.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,16 +13,6 @@ using ParserTest = EngineTest;
 std::vector<int32_t> frames(const Tqpchr::FrameTable& table, int anime, int count)
 {
     return std::vector<int32_t>(table[anime].begin() + 1, table[anime].begin() + 1 + count);
-}
-
-std::string raised(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Exception& error) {
-        return error.what();
-    }
-    return "";
 }
 
 TEST_F(ParserTest, PatternListsWithAndWithoutDestinations)
@@ -105,12 +96,12 @@ TEST_F(ParserTest, PatternDefinitionsInDecimalAndHexadecimal)
 TEST_F(ParserTest, ErrorsStopAtTheFirstFailingLine)
 {
     const auto path = writeDefinition("#CHARNAME Before\n#PATERN 01 0102\n#LOOPX 01 3\n#PATERN 02 0304\n");
-    EXPECT_EQ(raised([&] { chr->load(path); }), "'X' は数値ではありません");
+    EXPECT_EQ(thrownMessage<Exception>([&] { chr->load(path); }), "'X' は数値ではありません");
     EXPECT_EQ(chr->charname, "Before");
     EXPECT_TRUE(chr->animeused[1]);
     EXPECT_FALSE(chr->animeused[2]);
 
-    EXPECT_EQ(raised([&] { loadDefinition("#PATERN 01 010G02\n"); }), "'$0G' は数値ではありません");
+    EXPECT_EQ(thrownMessage<Exception>([&] { loadDefinition("#PATERN 01 010G02\n"); }), "'$0G' は数値ではありません");
     EXPECT_EQ(std::pair(chr->patsrc[1][1], chr->patsrc[1][2]), std::pair(1, -1));  // the list was decoded up to the bad pair
     const std::pair<std::string, std::string> cases[] = {
         {"#DATA16\n#-- comment\n", "'$--' は数値ではありません"},
@@ -121,9 +112,9 @@ TEST_F(ParserTest, ErrorsStopAtTheFirstFailingLine)
     };
     for (const auto& [text, message] : cases) {
         const std::string& lines = text;  // a lambda cannot capture a structured binding
-        EXPECT_EQ(raised([&] { loadDefinition(lines); }), message) << text;
+        EXPECT_EQ(thrownMessage<Exception>([&] { loadDefinition(lines); }), message) << text;
     }
-    EXPECT_EQ(raised([&] { chr->load((folder / "none.chP").string()); }), "ファイル " + (folder / "none.chP").string() + " は開けません");
+    EXPECT_EQ(thrownMessage<Exception>([&] { chr->load((folder / "none.chP").string()); }), "ファイル " + (folder / "none.chP").string() + " は開けません");
 }
 
 TEST_F(ParserTest, AnimeNumbersOutsideTheTablesAreIgnored)
@@ -206,10 +197,10 @@ TEST_F(ParserTest, BadBitmapsKeepThePreviousCg)
     huge[19] = huge[20] = huge[23] = huge[24] = 0x7F;  // 2 billion pixels a side
     writeFile("huge.bmp", huge);
 
-    EXPECT_EQ(raised([&] { loadDefinition("#CHARBMP missing.bmp\n"); }), "ファイル " + (folder / "missing.bmp").string() + " は開けません");
+    EXPECT_EQ(thrownMessage<Exception>([&] { loadDefinition("#CHARBMP missing.bmp\n"); }), "ファイル " + (folder / "missing.bmp").string() + " は開けません");
     EXPECT_EQ(chr->cgage, -1);
     EXPECT_EQ(chr->cgfile, (folder / "missing.bmp").string());
-    EXPECT_EQ(raised([&] { loadDefinition("#CHARBMP text.bmp\n"); }), "ビットマップイメージが不正です");
+    EXPECT_EQ(thrownMessage<Exception>([&] { loadDefinition("#CHARBMP text.bmp\n"); }), "ビットマップイメージが不正です");
     EXPECT_THROW(loadDefinition("#CHARBMP four.bmp\n"), EInvalidGraphic);
     EXPECT_THROW(loadDefinition("#CHARBMP huge.bmp\n"), EInvalidGraphic);
     EXPECT_EQ(chr->cgsurface.get(), good);

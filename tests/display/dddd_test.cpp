@@ -14,9 +14,6 @@ protected:
     void SetUp() override
     {
         resetPlatform();
-        folder = std::filesystem::temp_directory_path() /
-                 ("pomelune-device-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
         newLog();
         ApplyDebugOption({ddoDebugMessage, ddoDetailedLog});
         Screen::setScreenSaverActive(true);
@@ -34,7 +31,6 @@ protected:
         dddd.reset();
         ApplyDebugOption({});
         resetPlatform();
-        std::filesystem::remove_all(folder);
     }
     static void resetPlatform()
     {
@@ -75,7 +71,8 @@ protected:
         }
     }
 
-    std::filesystem::path folder;
+    ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     FakeWindowHost window{{0, 0, 640, 480}};
     std::vector<std::string> events;
     std::unique_ptr<TDDDD> dddd;

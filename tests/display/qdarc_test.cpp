@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/text.h"
-#include "tests/support/qda_writer.h"
+#include "support/qda_writer.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // with a button focused, and the names its controls carry on the AT-SPI bus. Skips
 // only when the X server cannot start (and reads no accessible objects when the
 // accessibility bus cannot start).
-#include "program_on_x.h"
-#include "screen_pixel.h"
+#include "support/program_on_x.h"
+#include "support/screen_pixel.h"
 #include "support/bmp_writer.h"
 
 #include <algorithm>

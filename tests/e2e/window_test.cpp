@@ -2,7 +2,7 @@
 // checks, on screenshots taken from outside the program, that its character view shows
 // the frames --render writes: anime 1 after the start, anime 6 after a click on its
 // button. Skips only when the X server cannot start.
-#include "program_on_x.h"
+#include "support/program_on_x.h"
 
 #include <QImage>
 #include <QString>

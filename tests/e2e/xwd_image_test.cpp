@@ -1,5 +1,5 @@
 // The screenshot reader of the end-to-end test, on dumps built here.
-#include "xwd_image.h"
+#include "support/xwd_image.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The definition's automatic reload: on each change of the file's stamp while the
 // switch is on, for packages from a folder, keeping the running anime; a file caught
 // half-written is reported once.
-#include "tests/gui/form_fixture.h"
+#include "support/form_fixture.h"
 
 #include "app/definition_watch.h"
 

@@ -1,6 +1,6 @@
 // The main window as designed: frame, menu, font, and every control's name, place,
 // size, caption, font size, tab order, length limit, design text and state.
-#include "tests/gui/form_fixture.h"
+#include "support/form_fixture.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,13 +1,13 @@
 // Loading a package into the main window: from the command line, from a drop of a
 // file beside a definition, and from a dropped archive through the stand-in
 // UNLHA32.DLL, including listings that try to lead out of the unpack folder.
-#include "tests/gui/form_fixture.h"
+#include "support/form_fixture.h"
 
 #include "app/form1_controls.h"
 #include "app/unpack_folder.h"
 #include "archive/archive_file.h"
 #include "platform/file_system.h"
-#include "tests/archive/testlib/recorded.h"
+#include "support/recorded.h"
 
 #include <QDropEvent>
 #include <QLabel>

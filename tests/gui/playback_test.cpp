@@ -1,6 +1,6 @@
 // Pause and single steps from the menu 表示 and on Space, Left, Right and Home, in
 // the main window and the zoomed view, and the edit boxes keeping the keys typed into them.
-#include "tests/gui/form_fixture.h"
+#include "support/form_fixture.h"
 
 #include "app/playback_control.h"
 #include "app/zoom_view.h"

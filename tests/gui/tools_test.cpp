@@ -1,6 +1,6 @@
 // The author's tools and the reloads of the main window: the caret check, the
 // pattern check, the clipboard lines, "セット", and the CG reloads.
-#include "tests/gui/form_fixture.h"
+#include "support/form_fixture.h"
 
 #include "support/bmp_writer.h"
 

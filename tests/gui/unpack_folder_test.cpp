@@ -1,8 +1,8 @@
 // The private unpack folder and the paths a listing names inside it.
 #include "app/unpack_folder.h"
 
-#include "app/package_folder.h"
 #include "platform/scope_guard.h"
+#include "support/package_folder.h"
 
 #include <sys/stat.h>
 

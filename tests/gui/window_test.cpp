@@ -1,6 +1,6 @@
 // The main window's start state, frame cycle, status label, error box and the
 // handlers of the anime buttons, loop boxes and frame time.
-#include "tests/gui/form_fixture.h"
+#include "support/form_fixture.h"
 
 #include "app/form1_controls.h"
 #include "app/message_boxes.h"

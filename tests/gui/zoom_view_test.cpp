@@ -1,6 +1,6 @@
 // The zoomed view: its menu, the zoom chosen for a window size and screen ratio, its
 // pixels as the character view's scaled, and its title.
-#include "tests/gui/form_fixture.h"
+#include "support/form_fixture.h"
 
 #include "app/definition_watch.h"
 #include "app/playback_control.h"

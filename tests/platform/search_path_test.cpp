@@ -1,4 +1,6 @@
 #include "platform/file_system.h"
+#include "support/scoped_environment.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -18,20 +21,14 @@ protected:
     void SetUp() override
     {
         for (const char* sub : {"current", "path1", "path2"}) fs::create_directories(folder / sub);
-        fs::current_path(folder / "current");
-        setenv("PATH", ((folder / "path1").string() + "::" + (folder / "path2").string()).c_str(), 1);
-    }
-    void TearDown() override
-    {
-        setenv("PATH", oldPath.c_str(), 1);
-        fs::current_path(oldFolder);
-        fs::remove_all(folder);
+        current.emplace(folder / "current");
     }
     void touch(const fs::path& path) { std::ofstream(path) << "x"; }
 
-    const fs::path folder = fs::temp_directory_path() / ("pomelune-search-" + std::to_string(::getpid()));
-    const fs::path oldFolder = fs::current_path();
-    const std::string oldPath = std::getenv("PATH");
+    ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
+    std::optional<ScopedCurrentFolder> current;
+    const ScopedVariable path{"PATH", (folder / "path1").string() + "::" + (folder / "path2").string()};
 };
 
 TEST_F(SearchPathTest, FullPathsAreTakenFromTheCurrentFolder)

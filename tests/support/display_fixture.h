@@ -5,10 +5,9 @@
 #include "display/offscreen_display.h"
 #include "display/testing.h"
 #include "platform/testing.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -34,9 +33,6 @@ protected:
     {
         DDFaultInjection::reset();
         setScreenPixelFormat(pixelFormatXrgb8888());
-        folder = std::filesystem::temp_directory_path() /
-                 ("pomelune-test-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
         setDebugLogPath((folder / "dddd.debug").string());
         dddd.setDebugOption({ddoDebugMessage, ddoDetailedLog});
         makeBackBuffer(DDSCAPS_VIDEOMEMORY);
@@ -47,7 +43,6 @@ protected:
         dddd.setDebugOption({});  // surfaces of the test still to be freed log nowhere
         DDFaultInjection::reset();
         setScreenPixelFormat(pixelFormatXrgb8888());
-        std::filesystem::remove_all(folder);
     }
 
     void makeBackBuffer(uint32_t memory) { ASSERT_TRUE(setUpOffscreenDisplay(dddd, 64, 48, memory)); }
@@ -72,13 +67,9 @@ protected:
         return out;
     }
 
-    std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const
-    {
-        const auto path = folder / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
-    }
+    std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const { return scratch.write(name, bytes).string(); }
 
-    std::filesystem::path folder;
+    ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     TDDDD dddd;
 };

@@ -7,7 +7,7 @@
 // (result 1) when the reply asks it to.
 #include "platform/archiver_contract.h"
 #include "platform/window_messages.h"
-#include "tests/archive/testlib/recorded.h"
+#include "support/recorded.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,12 +4,11 @@
 #pragma once
 
 #include "support/bmp_writer.h"
+#include "support/scratch_folder.h"
 
 #include <QImage>
 #include <QString>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -63,20 +62,7 @@ inline std::string fileText(const std::filesystem::path& path)
 
 class PackageTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = std::filesystem::temp_directory_path() /
-                 ("pomelune-app-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string writeFile(const std::string& name, const std::string& bytes) const
-    {
-        const auto path = folder / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
+    std::string writeFile(const std::string& name, const std::string& bytes) const { return scratch.write(name, bytes).string(); }
     // The CG and a definition of the view and its four cells followed by the anime lines.
     std::string writeSampleDefinition(const std::vector<std::string>& animeLines) const
     {
@@ -96,5 +82,6 @@ protected:
         return writeFile("chara.chP", text);
     }
 
-    std::filesystem::path folder;
+    ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
 };

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "app/form1.h"
-#include "app/package_folder.h"
 #include "app/qt_window_host.h"
 #include "app/window_main.h"
 #include "chr/qpchr.h"
 #include "platform/clock.h"
+#include "support/package_folder.h"
+#include "support/scoped_environment.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -64,15 +65,14 @@ protected:
         runtime = folder / "runtime";
         std::filesystem::create_directories(runtime);
         std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        runtimeVariable.emplace("XDG_RUNTIME_DIR", runtime.string());
         setMillisecondClock([this] { return now; });
     }
     void TearDown() override
     {
         form.reset();
         setMillisecondClock({});
-        unsetenv("XDG_RUNTIME_DIR");
-        PackageTest::TearDown();
+        runtimeVariable.reset();
     }
 
     // A new main window with the given command-line arguments.
@@ -117,6 +117,7 @@ protected:
     }
 
     std::filesystem::path runtime;
+    std::optional<ScopedVariable> runtimeVariable;
     uint32_t now = 1000;
     std::unique_ptr<TForm1> form;
     RecordingBoxes* boxes = nullptr;

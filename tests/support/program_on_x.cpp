@@ -1,5 +1,5 @@
 // The end-to-end tests' X server, session buses, program and outside view of the screen.
-#include "program_on_x.h"
+#include "support/program_on_x.h"
 
 #include <QImage>
 #include <QString>

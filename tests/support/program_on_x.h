@@ -3,8 +3,8 @@
 // test, and what a test sees of the screen and does on it from outside.
 #pragma once
 
-#include "child_process.h"
-#include "xwd_image.h"
+#include "support/child_process.h"
+#include "support/xwd_image.h"
 
 #include <gtest/gtest.h>
 

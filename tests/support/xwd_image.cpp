@@ -1,4 +1,4 @@
-#include "xwd_image.h"
+#include "support/xwd_image.h"
 
 #include <bit>
 

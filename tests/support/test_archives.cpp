@@ -1,5 +1,5 @@
 // Archives built by the arclib tests.
-#include "tests/arclib/test_archives.h"
+#include "support/test_archives.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -172,15 +172,3 @@ fs::path fixtureFolder()
     return fs::path(source ? source : POMELUNE_SOURCE_FALLBACK) / "tests/fixtures/archives";
 }
 
-TempFolder::TempFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "arclib-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code error;
-    fs::remove_all(path_, error);
-}

@@ -1,13 +1,14 @@
-// What the archive tests share: window handles from numbers, the message of an
-// EArchiver an action raises, what the test libraries received, and a scratch folder.
+// What the archive tests share: window handles from numbers, what the test libraries
+// received, and a scratch folder that is the current one.
 #pragma once
 
 #include "archive/archiver_error.h"
 #include "platform/dynamic_library.h"
 #include "platform/window_host.h"
-#include "tests/archive/testlib/recorded.h"
-
-#include <unistd.h>
+#include "support/recorded.h"
+#include "support/scoped_environment.h"
+#include "support/scratch_folder.h"
+#include "support/thrown.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -17,17 +18,6 @@
 #include <string>
 
 inline HWND window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
-
-// The message of the EArchiver the action raises; "" when it raises none.
-inline std::string archiverError(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EArchiver& error) {
-        return error.message();
-    }
-    return "";
-}
 
 // What the test library of that Windows name received under the entry prefix. The
 // entries are looked up afresh each time, since a driver's FreeDLL unloads its library.
@@ -45,26 +35,14 @@ inline RecordedCalls& calls(const char* library, const std::string& prefix)
     return recorded<RecordedCalls, TestCallsProc>(library, prefix + "TestCalls");
 }
 
-// A fresh folder holding an empty folder "out", current while the object lives, so
+// A scratch folder holding an empty folder "out", current while the object lives, so
 // relative names and stubs in the current folder are found there.
-class ScratchFolder {
+class CurrentScratchFolder {
 public:
-    ScratchFolder()
-    {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_ / "out");
-        std::filesystem::current_path(path_);
-    }
-    ~ScratchFolder()
-    {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(path_);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    CurrentScratchFolder() { std::filesystem::create_directories(folder_ / "out"); }
 
-    const std::filesystem::path& path() const { return path_; }
-    // Writes the file and returns its name.
+    const std::filesystem::path& path() const { return folder_.path(); }
+    // Writes the file in the current folder and returns its name.
     static std::string write(const std::string& name, const std::string& text)
     {
         std::ofstream(name, std::ios::binary) << text;
@@ -77,6 +55,6 @@ public:
     }
 
 private:
-    std::filesystem::path previous_ = std::filesystem::current_path();
-    std::filesystem::path path_ = std::filesystem::temp_directory_path() / ("pomelune-archive-" + std::to_string(::getpid()));
+    ScratchFolder folder_;
+    ScopedCurrentFolder current_{folder_.path()};
 };

@@ -3,6 +3,8 @@
 // and an LHA with a Shift-JIS name.
 #pragma once
 
+#include "support/scratch_folder.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -30,16 +32,3 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes);
 // The committed fixtures and the package they hold.
 std::filesystem::path fixtureFolder();
 
-// A fresh empty folder for one test, removed afterwards.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};

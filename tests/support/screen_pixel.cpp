@@ -1,5 +1,5 @@
 // Reading one pixel of the root window through Xlib.
-#include "screen_pixel.h"
+#include "support/screen_pixel.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
