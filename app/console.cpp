@@ -1,8 +1,7 @@
 #include "app/console.h"
 
 #include "platform/exception.h"
-
-#include <unistd.h>
+#include "platform/process.h"
 
 #include <cerrno>
 #include <chrono>
@@ -57,7 +56,7 @@ ProgressLine::ProgressLine(std::FILE* out, bool terminal, Clock clock)
 
 ProgressLine ProgressLine::onStandardError()
 {
-    return ProgressLine(stderr, isatty(STDERR_FILENO) == 1, [] {
+    return ProgressLine(stderr, standardErrorIsTerminal(), [] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
     });
 }

@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include <sys/types.h>
-
 // The unpack folder of the running program, ending in "/": a folder named by its
 // process id in the user's shared one, so that two programs never remove each
 // other's files. The shared folder is "pomelune-qptemp" in $XDG_RUNTIME_DIR when
@@ -16,7 +14,7 @@
 // "pomelune-qptemp-<user id>" in the temporary folder.
 std::string unpackFolderPath();
 // The unpack folder of the program with that process id.
-std::string unpackFolderPath(pid_t processId);
+std::string unpackFolderPath(int processId);
 
 // Makes the folder's parent, then the folder inside it, each with mode 0700 when
 // it is missing, and closes either to other users when it is open to them; raises
@@ -24,8 +22,7 @@ std::string unpackFolderPath(pid_t processId);
 void preparePrivateFolder(const std::string& folder);
 
 // A stored path of a listing as a path relative to the unpack folder, with "\"
-// turned into "/"; nullopt when it is empty, absolute (a leading "/" or "\", or a
-// drive letter), has a ".." part or holds a NUL byte.
+// turned into "/"; nullopt when storedPathParts refuses it.
 std::optional<std::string> insidePath(std::string_view stored);
 
 // Whether relative (from insidePath) names a regular file reached from folder

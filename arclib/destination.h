@@ -3,6 +3,8 @@
 // entry, so nothing is written outside the folder.
 #pragma once
 
+#include "platform/safe_path.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -11,7 +13,7 @@
 // A file being written; removed again unless finish() is called.
 class OutputFile {
 public:
-    OutputFile(int folder, std::string name, int descriptor, std::string path);
+    OutputFile(FileDescriptor folder, std::string name, FileDescriptor file, std::string path);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -22,9 +24,9 @@ public:
     void finish(int64_t modified);
 
 private:
-    int folder_;
+    FileDescriptor folder_;
     std::string name_;
-    int descriptor_;
+    FileDescriptor file_;
     std::string path_;
 };
 
@@ -33,9 +35,6 @@ public:
     // Opens the folder ("" is the current folder), creating it and its parents.
     // Raises ArchiveError with arcWriteFailed when it cannot.
     explicit Destination(const std::string& folder);
-    ~Destination();
-    Destination(const Destination&) = delete;
-    Destination& operator=(const Destination&) = delete;
 
     // Creates the folders of parts below the destination.
     void makeFolders(const std::vector<std::string>& parts);
@@ -45,9 +44,10 @@ public:
     OutputFile createFile(const std::vector<std::string>& parts);
 
 private:
-    // The descriptor of the folder holding parts[0 .. count), created as needed; the
-    // caller closes it unless it is the destination's own.
-    int openFolder(const std::vector<std::string>& parts, size_t count);
+    // The folder holding parts[0 .. count), created as needed.
+    FileDescriptor openFolder(const std::vector<std::string>& parts, size_t count) const;
+    // The destination's descriptor, or the current folder's.
+    int at() const;
 
-    int folder_;
+    FileDescriptor root_;  // invalid for the current folder
 };

@@ -2,11 +2,12 @@
 #include "arclib/entry_name.h"
 
 #include "arclib/archive_error.h"
+#include "platform/safe_path.h"
 #include "platform/text.h"
 
-namespace {
+#include <utility>
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+namespace {
 
 char folded(char c)
 {
@@ -40,21 +41,16 @@ std::string utf8EntryName(std::string_view stored) { return isValidUtf8(stored) 
 
 std::vector<std::string> relativeParts(const std::string& name)
 {
-    const bool drive = name.size() >= 2 && name[1] == ':';
-    if (name.empty() || isSeparator(name.front()) || drive)
-        throw ArchiveError(arcUnsafePath, name + ": refused, the path is absolute");
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= name.size()) {
-        size_t end = start;
-        while (end < name.size() && !isSeparator(name[end])) ++end;
-        const std::string part = name.substr(start, end - start);
-        if (part == "..") throw ArchiveError(arcUnsafePath, name + ": refused, the path leads out of the folder");
-        if (!part.empty() && part != ".") parts.push_back(part);
-        start = end + 1;
+    StoredPath path = storedPathParts(name);
+    switch (path.fault) {
+    case StoredPathFault::none: return std::move(path.parts);
+    case StoredPathFault::absolute: throw ArchiveError(arcUnsafePath, name + ": refused, the path is absolute");
+    case StoredPathFault::nulByte:  // the name is shown up to its NUL, where a message ends
+        throw ArchiveError(arcUnsafePath, std::string(name.c_str()) + ": refused, the path holds a NUL byte");
+    case StoredPathFault::leadsOut: throw ArchiveError(arcUnsafePath, name + ": refused, the path leads out of the folder");
+    case StoredPathFault::noName: break;
     }
-    if (parts.empty()) throw ArchiveError(arcUnsafePath, name + ": refused, the path names no file");
-    return parts;
+    throw ArchiveError(arcUnsafePath, name + ": refused, the path names no file");
 }
 
 bool matchesWildcard(std::string_view wildcard, std::string_view name, bool bracketClasses)

@@ -9,9 +9,8 @@
 // Names that are valid UTF-8 stay as they are; any other name is Shift-JIS (CP932).
 std::string utf8EntryName(std::string_view stored);
 
-// The folders and file name of an entry below the destination: "/" and "\" both
-// separate, "." parts are dropped. Raises ArchiveError with arcUnsafePath for an
-// absolute path (also a drive letter), a ".." part, or no name at all.
+// The folders and file name of an entry below the destination, by storedPathParts.
+// Raises ArchiveError with arcUnsafePath, saying why, for a path it refuses.
 std::vector<std::string> relativeParts(const std::string& name);
 
 // Whether name matches the wildcard: "*" any run of characters, "?" any one, and
