@@ -1,8 +1,8 @@
-// Feeds arbitrary bytes to the unpack folder's path rules as the stored path of a
-// listed entry. A path the rules take must stay inside the folder, and testing or
+// Feeds arbitrary bytes to the stored-path rule as the path of a listed entry. The
+// parts of a path the rule takes must stay inside the folder, and testing or
 // deleting it there must never reach the file that lies beside the folder, nor the
 // one a symbolic link in the folder points to.
-#include "app/unpack_folder.h"
+#include "platform/safe_path.h"
 
 #include <unistd.h>
 
@@ -35,16 +35,10 @@ struct Setup {
     std::string folder;
 };
 
-bool leaves(const std::string& relative)
+// Whether a part could lead anywhere but one step down.
+bool leaves(const std::string& part)
 {
-    if (relative.empty() || relative.front() == '/' || relative.find('\\') != std::string::npos) return true;
-    size_t start = 0;
-    while (start <= relative.size()) {
-        const size_t end = std::min(relative.find('/', start), relative.size());
-        if (relative.compare(start, end - start, "..") == 0 && end - start == 2) return true;
-        start = end + 1;
-    }
-    return false;
+    return part.empty() || part == "." || part == ".." || part.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
 }
 
 }  // namespace
@@ -53,11 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static Setup setup;
     const std::string stored(reinterpret_cast<const char*>(data), size);
-    const std::optional<std::string> inside = insidePath(stored);
-    if (!inside) return 0;
-    if (leaves(*inside) || inside->find('\0') != std::string::npos) __builtin_trap();
+    const StoredPath path = storedPathParts(stored);
+    if (path.fault != StoredPathFault::none) return 0;
+    if (path.parts.empty()) __builtin_trap();
+    for (const std::string& part : path.parts)
+        if (leaves(part)) __builtin_trap();
     std::ofstream(setup.folder + "sub/file") << "x";
-    if (regularFileInside(setup.folder, *inside)) removeRegularFileInside(setup.folder, *inside);
+    if (regularFileBelow(setup.folder, path.parts)) removeRegularFileBelow(setup.folder, path.parts);
     if (!std::filesystem::exists(setup.base / "beside") || !std::filesystem::exists(setup.base / "outside/target")) __builtin_trap();
     return 0;
 }
