@@ -8,7 +8,6 @@
 #include "app/form1_controls.h"
 #include "app/unpack_folder.h"
 
-#include <QLabel>
 #include <QPushButton>
 
 #include <set>
@@ -58,19 +57,18 @@ TEST_F(DropTest, EveryFormatUnpacksLoadsAndClearsItsPackage)
         {"package.tar", "chara.chP"},   {"package.tgz", "chara.chP"}, {"package.tar.bz2", "chara.chP"},
         {"package.rar", Utf8Name},      {"package.exe", "chara.chP"},
     };
+    // What the window shows after a drop is tested with the stand-in library; here
+    // each real library's unpacking, listing and clean-up.
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
         open();
         drop({(archives / c.file).string()});
-        ASSERT_TRUE(boxes->errors.empty()) << c.file << ": " << boxes->errors.front();
-        EXPECT_EQ(form->chr->chpfile, tempdir() + "sub/" + c.definition) << c.file;
-        EXPECT_TRUE(form->fromarchive);
-        EXPECT_EQ(enabledAnimes(), (std::set<int>{1, 3})) << c.file;
-        EXPECT_EQ(form->Label1->text(), "drop");
-        EXPECT_TRUE(form->buttonck->isEnabled());
-        EXPECT_FALSE(form->reload->isEnabled() || form->CGreload->isEnabled());
-        EXPECT_FALSE(fs::exists(tempdir() + "sub/" + c.definition)) << c.file;
-        EXPECT_FALSE(fs::exists(tempdir() + "sub/cg.bmp")) << c.file;
-        EXPECT_TRUE(fs::is_directory(tempdir() + "sub")) << c.file;
+        ASSERT_TRUE(boxes->errors.empty()) << boxes->errors.front();
+        EXPECT_EQ(form->chr->chpfile, tempdir() + "sub/" + c.definition);
+        EXPECT_EQ(enabledAnimes(), (std::set<int>{1, 3}));
+        EXPECT_FALSE(fs::exists(tempdir() + "sub/" + c.definition));
+        EXPECT_FALSE(fs::exists(tempdir() + "sub/cg.bmp"));
+        EXPECT_TRUE(fs::is_directory(tempdir() + "sub"));
         fs::remove_all(tempdir());
     }
 }

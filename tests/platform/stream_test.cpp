@@ -1,12 +1,12 @@
+// Memory and file streams: short reads, seeks past the end, and files that are refused.
 #include "platform/stream.h"
+
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -28,9 +28,8 @@ TEST(MemoryStreamTest, ReadsAreShortAtTheEndSeeksMayPassItAndWritesThereGrowIt)
 
 TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
 {
-    const auto folder = std::filesystem::temp_directory_path() / ("pomelune-stream-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "file.bin", std::ios::binary) << "hello";
+    const ScratchFolder folder;
+    folder.write("file.bin", "hello");
     auto stream = FileStream::openRead((folder / "file.bin").string());
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(stream->size(), 5);
@@ -42,7 +41,7 @@ TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
     ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
     std::filesystem::create_symlink("loop", folder / "loop");
     const std::pair<std::string, std::string> refusals[] = {
-        {folder.string(), "Is a directory"},
+        {folder.path().string(), "Is a directory"},
         {(folder / "missing").string(), "No such file or directory"},
         {(folder / "fifo").string(), "Not a regular file"},  // no writer: a blocking open would wait for ever
         {"/dev/zero", "Not a regular file"},                 // endless
@@ -55,7 +54,6 @@ TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
         EXPECT_EQ(why, reason) << path;
     }
     alarm(0);
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
