@@ -51,10 +51,9 @@ std::vector<std::string> listedFiles(const ArchiveFormat& format, const fs::path
     return names;
 }
 
-ExtractResult extract(const ArchiveFormat& format, const fs::path& archive, const fs::path& folder,
-                      bool keepFolders = true, std::vector<std::string> files = {})
+ExtractResult extract(const ArchiveFormat& format, const fs::path& archive, const fs::path& folder, bool keepFolders = true)
 {
-    return extractArchive(format, {keepFolders, archive.string(), folder.string(), std::move(files)}, nullptr);
+    return extractArchive(format, {keepFolders, archive.string(), folder.string(), {}}, nullptr);
 }
 
 class FixtureTest : public testing::TestWithParam<Fixture> {};
@@ -175,29 +174,6 @@ TEST(FormatTest, BuiltRarTarZAndShiftJisNamesUnpackAsUtf8)
     EXPECT_EQ(tarArchiveType((fixtureFolder() / "gzip.tgz").string()), 2);
     EXPECT_EQ(tarArchiveType((fixtureFolder() / "bzip2.tar.bz2").string()), 6);
     EXPECT_EQ(tarArchiveType((fixtureFolder() / "deflated.zip").string()), 0);
-}
-
-TEST(FormatTest, FileListsChooseEntriesByNameAndWildcard)
-{
-    const fs::path archive = fixtureFolder() / "deflated.zip";
-    const struct {
-        std::vector<std::string> files;
-        std::vector<std::string> unpacked;
-    } cases[] = {
-        {{"sub/chara.chP"}, {"sub/chara.chP"}},
-        {{"*.TXT"}, {"long.txt", "readme.txt"}},
-        {{"sub\\*", "readme.txt"}, {"readme.txt", "sub/chara.chP"}},
-        {{"nothing"}, {}},
-    };
-    for (const auto& c : cases) {
-        ScratchFolder folder;
-        ASSERT_EQ(extract(zipFormat, archive, folder.path(), true, c.files).result, arcOk);
-        std::vector<std::string> unpacked;
-        for (const auto& item : fs::recursive_directory_iterator(folder.path()))
-            if (item.is_regular_file()) unpacked.push_back(fs::relative(item.path(), folder.path()).string());
-        std::sort(unpacked.begin(), unpacked.end());
-        EXPECT_EQ(unpacked, c.unpacked) << testing::PrintToString(c.files);
-    }
 }
 
 TEST(FormatTest, MissingEmptyAndForeignFilesAreRefused)
