@@ -1,16 +1,17 @@
 // The automatic definition reload of the frame cycle.
 #include "app/definition_watch.h"
 
-#include "app/form1.h"
 #include "chr/qpchr.h"
 #include "platform/file_system.h"
 
 #include <QAction>
 #include <QMenu>
 
-DefinitionWatch::DefinitionWatch(TForm1& form) : QObject(&form), form_(form)
+DefinitionWatch::DefinitionWatch(QObject& owner, QMenu& settingsMenu, std::function<Tqpchr&()> engine,
+                                 std::function<bool()> fromArchive, std::function<void()> reload)
+    : QObject(&owner), engine_(std::move(engine)), fromArchive_(std::move(fromArchive)), reloadDefinition_(std::move(reload))
 {
-    autoreload = form.N1->addAction("自動再読込");
+    autoreload = settingsMenu.addAction("自動再読込");
     autoreload->setObjectName("autoreload");
     autoreload->setCheckable(true);
     // Switching on reloads nothing: the stamp is first taken on the next cycle.
@@ -21,8 +22,8 @@ DefinitionWatch::DefinitionWatch(TForm1& form) : QObject(&form), form_(form)
 // stamp is kept per file, so a new file is never reloaded for being new.
 void DefinitionWatch::check()
 {
-    const std::string& file = form_.chr->chpfile;
-    if (!autoreload->isChecked() || form_.fromarchive || file.empty()) return;
+    const std::string& file = engine_().chpfile;
+    if (!autoreload->isChecked() || fromArchive_() || file.empty()) return;
     const int32_t age = fileAge(file);
     if (file != watched_) {
         watched_ = file;
@@ -39,10 +40,10 @@ void DefinitionWatch::check()
 
 void DefinitionWatch::reload()
 {
-    Tqpchr& chr = *form_.chr;
+    Tqpchr& chr = engine_();
     if (!lastFailed_) keptAnime_ = chr.anime;
     lastFailed_ = true;
-    form_.reloadClick();
+    reloadDefinition_();
     lastFailed_ = false;
     if (keptAnime_ >= 0 && keptAnime_ < Tqpchr::AnimeCount && chr.animeused[static_cast<size_t>(keptAnime_)]) chr.start(keptAnime_);
 }

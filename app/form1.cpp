@@ -118,10 +118,13 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     followScreens();
 
     connectHandlers();
-    zoomView = new ZoomView(*this);
-    playback = new PlaybackControl(*this, *zoomView->menu);
-    definitionWatch = new DefinitionWatch(*this);
-    ExportMenu::addTo(*this);
+    const auto engine = [this]() -> Tqpchr& { return *chr; };
+    const auto fromArchive = [this] { return fromarchive; };
+    zoomView = new ZoomView(*this, *menuBar(), *host_, engine, [this] { return playback->paused(); });
+    playback = new PlaybackControl(*this, [this] { return chr.get(); }, *zoomView->menu);
+    definitionWatch = new DefinitionWatch(*this, *N1, engine, fromArchive, [this] { reloadClick(); });
+    exportMenu = new ExportMenu(*this, *menuBar(), engine, fromArchive, [this](const std::function<void()>& handler) { runGuarded(handler); });
+    for (const QMenu* menu : {N1, zoomView->menu, exportMenu->menu}) host_->followMenu(*menu);
     host_->create();
 }
 

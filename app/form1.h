@@ -14,6 +14,7 @@
 #include <vector>
 
 class DefinitionWatch;
+class ExportMenu;
 class PlaybackControl;
 class QAction;
 class QCheckBox;
@@ -157,11 +158,12 @@ public:
     bool fromarchive = false;
     std::array<int, 4> lastcaret{};  // pedit1, pedit2, ledit1, ledit2
 
-    // Beyond the design, owned by the window: pause and step, the zoomed view and the
-    // definition's automatic reload.
+    // Beyond the design, owned by the window: pause and step, the zoomed view, the
+    // definition's automatic reload and the menu of exports.
     PlaybackControl* playback = nullptr;
     ZoomView* zoomView = nullptr;
     DefinitionWatch* definitionWatch = nullptr;
+    ExportMenu* exportMenu = nullptr;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -251,6 +251,4 @@ void TForm1::connectHandlers()
         autocgload->setChecked(!ticked);
         runGuarded([this] { autocgloadClick(); });
     });
-    connect(N1, &QMenu::aboutToShow, this, [this] { host_->menuLoop(true); });
-    connect(N1, &QMenu::aboutToHide, this, [this] { host_->menuLoop(false); });
 }

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
@@ -76,6 +77,12 @@ void QtWindowHost::create()
 }
 
 void QtWindowHost::menuLoop(bool entered) { deliver(entered ? WM_ENTERMENULOOP : WM_EXITMENULOOP, 0, 0); }
+
+void QtWindowHost::followMenu(const QMenu& menu)
+{
+    connect(&menu, &QMenu::aboutToShow, this, [this] { menuLoop(true); });
+    connect(&menu, &QMenu::aboutToHide, this, [this] { menuLoop(false); });
+}
 
 HWND QtWindowHost::handle() { return reinterpret_cast<HWND>(this); }
 

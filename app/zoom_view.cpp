@@ -1,7 +1,6 @@
 // The zoomed view's window: its menu item, title, zoom and nearest-neighbour scaling.
 #include "app/zoom_view.h"
 
-#include "app/form1.h"
 #include "app/form1_controls.h"
 #include "app/playback_control.h"
 #include "app/qt_window_host.h"
@@ -24,20 +23,20 @@ const QColor Margin(Qt::black);
 
 }  // namespace
 
-ZoomView::ZoomView(TForm1& form) : QWidget(&form, Qt::Window), form_(form)
+ZoomView::ZoomView(QWidget& parent, QMenuBar& menuBar, QtWindowHost& host, std::function<const Tqpchr&()> engine,
+                   std::function<bool()> paused)
+    : QWidget(&parent, Qt::Window), host_(host), engine_(std::move(engine)), paused_(std::move(paused))
 {
     setObjectName("zoomView");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const QSize view = form_.host().viewWidget()->size();
+    const QSize view = host_.viewWidget()->size();
     resize(view * OpeningZoom);
 
-    menu = form.menuBar()->addMenu("表示");
+    menu = menuBar.addMenu("表示");
     menu->setObjectName("viewMenu");
     showAction = menu->addAction("拡大表示");
     showAction->setObjectName("zoomAction");
     connect(showAction, &QAction::triggered, this, &ZoomView::open);
-    connect(menu, &QMenu::aboutToShow, this, [this] { form_.host().menuLoop(true); });
-    connect(menu, &QMenu::aboutToHide, this, [this] { form_.host().menuLoop(false); });
 }
 
 int ZoomView::zoomFor(QSize view, QSize window, qreal ratio)
@@ -83,8 +82,7 @@ void ZoomView::refresh()
 {
     if (!isVisible()) return;
     updateTitle();
-    QtWindowHost& host = form_.host();
-    const QRect area = host.viewWidget()->geometry();
+    const QRect area = host_.viewWidget()->geometry();
     const qreal ratio = devicePixelRatioF();
     const int zoom = zoomFor(area.size(), size(), ratio);
     const bool remake = zoom != zoom_ || ratio != scaled_.devicePixelRatio();
@@ -96,8 +94,8 @@ void ZoomView::refresh()
     }
 
     const auto width = static_cast<size_t>(area.width());
-    const size_t stride = static_cast<size_t>(host.clientWidth());
-    const uint32_t* frame = host.frameBuffer();
+    const size_t stride = static_cast<size_t>(host_.clientWidth());
+    const uint32_t* frame = host_.frameBuffer();
     int firstChanged = -1;
     int lastChanged = -1;
     for (int y = 0; y < area.height(); ++y) {
@@ -139,8 +137,8 @@ void ZoomView::paintEvent(QPaintEvent* event)
 
 void ZoomView::updateTitle()
 {
-    const Tqpchr& chr = *form_.chr;
-    const Title now{chr.anime, chr.frame, frameCount(chr, chr.anime), form_.playback->paused()};
+    const Tqpchr& chr = engine_();
+    const Title now{chr.anime, chr.frame, frameCount(chr, chr.anime), paused_()};
     if (now == title_) return;
     title_ = now;
     const QString& status = animeStatusText(now.anime);

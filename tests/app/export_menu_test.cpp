@@ -49,7 +49,7 @@ protected:
     {
         auto dialogs = std::make_unique<AnsweringDialogs>(answer);
         asked = &dialogs->asked;
-        ExportMenu& menu = ExportMenu::of(*form);
+        ExportMenu& menu = *form->exportMenu;
         menu.setDialogs(std::move(dialogs));
         return menu;
     }
