@@ -1,4 +1,7 @@
+// The program's command line read into a mode and its settings.
 #include "app/command_line.h"
+
+#include "chr/qpchr.h"
 
 #include <algorithm>
 #include <charconv>

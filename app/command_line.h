@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/export_settings.h"
-#include "app/render_frames.h"
+#include "app/render_settings.h"
 
 #include <stdexcept>
 #include <string>

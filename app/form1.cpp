@@ -5,7 +5,7 @@
 
 #include "app/definition_watch.h"
 #include "app/export_menu.h"
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/playback_control.h"
 #include "app/qt_window_host.h"
 #include "app/unpack_folder.h"

@@ -3,7 +3,7 @@
 // control to its handler.
 #include "app/form1.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/qt_window_host.h"
 
 #include <QAction>

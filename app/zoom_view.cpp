@@ -1,7 +1,7 @@
 // The zoomed view's window: its menu item, title, zoom and nearest-neighbour scaling.
 #include "app/zoom_view.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/playback_control.h"
 #include "app/qt_window_host.h"
 #include "chr/qpchr.h"

@@ -3,7 +3,7 @@
 // UNLHA32.DLL, including listings that try to lead out of the unpack folder.
 #include "support/form_fixture.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/unpack_folder.h"
 #include "archive/archive_file.h"
 #include "platform/file_system.h"

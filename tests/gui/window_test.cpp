@@ -2,7 +2,7 @@
 // handlers of the anime buttons, loop boxes and frame time.
 #include "support/form_fixture.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/message_boxes.h"
 #include "app/playback_control.h"
 #include "display/dddd.h"
