@@ -1,6 +1,7 @@
 // The zoomed view's window: its menu item, title, zoom and nearest-neighbour scaling.
 #include "app/zoom_view.h"
 
+#include "app/changed_rows.h"
 #include "app/form1_design.h"
 #include "app/playback_control.h"
 #include "app/qt_window_host.h"
@@ -95,27 +96,19 @@ void ZoomView::refresh()
 
     const auto width = static_cast<size_t>(area.width());
     const size_t stride = static_cast<size_t>(host_.clientWidth());
-    const uint32_t* frame = host_.frameBuffer();
-    int firstChanged = -1;
-    int lastChanged = -1;
-    for (int y = 0; y < area.height(); ++y) {
-        const uint32_t* row = frame + static_cast<size_t>(area.top() + y) * stride + static_cast<size_t>(area.left());
-        uint32_t* shownRow = &shown_[static_cast<size_t>(y) * width];
-        if (!remake && std::memcmp(row, shownRow, width * sizeof(uint32_t)) == 0) continue;
-        std::memcpy(shownRow, row, width * sizeof(uint32_t));
+    const uint32_t* view = host_.frameBuffer() + static_cast<size_t>(area.top()) * stride + static_cast<size_t>(area.left());
+    const RowBand band = copyChangedRows(view, stride, shown_.data(), width, width, area.height(), remake, [&](int y) {
+        const uint32_t* row = view + static_cast<size_t>(y) * stride;
         auto* scaledRow = reinterpret_cast<uint32_t*>(scaled_.scanLine(y * zoom));
         for (size_t x = 0; x < width; ++x) std::fill_n(scaledRow + x * static_cast<size_t>(zoom), zoom, row[x]);
         for (int copy = 1; copy < zoom; ++copy) std::memcpy(scaled_.scanLine(y * zoom + copy), scaledRow, width * zoom * sizeof(uint32_t));
-        if (firstChanged < 0) firstChanged = y;
-        lastChanged = y;
-    }
+    });
     if (remake)
         update();
-    else if (firstChanged >= 0) {
+    else if (!band.empty()) {
         const QRectF picture = pictureArea();
         const qreal rowHeight = zoom / ratio;
-        update(QRectF(picture.left(), picture.top() + firstChanged * rowHeight, picture.width(), (lastChanged - firstChanged + 1) * rowHeight)
-                   .toAlignedRect());
+        update(QRectF(picture.left(), picture.top() + band.first * rowHeight, picture.width(), band.count() * rowHeight).toAlignedRect());
     }
 }
 
