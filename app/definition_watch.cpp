@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include <utility>
+
 DefinitionWatch::DefinitionWatch(QObject& owner, QMenu& settingsMenu, std::function<Tqpchr&()> engine,
                                  std::function<bool()> fromArchive, std::function<void()> reload)
     : QObject(&owner), engine_(std::move(engine)), fromArchive_(std::move(fromArchive)), reloadDefinition_(std::move(reload))
@@ -28,7 +30,7 @@ void DefinitionWatch::check()
     if (file != watched_) {
         watched_ = file;
         age_ = age;
-        lastFailed_ = false;
+        keptAnime_.reset();
         return;
     }
     if (age == age_) return;
@@ -41,9 +43,8 @@ void DefinitionWatch::check()
 void DefinitionWatch::reload()
 {
     Tqpchr& chr = engine_();
-    if (!lastFailed_) keptAnime_ = chr.anime;
-    lastFailed_ = true;
+    if (!keptAnime_) keptAnime_ = chr.anime;
     reloadDefinition_();
-    lastFailed_ = false;
-    if (keptAnime_ >= 0 && keptAnime_ < Tqpchr::AnimeCount && chr.animeused[static_cast<size_t>(keptAnime_)]) chr.start(keptAnime_);
+    const int32_t anime = *std::exchange(keptAnime_, std::nullopt);
+    if (anime >= 0 && anime < Tqpchr::AnimeCount && chr.animeused[static_cast<size_t>(anime)]) chr.start(anime);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -36,6 +37,7 @@ private:
     std::function<void()> reloadDefinition_;
     std::string watched_;  // the definition whose stamp is kept, empty until one is seen
     int32_t age_ = -1;
-    int32_t keptAnime_ = 0;    // the anime to run after the reload
-    bool lastFailed_ = false;  // the last reload failed, so keptAnime_ still holds
+    // The anime to run after the reload: taken when a reload begins and kept while
+    // reloads fail, so that a failed one never leaves the anime it fell back to.
+    std::optional<int32_t> keptAnime_;
 };

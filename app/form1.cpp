@@ -133,10 +133,6 @@ TForm1::~TForm1()
     frameTimer_->stop();
     frameChangeTimer_->stop();
     FormDestroy();
-    // The components go before the window they are bound to.
-    ArchiveFile1.reset();
-    DDDD1.reset();
-    host_.reset();
 }
 
 void TForm1::FormCreate(void*)

@@ -148,7 +148,13 @@ public:
     QLabel* lpoint1 = nullptr;
     QLabel* lpoint2 = nullptr;
 
-    // Components and the engine, owned for the window's life.
+private:
+    // Declared before the components bound to it, so that it goes after them.
+    std::unique_ptr<QtWindowHost> host_;
+
+public:
+    // Components and the engine, owned for the window's life; they go in the reverse
+    // order, the engine before the display it draws on.
     std::unique_ptr<TDDDD> DDDD1;
     std::unique_ptr<TArchiveFile> ArchiveFile1;
     std::unique_ptr<Tqpchr> chr;
@@ -182,7 +188,6 @@ private:
 
     std::vector<std::string> arguments_;
     std::unique_ptr<MessageBoxes> boxes_;
-    std::unique_ptr<QtWindowHost> host_;
     QTimer* frameTimer_ = nullptr;        // the screen's refresh
     QTimer* frameChangeTimer_ = nullptr;  // the engine's next frame change
 };

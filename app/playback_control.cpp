@@ -3,6 +3,7 @@
 
 #include "chr/qpchr.h"
 #include "platform/clock.h"
+#include "platform/scope_guard.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -60,11 +61,10 @@ void PlaybackControl::stepForward()
 {
     if (!paused()) return;
     Tqpchr& chr = *engine_();
-    const int32_t framewait = chr.framewait;
+    const ScopeGuard keepFramewait([&chr, framewait = chr.framewait] { chr.framewait = framewait; });
     chr.framewait = -1;
     chr.lastclock = millisecondClock();
     chr.step();
-    chr.framewait = framewait;
 }
 
 void PlaybackControl::stepBack()
