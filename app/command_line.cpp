@@ -4,6 +4,7 @@
 #include "chr/qpchr.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <optional>
 
@@ -34,6 +35,82 @@ int32_t wholeNumber(const std::string& name, const std::string& text, int32_t lo
     return value;
 }
 
+// The options that choose a mode, each followed by its file.
+struct ModeOption {
+    const char* name;
+    RunMode mode;
+};
+
+constexpr ModeOption modeOptions[] = {
+    {"--info", RunMode::Info}, {"--render", RunMode::Render}, {"--export", RunMode::Export},
+    {"--check", RunMode::Check}, {"--open", RunMode::Open},
+};
+
+// The modes a setting goes with; a setting given in another mode is reported by the
+// last one given of its kind, the kinds in this order.
+enum class Goes { WithRender, WithRenderOrExport, WithExport };
+constexpr size_t kindsOfSetting = 3;
+
+bool goesWith(Goes goes, RunMode mode)
+{
+    switch (goes) {
+    case Goes::WithRender: return mode == RunMode::Render;
+    case Goes::WithRenderOrExport: return mode == RunMode::Render || mode == RunMode::Export;
+    case Goes::WithExport: return mode == RunMode::Export;
+    }
+    return false;
+}
+
+const char* goesWithText(Goes goes)
+{
+    switch (goes) {
+    case Goes::WithRender: return " goes with --render only";
+    case Goes::WithRenderOrExport: return " goes with --render or --export only";
+    case Goes::WithExport: return " goes with --export only";
+    }
+    return "";
+}
+
+// The options that take a setting, with the modes each goes with.
+struct SettingOption {
+    const char* name;
+    Goes goes;
+    void (*take)(CommandLine& line, const std::string& name, const std::string& value);
+};
+
+const SettingOption settingOptions[] = {
+    {"--anime", Goes::WithRenderOrExport,
+     [](CommandLine& line, const std::string& name, const std::string& value) {
+         line.render.anime = wholeNumber(name, value, 0, Tqpchr::AnimeCount - 1);
+         line.exporting.anime = *line.render.anime;
+     }},
+    {"--frames", Goes::WithRender,
+     [](CommandLine& line, const std::string& name, const std::string& value) {
+         line.render.frames = wholeNumber(name, value, 1, maxRenderFrames);
+     }},
+    {"--out", Goes::WithRenderOrExport,
+     [](CommandLine& line, const std::string&, const std::string& value) {
+         line.render.folder = value;
+         line.exporting.out = line.render.folder;
+     }},
+    {"--scale", Goes::WithExport,
+     [](CommandLine& line, const std::string& name, const std::string& value) {
+         line.exporting.scale = wholeNumber(name, value, 1, maxExportScale);
+     }},
+    {"--columns", Goes::WithExport,
+     [](CommandLine& line, const std::string& name, const std::string& value) {
+         line.exporting.columns = wholeNumber(name, value, 1, Tqpchr::FrameCount);
+     }},
+};
+
+bool isHelpOrVersion(const std::string& name) { return name == "--help" || name == "-h" || name == "--version"; }
+
+template <typename Option, size_t count> const Option* find(const Option (&options)[count], const std::string& name)
+{
+    const auto at = std::find_if(std::begin(options), std::end(options), [&](const Option& option) { return name == option.name; });
+    return at == std::end(options) ? nullptr : at;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments)
@@ -41,26 +118,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     // Every argument after "--" is a file, however it begins.
     const auto optionsEnd = std::find(arguments.begin(), arguments.end(), "--");
     // --help and --version win wherever they stand among the options.
-    for (auto at = arguments.begin(); at != optionsEnd; ++at) {
-        if (*at == "--help" || *at == "-h" || *at == "--version") {
-            CommandLine line;
-            line.mode = *at == "--version" ? RunMode::Version : RunMode::Help;
-            return line;
-        }
+    const auto helpOrVersion = std::find_if(arguments.begin(), optionsEnd, isHelpOrVersion);
+    if (helpOrVersion != optionsEnd) {
+        CommandLine line;
+        line.mode = *helpOrVersion == "--version" ? RunMode::Version : RunMode::Help;
+        return line;
     }
 
     CommandLine line;
     std::optional<RunMode> mode;
-    std::string modeWithoutFile;  // a mode followed by no file of its own
-    std::string renderOption;     // the last option that only --render takes
-    std::string playOption;       // the last option that --render and --export take
-    std::string exportOption;     // the last option that only --export takes
+    std::string modeWithoutFile;                       // a mode followed by no file of its own
+    std::array<std::string, kindsOfSetting> lastGiven;  // the last setting given of each kind
     std::vector<std::string> files;
 
-    const auto setMode = [&](RunMode chosen) {
-        if (mode) throw CommandLineError("give only one of --info, --render, --export, --check and --open");
-        mode = chosen;
-    };
     const auto optionCount = static_cast<size_t>(optionsEnd - arguments.begin());
     for (size_t i = 0; i < optionCount; ++i) {
         const std::string& argument = arguments[i];
@@ -74,12 +144,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (equals != std::string::npos) inlineValue = argument.substr(equals + 1);
         const auto value = [&] { return takeValue(name, inlineValue, arguments, i); };
 
-        if (name == "--info" || name == "--render" || name == "--export" || name == "--check" || name == "--open") {
-            setMode(name == "--info"     ? RunMode::Info
-                    : name == "--render" ? RunMode::Render
-                    : name == "--export" ? RunMode::Export
-                    : name == "--check"  ? RunMode::Check
-                                         : RunMode::Open);
+        if (const ModeOption* chosen = find(modeOptions, name)) {
+            if (mode) throw CommandLineError("give only one of --info, --render, --export, --check and --open");
+            mode = chosen->mode;
             // Followed by an option or "--", the file is the first argument that is
             // no option: --info -- -odd.chP.
             const bool fileLater = !inlineValue && i + 1 < arguments.size() && arguments[i + 1].starts_with("--");
@@ -89,24 +156,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
                 line.file = value();
                 line.fileGiven = true;
             }
-        } else if (name == "--anime") {
-            line.render.anime = wholeNumber(name, value(), 0, Tqpchr::AnimeCount - 1);
-            line.exporting.anime = *line.render.anime;
-            playOption = name;
-        } else if (name == "--frames") {
-            line.render.frames = wholeNumber(name, value(), 1, maxRenderFrames);
-            renderOption = name;
-        } else if (name == "--out") {
-            line.render.folder = value();
-            line.exporting.out = line.render.folder;
-            playOption = name;
-        } else if (name == "--scale") {
-            line.exporting.scale = wholeNumber(name, value(), 1, maxExportScale);
-            exportOption = name;
-        } else if (name == "--columns") {
-            line.exporting.columns = wholeNumber(name, value(), 1, Tqpchr::FrameCount);
-            exportOption = name;
-        } else if (name == "--help" || name == "-h" || name == "--version") {
+        } else if (const SettingOption* setting = find(settingOptions, name)) {
+            setting->take(line, name, value());
+            lastGiven[static_cast<size_t>(setting->goes)] = name;
+        } else if (isHelpOrVersion(name)) {
             throw CommandLineError(name + " takes no value");
         } else {
             throw CommandLineError("unknown option '" + argument + "'");
@@ -115,10 +168,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     if (optionsEnd != arguments.end()) files.insert(files.end(), optionsEnd + 1, arguments.end());
 
     line.mode = mode.value_or(RunMode::Window);
-    if (!renderOption.empty() && line.mode != RunMode::Render) throw CommandLineError(renderOption + " goes with --render only");
-    if (!playOption.empty() && line.mode != RunMode::Render && line.mode != RunMode::Export)
-        throw CommandLineError(playOption + " goes with --render or --export only");
-    if (!exportOption.empty() && line.mode != RunMode::Export) throw CommandLineError(exportOption + " goes with --export only");
+    for (size_t kind = 0; kind < kindsOfSetting; ++kind) {
+        const auto goes = static_cast<Goes>(kind);
+        if (!lastGiven[kind].empty() && !goesWith(goes, line.mode)) throw CommandLineError(lastGiven[kind] + goesWithText(goes));
+    }
     if (line.mode == RunMode::Export && line.exporting.out.empty()) throw CommandLineError("--export needs --out NAME.gif or NAME.png");
     if (!modeWithoutFile.empty()) {
         if (files.empty()) throw CommandLineError(modeWithoutFile + " needs a value");
