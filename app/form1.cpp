@@ -3,6 +3,7 @@
 // the anime buttons, loop boxes and frame time.
 #include "app/form1.h"
 
+#include "app/anime_status.h"
 #include "app/definition_watch.h"
 #include "app/export_menu.h"
 #include "app/form1_design.h"

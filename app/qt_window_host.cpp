@@ -15,7 +15,6 @@
 #include <QWidget>
 #include <QWindowStateChangeEvent>
 
-
 namespace {
 
 constexpr uint32_t WM_ACTIVATE = 0x0006;

@@ -1,9 +1,8 @@
 // The zoomed view's window: its menu item, title, zoom and nearest-neighbour scaling.
 #include "app/zoom_view.h"
 
+#include "app/anime_status.h"
 #include "app/changed_rows.h"
-#include "app/form1_design.h"
-#include "app/playback_control.h"
 #include "app/qt_window_host.h"
 #include "chr/qpchr.h"
 
