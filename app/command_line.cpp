@@ -46,58 +46,47 @@ constexpr ModeOption modeOptions[] = {
     {"--check", RunMode::Check}, {"--open", RunMode::Open},
 };
 
-// The modes a setting goes with; a setting given in another mode is reported by the
-// last one given of its kind, the kinds in this order.
-enum class Goes { WithRender, WithRenderOrExport, WithExport };
-constexpr size_t kindsOfSetting = 3;
+// The kinds of setting by the modes they go with: a setting given in another mode is
+// reported by the last one given of its kind, the kinds in this order.
+struct SettingKind {
+    std::array<RunMode, 2> modes;  // the same one twice for a single mode
+    const char* misplaced;         // the message's end
+};
 
-bool goesWith(Goes goes, RunMode mode)
-{
-    switch (goes) {
-    case Goes::WithRender: return mode == RunMode::Render;
-    case Goes::WithRenderOrExport: return mode == RunMode::Render || mode == RunMode::Export;
-    case Goes::WithExport: return mode == RunMode::Export;
-    }
-    return false;
-}
-
-const char* goesWithText(Goes goes)
-{
-    switch (goes) {
-    case Goes::WithRender: return " goes with --render only";
-    case Goes::WithRenderOrExport: return " goes with --render or --export only";
-    case Goes::WithExport: return " goes with --export only";
-    }
-    return "";
-}
+constexpr SettingKind settingKinds[] = {
+    {{RunMode::Render, RunMode::Render}, " goes with --render only"},
+    {{RunMode::Render, RunMode::Export}, " goes with --render or --export only"},
+    {{RunMode::Export, RunMode::Export}, " goes with --export only"},
+};
+constexpr size_t withRender = 0, withRenderOrExport = 1, withExport = 2;
 
 // The options that take a setting, with the modes each goes with.
 struct SettingOption {
     const char* name;
-    Goes goes;
+    size_t kind;  // in settingKinds
     void (*take)(CommandLine& line, const std::string& name, const std::string& value);
 };
 
 const SettingOption settingOptions[] = {
-    {"--anime", Goes::WithRenderOrExport,
+    {"--anime", withRenderOrExport,
      [](CommandLine& line, const std::string& name, const std::string& value) {
          line.render.anime = wholeNumber(name, value, 0, Tqpchr::AnimeCount - 1);
          line.exporting.anime = *line.render.anime;
      }},
-    {"--frames", Goes::WithRender,
+    {"--frames", withRender,
      [](CommandLine& line, const std::string& name, const std::string& value) {
          line.render.frames = wholeNumber(name, value, 1, maxRenderFrames);
      }},
-    {"--out", Goes::WithRenderOrExport,
+    {"--out", withRenderOrExport,
      [](CommandLine& line, const std::string&, const std::string& value) {
          line.render.folder = value;
          line.exporting.out = line.render.folder;
      }},
-    {"--scale", Goes::WithExport,
+    {"--scale", withExport,
      [](CommandLine& line, const std::string& name, const std::string& value) {
          line.exporting.scale = wholeNumber(name, value, 1, maxExportScale);
      }},
-    {"--columns", Goes::WithExport,
+    {"--columns", withExport,
      [](CommandLine& line, const std::string& name, const std::string& value) {
          line.exporting.columns = wholeNumber(name, value, 1, Tqpchr::FrameCount);
      }},
@@ -128,7 +117,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     CommandLine line;
     std::optional<RunMode> mode;
     std::string modeWithoutFile;                       // a mode followed by no file of its own
-    std::array<std::string, kindsOfSetting> lastGiven;  // the last setting given of each kind
+    std::array<std::string, std::size(settingKinds)> lastGiven;  // the last setting given of each kind
     std::vector<std::string> files;
 
     const auto optionCount = static_cast<size_t>(optionsEnd - arguments.begin());
@@ -158,7 +147,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             }
         } else if (const SettingOption* setting = find(settingOptions, name)) {
             setting->take(line, name, value());
-            lastGiven[static_cast<size_t>(setting->goes)] = name;
+            lastGiven[setting->kind] = name;
         } else if (isHelpOrVersion(name)) {
             throw CommandLineError(name + " takes no value");
         } else {
@@ -168,9 +157,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     if (optionsEnd != arguments.end()) files.insert(files.end(), optionsEnd + 1, arguments.end());
 
     line.mode = mode.value_or(RunMode::Window);
-    for (size_t kind = 0; kind < kindsOfSetting; ++kind) {
-        const auto goes = static_cast<Goes>(kind);
-        if (!lastGiven[kind].empty() && !goesWith(goes, line.mode)) throw CommandLineError(lastGiven[kind] + goesWithText(goes));
+    for (size_t kind = 0; kind < std::size(settingKinds); ++kind) {
+        const SettingKind& allowed = settingKinds[kind];
+        if (!lastGiven[kind].empty() && std::ranges::find(allowed.modes, line.mode) == allowed.modes.end())
+            throw CommandLineError(lastGiven[kind] + allowed.misplaced);
     }
     if (line.mode == RunMode::Export && line.exporting.out.empty()) throw CommandLineError("--export needs --out NAME.gif or NAME.png");
     if (!modeWithoutFile.empty()) {
