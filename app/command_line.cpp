@@ -1,6 +1,10 @@
+// The program's command line read into a mode and its settings.
 #include "app/command_line.h"
 
+#include "chr/qpchr.h"
+
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <optional>
 
@@ -31,6 +35,71 @@ int32_t wholeNumber(const std::string& name, const std::string& text, int32_t lo
     return value;
 }
 
+// The options that choose a mode, each followed by its file.
+struct ModeOption {
+    const char* name;
+    RunMode mode;
+};
+
+constexpr ModeOption modeOptions[] = {
+    {"--info", RunMode::Info}, {"--render", RunMode::Render}, {"--export", RunMode::Export},
+    {"--check", RunMode::Check}, {"--open", RunMode::Open},
+};
+
+// The kinds of setting by the modes they go with: a setting given in another mode is
+// reported by the last one given of its kind, the kinds in this order.
+struct SettingKind {
+    std::array<RunMode, 2> modes;  // the same one twice for a single mode
+    const char* misplaced;         // the message's end
+};
+
+constexpr SettingKind settingKinds[] = {
+    {{RunMode::Render, RunMode::Render}, " goes with --render only"},
+    {{RunMode::Render, RunMode::Export}, " goes with --render or --export only"},
+    {{RunMode::Export, RunMode::Export}, " goes with --export only"},
+};
+constexpr size_t withRender = 0, withRenderOrExport = 1, withExport = 2;
+
+// The options that take a setting, with the modes each goes with.
+struct SettingOption {
+    const char* name;
+    size_t kind;  // in settingKinds
+    void (*take)(CommandLine& line, const std::string& name, const std::string& value);
+};
+
+const SettingOption settingOptions[] = {
+    {"--anime", withRenderOrExport,
+     [](CommandLine& line, const std::string& name, const std::string& value) {
+         line.render.anime = wholeNumber(name, value, 0, Tqpchr::AnimeCount - 1);
+         line.exporting.anime = *line.render.anime;
+     }},
+    {"--frames", withRender,
+     [](CommandLine& line, const std::string& name, const std::string& value) {
+         line.render.frames = wholeNumber(name, value, 1, maxRenderFrames);
+     }},
+    {"--out", withRenderOrExport,
+     [](CommandLine& line, const std::string&, const std::string& value) {
+         line.render.folder = value;
+         line.exporting.out = line.render.folder;
+     }},
+    {"--scale", withExport,
+     [](CommandLine& line, const std::string& name, const std::string& value) {
+         line.exporting.scale = wholeNumber(name, value, 1, maxExportScale);
+     }},
+    {"--columns", withExport,
+     [](CommandLine& line, const std::string& name, const std::string& value) {
+         line.exporting.columns = wholeNumber(name, value, 1, Tqpchr::FrameCount);
+     }},
+};
+
+bool isHelpOrVersion(const std::string& name) { return name == "--help" || name == "-h" || name == "--version"; }
+
+template <typename Option, size_t count> const Option* find(const Option (&options)[count], const std::string& name)
+{
+    const auto at = std::find_if(std::begin(options), std::end(options), [&](const Option& option) { return name == option.name; });
+    return at == std::end(options) ? nullptr : at;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments)
@@ -38,26 +107,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     // Every argument after "--" is a file, however it begins.
     const auto optionsEnd = std::find(arguments.begin(), arguments.end(), "--");
     // --help and --version win wherever they stand among the options.
-    for (auto at = arguments.begin(); at != optionsEnd; ++at) {
-        if (*at == "--help" || *at == "-h" || *at == "--version") {
-            CommandLine line;
-            line.mode = *at == "--version" ? RunMode::Version : RunMode::Help;
-            return line;
-        }
+    const auto helpOrVersion = std::find_if(arguments.begin(), optionsEnd, isHelpOrVersion);
+    if (helpOrVersion != optionsEnd) {
+        CommandLine line;
+        line.mode = *helpOrVersion == "--version" ? RunMode::Version : RunMode::Help;
+        return line;
     }
 
     CommandLine line;
     std::optional<RunMode> mode;
-    std::string modeWithoutFile;  // a mode followed by no file of its own
-    std::string renderOption;     // the last option that only --render takes
-    std::string playOption;       // the last option that --render and --export take
-    std::string exportOption;     // the last option that only --export takes
+    std::string modeWithoutFile;                       // a mode followed by no file of its own
+    std::array<std::string, std::size(settingKinds)> lastGiven;  // the last setting given of each kind
     std::vector<std::string> files;
 
-    const auto setMode = [&](RunMode chosen) {
-        if (mode) throw CommandLineError("give only one of --info, --render, --export, --check and --open");
-        mode = chosen;
-    };
     const auto optionCount = static_cast<size_t>(optionsEnd - arguments.begin());
     for (size_t i = 0; i < optionCount; ++i) {
         const std::string& argument = arguments[i];
@@ -71,12 +133,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (equals != std::string::npos) inlineValue = argument.substr(equals + 1);
         const auto value = [&] { return takeValue(name, inlineValue, arguments, i); };
 
-        if (name == "--info" || name == "--render" || name == "--export" || name == "--check" || name == "--open") {
-            setMode(name == "--info"     ? RunMode::Info
-                    : name == "--render" ? RunMode::Render
-                    : name == "--export" ? RunMode::Export
-                    : name == "--check"  ? RunMode::Check
-                                         : RunMode::Open);
+        if (const ModeOption* chosen = find(modeOptions, name)) {
+            if (mode) throw CommandLineError("give only one of --info, --render, --export, --check and --open");
+            mode = chosen->mode;
             // Followed by an option or "--", the file is the first argument that is
             // no option: --info -- -odd.chP.
             const bool fileLater = !inlineValue && i + 1 < arguments.size() && arguments[i + 1].starts_with("--");
@@ -86,24 +145,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
                 line.file = value();
                 line.fileGiven = true;
             }
-        } else if (name == "--anime") {
-            line.render.anime = wholeNumber(name, value(), 0, Tqpchr::AnimeCount - 1);
-            line.exporting.anime = *line.render.anime;
-            playOption = name;
-        } else if (name == "--frames") {
-            line.render.frames = wholeNumber(name, value(), 1, maxRenderFrames);
-            renderOption = name;
-        } else if (name == "--out") {
-            line.render.folder = value();
-            line.exporting.out = line.render.folder;
-            playOption = name;
-        } else if (name == "--scale") {
-            line.exporting.scale = wholeNumber(name, value(), 1, maxExportScale);
-            exportOption = name;
-        } else if (name == "--columns") {
-            line.exporting.columns = wholeNumber(name, value(), 1, Tqpchr::FrameCount);
-            exportOption = name;
-        } else if (name == "--help" || name == "-h" || name == "--version") {
+        } else if (const SettingOption* setting = find(settingOptions, name)) {
+            setting->take(line, name, value());
+            lastGiven[setting->kind] = name;
+        } else if (isHelpOrVersion(name)) {
             throw CommandLineError(name + " takes no value");
         } else {
             throw CommandLineError("unknown option '" + argument + "'");
@@ -112,10 +157,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     if (optionsEnd != arguments.end()) files.insert(files.end(), optionsEnd + 1, arguments.end());
 
     line.mode = mode.value_or(RunMode::Window);
-    if (!renderOption.empty() && line.mode != RunMode::Render) throw CommandLineError(renderOption + " goes with --render only");
-    if (!playOption.empty() && line.mode != RunMode::Render && line.mode != RunMode::Export)
-        throw CommandLineError(playOption + " goes with --render or --export only");
-    if (!exportOption.empty() && line.mode != RunMode::Export) throw CommandLineError(exportOption + " goes with --export only");
+    for (size_t kind = 0; kind < std::size(settingKinds); ++kind) {
+        const SettingKind& allowed = settingKinds[kind];
+        if (!lastGiven[kind].empty() && std::ranges::find(allowed.modes, line.mode) == allowed.modes.end())
+            throw CommandLineError(lastGiven[kind] + allowed.misplaced);
+    }
     if (line.mode == RunMode::Export && line.exporting.out.empty()) throw CommandLineError("--export needs --out NAME.gif or NAME.png");
     if (!modeWithoutFile.empty()) {
         if (files.empty()) throw CommandLineError(modeWithoutFile + " needs a value");

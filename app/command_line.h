@@ -2,9 +2,9 @@
 #pragma once
 
 #include "app/export_settings.h"
-#include "app/render_frames.h"
+#include "app/render_settings.h"
+#include "platform/exception.h"
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,9 +21,9 @@ struct CommandLine {
 };
 
 // A command line that cannot be run; the message is one line without the program name.
-class CommandLineError : public std::runtime_error {
+class CommandLineError : public Exception {
 public:
-    using std::runtime_error::runtime_error;
+    using Exception::Exception;
 };
 
 // Reads the arguments after the program name. Options take their value as the next

@@ -1,16 +1,19 @@
 // The automatic definition reload of the frame cycle.
 #include "app/definition_watch.h"
 
-#include "app/form1.h"
 #include "chr/qpchr.h"
 #include "platform/file_system.h"
 
 #include <QAction>
 #include <QMenu>
 
-DefinitionWatch::DefinitionWatch(TForm1& form) : QObject(&form), form_(form)
+#include <utility>
+
+DefinitionWatch::DefinitionWatch(QObject& owner, QMenu& settingsMenu, std::function<Tqpchr&()> engine,
+                                 std::function<bool()> fromArchive, std::function<void()> reload)
+    : QObject(&owner), engine_(std::move(engine)), fromArchive_(std::move(fromArchive)), reloadDefinition_(std::move(reload))
 {
-    autoreload = form.N1->addAction("自動再読込");
+    autoreload = settingsMenu.addAction("自動再読込");
     autoreload->setObjectName("autoreload");
     autoreload->setCheckable(true);
     // Switching on reloads nothing: the stamp is first taken on the next cycle.
@@ -21,13 +24,13 @@ DefinitionWatch::DefinitionWatch(TForm1& form) : QObject(&form), form_(form)
 // stamp is kept per file, so a new file is never reloaded for being new.
 void DefinitionWatch::check()
 {
-    const std::string& file = form_.chr->chpfile;
-    if (!autoreload->isChecked() || form_.fromarchive || file.empty()) return;
+    const std::string& file = engine_().chpfile;
+    if (!autoreload->isChecked() || fromArchive_() || file.empty()) return;
     const int32_t age = fileAge(file);
     if (file != watched_) {
         watched_ = file;
         age_ = age;
-        lastFailed_ = false;
+        keptAnime_.reset();
         return;
     }
     if (age == age_) return;
@@ -39,10 +42,9 @@ void DefinitionWatch::check()
 
 void DefinitionWatch::reload()
 {
-    Tqpchr& chr = *form_.chr;
-    if (!lastFailed_) keptAnime_ = chr.anime;
-    lastFailed_ = true;
-    form_.reloadClick();
-    lastFailed_ = false;
-    if (keptAnime_ >= 0 && keptAnime_ < Tqpchr::AnimeCount && chr.animeused[static_cast<size_t>(keptAnime_)]) chr.start(keptAnime_);
+    Tqpchr& chr = engine_();
+    if (!keptAnime_) keptAnime_ = chr.anime;
+    reloadDefinition_();
+    const int32_t anime = *std::exchange(keptAnime_, std::nullopt);
+    if (anime >= 0 && anime < Tqpchr::AnimeCount && chr.animeused[static_cast<size_t>(anime)]) chr.start(anime);
 }

@@ -5,15 +5,21 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
-class TForm1;
+class QMenu;
+class Tqpchr;
 
 class DefinitionWatch : public QObject {
 public:
-    // Adds the item, unchecked, after the form's items of "設定"; the form owns the watch.
-    explicit DefinitionWatch(TForm1& form);
+    // Adds the item, unchecked, after the items of the menu "設定"; owner owns the watch.
+    // engine returns the engine, fromArchive whether its package was unpacked from an
+    // archive, and reload loads the definition again as "再読込み" does.
+    DefinitionWatch(QObject& owner, QMenu& settingsMenu, std::function<Tqpchr&()> engine, std::function<bool()> fromArchive,
+                    std::function<void()> reload);
 
     // One frame cycle's check: when the item is checked and the package came from a
     // folder, a changed stamp of the definition file reloads it as "再読込み" does,
@@ -26,9 +32,12 @@ public:
 private:
     void reload();
 
-    TForm1& form_;
+    std::function<Tqpchr&()> engine_;
+    std::function<bool()> fromArchive_;
+    std::function<void()> reloadDefinition_;
     std::string watched_;  // the definition whose stamp is kept, empty until one is seen
     int32_t age_ = -1;
-    int32_t keptAnime_ = 0;    // the anime to run after the reload
-    bool lastFailed_ = false;  // the last reload failed, so keptAnime_ still holds
+    // The anime to run after the reload: taken when a reload begins and kept while
+    // reloads fail, so that a failed one never leaves the anime it fell back to.
+    std::optional<int32_t> keptAnime_;
 };

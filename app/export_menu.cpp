@@ -2,8 +2,6 @@
 #include "app/export_menu.h"
 
 #include "app/anime_export.h"
-#include "app/form1.h"
-#include "app/qt_window_host.h"
 #include "app/software_display.h"
 
 #include "chr/qpchr.h"
@@ -16,8 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-const char* const menuObjectName = "exportMenu";
 
 class QtSaveDialogs : public SaveDialogs {
 public:
@@ -58,37 +54,30 @@ private:
 };
 
 // NAME-animeNN.EXT beside the definition, or only the name for a package from an archive.
-std::string suggestedName(const TForm1& form, const std::string& extension)
+std::string suggestedName(const Tqpchr& chr, bool fromArchive, const std::string& extension)
 {
-    const std::filesystem::path definition(form.chr->chpfile);
+    const std::filesystem::path definition(chr.chpfile);
     char anime[16];
-    std::snprintf(anime, sizeof anime, "-anime%02d", static_cast<int>(form.chr->anime));
+    std::snprintf(anime, sizeof anime, "-anime%02d", static_cast<int>(chr.anime));
     const std::string name = definition.stem().string() + anime + extension;
-    return form.fromarchive ? name : (definition.parent_path() / name).string();
+    return fromArchive ? name : (definition.parent_path() / name).string();
 }
 
 }  // namespace
 
 std::unique_ptr<SaveDialogs> makeQtSaveDialogs(QWidget* parent) { return std::make_unique<QtSaveDialogs>(parent); }
 
-ExportMenu::ExportMenu(TForm1& form) : QObject(&form), form_(form), dialogs_(makeQtSaveDialogs(&form))
+ExportMenu::ExportMenu(QWidget& window, QMenuBar& menuBar, std::function<Tqpchr&()> engine, std::function<bool()> fromArchive,
+                       Guard guard)
+    : QObject(&window), engine_(std::move(engine)), fromArchive_(std::move(fromArchive)), guard_(std::move(guard)),
+      dialogs_(makeQtSaveDialogs(&window))
 {
-    setObjectName(menuObjectName);
-    menu = form.menuBar()->addMenu("書き出し");
+    setObjectName("exportMenu");
+    menu = menuBar.addMenu("書き出し");
     gifAction = menu->addAction("GIF として保存…");
     sheetAction = menu->addAction("シートとして保存…");
     connect(gifAction, &QAction::triggered, this, [this] { saveGif(); });
     connect(sheetAction, &QAction::triggered, this, [this] { saveSheet(); });
-    connect(menu, &QMenu::aboutToShow, this, [this] { form_.host().menuLoop(true); });
-    connect(menu, &QMenu::aboutToHide, this, [this] { form_.host().menuLoop(false); });
-}
-
-void ExportMenu::addTo(TForm1& form) { new ExportMenu(form); }
-
-ExportMenu& ExportMenu::of(TForm1& form)
-{
-    // Only addTo makes a child of this name.
-    return *static_cast<ExportMenu*>(form.findChild<QObject*>(menuObjectName, Qt::FindDirectChildrenOnly));
 }
 
 void ExportMenu::saveGif() { save("GIF として保存", "GIF (*.gif)", ".gif"); }
@@ -97,16 +86,16 @@ void ExportMenu::saveSheet() { save("シートとして保存", "PNG (*.png)", "
 
 void ExportMenu::save(const std::string& title, const std::string& filter, const std::string& extension)
 {
-    form_.runGuarded([&] {
-        if (form_.chr->chpfile.empty()) throw Exception("書き出すキャラクターが読み込まれていません");
-        std::string name = dialogs_->askSaveName(title, suggestedName(form_, extension), filter);
+    guard_([&] {
+        Tqpchr& chr = engine_();
+        if (chr.chpfile.empty()) throw Exception("書き出すキャラクターが読み込まれていません");
+        std::string name = dialogs_->askSaveName(title, suggestedName(chr, fromArchive_(), extension), filter);
         if (name.empty()) return;
         if (!hasExtension(name, extension)) name += extension;
         // The window's engine, with the lists the author's tools set, the loop boxes
         // and the speed box's frame time, plays the anime from its first frame on a
         // display of its own; a package unpacked from an archive has no files left
         // to load again. Its anime then goes on where it was.
-        Tqpchr& chr = *form_.chr;
         const KeptPlaying kept(chr);
         SoftwareDisplay display;
         exportAnime(chr, display, {chr.anime, name, 1, {}});

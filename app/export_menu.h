@@ -4,13 +4,15 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class QAction;
 class QMenu;
+class QMenuBar;
 class QWidget;
-class TForm1;
+class Tqpchr;
 
 class SaveDialogs {
 public:
@@ -26,13 +28,17 @@ std::unique_ptr<SaveDialogs> makeQtSaveDialogs(QWidget* parent);
 
 class ExportMenu : public QObject {
 public:
-    // Adds the menu to the form's menu bar, after its own menus; the form owns it.
-    static void addTo(TForm1& form);
-    // The menu added to the form.
-    static ExportMenu& of(TForm1& form);
+    // Runs a handler and shows what it raises in the window's error box.
+    using Guard = std::function<void(const std::function<void()>&)>;
+
+    // Adds the menu to the window's menu bar, after the menus already there; the window
+    // owns it and its save dialogs. engine returns the window's engine, fromArchive
+    // whether its package was unpacked from an archive.
+    ExportMenu(QWidget& window, QMenuBar& menuBar, std::function<Tqpchr&()> engine, std::function<bool()> fromArchive,
+               Guard guard);
 
     // "GIF として保存…" and "シートとして保存…": asks for a file and writes the anime
-    // playing in the window, at its frame time; errors go to the form's error box.
+    // playing in the window, at its frame time; errors go through the guard.
     void saveGif();
     void saveSheet();
 
@@ -43,9 +49,10 @@ public:
     QAction* sheetAction = nullptr;
 
 private:
-    explicit ExportMenu(TForm1& form);
     void save(const std::string& title, const std::string& filter, const std::string& extension);
 
-    TForm1& form_;
+    std::function<Tqpchr&()> engine_;
+    std::function<bool()> fromArchive_;
+    Guard guard_;
     std::unique_ptr<SaveDialogs> dialogs_;
 };

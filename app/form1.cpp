@@ -3,9 +3,10 @@
 // the anime buttons, loop boxes and frame time.
 #include "app/form1.h"
 
+#include "app/anime_status.h"
 #include "app/definition_watch.h"
 #include "app/export_menu.h"
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/playback_control.h"
 #include "app/qt_window_host.h"
 #include "app/unpack_folder.h"
@@ -118,10 +119,13 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     followScreens();
 
     connectHandlers();
-    zoomView = new ZoomView(*this);
-    playback = new PlaybackControl(*this, *zoomView->menu);
-    definitionWatch = new DefinitionWatch(*this);
-    ExportMenu::addTo(*this);
+    const auto engine = [this]() -> Tqpchr& { return *chr; };
+    const auto fromArchive = [this] { return fromarchive; };
+    zoomView = new ZoomView(*this, *menuBar(), *host_, engine, [this] { return playback->paused(); });
+    playback = new PlaybackControl(*this, [this] { return chr.get(); }, *zoomView->menu);
+    definitionWatch = new DefinitionWatch(*this, *N1, engine, fromArchive, [this] { reloadClick(); });
+    exportMenu = new ExportMenu(*this, *menuBar(), engine, fromArchive, [this](const std::function<void()>& handler) { runGuarded(handler); });
+    for (const QMenu* menu : {N1, zoomView->menu, exportMenu->menu}) host_->followMenu(*menu);
     host_->create();
 }
 
@@ -130,10 +134,6 @@ TForm1::~TForm1()
     frameTimer_->stop();
     frameChangeTimer_->stop();
     FormDestroy();
-    // The components go before the window they are bound to.
-    ArchiveFile1.reset();
-    DDDD1.reset();
-    host_.reset();
 }
 
 void TForm1::FormCreate(void*)

@@ -14,6 +14,7 @@
 #include <vector>
 
 class DefinitionWatch;
+class ExportMenu;
 class PlaybackControl;
 class QAction;
 class QCheckBox;
@@ -147,7 +148,13 @@ public:
     QLabel* lpoint1 = nullptr;
     QLabel* lpoint2 = nullptr;
 
-    // Components and the engine, owned for the window's life.
+private:
+    // Declared before the components bound to it, so that it goes after them.
+    std::unique_ptr<QtWindowHost> host_;
+
+public:
+    // Components and the engine, owned for the window's life; they go in the reverse
+    // order, the engine before the display it draws on.
     std::unique_ptr<TDDDD> DDDD1;
     std::unique_ptr<TArchiveFile> ArchiveFile1;
     std::unique_ptr<Tqpchr> chr;
@@ -157,11 +164,12 @@ public:
     bool fromarchive = false;
     std::array<int, 4> lastcaret{};  // pedit1, pedit2, ledit1, ledit2
 
-    // Beyond the design, owned by the window: pause and step, the zoomed view and the
-    // definition's automatic reload.
+    // Beyond the design, owned by the window: pause and step, the zoomed view, the
+    // definition's automatic reload and the menu of exports.
     PlaybackControl* playback = nullptr;
     ZoomView* zoomView = nullptr;
     DefinitionWatch* definitionWatch = nullptr;
+    ExportMenu* exportMenu = nullptr;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -180,7 +188,6 @@ private:
 
     std::vector<std::string> arguments_;
     std::unique_ptr<MessageBoxes> boxes_;
-    std::unique_ptr<QtWindowHost> host_;
     QTimer* frameTimer_ = nullptr;        // the screen's refresh
     QTimer* frameChangeTimer_ = nullptr;  // the engine's next frame change
 };

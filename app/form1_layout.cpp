@@ -3,7 +3,7 @@
 // control to its handler.
 #include "app/form1.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/qt_window_host.h"
 
 #include <QAction>
@@ -251,6 +251,4 @@ void TForm1::connectHandlers()
         autocgload->setChecked(!ticked);
         runGuarded([this] { autocgloadClick(); });
     });
-    connect(N1, &QMenu::aboutToShow, this, [this] { host_->menuLoop(true); });
-    connect(N1, &QMenu::aboutToHide, this, [this] { host_->menuLoop(false); });
 }

@@ -4,7 +4,7 @@
 #include "app/form1.h"
 
 #include "app/definition_load_error.h"
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/qt_window_host.h"
 #include "app/unpack_folder.h"
 #include "archive/archive_file.h"

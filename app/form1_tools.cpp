@@ -2,7 +2,7 @@
 // clipboard export and loading an anime's lists into the edit boxes.
 #include "app/form1.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 
 #include "chr/definition_text.h"
 #include "chr/qpchr.h"

@@ -1,9 +1,9 @@
 // Pause and single steps of the running anime.
 #include "app/playback_control.h"
 
-#include "app/form1.h"
 #include "chr/qpchr.h"
 #include "platform/clock.h"
+#include "platform/scope_guard.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -22,7 +22,8 @@ QAction* addItem(QMenu& menu, const char* name, const char* caption, Qt::Key key
 
 }  // namespace
 
-PlaybackControl::PlaybackControl(TForm1& form, QMenu& menu) : QObject(&form), form_(form)
+PlaybackControl::PlaybackControl(QObject& owner, std::function<Tqpchr*()> engine, QMenu& menu)
+    : QObject(&owner), engine_(std::move(engine))
 {
     menu.addSeparator();
     pauseAction = addItem(menu, "pauseAction", "一時停止", Qt::Key_Space);
@@ -41,7 +42,7 @@ bool PlaybackControl::paused() const { return pauseAction->isChecked(); }
 
 void PlaybackControl::advance()
 {
-    if (!paused()) form_.chr->step();
+    if (!paused()) engine_()->step();
 }
 
 void PlaybackControl::togglePause() { pauseAction->toggle(); }
@@ -51,7 +52,7 @@ void PlaybackControl::togglePause() { pauseAction->toggle(); }
 void PlaybackControl::pausedChanged(bool paused)
 {
     for (QAction* step : {stepForwardAction, stepBackAction, firstFrameAction}) step->setEnabled(paused);
-    if (!paused && form_.chr) form_.chr->lastclock = millisecondClock();
+    if (Tqpchr* chr = engine_(); !paused && chr) chr->lastclock = millisecondClock();
 }
 
 // A frame time shorter than no time at all makes the engine's step advance exactly
@@ -59,20 +60,21 @@ void PlaybackControl::pausedChanged(bool paused)
 void PlaybackControl::stepForward()
 {
     if (!paused()) return;
-    Tqpchr& chr = *form_.chr;
-    const int32_t framewait = chr.framewait;
+    Tqpchr& chr = *engine_();
+    const ScopeGuard keepFramewait([&chr, framewait = chr.framewait] { chr.framewait = framewait; });
     chr.framewait = -1;
     chr.lastclock = millisecondClock();
     chr.step();
-    chr.framewait = framewait;
 }
 
 void PlaybackControl::stepBack()
 {
-    if (paused() && form_.chr->frame > 1) --form_.chr->frame;
+    if (!paused()) return;
+    Tqpchr& chr = *engine_();
+    if (chr.frame > 1) --chr.frame;
 }
 
 void PlaybackControl::home()
 {
-    if (paused()) form_.chr->frame = 1;
+    if (paused()) engine_()->frame = 1;
 }

@@ -4,17 +4,20 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QAction;
 class QMenu;
-class TForm1;
+class Tqpchr;
 
 class PlaybackControl : public QObject {
 public:
-    // Adds the items to the menu; the form owns the control. Their keys work in every
-    // window of the program, except in an edit box, which keeps the keys typed into it.
-    // The step items, and so their keys, are enabled only while paused; otherwise the
-    // arrows and Home move the focus and the caret as they always do.
-    PlaybackControl(TForm1& form, QMenu& menu);
+    // Adds the items to the menu; owner owns the control, and engine returns the engine,
+    // null before there is one. The items' keys work in every window of the program,
+    // except in an edit box, which keeps the keys typed into it. The step items, and so
+    // their keys, are enabled only while paused; otherwise the arrows and Home move the
+    // focus and the caret as they always do.
+    PlaybackControl(QObject& owner, std::function<Tqpchr*()> engine, QMenu& menu);
 
     // One frame cycle's step of the engine, skipped while paused.
     void advance();
@@ -36,5 +39,5 @@ public:
 private:
     void pausedChanged(bool paused);
 
-    TForm1& form_;
+    std::function<Tqpchr*()> engine_;
 };

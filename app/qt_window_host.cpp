@@ -2,17 +2,18 @@
 // translation of Qt's window events to Windows messages.
 #include "app/qt_window_host.h"
 
+#include "app/changed_rows.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
-
-#include <cstring>
 
 namespace {
 
@@ -77,6 +78,12 @@ void QtWindowHost::create()
 
 void QtWindowHost::menuLoop(bool entered) { deliver(entered ? WM_ENTERMENULOOP : WM_EXITMENULOOP, 0, 0); }
 
+void QtWindowHost::followMenu(const QMenu& menu)
+{
+    connect(&menu, &QMenu::aboutToShow, this, [this] { menuLoop(true); });
+    connect(&menu, &QMenu::aboutToHide, this, [this] { menuLoop(false); });
+}
+
 HWND QtWindowHost::handle() { return reinterpret_cast<HWND>(this); }
 
 POINT QtWindowHost::clientOrigin() const
@@ -89,26 +96,17 @@ int32_t QtWindowHost::clientWidth() const { return client_->width(); }
 int32_t QtWindowHost::clientHeight() const { return client_->height(); }
 uint32_t* QtWindowHost::frameBuffer() { return frame_.data(); }
 
-// Most frame cycles present the same picture again (an anime shows each frame for
-// many refreshes), so only rows whose pixels differ from what the view widget last
-// showed are repainted.
+// Only rows whose pixels differ from what the view widget last showed are repainted.
 void QtWindowHost::frameBufferChanged(const Rect& area)
 {
     const QRect changed = QRect(area.left, area.top, area.width(), area.height()).intersected(viewArea_);
     if (changed.isEmpty()) return;
     const size_t stride = static_cast<size_t>(client_->width());
-    const size_t rowBytes = static_cast<size_t>(changed.width()) * sizeof(uint32_t);
-    int firstChanged = -1;
-    int lastChanged = -1;
-    for (int y = changed.top(); y <= changed.bottom(); ++y) {
-        const size_t at = y * stride + static_cast<size_t>(changed.left());
-        if (std::memcmp(&frame_[at], &shown_[at], rowBytes) == 0) continue;
-        std::memcpy(&shown_[at], &frame_[at], rowBytes);
-        if (firstChanged < 0) firstChanged = y;
-        lastChanged = y;
-    }
-    if (firstChanged >= 0)
-        view_->update(QRect(changed.left(), firstChanged, changed.width(), lastChanged - firstChanged + 1).translated(-viewArea_.topLeft()));
+    const size_t at = static_cast<size_t>(changed.top()) * stride + static_cast<size_t>(changed.left());
+    const RowBand band = copyChangedRows(&frame_[at], stride, &shown_[at], stride, static_cast<size_t>(changed.width()),
+                                         changed.height(), false, [](int) {});
+    if (!band.empty())
+        view_->update(QRect(changed.left(), changed.top() + band.first, changed.width(), band.count()).translated(-viewArea_.topLeft()));
 }
 
 void QtWindowHost::show() { window_->show(); }

@@ -12,6 +12,7 @@
 
 #include <vector>
 
+class QMenu;
 class QWidget;
 
 class QtWindowHost : public QObject, public WindowHost {
@@ -27,6 +28,8 @@ public:
     void create();
     // The menu has been opened (true) or closed (false).
     void menuLoop(bool entered);
+    // Reports each opening and closing of the window's menu as menuLoop does.
+    void followMenu(const QMenu& menu);
     // The widget that shows the character view.
     QWidget* viewWidget() const { return view_; }
 

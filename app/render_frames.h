@@ -1,6 +1,7 @@
 // The --render loop: one PNG image per frame advance of an anime.
 #pragma once
 
+#include "app/render_settings.h"
 #include "app/software_display.h"
 #include "chr/qpchr.h"
 
@@ -11,16 +12,6 @@
 
 class QImage;
 
-struct RenderSettings {
-    std::optional<int32_t> anime;   // default: the anime playing after load (1)
-    std::optional<int32_t> frames;  // default: the length of that anime
-    std::filesystem::path folder = ".";
-    // Told (images written, images to write) after each image, when set.
-    std::function<void(int32_t, int32_t)> progress;
-};
-
-// Four digits in the image names keep them in order.
-inline constexpr int32_t maxRenderFrames = 9999;
 inline constexpr int32_t maxViewWidth = 16384;
 
 // Starts the anime and writes folder/frame0001.png, frame0002.png, ...: image i is the

@@ -1,9 +1,8 @@
 // The zoomed view's window: its menu item, title, zoom and nearest-neighbour scaling.
 #include "app/zoom_view.h"
 
-#include "app/form1.h"
-#include "app/form1_controls.h"
-#include "app/playback_control.h"
+#include "app/anime_status.h"
+#include "app/changed_rows.h"
 #include "app/qt_window_host.h"
 #include "chr/qpchr.h"
 
@@ -24,20 +23,20 @@ const QColor Margin(Qt::black);
 
 }  // namespace
 
-ZoomView::ZoomView(TForm1& form) : QWidget(&form, Qt::Window), form_(form)
+ZoomView::ZoomView(QWidget& parent, QMenuBar& menuBar, QtWindowHost& host, std::function<const Tqpchr&()> engine,
+                   std::function<bool()> paused)
+    : QWidget(&parent, Qt::Window), host_(host), engine_(std::move(engine)), paused_(std::move(paused))
 {
     setObjectName("zoomView");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const QSize view = form_.host().viewWidget()->size();
+    const QSize view = host_.viewWidget()->size();
     resize(view * OpeningZoom);
 
-    menu = form.menuBar()->addMenu("表示");
+    menu = menuBar.addMenu("表示");
     menu->setObjectName("viewMenu");
     showAction = menu->addAction("拡大表示");
     showAction->setObjectName("zoomAction");
     connect(showAction, &QAction::triggered, this, &ZoomView::open);
-    connect(menu, &QMenu::aboutToShow, this, [this] { form_.host().menuLoop(true); });
-    connect(menu, &QMenu::aboutToHide, this, [this] { form_.host().menuLoop(false); });
 }
 
 int ZoomView::zoomFor(QSize view, QSize window, qreal ratio)
@@ -83,8 +82,7 @@ void ZoomView::refresh()
 {
     if (!isVisible()) return;
     updateTitle();
-    QtWindowHost& host = form_.host();
-    const QRect area = host.viewWidget()->geometry();
+    const QRect area = host_.viewWidget()->geometry();
     const qreal ratio = devicePixelRatioF();
     const int zoom = zoomFor(area.size(), size(), ratio);
     const bool remake = zoom != zoom_ || ratio != scaled_.devicePixelRatio();
@@ -96,28 +94,20 @@ void ZoomView::refresh()
     }
 
     const auto width = static_cast<size_t>(area.width());
-    const size_t stride = static_cast<size_t>(host.clientWidth());
-    const uint32_t* frame = host.frameBuffer();
-    int firstChanged = -1;
-    int lastChanged = -1;
-    for (int y = 0; y < area.height(); ++y) {
-        const uint32_t* row = frame + static_cast<size_t>(area.top() + y) * stride + static_cast<size_t>(area.left());
-        uint32_t* shownRow = &shown_[static_cast<size_t>(y) * width];
-        if (!remake && std::memcmp(row, shownRow, width * sizeof(uint32_t)) == 0) continue;
-        std::memcpy(shownRow, row, width * sizeof(uint32_t));
+    const size_t stride = static_cast<size_t>(host_.clientWidth());
+    const uint32_t* view = host_.frameBuffer() + static_cast<size_t>(area.top()) * stride + static_cast<size_t>(area.left());
+    const RowBand band = copyChangedRows(view, stride, shown_.data(), width, width, area.height(), remake, [&](int y) {
+        const uint32_t* row = view + static_cast<size_t>(y) * stride;
         auto* scaledRow = reinterpret_cast<uint32_t*>(scaled_.scanLine(y * zoom));
         for (size_t x = 0; x < width; ++x) std::fill_n(scaledRow + x * static_cast<size_t>(zoom), zoom, row[x]);
         for (int copy = 1; copy < zoom; ++copy) std::memcpy(scaled_.scanLine(y * zoom + copy), scaledRow, width * zoom * sizeof(uint32_t));
-        if (firstChanged < 0) firstChanged = y;
-        lastChanged = y;
-    }
+    });
     if (remake)
         update();
-    else if (firstChanged >= 0) {
+    else if (!band.empty()) {
         const QRectF picture = pictureArea();
         const qreal rowHeight = zoom / ratio;
-        update(QRectF(picture.left(), picture.top() + firstChanged * rowHeight, picture.width(), (lastChanged - firstChanged + 1) * rowHeight)
-                   .toAlignedRect());
+        update(QRectF(picture.left(), picture.top() + band.first * rowHeight, picture.width(), band.count() * rowHeight).toAlignedRect());
     }
 }
 
@@ -139,8 +129,8 @@ void ZoomView::paintEvent(QPaintEvent* event)
 
 void ZoomView::updateTitle()
 {
-    const Tqpchr& chr = *form_.chr;
-    const Title now{chr.anime, chr.frame, frameCount(chr, chr.anime), form_.playback->paused()};
+    const Tqpchr& chr = engine_();
+    const Title now{chr.anime, chr.frame, frameCount(chr, chr.anime), paused_()};
     if (now == title_) return;
     title_ = now;
     const QString& status = animeStatusText(now.anime);

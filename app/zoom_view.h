@@ -7,20 +7,24 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QAction;
 class QMenu;
-class TForm1;
+class QMenuBar;
+class QtWindowHost;
 class Tqpchr;
 
 class ZoomView : public QWidget {
 public:
     static constexpr int MaxZoom = 8;
 
-    // Adds the menu "表示" with "拡大表示" to the form's menu bar; the form owns the
-    // window, which stays hidden until the item is chosen.
-    explicit ZoomView(TForm1& form);
+    // Adds the menu "表示" with "拡大表示" to the menu bar. The window, owned by parent,
+    // shows host's character view and stays hidden until the item is chosen; its title
+    // tells the anime of engine and whether paused() holds.
+    ZoomView(QWidget& parent, QMenuBar& menuBar, QtWindowHost& host, std::function<const Tqpchr&()> engine,
+             std::function<bool()> paused);
 
     // One frame cycle: nothing while hidden; else the title follows the anime and the
     // picture is scaled and repainted where the view changed.
@@ -49,7 +53,9 @@ private:
     // The scaled picture's place in the window, in logical pixels.
     QRectF pictureArea() const;
 
-    TForm1& form_;
+    QtWindowHost& host_;
+    std::function<const Tqpchr&()> engine_;
+    std::function<bool()> paused_;
     std::vector<uint32_t> shown_;  // the view's pixels in scaled_
     QImage scaled_;
     int zoom_ = 0;  // 0: scaled_ is to be made again

@@ -1,8 +1,7 @@
+// The command line read into modes and settings, and the message of each misuse.
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
-
-#include <utility>
 
 namespace {
 
@@ -28,7 +27,11 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
 TEST(CommandLine, ModesAndSettings)
 {
     const std::string onlyOneMode = "give only one of --info, --render, --export, --check and --open";
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string outcome;
+    };
+    const Case cases[] = {
         {{}, "window - - - ."},
         {{""}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},
@@ -85,9 +88,14 @@ TEST(CommandLine, ModesAndSettings)
         {{"--info", "a.chP", "b.chP"}, "unexpected argument 'b.chP'"},
         {{"--render", "a.chP", "-"}, "unexpected argument '-'"},
     };
-    for (const auto& [arguments, outcome] : cases) EXPECT_EQ(outcomeOf(arguments), outcome) << testing::PrintToString(arguments);
-    for (const std::string bad : {"0", "-1", "10000", "3x", "x3", " 3", "+3", "0x10", "99999999999"})
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        EXPECT_EQ(outcomeOf(c.arguments), c.outcome);
+    }
+    for (const std::string bad : {"0", "-1", "10000", "3x", "x3", " 3", "+3", "0x10", "99999999999"}) {
+        SCOPED_TRACE(bad);
         EXPECT_EQ(outcomeOf({"--render", "c.chP", "--frames", bad}), "--frames needs a whole number from 1 to 9999, not '" + bad + "'");
+    }
 }
 
 }  // namespace

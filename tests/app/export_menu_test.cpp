@@ -49,7 +49,7 @@ protected:
     {
         auto dialogs = std::make_unique<AnsweringDialogs>(answer);
         asked = &dialogs->asked;
-        ExportMenu& menu = ExportMenu::of(*form);
+        ExportMenu& menu = *form->exportMenu;
         menu.setDialogs(std::move(dialogs));
         return menu;
     }
@@ -76,7 +76,8 @@ TEST_F(ExportMenuTest, GifOfTheRunningAnimeAtTheWindowsFrameTime)
     EXPECT_FALSE(gif.loops);
     EXPECT_EQ(gif.delays, (std::vector<int>{5, 5}));
     EXPECT_EQ(gif.frames, (std::vector<std::vector<uint32_t>>{view(green), view(yellow)}));
-    EXPECT_EQ(std::pair(form->chr->anime, form->chr->frame), std::pair(4, frame));
+    EXPECT_EQ(form->chr->anime, 4);
+    EXPECT_EQ(form->chr->frame, frame);
     EXPECT_TRUE(boxes->errors.empty());
 }
 

@@ -6,14 +6,23 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <tuple>
 
 namespace {
 
 using namespace sample;
 
 // The exit status, standard output and standard error of a run.
-using Outcome = std::tuple<int, std::string, std::string>;
+struct Outcome {
+    int status;
+    std::string output, errors;
+};
+
+void expectOutcome(const Outcome& seen, const Outcome& expected)
+{
+    EXPECT_EQ(seen.status, expected.status);
+    EXPECT_EQ(seen.output, expected.output);
+    EXPECT_EQ(seen.errors, expected.errors);
+}
 
 std::string quoted(const std::string& text)
 {
@@ -52,18 +61,18 @@ TEST_F(ProgramTest, InfoPrintsTheDocumentOnOneLine)
         R"("laysrc":[3],"laydst":[2],"patsrctext":"","patdsttext":"","laysrctext":"03","laydsttext":"02"},)"
         R"("6":{"animeused":false,"patdstused":false,"layerused":false,"loopframe":3,"patsrc":[],"patdst":[],)"
         R"("laysrc":[],"laydst":[],"patsrctext":"","patdsttext":"","laysrctext":"","laydsttext":""}}})";
-    EXPECT_EQ(run({"--info", file}), (Outcome{0, document + "\n", ""}));
+    expectOutcome(run({"--info", file}), {0, document + "\n", ""});
 }
 
 TEST_F(ProgramTest, RenderWritesTheFramesOfTheAnime)
 {
     const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
-    EXPECT_EQ(run({"--render", file}), (Outcome{0, "", ""}));
+    expectOutcome(run({"--render", file}), {0, "", ""});
     EXPECT_EQ(pngPixels(folder / "frame0001.png"), view(red));
     EXPECT_EQ(pngPixels(folder / "frame0002.png"), view(green));
     EXPECT_FALSE(std::filesystem::exists(folder / "frame0003.png"));
 
-    EXPECT_EQ(run({"--render", file, "--anime", "1", "--frames=3", "--out", "images/new"}), (Outcome{0, "", ""}));
+    expectOutcome(run({"--render", file, "--anime", "1", "--frames=3", "--out", "images/new"}), {0, "", ""});
     EXPECT_EQ(pngPixels(folder / "images/new/frame0001.png"), view(red));
     EXPECT_EQ(pngPixels(folder / "images/new/frame0002.png"), view(green));
     EXPECT_EQ(pngPixels(folder / "images/new/frame0003.png"), view(red));
@@ -74,7 +83,10 @@ TEST_F(ProgramTest, ExitStatusAndMessages)
     const std::string missing = (folder / "missing.chP").string();
     const std::string cannotOpen = "ファイル " + missing + " は開けません: ";
     ASSERT_EQ(mkfifo((folder / "fifo.chP").c_str(), 0600), 0);
-    const std::vector<std::pair<std::vector<std::string>, Outcome>> cases = {
+    const struct {
+        std::vector<std::string> arguments;
+        Outcome outcome;
+    } cases[] = {
         {{"--help"}, {0, usageText(), ""}},
         {{"--info", "x.chP", "--help"}, {0, usageText(), ""}},
         {{"--version"}, {0, "pomelune " POMELUNE_VERSION "\n", ""}},
@@ -89,7 +101,10 @@ TEST_F(ProgramTest, ExitStatusAndMessages)
         {{"--render", "x.chP", "--frames", "0"},
          {2, "", "pomelune: --frames needs a whole number from 1 to 9999, not '0' (see pomelune --help)\n"}},
     };
-    for (const auto& [arguments, outcome] : cases) EXPECT_EQ(run(arguments), outcome) << testing::PrintToString(arguments);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        expectOutcome(run(c.arguments), c.outcome);
+    }
     EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
     EXPECT_NE(usageText().find("\n       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"), std::string::npos);
 }
@@ -98,8 +113,8 @@ TEST_F(ProgramTest, FailedWritesEndWithStatusOne)
 {
     const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
     const std::string full = "pomelune: 標準出力に書き込めません: No space left on device\n";
-    EXPECT_EQ(run({"--info", file}, "/dev/full"), (Outcome{1, "", full}));
-    EXPECT_EQ(run({"--version"}, "/dev/full"), (Outcome{1, "", full}));
+    expectOutcome(run({"--info", file}, "/dev/full"), {1, "", full});
+    expectOutcome(run({"--version"}, "/dev/full"), {1, "", full});
     // A file-size limit stands in for a full disk; the messages pass through a pipe,
     // which the limit does not hold back.
     const std::string command = "cd " + quoted(folder.string()) + " && { (trap '' XFSZ; ulimit -f 0; exec " + quoted(POMELUNE_EXECUTABLE) +
@@ -119,7 +134,7 @@ TEST_F(ProgramTest, FramesReplaceWhatHadTheirNamesWithoutFollowingIt)
     std::filesystem::create_directories(folder / "out");
     std::filesystem::create_symlink(folder / "outside.png", folder / "out/frame0001.png");
     ASSERT_EQ(mkfifo((folder / "out/frame0002.png").c_str(), 0600), 0);
-    EXPECT_EQ(run({"--render", file, "--out", "out"}), (Outcome{0, "", ""}));
+    expectOutcome(run({"--render", file, "--out", "out"}), {0, "", ""});
     EXPECT_EQ(fileText(folder / "outside.png"), "kept");
     for (const char* name : {"out/frame0001.png", "out/frame0002.png"})  // a FIFO left in place would block the reading
         ASSERT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(folder / name))) << name;
@@ -145,7 +160,7 @@ TEST_F(ProgramTest, ACgTheLoaderCannotTakeWholeIsReported)
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(output.starts_with("{")) << output;
     EXPECT_EQ(errors, warning);
-    EXPECT_EQ(run({"--render", file}), (Outcome{1, "", warning}));
+    expectOutcome(run({"--render", file}), {1, "", warning});
     EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
 }
 

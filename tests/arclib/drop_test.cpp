@@ -5,7 +5,7 @@
 #include "support/test_archives.h"
 #include "support/form_fixture.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/unpack_folder.h"
 
 #include <QPushButton>

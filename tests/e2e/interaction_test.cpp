@@ -1,5 +1,5 @@
-// The window under a real X server, used as a person would: how long its frames last
-// on the screen, files dropped from a real XDND drag source, the pause and step keys
+// The window under a real X server, used as a person would: its view showing the frames
+// --render writes, before and after a click on a button; how long its frames last on the screen, files dropped from a real XDND drag source, the pause and step keys
 // with a button focused, and the names its controls carry on the AT-SPI bus. Skips
 // only when the X server cannot start (and reads no accessible objects when the
 // accessibility bus cannot start).
@@ -7,7 +7,11 @@
 #include "support/screen_pixel.h"
 #include "support/bmp_writer.h"
 
+#include <QImage>
+#include <QString>
+
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -25,6 +29,7 @@ constexpr int32_t framewait = 50;
 
 // Places in the client area.
 constexpr Point button1Centre{24, 52};
+constexpr Point button6Centre{24, 159};
 constexpr Point pedit1Centre{132, 326};
 constexpr Point viewCentre{window::viewLeft + window::viewWidth / 2, window::viewHeight / 2};
 constexpr Point cellCentre{window::viewLeft + cellSize / 2, cellSize / 2};
@@ -54,8 +59,32 @@ std::filesystem::path writeAlternatingPackage(const std::filesystem::path& folde
 
 Point at(Point client, Point inside) { return {client.x + inside.x, client.y + inside.y}; }
 
+struct Frame {
+    int32_t width = 0;
+    std::vector<uint32_t> pixels;  // 0xRRGGBB
+};
+
+// The view shows the frame at its left and the back buffer's black beyond the
+// frame's width.
+bool viewShows(const std::vector<uint32_t>& view, const Frame& frame)
+{
+    if (view.empty()) return false;
+    for (int32_t y = 0; y < window::viewHeight; ++y)
+        for (int32_t x = 0; x < window::viewWidth; ++x)
+            if (view[static_cast<size_t>(y) * window::viewWidth + x] !=
+                (x < frame.width ? frame.pixels[static_cast<size_t>(y) * frame.width + x] : 0))
+                return false;
+    return true;
+}
+
 class InteractionTest : public ProgramOnXTest {
 protected:
+    void SetUp() override
+    {
+        ProgramOnXTest::SetUp();
+        if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
+    }
+
     // Waits for the main window; its client origin.
     Point shownClient()
     {
@@ -100,11 +129,67 @@ protected:
     }
 
     bool dropFinished() const { return logText("drag.log").find("finished copy") != std::string::npos; }
+
+    // The images --render writes for the sample's anime, in order.
+    std::vector<Frame> renderedFrames(int anime)
+    {
+        const auto out = folder / ("anime" + std::to_string(anime));
+        const auto result = runCommand({POMELUNE_EXECUTABLE, "--render", samplePackage().string(), "--anime",
+                                        std::to_string(anime), "--out", out.string()}, 60s);
+        EXPECT_EQ(result.status, 0) << "--render of anime " << anime;
+        std::vector<Frame> frames;
+        for (int i = 1;; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame%04d.png", i);
+            const QImage image(QString::fromStdString((out / name).string()));
+            if (image.isNull()) break;
+            Frame frame{image.width(), {}};
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) frame.pixels.push_back(image.pixel(x, y) & 0xFFFFFFu);
+            EXPECT_EQ(image.height(), window::viewHeight);
+            frames.push_back(std::move(frame));
+        }
+        EXPECT_FALSE(frames.empty()) << "no frames of anime " << anime;
+        return frames;
+    }
+
+    // Takes screenshots until the view shows one of the frames, up to the time given;
+    // false after saving the last screenshot beside the test for a look. The window
+    // is looked up again each time, as it may still be placed or sized.
+    bool viewShowsOneOf(const std::vector<Frame>& frames, std::chrono::seconds within)
+    {
+        const auto deadline = Clock::now() + within;
+        ScreenImage screen;
+        while (Clock::now() < deadline && program->running()) {
+            screen = screenshot();
+            const auto view = viewPixels(screen);
+            for (const Frame& frame : frames)
+                if (viewShows(view, frame)) return true;
+            if (view.empty()) std::this_thread::sleep_for(50ms);
+        }
+        save(screen, "window_test_screen.png");
+        return false;
+    }
 };
+
+TEST_F(InteractionTest, ViewShowsTheRenderedFramesBeforeAndAfterAClick)
+{
+    const auto normal = renderedFrames(1);
+    const auto joy = renderedFrames(6);
+    ASSERT_FALSE(normal.empty() || joy.empty());
+    startProgram({samplePackage().string()});
+    ASSERT_TRUE(viewShowsOneOf(normal, 30s)) << "the view never showed a frame of anime 1; the program "
+                                             << (program->running() ? "runs" : "has ended") << " and wrote:\n"
+                                             << logText("pomelune.log") << "(last screenshot: window_test_screen.png)";
+    const Point button6 = at(clientOrigin().value_or(Point{}), button6Centre);
+    ASSERT_TRUE(xdotool({"mousemove", std::to_string(button6.x), std::to_string(button6.y), "click", "1"})) << "xdotool could not click";
+    EXPECT_TRUE(viewShowsOneOf(joy, 5s)) << "the view never showed a frame of anime 6 after the click "
+                                            "(last screenshot: window_test_screen.png)";
+    EXPECT_TRUE(program->running());
+}
 
 TEST_F(InteractionTest, EachFrameLastsItsFrameTimeAndTwoMillisecondsOnTheScreen)
 {
-    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
     startProgram({writeAlternatingPackage(folder / "package").string()});
     const Point probe = at(shownClient(), cellCentre);
     const ScreenPixel screen;
@@ -135,7 +220,6 @@ TEST_F(InteractionTest, EachFrameLastsItsFrameTimeAndTwoMillisecondsOnTheScreen)
 
 TEST_F(InteractionTest, ADropEndsBeforeTheErrorBoxOfItsLoadOpens)
 {
-    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
     // A folder whose parent holds a definition is loaded as one, and cannot be read.
     const auto folderBesideDefinition = writeAlternatingPackage(folder / "package").parent_path() / "inner";
     std::filesystem::create_directory(folderBesideDefinition);
@@ -152,7 +236,6 @@ TEST_F(InteractionTest, ADropEndsBeforeTheErrorBoxOfItsLoadOpens)
 
 TEST_F(InteractionTest, AFileDraggedOntoAnEditBoxLoadsAndLeavesTheBoxEmpty)
 {
-    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
     const std::string noAccessibility = startAccessibility();
     const auto package = writeAlternatingPackage(folder / "package");
     startProgram({});
@@ -174,7 +257,6 @@ TEST_F(InteractionTest, AFileDraggedOntoAnEditBoxLoadsAndLeavesTheBoxEmpty)
 
 TEST_F(InteractionTest, SpacePausesWithAButtonFocusedAndRightStepsOnce)
 {
-    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
     startProgram({samplePackage().string()});
     const Point client = shownClient();
     const auto view = [this] { return viewPixels(screenshot()); };
@@ -207,7 +289,6 @@ TEST_F(InteractionTest, SpacePausesWithAButtonFocusedAndRightStepsOnce)
 
 TEST_F(InteractionTest, EditBoxesAndTheViewCarryTheirCaptionsAsAccessibleNames)
 {
-    if (const std::string why = startServer(); !why.empty()) GTEST_SKIP() << "no X server: " << why;
     if (const std::string why = startAccessibility(); !why.empty()) GTEST_SKIP() << "no accessibility bus: " << why;
     startProgram({samplePackage().string()});
     const auto objects = accessibleObjects();

@@ -80,10 +80,10 @@ TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
         form->fromarchive = step.change == Archive;
         if (step.change == Toggle) form->definitionWatch->autoreload->trigger();
         turns(1);
-        EXPECT_EQ(std::tuple(form->Label1->text().toStdString(), form->chr->anime, boxes->errors.size()),
-                  std::tuple(std::string(step.shown), step.anime, step.errors))
-            << "step " << index;
-        ++index;
+        SCOPED_TRACE(testing::Message() << "step " << index++);
+        EXPECT_EQ(form->Label1->text().toStdString(), step.shown);
+        EXPECT_EQ(form->chr->anime, step.anime);
+        EXPECT_EQ(boxes->errors.size(), step.errors);
     }
     EXPECT_EQ(boxes->errors, (std::vector<std::string>{"ファイル " + (folder / "cg").string() + " は開けません.",
                                                       "ファイル " + definition + " は開けません."}));
@@ -99,7 +99,8 @@ TEST_F(DefinitionWatchTest, ADefinitionLoadedByOtherMeansIsNotReloadedForBeingNe
     form->Button2->click();
     form->chr->frame = 2;
     turns(1);
-    EXPECT_EQ(std::pair(form->chr->frame, form->Label1->text()), std::pair(2, QString("Other")));
+    EXPECT_EQ(form->chr->frame, 2);
+    EXPECT_EQ(form->Label1->text(), "Other");
     std::filesystem::last_write_time(other, hourAgo);
     turns(1);
     EXPECT_EQ(form->chr->frame, 1);  // reloaded: anime 2 from its start

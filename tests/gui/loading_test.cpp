@@ -3,7 +3,7 @@
 // UNLHA32.DLL, including listings that try to lead out of the unpack folder.
 #include "support/form_fixture.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/unpack_folder.h"
 #include "archive/archive_file.h"
 #include "platform/file_system.h"
@@ -105,7 +105,8 @@ TEST_F(FormLoadingTest, AFailedLoadLeavesTheLoadButtonsDisabledAndTheTextsAsThey
     EXPECT_EQ(boxes->details, std::vector<std::string>{"ファイル: " + missing + "\n理由: No such file or directory"});
     EXPECT_TRUE(enabledAnimes().empty());
     EXPECT_FALSE(form->reload->isEnabled() || form->CGreload->isEnabled() || form->buttonck->isEnabled());
-    EXPECT_EQ(std::pair(form->Edit1->text(), form->Label1->text()), std::pair(QString("80"), QString("ポメ")));
+    EXPECT_EQ(form->Edit1->text(), "80");
+    EXPECT_EQ(form->Label1->text(), "ポメ");
 
     // The error box of a failed load names the file and the line in its details.
     const std::string bad = writeFile("bad.chP", "#CHARNAME x\r\n/ comment\r\n#ANIME fast\r\n");

@@ -75,9 +75,10 @@ TEST_F(PlaybackTest, KeysPauseStepAndRewindWhileTheClockRunsOn)
             QTest::keyClick(form.get(), keys[step.action]);
         now += step.later;
         turns(1);
-        EXPECT_EQ(std::tuple(shown(), form->chr->anime, form->playback->paused()), std::tuple(step.colour, step.anime, step.paused))
-            << "step " << index;
-        ++index;
+        SCOPED_TRACE(testing::Message() << "step " << index++);
+        EXPECT_EQ(shown(), step.colour);
+        EXPECT_EQ(form->chr->anime, step.anime);
+        EXPECT_EQ(form->playback->paused(), step.paused);
     }
     EXPECT_TRUE(boxes->errors.empty());
 }

@@ -87,8 +87,11 @@ TEST_F(ToolsTest, CaretCheckShowsTheEntryAtTheCaretOfAnyBoxFromAllFour)
             EXPECT_EQ(std::ranges::count(tables()[t]->at(check), c.rows[t]), c.rows[t] == untouched ? 512 : 256) << t;
         const std::array<QLabel*, 4> labels{form->ppoint1, form->ppoint2, form->lpoint1, form->lpoint2};
         EXPECT_EQ(labels[c.box]->text(), c.label);
-        EXPECT_EQ(std::tuple(chr().anime, chr().frame, chr().returnanime), std::tuple(30, 1, 2));
-        EXPECT_EQ(std::pair(chr().layerused[check], chr().patdstused[check]), std::pair(true, !c.texts[1].isEmpty()));
+        EXPECT_EQ(chr().anime, 30);
+        EXPECT_EQ(chr().frame, 1);
+        EXPECT_EQ(chr().returnanime, 2);
+        EXPECT_TRUE(chr().layerused[check]);
+        EXPECT_EQ(chr().patdstused[check], !c.texts[1].isEmpty());
         chr().frame = 7;
         turns(1);  // the caret stays: nothing restarts
         EXPECT_EQ(chr().frame, 7);
@@ -106,7 +109,9 @@ TEST_F(ToolsTest, CaretCheckErrorSkipsOneTurnsDrawingOnly)
     turns(1);
     EXPECT_EQ(boxes->errors, std::vector<std::string>{"'$0G' は数値ではありません."});
     EXPECT_EQ(viewPixel(10, 10), marker);
-    EXPECT_EQ(std::tuple(chr().patsrc[check][255], chr().patdst[check][0], chr().anime), std::tuple(1, untouched, 1));
+    EXPECT_EQ(chr().patsrc[check][255], 1);
+    EXPECT_EQ(chr().patdst[check][0], untouched);
+    EXPECT_EQ(chr().anime, 1);
     EXPECT_EQ(form->ppoint1->text(), "0/0");
     expectTurn(red, 1);  // not repeated until the caret moves
     form->pedit1->clear();
@@ -142,11 +147,14 @@ TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
             frames.resize(255, -1);
             const auto& row = tables()[t]->at(check);
             EXPECT_EQ(std::vector<int32_t>(row.begin() + 1, row.begin() + 256), frames) << t;
-            EXPECT_EQ(std::pair(row[0], row[256]), std::pair(untouched, untouched));
+            EXPECT_EQ(row[0], untouched);
+            EXPECT_EQ(row[256], untouched);
         }
-        EXPECT_EQ(std::pair(chr().patdstused[check], chr().layerused[check]), std::pair(c.patdstused, c.layerused));
+        EXPECT_EQ(chr().patdstused[check], c.patdstused);
+        EXPECT_EQ(chr().layerused[check], c.layerused);
         EXPECT_EQ(boxes->errors, c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{});
-        EXPECT_EQ(std::pair(chr().anime, chr().returnanime), c.error ? std::pair(1, 0) : std::pair(30, 1));
+        EXPECT_EQ(chr().anime, c.error ? 1 : 30);
+        EXPECT_EQ(chr().returnanime, c.error ? 0 : 1);
     }
 }
 
@@ -236,7 +244,9 @@ TEST_F(ToolsTest, ReloadButtonsReadTheFilesAgain)
                                      "\n理由: 4 ビット/画素のビットマップは扱えません（8～32 ビット）");
     writeFile("chara.chP", "#CHARNAME Again\n#1 0 0 8 8\n#PATERN 03 01\n");
     form->runGuarded([this] { form->reloadClick(); });
-    EXPECT_EQ(std::tuple(form->Label1->text(), form->Button3->isEnabled(), chr().anime), std::tuple(QString("Again"), true, 1));
+    EXPECT_EQ(form->Label1->text(), "Again");
+    EXPECT_TRUE(form->Button3->isEnabled());
+    EXPECT_EQ(chr().anime, 1);
     expectTurn(blue, 2);  // no "#CHARBMP": the CG stays
 }
 

@@ -2,7 +2,7 @@
 // handlers of the anime buttons, loop boxes and frame time.
 #include "support/form_fixture.h"
 
-#include "app/form1_controls.h"
+#include "app/form1_design.h"
 #include "app/message_boxes.h"
 #include "app/playback_control.h"
 #include "display/dddd.h"
@@ -28,16 +28,18 @@ TEST_F(FormWindowTest, StartsWithEveryLoadButtonDisabledTheDesignStatusAndABlack
     open();
     turns(3);
     for (const AnimeButton& anime : animeButtons) EXPECT_FALSE((form.get()->*anime.button)->isEnabled()) << anime.anime;
-    EXPECT_EQ(std::tuple(form->reload->isEnabled(), form->CGreload->isEnabled(), form->buttonck->isEnabled()), std::tuple(false, false, false));
-    EXPECT_EQ(std::pair(form->clipper->isEnabled(), form->setbutton->isEnabled()), std::pair(true, true));
+    for (const QPushButton* button : {form->reload, form->CGreload, form->buttonck}) EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    for (const QPushButton* button : {form->clipper, form->setbutton}) EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
     EXPECT_EQ(form->Label2->text(), "状態");
-    EXPECT_EQ(std::tuple(form->chr->anime, form->paramload, form->fromarchive), std::tuple(0, false, false));
+    EXPECT_EQ(form->chr->anime, 0);
+    EXPECT_FALSE(form->paramload);
+    EXPECT_FALSE(form->fromarchive);
     for (int y : {0, 135, 270})
         for (int x : {0, 80, 166}) EXPECT_EQ(viewPixel(x, y), 0u) << x << "," << y;
     EXPECT_TRUE(boxes->errors.empty());
 }
 
-TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeAndKeepsItsTextForOthers)
+TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeInATextThatFitsAndKeepsItsTextForOthers)
 {
     open();
     const struct {
@@ -49,10 +51,17 @@ TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeAndKeepsItsTextForOthers)
         {12, "12-ダメージ３"}, {14, "12-ダメージ３"}, {15, "15-勝ち"}, {16, "16-負け"}, {17, "17-完全勝利"}, {18, "18-おじゃまされてる"},
         {19, "18-おじゃまされてる"}, {29, "18-おじゃまされてる"}, {30, "チェックパターン"}, {31, "チェックパターン"}, {-1, "チェックパターン"},
     };
+    const std::string longest = "18-おじゃまされてる";
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.anime);
         form->chr->anime = c.anime;
         turns(1);
-        EXPECT_EQ(form->Label2->text().toStdString(), c.shown) << c.anime;
+        const QLabel* status = form->Label2;
+        EXPECT_EQ(status->text().toStdString(), c.shown);
+        // Each text fits beside the view; only the longest needs a smaller size than the design's.
+        EXPECT_GE(status->width(), QFontMetrics(status->font()).horizontalAdvance(status->text()));
+        EXPECT_LE(status->geometry().right(), form->centralWidget()->width() - 1);
+        EXPECT_EQ(status->font().pixelSize() == 21, c.shown != longest);
     }
     EXPECT_TRUE(boxes->errors.empty());
 }
@@ -78,10 +87,12 @@ TEST_F(FormWindowTest, AnimeButtonsFrameTimeAndLoopBoxesDriveTheEngine)
         EXPECT_EQ(form->chr->framewait, c.framewait) << c.text;
     }
     form->CheckBox1->click();
-    EXPECT_EQ(std::pair(form->chr->loopcheck, form->chr->loopshots), std::pair(true, false));
+    EXPECT_TRUE(form->chr->loopcheck);
+    EXPECT_FALSE(form->chr->loopshots);
     form->CheckBox2->click();
     form->CheckBox1->click();
-    EXPECT_EQ(std::pair(form->chr->loopcheck, form->chr->loopshots), std::pair(false, true));
+    EXPECT_FALSE(form->chr->loopcheck);
+    EXPECT_TRUE(form->chr->loopshots);
 }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveIt)

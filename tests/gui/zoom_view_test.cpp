@@ -37,14 +37,19 @@ TEST_F(ZoomViewTest, MenusCarryTheirItemsAndTheViewShowsTheViewScaledOnlyWhenOpe
     open({writeSampleDefinition({"#PATERN 01 0203"})});
     turns(3);
     ZoomView& zoom = *form->zoomView;
-    EXPECT_EQ(std::tuple(zoom.menu->title(), zoom.showAction->text()), std::tuple(QString("表示"), QString("拡大表示")));
+    EXPECT_EQ(zoom.menu->title(), "表示");
+    EXPECT_EQ(zoom.showAction->text(), "拡大表示");
     const QList<QAction*> settings = form->N1->actions();
     ASSERT_EQ(settings.size(), 2);
     EXPECT_EQ(settings[1], form->definitionWatch->autoreload);
-    EXPECT_EQ(std::pair(settings[1]->text(), settings[1]->isChecked()), std::pair(QString("自動再読込"), false));
-    EXPECT_EQ(std::tuple(zoom.isVisible(), zoom.zoom(), zoom.windowTitle()), std::tuple(false, 0, QString()));
+    EXPECT_EQ(settings[1]->text(), "自動再読込");
+    EXPECT_FALSE(settings[1]->isChecked());
+    EXPECT_FALSE(zoom.isVisible());
+    EXPECT_EQ(zoom.zoom(), 0);
+    EXPECT_EQ(zoom.windowTitle(), "");
     zoom.showAction->trigger();
-    EXPECT_EQ(std::pair(zoom.isVisible(), zoom.zoom()), std::pair(true, 2));
+    EXPECT_TRUE(zoom.isVisible());
+    EXPECT_EQ(zoom.zoom(), 2);
 
     // Its pixels are the view's scaled and centred.
     const struct {

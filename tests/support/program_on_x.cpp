@@ -155,7 +155,7 @@ bool ProgramOnXTest::xdotool(const std::vector<std::string>& arguments) const
     return runCommand(argv, 10s).status == 0;
 }
 
-ScreenImage ProgramOnXTest::screenshot() const { return readXwd(runCommand({"xwd", "-root", "-silent"}, 10s).output); }
+ScreenImage ProgramOnXTest::screenshot() const { return ScreenPixel().screenshot(); }
 
 std::vector<uint32_t> ProgramOnXTest::viewPixels(const ScreenImage& screen) const
 {

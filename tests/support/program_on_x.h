@@ -4,7 +4,7 @@
 #pragma once
 
 #include "support/child_process.h"
-#include "support/xwd_image.h"
+#include "support/screen_pixel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Reading one pixel of the root window through Xlib.
+// Reading the pixels of the root window through Xlib.
 #include "support/screen_pixel.h"
 
 #include <X11/Xlib.h>
@@ -23,4 +23,19 @@ std::optional<uint32_t> ScreenPixel::at(int32_t x, int32_t y) const
     const auto pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
     XDestroyImage(image);
     return pixel;
+}
+
+ScreenImage ScreenPixel::screenshot() const
+{
+    if (!display_) return {};
+    const int screen = DefaultScreen(display_);
+    ScreenImage shot{DisplayWidth(display_, screen), DisplayHeight(display_, screen), {}};
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(shot.width),
+                              static_cast<unsigned>(shot.height), AllPlanes, ZPixmap);
+    if (!image) return {};
+    shot.pixels.reserve(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height));
+    for (int32_t y = 0; y < shot.height; ++y)
+        for (int32_t x = 0; x < shot.width; ++x) shot.pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
+    XDestroyImage(image);
+    return shot;
 }

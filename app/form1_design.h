@@ -1,6 +1,6 @@
 // Design values the main window's files share: the anime buttons (each button, the
 // anime it starts and its click handler, in the order the window disables them
-// before a load), the typing limit of the frame time box and the status label's texts.
+// before a load) and the typing limit of the frame time box.
 #pragma once
 
 #include "app/form1.h"
@@ -13,9 +13,6 @@ inline constexpr int FrameTimeMaxLength = 3;
 // program leaves it on the platform the design comes from; Qt leaves it at the end,
 // which the caret check would take for a move.
 void setEditText(QLineEdit& edit, const QString& text);
-
-// The status label's text for an anime; empty for the animes that leave it as it is.
-const QString& animeStatusText(int32_t anime);
 
 struct AnimeButton {
     QPushButton* TForm1::*button;
