@@ -13,6 +13,9 @@
 #include <string_view>
 
 class PackagePathResolver;
+namespace definition_text {
+enum class Keyword;
+}
 
 class Tqpchr {
 public:
@@ -86,4 +89,5 @@ public:
 
 private:
     void parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver);
+    void readKeyword(definition_text::Keyword keyword, std::string_view line, const std::string& folder, PackagePathResolver& resolver);
 };
