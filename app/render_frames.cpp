@@ -1,7 +1,5 @@
 #include "app/render_frames.h"
 
-#include "app/anime_frames.h"
-
 #include "platform/clock.h"
 #include "platform/exception.h"
 #include "platform/file_system.h"
@@ -12,6 +10,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -81,6 +80,8 @@ void writePng(const QImage& image, const std::filesystem::path& path)
     const int error = replaceFile(path.string(), std::string_view(png.constData(), static_cast<size_t>(png.size())));
     if (error != 0) throw Exception(cannotWrite + ": " + std::strerror(error));
 }
+
+int32_t animeLength(const Tqpchr& chr, int32_t anime) { return std::max(chr.animeFrames(anime), 1); }
 
 void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
                 const std::function<void(const QImage&, int32_t, int32_t)>& take)

@@ -34,6 +34,10 @@ void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& s
 // into place. Raises Exception.
 void writePng(const QImage& image, const std::filesystem::path& path);
 
+// The images played for an anime by default: its frames up to where the engine
+// ends it, and at least 1.
+int32_t animeLength(const Tqpchr& chr, int32_t anime);
+
 // The frames renderFrames writes, handed to take as (image, number from 1, count)
 // instead: anime and frames as in RenderSettings. Raises Exception.
 void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,

@@ -1,6 +1,5 @@
 // The exact pixels of rendered frames are pinned by the program test; these cover
 // which frame each image shows and the errors.
-#include "app/anime_frames.h"
 #include "app/render_frames.h"
 #include "support/package_folder.h"
 
@@ -99,14 +98,15 @@ TEST_F(RenderTest, Errors)
     EXPECT_EQ(errorOf({"#PATERN 01 02"}, file + "/sub"), "フォルダ " + file + "/sub を作れません: Not a directory");
 }
 
-TEST(AnimeFrames, LengthIsTheLastCharacterOrLayerFrame)
+TEST(AnimeFrames, LengthEndsWhereTheEngineEndsTheAnime)
 {
     SoftwareDisplay display;
     Tqpchr chr(&display.dddd());
-    chr.patsrc[1][4] = 2;
-    chr.laysrc[1][6] = 2;
-    chr.patdst[1][9] = 3;  // destinations do not count
-    EXPECT_EQ(animeLength(chr, 1), 6);
+    chr.patsrc[1][1] = chr.laysrc[1][2] = 2;
+    chr.patsrc[1][4] = 2;  // after the gap at frame 3: never played
+    chr.patdst[2][1] = 3;  // destinations do not count
+    EXPECT_EQ(animeLength(chr, 1), 2);
+    EXPECT_EQ(animeLength(chr, 2), 1);
     EXPECT_EQ(animeLength(chr, 31), 1);  // outside the tables
 }
 

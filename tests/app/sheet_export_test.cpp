@@ -96,6 +96,16 @@ TEST_F(SheetExportTest, FrameTagTellsTheAnimeAndWhetherItRepeats)
     }
 }
 
+TEST_F(SheetExportTest, AnAnimeWithAGapEndsWhereTheEngineEndsIt)
+{
+    Tqpchr chr(&display.dddd());
+    chr.load(writeSampleDefinition({"#PATERN 01 020304"}));
+    chr.patsrc[1][2] = -1;  // frame 2 is empty: the engine goes back to frame 1 there
+    const AnimeClip clip = playClip(chr, display, 1);
+    ASSERT_EQ(clip.frames.size(), 1u);
+    EXPECT_EQ(clip.frames[0].pixel(1, 1) & 0xFFFFFFu, red);
+}
+
 TEST_F(SheetExportTest, WritesThePictureAndTheJsonBesideIt)
 {
     Tqpchr chr(&display.dddd());
