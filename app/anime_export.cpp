@@ -1,3 +1,4 @@
+// The clip of one anime for export, the export size limits and the choice of GIF or sheet.
 #include "app/anime_export.h"
 
 #include "app/gif_export.h"

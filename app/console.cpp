@@ -1,3 +1,4 @@
+// Messages, checked standard output and the progress line of the command-line modes.
 #include "app/console.h"
 
 #include "platform/exception.h"

@@ -1,3 +1,4 @@
+// The --info document: the loaded character's fields and tables as JSON.
 #include "app/info_json.h"
 
 #include "app/json_writer.h"

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QImage;
 
@@ -33,6 +34,9 @@ void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& s
 // Writes the image as a PNG file under a temporary name beside path and renames it
 // into place. Raises Exception.
 void writePng(const QImage& image, const std::filesystem::path& path);
+
+// The name of image number (from 1) in the folder: "frame0001.png".
+std::string frameFileName(int32_t number);
 
 // The images played for an anime by default: its frames up to where the engine
 // ends it, and at least 1.

@@ -1,3 +1,4 @@
+// The text rules of definitions: reading the file, lines, positions, words and integers.
 #include "chr/definition_text.h"
 #include "chr/qpchr.h"
 
