@@ -1,3 +1,4 @@
+// Messages on one line and the progress line of a long run.
 #include "app/console.h"
 
 #include <gtest/gtest.h>
