@@ -6,6 +6,7 @@
 #include "chr/definition_text.h"
 #include "chr/qpchr.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -25,10 +26,17 @@ struct KeywordFormat {
 
 // No name begins another, so a line begins with one keyword at most.
 inline constexpr KeywordFormat keywordFormats[] = {
-    {Keyword::CharName, "CHARNAME", 10}, {Keyword::Anime, "ANIME", 7},      {Keyword::Data, "DATA", 6, 4},
-    {Keyword::Size, "SIZE", 6},          {Keyword::CharBmp, "CHARBMP", 10}, {Keyword::CharFace, "CHARFACE", 11},
-    {Keyword::SelectCg, "SELECTCG", 11}, {Keyword::Artist, "ARTIST", 9},    {Keyword::Loop, "LOOP", 6},
-    {Keyword::Patern, "PATERN", 8},      {Keyword::Layer, "LAYER", 7},
+    {.keyword = Keyword::CharName, .name = "CHARNAME", .column = 10},
+    {.keyword = Keyword::Anime, .name = "ANIME", .column = 7},
+    {.keyword = Keyword::Data, .name = "DATA", .column = 6, .length = 4},
+    {.keyword = Keyword::Size, .name = "SIZE", .column = 6},
+    {.keyword = Keyword::CharBmp, .name = "CHARBMP", .column = 10},
+    {.keyword = Keyword::CharFace, .name = "CHARFACE", .column = 11},
+    {.keyword = Keyword::SelectCg, .name = "SELECTCG", .column = 11},
+    {.keyword = Keyword::Artist, .name = "ARTIST", .column = 9},
+    {.keyword = Keyword::Loop, .name = "LOOP", .column = 6},
+    {.keyword = Keyword::Patern, .name = "PATERN", .column = 8},
+    {.keyword = Keyword::Layer, .name = "LAYER", .column = 7},
 };
 
 // The keyword the line begins with; nullopt for none.
