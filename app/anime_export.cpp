@@ -1,6 +1,6 @@
+// The clip of one anime for export, the export size limits and the choice of GIF or sheet.
 #include "app/anime_export.h"
 
-#include "app/anime_frames.h"
 #include "app/gif_export.h"
 #include "app/render_frames.h"
 #include "app/sheet_export.h"
@@ -17,7 +17,7 @@ namespace {
 // unless their loop box is ticked; every other anime starts again.
 bool animeLoops(const Tqpchr& chr, int32_t anime)
 {
-    if (anime == 30) return chr.loopcheck;
+    if (anime == Tqpchr::CheckAnime) return chr.loopcheck;
     return !Tqpchr::isOneShotAnime(anime) || chr.loopshots;
 }
 

@@ -1,6 +1,6 @@
+// Messages, checked standard output and the progress line of the command-line modes.
 #include "app/console.h"
 
-#include "platform/exception.h"
 #include "platform/process.h"
 
 #include <cerrno>
@@ -27,12 +27,6 @@ std::string escapedControls(std::string_view text)
         shown += escaped;
     }
     return shown;
-}
-
-std::string errorMessage(const std::exception& error)
-{
-    if (const auto* ours = dynamic_cast<const Exception*>(&error)) return ours->messageWithReason();
-    return error.what();
 }
 
 void printMessage(std::string_view message)

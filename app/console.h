@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,10 +11,6 @@
 // The text with every control character (a NUL read from a definition among them)
 // written as \xHH, so a message is shown whole and on one line.
 std::string escapedControls(std::string_view text);
-
-// An error's message: its text, then for a file that cannot be opened ": " and the
-// system's reason.
-std::string errorMessage(const std::exception& error);
 
 // "pomelune: " + the message, control characters escaped, on standard error.
 void printMessage(std::string_view message);

@@ -1,15 +1,14 @@
+// An anime clip encoded as an animated GIF with giflib.
 #include "app/gif_export.h"
 
 #include "app/colour_palette.h"
+#include "app/output_file.h"
 
 #include "platform/exception.h"
-#include "platform/file_system.h"
-#include "platform/text.h"
 
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -138,6 +137,5 @@ std::string encodeGif(const AnimeClip& clip, int32_t scale)
 void writeGif(const AnimeClip& clip, int32_t scale, const std::filesystem::path& path)
 {
     const std::string bytes = encodeGif(clip, scale);
-    if (const int error = replaceFile(path.string(), bytes); error != 0)
-        throw Exception("ファイル " + displayText(path.string()) + " に書き込めません: " + std::strerror(error));
+    writeOutputFile(path, bytes);
 }

@@ -1,6 +1,6 @@
+// The --info document: the loaded character's fields and tables as JSON.
 #include "app/info_json.h"
 
-#include "app/anime_frames.h"
 #include "app/json_writer.h"
 
 #include "platform/text.h"
@@ -16,11 +16,13 @@ void rectangle(JsonWriter& json, const Rect& r)
     json.endArray();
 }
 
-// Frames 1 up to the last one that is not -1.
+// The row's frames 1 up to the last one that is not -1, gaps included.
 void frames(JsonWriter& json, const Tqpchr::FrameTable& table, int32_t anime)
 {
+    int32_t last = Tqpchr::FrameCount - 1;
+    while (last >= 1 && Tqpchr::entry(table, anime, last) == -1) --last;
     json.beginArray();
-    for (int32_t frame = 1; frame <= lastUsedFrame(table, anime); ++frame) json.number(Tqpchr::entry(table, anime, frame));
+    for (int32_t frame = 1; frame <= last; ++frame) json.number(Tqpchr::entry(table, anime, frame));
     json.endArray();
 }
 

@@ -10,6 +10,7 @@
 #include "app/window_main.h"
 
 #include "chr/cg_check.h"
+#include "platform/exception.h"
 #include "platform/text.h"
 
 #include <cstring>
@@ -50,8 +51,11 @@ int runWithoutWindow(const CommandLine& line)
         settings.progress = [&progress](int32_t done, int32_t count) { progress.show(done, count); };
         renderFrames(chr, display, settings);
         return finishOutput("");
+    } catch (const Exception& error) {
+        printMessage(error.messageWithReason());
+        return 1;
     } catch (const std::exception& error) {
-        printMessage(errorMessage(error));
+        printMessage(error.what());
         return 1;
     }
 }

@@ -1,10 +1,10 @@
+// The --render loop: frames played on a simulated clock, drawn and written as PNG files.
 #include "app/render_frames.h"
 
-#include "app/anime_frames.h"
+#include "app/output_file.h"
 
 #include "platform/clock.h"
 #include "platform/exception.h"
-#include "platform/file_system.h"
 #include "platform/text.h"
 
 #include <QBuffer>
@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -56,13 +57,6 @@ QImage imageOf(TDDDDGenSurface& surface)
     return image;
 }
 
-std::filesystem::path imagePath(const std::filesystem::path& folder, int32_t index)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "frame%04d.png", static_cast<int>(index));
-    return folder / name;
-}
-
 void checkViewWidth(const Tqpchr& chr)
 {
     if (chr.viewwidth < 1 || chr.viewwidth > maxViewWidth)
@@ -76,11 +70,18 @@ void writePng(const QImage& image, const std::filesystem::path& path)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    const std::string cannotWrite = "ファイル " + displayText(path.string()) + " に書き込めません";
-    if (!image.save(&buffer, "PNG")) throw Exception(cannotWrite);
-    const int error = replaceFile(path.string(), std::string_view(png.constData(), static_cast<size_t>(png.size())));
-    if (error != 0) throw Exception(cannotWrite + ": " + std::strerror(error));
+    if (!image.save(&buffer, "PNG")) failWriting(path);
+    writeOutputFile(path, std::string_view(png.constData(), static_cast<size_t>(png.size())));
 }
+
+std::string frameFileName(int32_t number)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "frame%04d.png", static_cast<int>(number));
+    return name;
+}
+
+int32_t animeLength(const Tqpchr& chr, int32_t anime) { return std::max(chr.animeFrames(anime), 1); }
 
 void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
                 const std::function<void(const QImage&, int32_t, int32_t)>& take)
@@ -116,7 +117,7 @@ void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& s
     std::filesystem::create_directories(settings.folder, error);
     if (error) throw Exception("フォルダ " + displayText(settings.folder.string()) + " を作れません: " + error.message());
     playFrames(chr, display, settings.anime, settings.frames, [&](const QImage& image, int32_t number, int32_t count) {
-        writePng(image, imagePath(settings.folder, number));
+        writePng(image, settings.folder / frameFileName(number));
         if (settings.progress) settings.progress(number, count);
     });
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QImage;
 
@@ -24,6 +25,13 @@ void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& s
 // Writes the image as a PNG file under a temporary name beside path and renames it
 // into place. Raises Exception.
 void writePng(const QImage& image, const std::filesystem::path& path);
+
+// The name of image number (from 1) in the folder: "frame0001.png".
+std::string frameFileName(int32_t number);
+
+// The images played for an anime by default: its frames up to where the engine
+// ends it, and at least 1.
+int32_t animeLength(const Tqpchr& chr, int32_t anime);
 
 // The frames renderFrames writes, handed to take as (image, number from 1, count)
 // instead: anime and frames as in RenderSettings. Raises Exception.

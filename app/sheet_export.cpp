@@ -1,15 +1,13 @@
+// An anime clip as a sprite sheet picture and its JSON description.
 #include "app/sheet_export.h"
 
 #include "app/json_writer.h"
+#include "app/output_file.h"
 #include "app/render_frames.h"
 
 #include "platform/exception.h"
-#include "platform/file_system.h"
-#include "platform/text.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -29,13 +27,6 @@ void writeRectangle(JsonWriter& json, const char* name, int x, int y, int width,
     json.key("w").number(width);
     json.key("h").number(height);
     json.endObject();
-}
-
-std::string frameName(size_t index)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "frame%04zu.png", index + 1);
-    return name;
 }
 
 // Copies the frame scaled by scale with its top-left corner at (left, top).
@@ -58,7 +49,7 @@ std::string describe(const AnimeClip& clip, int width, int height, int columns, 
         const int x = static_cast<int>(i) % columns * width;
         const int y = static_cast<int>(i) / columns * height;
         json.beginObject();
-        json.key("filename").string(frameName(i));
+        json.key("filename").string(frameFileName(static_cast<int32_t>(i) + 1));
         writeRectangle(json, "frame", x, y, width, height);
         json.key("rotated").boolean(false);
         json.key("trimmed").boolean(false);
@@ -89,12 +80,6 @@ std::string describe(const AnimeClip& clip, int width, int height, int columns, 
     return json.text() + "\n";
 }
 
-void writeBytes(const std::filesystem::path& path, std::string_view bytes)
-{
-    if (const int error = replaceFile(path.string(), bytes); error != 0)
-        throw Exception("ファイル " + displayText(path.string()) + " に書き込めません: " + std::strerror(error));
-}
-
 }  // namespace
 
 Sheet makeSheet(const AnimeClip& clip, int32_t scale, int32_t columns, const std::string& imageName)
@@ -123,5 +108,5 @@ void writeSheet(const AnimeClip& clip, int32_t scale, int32_t columns, const std
 {
     const Sheet sheet = makeSheet(clip, scale, columns, path.filename().string());
     writePng(sheet.picture, path);
-    writeBytes(std::filesystem::path(path).replace_extension(".json"), sheet.json);
+    writeOutputFile(std::filesystem::path(path).replace_extension(".json"), sheet.json);
 }

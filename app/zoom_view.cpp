@@ -49,11 +49,7 @@ int ZoomView::zoomFor(QSize view, QSize window, qreal ratio)
 
 int ZoomView::frameCount(const Tqpchr& chr, int32_t anime)
 {
-    int frame = 1;
-    while (frame < Tqpchr::FrameCount &&
-           (Tqpchr::entry(chr.patsrc, anime, frame) != -1 || Tqpchr::entry(chr.laysrc, anime, frame) != -1))
-        ++frame;
-    return frame - 1;
+    return chr.animeFrames(anime);
 }
 
 void ZoomView::open()

@@ -1,3 +1,4 @@
+// The CG header read and the checks of a CG file that would not load whole.
 #include "chr/cg_check.h"
 
 #include "platform/exception.h"

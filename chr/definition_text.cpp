@@ -1,3 +1,4 @@
+// The text rules of definitions: reading the file, lines, positions, words and integers.
 #include "chr/definition_text.h"
 #include "chr/qpchr.h"
 
@@ -101,7 +102,15 @@ int32_t toInteger(std::string_view text)
     return *value;
 }
 
-int32_t hexPairValue(std::string_view pair) { return toInteger("$" + std::string(trim(pair))); }
+int32_t hexPairValue(std::string_view pair)
+{
+    if (pair.size() == 2) {
+        const int high = digitValue(pair[0], true);
+        const int low = digitValue(pair[1], true);
+        if (high >= 0 && low >= 0) return high * 16 + low;
+    }
+    return toInteger("$" + std::string(trim(pair)));
+}
 
 bool startsWithKeyword(std::string_view line, std::string_view keyword)
 {
@@ -114,9 +123,8 @@ bool startsWithKeyword(std::string_view line, std::string_view keyword)
     return true;
 }
 
-std::optional<AnimeLine> animeLine(std::string_view line, size_t valueStart)
+std::optional<AnimeLine> animeLine(std::string_view value)
 {
-    const std::string_view value = trim(restFrom(line, valueStart));
     const int32_t anime = toInteger(trim(value.substr(0, 2)));
     if (anime < 0 || anime >= Tqpchr::AnimeCount) return std::nullopt;
     return AnimeLine{static_cast<size_t>(anime), trim(value.size() > 2 ? value.substr(2) : std::string_view{})};

@@ -41,19 +41,20 @@ std::optional<int32_t> parseInteger(std::string_view text);
 // parseInteger, raising the conversion error with the text as shown.
 int32_t toInteger(std::string_view text);
 // A two-character hexadecimal pair: "$" put before the trimmed pair, read as an
-// integer; raises the conversion error with that "$" text.
+// integer; raises the conversion error with that "$" text. Two hexadecimal digits,
+// most pairs of a definition, are read directly.
 int32_t hexPairValue(std::string_view pair);
 // A keyword matches the line's first characters, ASCII letters taken in upper case.
 bool startsWithKeyword(std::string_view line, std::string_view keyword);
 
-// The anime number of a "#LOOP", "#PATERN" or "#LAYER" line (value from position
-// valueStart) and the rest of its value; nullopt for numbers outside the tables,
-// whose lines are ignored. Raises the conversion error for a number that is none.
+// The anime number at the start of a "#LOOP", "#PATERN" or "#LAYER" line's trimmed
+// value and the rest of the value; nullopt for numbers outside the tables, whose
+// lines are ignored. Raises the conversion error for a number that is none.
 struct AnimeLine {
     size_t anime;
     std::string_view body;
 };
-std::optional<AnimeLine> animeLine(std::string_view line, size_t valueStart);
+std::optional<AnimeLine> animeLine(std::string_view value);
 // The pattern number of a line beginning with "#", nullopt when the line defines
 // none; in hexadecimal mode a number that is no hexadecimal pair is an error.
 std::optional<int32_t> patternNumber(std::string_view line, bool hex);

@@ -1,3 +1,4 @@
+// Drawing the playing anime's frame: the background cell, then its pattern and layer cells.
 #include "chr/qpchr.h"
 
 void Tqpchr::draw(TDDDDGenSurface& target, int32_t x, int32_t y)

@@ -4,7 +4,7 @@
 #include "chr/lint.h"
 
 #include "chr/cg_check.h"
-#include "chr/definition_text.h"
+#include "chr/definition_format.h"
 #include "chr/qpchr.h"
 #include "platform/exception.h"
 #include "platform/file_system.h"
@@ -22,8 +22,6 @@ namespace {
 using Severity = LintFinding::Severity;
 using PatternSet = std::bitset<Tqpchr::PatternCount>;
 
-constexpr std::string_view keywords[] = {"CHARNAME", "ANIME", "DATA", "SIZE", "CHARBMP", "CHARFACE",
-                                         "SELECTCG", "ARTIST", "LOOP", "PATERN", "LAYER"};
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -42,25 +40,6 @@ bool oneEditApart(std::string_view a, std::string_view b)
     if (a.size() < b.size()) return a.substr(i) == b.substr(i + 1);
     if (a.substr(i + 1) == b.substr(i + 1)) return true;
     return i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] && a.substr(i + 2) == b.substr(i + 2);
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// A list pair's value: two hexadecimal digits are read at once, anything else the
-// way the load reads it, which raises its error. Lists are most of a definition,
-// and this keeps the check well under the time of a load.
-int32_t pairValue(std::string_view pair)
-{
-    const int high = hexDigit(pair[0]);
-    const int low = hexDigit(pair[1]);
-    if (high >= 0 && low >= 0) return high * 16 + low;
-    return hexPairValue(pair);
 }
 
 // A pattern as lists write it (a hexadecimal pair) and as a number.
@@ -103,8 +82,7 @@ private:
     void checkSpelling(std::string_view line);
     void checkCg(std::string_view value);
     void checkLoop(std::string_view line);
-    void checkPatternLists(std::string_view line);
-    void checkLayerLists(std::string_view line);
+    void checkLists(std::string_view line, Keyword keyword);
     int decode(std::string_view list, std::string_view kind, bool source, ListUse& use);
     void checkLengths(std::string_view kind, size_t anime, int sources, int destinations);
     void checkPatternDefinition(std::string_view line);
@@ -172,16 +150,16 @@ void Linter::checkLine(std::string_view line)
     }
     if (!line.starts_with('#')) return;
     checkSpelling(line);
-    // The load's tests in the load's order: the first value that raises an error
-    // there is the error of the line.
+    // The first value that raises an error in the load is the error of the line.
     try {
-        if (startsWithKeyword(line, "#ANIME")) toInteger(trim(restFrom(line, 7)));
-        if (startsWithKeyword(line, "#DATA") && cp932UpperCase(trim(line.substr(5, 4))) == "16") datahex_ = true;
-        if (startsWithKeyword(line, "#SIZE")) toInteger(firstWord(trim(restFrom(line, 6))));
-        if (startsWithKeyword(line, "#CHARBMP")) checkCg(firstWord(trim(restFrom(line, 10))));
-        if (startsWithKeyword(line, "#LOOP")) checkLoop(line);
-        if (startsWithKeyword(line, "#PATERN")) checkPatternLists(line);
-        if (startsWithKeyword(line, "#LAYER")) checkLayerLists(line);
+        if (const auto keyword = lineKeyword(line)) {
+            if (*keyword == Keyword::Anime) toInteger(keywordValue(line, *keyword));
+            if (*keyword == Keyword::Data && isHexData(line)) datahex_ = true;
+            if (*keyword == Keyword::Size) toInteger(keywordWord(line, *keyword));
+            if (*keyword == Keyword::CharBmp) checkCg(keywordWord(line, *keyword));
+            if (*keyword == Keyword::Loop) checkLoop(line);
+            if (*keyword == Keyword::Patern || *keyword == Keyword::Layer) checkLists(line, *keyword);
+        }
         checkPatternDefinition(line);
     } catch (const Exception& error) {
         fail(error);
@@ -196,17 +174,18 @@ void Linter::checkSpelling(std::string_view line)
     while (end < line.size() && isAsciiLetter(line[end])) ++end;
     const std::string written(line.substr(0, end));
     const std::string word = cp932UpperCase(line.substr(1, end - 1));
-    if (word.size() < 3 || std::find(std::begin(keywords), std::end(keywords), word) != std::end(keywords)) return;
-    for (const std::string_view keyword : keywords) {
-        if (word.starts_with(keyword)) {
-            add(Severity::Warning, "'" + written + "' is read as '#" + std::string(keyword) + "' followed by '" +
-                                       written.substr(keyword.size() + 1) + "'");
+    const auto isKeyword = [&word](const KeywordFormat& format) { return format.name == word; };
+    if (word.size() < 3 || std::any_of(std::begin(keywordFormats), std::end(keywordFormats), isKeyword)) return;
+    for (const KeywordFormat& format : keywordFormats) {
+        if (word.starts_with(format.name)) {
+            add(Severity::Warning, "'" + written + "' is read as '#" + std::string(format.name) + "' followed by '" +
+                                       written.substr(format.name.size() + 1) + "'");
             return;
         }
     }
-    for (const std::string_view keyword : keywords) {
-        if (oneEditApart(word, keyword)) {
-            add(Severity::Warning, "'" + written + "' is no keyword, so the line does nothing; '#" + std::string(keyword) + "' is meant?");
+    for (const KeywordFormat& format : keywordFormats) {
+        if (oneEditApart(word, format.name)) {
+            add(Severity::Warning, "'" + written + "' is no keyword, so the line does nothing; '#" + std::string(format.name) + "' is meant?");
             return;
         }
     }
@@ -229,50 +208,35 @@ void Linter::checkCg(std::string_view value)
 
 void Linter::checkLoop(std::string_view line)
 {
-    const auto loop = animeLine(line, 6);
+    const auto loop = loopLine(line);
     if (!loop) return;
-    const int32_t frame = toInteger(loop->body);
     loopLine_[loop->anime] = line_;
-    loopFrame_[loop->anime] = frame;
+    loopFrame_[loop->anime] = loop->frame;
 }
 
-void Linter::checkPatternLists(std::string_view line)
+void Linter::checkLists(std::string_view line, Keyword keyword)
 {
-    const auto pattern = animeLine(line, 8);
-    if (!pattern) return;
-    ListUse use{line_, pattern->anime, {}};
-    const Split lists = split(pattern->body);
-    const int sources = decode(trim(lists.word), "pattern source list", true, use);
-    // The load takes a destination list only when the text after the source list
-    // is two characters or more and no comment.
-    if (lists.remainder.size() >= 2 && lists.remainder.front() != '/') {
-        const int destinations = decode(firstWord(lists.remainder), "pattern destination list", false, use);
-        if (destinations > 0) checkLengths("pattern", use.anime, sources, destinations);
+    const auto lists = animeLists(line, keyword);
+    if (!lists) return;
+    const std::string kind = keyword == Keyword::Layer ? "layer" : "pattern";
+    ListUse use{line_, lists->anime, {}};
+    const int sources = decode(lists->source, kind + " source list", true, use);
+    if (lists->destination) {
+        const int destinations = decode(*lists->destination, kind + " destination list", false, use);
+        // A pattern line's empty destination list is one the load reads as none.
+        if (keyword == Keyword::Layer || destinations > 0) checkLengths(kind, use.anime, sources, destinations);
     }
-    uses_.push_back(use);
-}
-
-void Linter::checkLayerLists(std::string_view line)
-{
-    const auto layer = animeLine(line, 7);
-    if (!layer) return;
-    ListUse use{line_, layer->anime, {}};
-    const Split lists = split(layer->body);
-    const int sources = decode(trim(lists.word), "layer source list", true, use);
-    const int destinations = decode(trim(firstWord(lists.remainder)), "layer destination list", false, use);
-    checkLengths("layer", use.anime, sources, destinations);
     uses_.push_back(use);
 }
 
 // Reads a list's pairs as the load does; returns the number of entries.
 int Linter::decode(std::string_view list, std::string_view kind, bool source, ListUse& use)
 {
-    const int count = static_cast<int>(std::min<size_t>(list.size() / 2, Tqpchr::FrameCount - 1));
-    for (int k = 1; k <= count; ++k) {
-        const auto pattern = static_cast<size_t>(pairValue(list.substr(static_cast<size_t>(2 * k - 2), 2)));
+    const int count = decodePairs(list, [&](int, int32_t value, std::string_view) {
+        const auto pattern = static_cast<size_t>(value);
         use.patterns.set(pattern);
         if (source) sources_.set(pattern);
-    }
+    });
     if (list.size() % 2 == 1 && count < Tqpchr::FrameCount - 1)
         add(Severity::Warning, "the " + std::string(kind) + " of anime " + animeName(use.anime) + " ends in an odd character '" +
                                    displayText(list.substr(list.size() - 1)) + "', which is not read");

@@ -1,4 +1,6 @@
-#include "chr/definition_text.h"
+// The definition load: reads a character definition line by line into the engine's
+// fields and tables.
+#include "chr/definition_format.h"
 #include "chr/qpchr.h"
 
 #include "platform/exception.h"
@@ -17,17 +19,14 @@ std::string packageFile(PackagePathResolver& resolver, const std::string& folder
     return resolver.resolve(folder + "/" + cp932ForwardSlashes(value));
 }
 
-// Decodes a list of hexadecimal pairs into frames 1, 2, ... of row, appending the
-// pairs to text. Returns the number of entries.
+// Decodes a list's pairs into frames 1, 2, ... of row, appending the pairs to
+// text. Returns the number of entries.
 int decodeList(std::string_view list, std::array<int32_t, Tqpchr::FrameCount>& row, std::string& text)
 {
-    const int count = static_cast<int>(std::min<size_t>(list.size() / 2, Tqpchr::FrameCount - 1));
-    for (int k = 1; k <= count; ++k) {
-        const std::string_view pair = list.substr(static_cast<size_t>(2 * k - 2), 2);
-        row[static_cast<size_t>(k)] = hexPairValue(pair);
+    return decodePairs(list, [&](int frame, int32_t value, std::string_view pair) {
+        row[static_cast<size_t>(frame)] = value;
         text += trim(pair);
-    }
-    return count;
+    });
 }
 
 }  // namespace
@@ -47,46 +46,59 @@ void Tqpchr::load(const std::string& fileName)
     }
 }
 
-void Tqpchr::parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver)
+void Tqpchr::readKeyword(Keyword keyword, std::string_view line, const std::string& folder, PackagePathResolver& resolver)
 {
-    // Every test needs a "#" first; the other lines (comments, empty lines) have no effect.
-    if (!line.starts_with('#')) return;
-    // Every test sees every line; a line matching one is still offered to the next.
-    if (startsWithKeyword(line, "#CHARNAME")) charname = firstWord(trim(restFrom(line, 10)));
-    if (startsWithKeyword(line, "#ANIME")) framewait = toInteger(trim(restFrom(line, 7)));
-    if (startsWithKeyword(line, "#DATA") && cp932UpperCase(trim(line.substr(5, 4))) == "16") datahex = true;
-    if (startsWithKeyword(line, "#SIZE")) viewwidth = toInteger(firstWord(trim(restFrom(line, 6))));
-    if (startsWithKeyword(line, "#CHARBMP")) {
-        cgfile = packageFile(resolver, folder, firstWord(trim(restFrom(line, 10))));
+    switch (keyword) {
+    case Keyword::CharName:
+        charname = keywordWord(line, keyword);
+        break;
+    case Keyword::Anime:
+        framewait = toInteger(keywordValue(line, keyword));
+        break;
+    case Keyword::Data:
+        if (isHexData(line)) datahex = true;
+        break;
+    case Keyword::Size:
+        viewwidth = toInteger(keywordWord(line, keyword));
+        break;
+    case Keyword::CharBmp:
+        cgfile = packageFile(resolver, folder, keywordWord(line, keyword));
         loadcg();
-    }
-    if (startsWithKeyword(line, "#CHARFACE")) facefile = packageFile(resolver, folder, firstWord(trim(restFrom(line, 11))));
-    if (startsWithKeyword(line, "#SELECTCG")) selectcgfile = packageFile(resolver, folder, firstWord(trim(restFrom(line, 11))));
-    if (startsWithKeyword(line, "#ARTIST")) artist = firstWord(trim(restFrom(line, 9)));
-    if (startsWithKeyword(line, "#LOOP")) {
-        if (const auto loop = animeLine(line, 6)) loopframe[loop->anime] = toInteger(loop->body);
-    }
-    if (startsWithKeyword(line, "#PATERN")) {
-        if (const auto pattern = animeLine(line, 8)) {
-            const size_t a = pattern->anime;
-            const Split lists = split(pattern->body);
-            decodeList(trim(lists.word), patsrc[a], patsrctext[a]);
-            if (lists.remainder.size() >= 2 && lists.remainder.front() != '/') {
-                if (decodeList(firstWord(lists.remainder), patdst[a], patdsttext[a]) >= 2) patdstused[a] = true;
+        break;
+    case Keyword::CharFace:
+        facefile = packageFile(resolver, folder, keywordWord(line, keyword));
+        break;
+    case Keyword::SelectCg:
+        selectcgfile = packageFile(resolver, folder, keywordWord(line, keyword));
+        break;
+    case Keyword::Artist:
+        artist = keywordWord(line, keyword);
+        break;
+    case Keyword::Loop:
+        if (const auto loop = loopLine(line)) loopframe[loop->anime] = loop->frame;
+        break;
+    case Keyword::Patern:
+    case Keyword::Layer:
+        if (const auto lists = animeLists(line, keyword)) {
+            const size_t a = lists->anime;
+            const bool layer = keyword == Keyword::Layer;
+            decodeList(lists->source, layer ? laysrc[a] : patsrc[a], layer ? laysrctext[a] : patsrctext[a]);
+            if (lists->destination) {
+                const int count = decodeList(*lists->destination, layer ? laydst[a] : patdst[a], layer ? laydsttext[a] : patdsttext[a]);
+                if (!layer && count >= 2) patdstused[a] = true;
             }
             animeused[a] = true;
+            if (layer) layerused[a] = true;
         }
+        break;
     }
-    if (startsWithKeyword(line, "#LAYER")) {
-        if (const auto layer = animeLine(line, 7)) {
-            const size_t a = layer->anime;
-            const Split lists = split(layer->body);
-            decodeList(trim(lists.word), laysrc[a], laysrctext[a]);
-            decodeList(trim(firstWord(lists.remainder)), laydst[a], laydsttext[a]);
-            animeused[a] = true;
-            layerused[a] = true;
-        }
-    }
+}
+
+void Tqpchr::parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver)
+{
+    // Comments, empty lines and other lines without a "#" first have no effect.
+    if (!line.starts_with('#')) return;
+    if (const auto keyword = lineKeyword(line)) readKeyword(*keyword, line, folder, resolver);
     // Every line beginning with "#" may define a pattern.
     const auto number = patternNumber(line, datahex);
     if (!number || *number < 1 || *number > 255) return;

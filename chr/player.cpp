@@ -1,5 +1,5 @@
-// The anime player: starting an anime, advancing it on the millisecond clock, and
-// when the next frame change falls due.
+// The anime player: starting an anime, advancing it on the millisecond clock, where
+// it ends, and when the next frame change falls due.
 #include "chr/qpchr.h"
 
 #include "platform/clock.h"
@@ -23,7 +23,7 @@ void Tqpchr::step()
         lastclock = now + static_cast<uint32_t>(elapsed) - static_cast<uint32_t>(framewait);
         frame = wrappingAdd(frame, 1);
     }
-    if (entry(patsrc, anime, frame) != -1 || entry(laysrc, anime, frame) != -1) return;
+    if (hasFrame(anime, frame)) return;
 
     const int32_t loop = anime >= 0 && anime < AnimeCount ? loopframe[static_cast<size_t>(anime)] : -1;
     // Frame numbers wrap as 32-bit values: a loop frame of 2147483647 goes on at a
@@ -33,6 +33,15 @@ void Tqpchr::step()
         anime = returnanime;
     else if (isOneShotAnime(anime) && !loopshots)
         anime = returnanime;
+}
+
+bool Tqpchr::hasFrame(int32_t n, int32_t f) const { return entry(patsrc, n, f) != -1 || entry(laysrc, n, f) != -1; }
+
+int32_t Tqpchr::animeFrames(int32_t n) const
+{
+    int32_t f = 1;
+    while (hasFrame(n, f)) ++f;
+    return f - 1;
 }
 
 int64_t Tqpchr::untilNextFrame(uint32_t now) const

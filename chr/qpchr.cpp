@@ -1,3 +1,4 @@
+// The engine's object: construction, reset, table entries, anime kinds and the CG load.
 #include "chr/qpchr.h"
 #include "chr/cg_check.h"
 

@@ -13,6 +13,9 @@
 #include <string_view>
 
 class PackagePathResolver;
+namespace definition_text {
+enum class Keyword;
+}
 
 class Tqpchr {
 public:
@@ -46,6 +49,11 @@ public:
 
     // A table entry, -1 for frames and animes outside the tables.
     static int32_t entry(const FrameTable& table, int32_t anime, int32_t frame);
+    // An anime plays from frame 1 and ends at its first frame with neither a
+    // pattern nor a layer cell.
+    bool hasFrame(int32_t anime, int32_t frame) const;
+    // The frames before that end: 0 for an anime without frame 1.
+    int32_t animeFrames(int32_t anime) const;
     static bool isBaseAnime(int32_t anime);
     static bool isOneShotAnime(int32_t anime);
 
@@ -86,4 +94,5 @@ public:
 
 private:
     void parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver);
+    void readKeyword(definition_text::Keyword keyword, std::string_view line, const std::string& folder, PackagePathResolver& resolver);
 };

@@ -1,3 +1,4 @@
+// The --check mode: one line per finding, in the form editors link to, and its exit status.
 #include "app/check_definition.h"
 #include "support/package_folder.h"
 
@@ -32,35 +33,30 @@ TEST_F(CheckTest, PrintsOneLinkableLinePerFindingAndFailsOnErrors)
         std::string expected;
         for (const std::string& line : c.printed) expected += file + ":" + line + "\n";
         const CheckOutcome outcome = checkDefinition(file);
-        EXPECT_EQ(std::pair(outcome.text, outcome.status), std::pair(expected, c.status));
+        EXPECT_EQ(outcome.text, expected);
+        EXPECT_EQ(outcome.status, c.status);
     }
 
     const std::string missing = (folder / "none.chP").string();
-    const CheckOutcome outcome = checkDefinition(missing);
-    EXPECT_EQ(std::pair(outcome.text, outcome.status),
-              std::pair(missing + ": error: ファイル " + missing + " は開けません: No such file or directory\n", 1));
+    EXPECT_EQ(checkDefinition(missing).text, missing + ": error: ファイル " + missing + " は開けません: No such file or directory\n");
 }
 
-// The program's exit status and standard output for --check, run in the test's folder.
-std::pair<int, std::string> runCheck(const std::filesystem::path& folder, const std::vector<std::string>& arguments)
+TEST_F(CheckTest, TheProgramExitsWithOneOnErrorsAndTwoOnUsageErrors)
 {
-    std::string command = "cd '" + folder.string() + "' && timeout 20 '" POMELUNE_EXECUTABLE "' --check";
-    for (const std::string& argument : arguments) command += " '" + argument + "'";
-    const int result = std::system((command + " >out.txt 2>err.txt").c_str());
-    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, fileText(folder / "out.txt")};
-}
-
-TEST_F(CheckTest, ExitsWithOneOnErrorsAndTwoOnUsageErrors)
-{
-    writeSampleDefinition({"#PATERN 01 020"});
-    EXPECT_EQ(runCheck(folder, {"chara.chP"}),
-              (std::pair<int, std::string>{0, "chara.chP:7: warning: the pattern source list of anime 01 ends in an odd character '0', "
-                                              "which is not read\n"}));
     writeFile("bad.chP", "#SIZE\r\n");
-    EXPECT_EQ(runCheck(folder, {"bad.chP"}), (std::pair<int, std::string>{1, "bad.chP:1: error: '' は数値ではありません\n"}));
-    EXPECT_EQ(runCheck(folder, {"none.chP"}).first, 1);
-    EXPECT_EQ(runCheck(folder, {}), (std::pair<int, std::string>{2, ""}));
-    EXPECT_EQ(runCheck(folder, {"a.chP", "b.chP"}).first, 2);
+    struct Case {
+        std::string arguments;
+        int status;
+        std::string printed;
+    };
+    const Case cases[] = {{"bad.chP", 1, "bad.chP:1: error: '' は数値ではありません\n"}, {"none.chP", 1, "none.chP: error: ファイル none.chP は開けません: No such file or directory\n"}, {"", 2, ""}, {"a.chP b.chP", 2, ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const std::string command = "cd '" + folder.string() + "' && timeout 20 '" POMELUNE_EXECUTABLE "' --check " + c.arguments + " >out.txt 2>err.txt";
+        const int result = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(result) ? WEXITSTATUS(result) : -1, c.status);
+        EXPECT_EQ(fileText(folder / "out.txt"), c.printed);
+    }
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
+// Messages on one line and the progress line of a long run.
 #include "app/console.h"
-
-#include "platform/exception.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <stdexcept>
 
 namespace {
 
@@ -14,10 +12,6 @@ using namespace std::string_literals;
 TEST(ConsoleTest, MessagesAreWholeAndOnOneLine)
 {
     EXPECT_EQ(escapedControls("a\0b\n\t\x7f\x1b" "c ポ"s), "a\\x00b\\x0A\\x09\\x7F\\x1Bc ポ");
-    EXPECT_EQ(errorMessage(EFileOpenError("a.chP", "Is a directory")), "ファイル a.chP は開けません: Is a directory");
-    EXPECT_EQ(errorMessage(EFileOpenError("a.chP")), "ファイル a.chP は開けません");
-    EXPECT_EQ(errorMessage(EConvertError("x\0y"s)), "'x\0y' は数値ではありません"s);
-    EXPECT_EQ(errorMessage(std::runtime_error("other")), "other");
 }
 
 // What a progress line writes for the runs of (milliseconds since the start, done) steps.

@@ -1,12 +1,10 @@
+// Why a CG file would not load whole, as the command-line modes report it.
 #include "chr/cg_check.h"
 #include "support/bmp_writer.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 namespace {
@@ -20,7 +18,11 @@ TEST(CgCheckTest, NamesWhyTheLoaderWouldNotTakeTheWholeFile)
     const auto put32 = [](std::vector<uint8_t>& b, size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
-    const std::pair<Damage, std::optional<std::string>> cases[] = {
+    struct Case {
+        Damage damage;
+        std::optional<std::string> problem;
+    };
+    const Case cases[] = {
         {[](auto&) {}, std::nullopt},
         {[&](auto& b) { put32(b, 22, static_cast<uint32_t>(-2)); }, std::nullopt},  // top-down
         {[&](auto& b) { put32(b, 30, 3); }, std::nullopt},                           // bit fields
@@ -34,15 +36,13 @@ TEST(CgCheckTest, NamesWhyTheLoaderWouldNotTakeTheWholeFile)
         {[&](auto& b) { put32(b, 18, 0); }, "a size of 0 x 2 pixels"},
         {[&](auto& b) { put32(b, 22, 0x7FFFFFFF); }, "the file ends inside its pixel rows (78 of 25769803818 bytes)"},
     };
-    const auto path = std::filesystem::temp_directory_path() / ("pomelune-cg-check-" + std::to_string(::getpid()) + ".bmp");
-    for (const auto& [damage, problem] : cases) {
+    const ScratchFolder folder;
+    for (const Case& c : cases) {
         std::vector<uint8_t> bytes = goodCg();
-        damage(bytes);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        EXPECT_EQ(cgLoadProblem(path.string()), problem) << problem.value_or("good");
+        c.damage(bytes);
+        EXPECT_EQ(cgLoadProblem(folder.write("cg.bmp", bytes).string()), c.problem) << c.problem.value_or("good");
     }
-    std::filesystem::remove(path);
-    EXPECT_EQ(cgLoadProblem(path.string()), "No such file or directory");
+    EXPECT_EQ(cgLoadProblem((folder / "none.bmp").string()), "No such file or directory");
 }
 
 }  // namespace

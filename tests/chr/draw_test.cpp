@@ -1,3 +1,4 @@
+// Drawing a frame: the background, the character cell and the layer cell, pixel by pixel.
 #include "support/engine_fixture.h"
 
 namespace {
@@ -27,14 +28,9 @@ protected:
     {
         loadDefinition("#SIZE 20\n#CHARBMP cg.bmp\n#1 0 0 10 20\n#2 10 0 4 4\n#3 20 0 2 2\n#4 3 2 8 8\n#5 16 8 8 8\n" + lines);
         chr->start(anime);
-        chr->draw(*target, 2, 1);
+        redraw();
     }
     uint32_t at(int x, int y) { return target->GetPixel(x, y); }
-    // Each listed pixel of the target has its colour.
-    void expectPixels(std::initializer_list<std::tuple<int, int, uint32_t>> expected)
-    {
-        for (const auto& [x, y, colour] : expected) EXPECT_EQ(at(x, y), colour) << x << "," << y;
-    }
     // Draws the frame again on a black target.
     void redraw()
     {
@@ -45,34 +41,36 @@ protected:
     std::unique_ptr<TDDDDSurface> target;
 };
 
-TEST_F(DrawTest, BackgroundFillsTheViewAndTheCellIsPointCopiedAtItsCorner)
-{
-    play("#PATERN 01 02 04\n");  // a single destination entry is not used
-    // The cell's key pixel shows the background; (21, 271) is the view's last pixel.
-    expectPixels({{2, 1, Blue}, {3, 1, Red}, {5, 4, Red}, {6, 1, Blue}, {21, 271, Blue}});
-    expectPixels({{1, 1, Black}, {22, 1, Black}, {2, 0, Black}, {2, 272, Black}});
-    EXPECT_FALSE(target->UseClip);
-}
+struct Pixel {
+    int x, y;
+    uint32_t colour;
+};
 
-TEST_F(DrawTest, ADestinationListStretchesTheCellIntoItsPattern)
+TEST_F(DrawTest, TheBackgroundTheCellAndTheLayer)
 {
-    play("#PATERN 01 0202 0404\n");
-    // The key pixel, doubled, stays out; nothing at the view's corner (3, 1).
-    expectPixels({{5, 3, Blue}, {6, 4, Blue}, {7, 3, Red}, {12, 10, Red}, {13, 3, Blue}, {3, 1, Blue}});
-}
-
-TEST_F(DrawTest, ACellReachingPastTheViewIsCutInProportion)
-{
-    play("#PATERN 01 0202 0505\n");
-    // Placement (18, 9)-(26, 17) meets the view's right edge 22: two of the four source
-    // columns remain, drawn twice as wide.
-    expectPixels({{18, 9, Blue}, {19, 10, Blue}, {20, 9, Red}, {21, 16, Red}, {22, 9, Black}});
-}
-
-TEST_F(DrawTest, TheLayerGoesOverTheCharacterCell)
-{
-    play("#PATERN 01 02\n#LAYER 01 03 04\n");
-    expectPixels({{3, 1, Red}, {5, 3, White}, {12, 10, White}, {13, 10, Blue}});  // (5, 3): over the cell's last column
+    struct Case {
+        const char* name;
+        const char* lines;
+        std::vector<Pixel> pixels;
+    };
+    const Case cases[] = {
+        // The cell's key pixel shows the background; (21, 271) is the view's last pixel.
+        {"point copy at the corner", "#PATERN 01 02 04\n",  // a single destination entry is not used
+         {{2, 1, Blue}, {3, 1, Red}, {5, 4, Red}, {6, 1, Blue}, {21, 271, Blue}, {1, 1, Black}, {22, 1, Black}, {2, 0, Black}, {2, 272, Black}}},
+        {"stretched into the destination", "#PATERN 01 0202 0404\n",  // the doubled key pixel stays out
+         {{5, 3, Blue}, {6, 4, Blue}, {7, 3, Red}, {12, 10, Red}, {13, 3, Blue}, {3, 1, Blue}}},
+        // Placement (18, 9)-(26, 17) meets the view's right edge 22: two of the four
+        // source columns remain, drawn twice as wide.
+        {"cut in proportion", "#PATERN 01 0202 0505\n", {{18, 9, Blue}, {19, 10, Blue}, {20, 9, Red}, {21, 16, Red}, {22, 9, Black}}},
+        {"layer over the cell", "#PATERN 01 02\n#LAYER 01 03 04\n", {{3, 1, Red}, {5, 3, White}, {12, 10, White}, {13, 10, Blue}}},
+        {"view wider than the target", "#SIZE 100\n#PATERN 01 02\n", {{23, 1, Blue}, {3, 1, Red}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        play(c.lines);
+        for (const Pixel& p : c.pixels) EXPECT_EQ(at(p.x, p.y), p.colour) << p.x << "," << p.y;
+        EXPECT_FALSE(target->UseClip);
+    }
 }
 
 TEST_F(DrawTest, MissingEntriesDrawOnlyWhatThereIs)
@@ -81,7 +79,7 @@ TEST_F(DrawTest, MissingEntriesDrawOnlyWhatThereIs)
     EXPECT_EQ(at(3, 1), Red);
     chr->frame = 2;  // the pattern list has ended, the layer has not
     redraw();
-    expectPixels({{3, 1, Blue}, {5, 3, White}});
+    EXPECT_EQ(std::pair(at(3, 1), at(5, 3)), std::pair(Blue, White));
     for (int32_t frame : {600, -1, 0}) {
         chr->frame = frame;
         redraw();
@@ -99,12 +97,6 @@ TEST_F(DrawTest, BeforeAnyLoadNothingVisibleIsDrawn)
     chr->draw(*target, 0, 0);
     for (int y = 0; y < 280; y += 7)
         for (int x = 0; x < 24; ++x) ASSERT_EQ(at(x, y), Black);
-}
-
-TEST_F(DrawTest, AViewWiderThanTheTargetIsClippedByItsBounds)
-{
-    play("#SIZE 100\n#PATERN 01 02\n");
-    expectPixels({{23, 1, Blue}, {3, 1, Red}});
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The player: frames advancing on the clock, where animes end and which anime
+// plays after them.
 #include "support/engine_fixture.h"
 
 namespace {
@@ -13,23 +15,20 @@ protected:
                        "#PATERN 07 0708\n#PATERN 30 09\n#PATERN 09 01\n#LAYER 09 0101 0202\n#ANIME 100\n");
         chr->lastclock = now;
     }
-    // Advances the clock past one frame time and steps, count times.
-    void nextFrames(int count)
+    // Advances the clock past one frame time and steps, count times; the anime and frame then.
+    std::pair<int32_t, int32_t> after(int count)
     {
         for (int i = 0; i < count; ++i) {
             now = chr->lastclock + static_cast<uint32_t>(chr->framewait) + 1;
             chr->step();
         }
+        return {chr->anime, chr->frame};
     }
-    // The anime and frame playing.
-    std::pair<int32_t, int32_t> playing() const { return {chr->anime, chr->frame}; }
 };
 
-TEST_F(PlayerTest, FramesAdvanceOnlyAfterMoreThanTheFrameTime)
+TEST_F(PlayerTest, FramesAdvanceOnlyAfterMoreThanTheFrameTimeAndTheClockWraps)
 {
     chr->start(1);
-    chr->step();
-    EXPECT_EQ(chr->frame, 1);
     now += 100;  // exactly the frame time: not yet
     chr->step();
     EXPECT_EQ(chr->frame, 1);
@@ -39,14 +38,10 @@ TEST_F(PlayerTest, FramesAdvanceOnlyAfterMoreThanTheFrameTime)
     now += 5000;  // a stall: one frame per step only, and the lateness carries over
     chr->step();
     chr->step();
-    EXPECT_EQ(std::pair(chr->frame, chr->lastclock), std::pair(3, now + 4899));  // 4999 ms late by 4899
-}
-
-TEST_F(PlayerTest, TheClockWrapsAround)
-{
+    EXPECT_EQ(std::pair(chr->frame, chr->lastclock), std::pair(3, now + 4899));
     chr->start(1);
     chr->lastclock = 0xFFFFFFF0u;
-    now = 0x00000060u;  // 0x70 = 112 ms later
+    now = 0x00000060u;  // 112 ms later
     chr->step();
     EXPECT_EQ(std::pair(chr->frame, chr->lastclock), std::pair(2, 0x6Cu));
     now = 0xFFFFFF00u;  // far "before": a negative difference never advances
@@ -54,27 +49,28 @@ TEST_F(PlayerTest, TheClockWrapsAround)
     EXPECT_EQ(chr->frame, 2);
 }
 
-TEST_F(PlayerTest, BaseAnimesLoopAndAreRemembered)
+TEST_F(PlayerTest, WhatPlaysAfterAnAnimeEnds)
 {
+    chr->anime = 30;  // put in place directly, as the author tools do: no base anime remembered
+    chr->start(6);
+    EXPECT_EQ(after(2).first, 0);
     chr->start(1);
-    nextFrames(3);
-    EXPECT_EQ(playing(), std::pair(1, 1));
-    chr->start(1);  // the same button restarts it and keeps it remembered
+    EXPECT_EQ(after(3), std::pair(1, 1));  // a base anime starts again
+    chr->start(1);
     chr->start(6);
     chr->start(7);  // a one-shot inside a one-shot keeps the base anime
-    EXPECT_EQ(chr->returnanime, 1);
-    nextFrames(2);
-    EXPECT_EQ(playing(), std::pair(1, 1));
-}
-
-TEST_F(PlayerTest, AOneShotLoopFrameCarriesIntoTheBaseAnime)
-{
+    EXPECT_EQ(after(2), std::pair(1, 1));
     chr->start(2);
     chr->start(6);
-    nextFrames(2);  // anime 6 ends: frame 4 (its loop 3 + 1), back to anime 2
-    EXPECT_EQ(playing(), std::pair(2, 4));
-    chr->step();  // anime 2 has no frame 4: it loops to its own start
-    EXPECT_EQ(playing(), std::pair(2, 1));
+    EXPECT_EQ(after(2), std::pair(2, 4));  // anime 6 ends at its loop 3 + 1, carried into anime 2
+    chr->step();
+    EXPECT_EQ(std::pair(chr->anime, chr->frame), std::pair(2, 1));  // which has no frame 4
+    chr->start(9);
+    EXPECT_EQ(after(1), std::pair(9, 2));  // the pattern list has ended, the layer has not
+    EXPECT_EQ(after(1), std::pair(9, 1));
+    chr->start(11);  // no lines: a one-shot that ends at once
+    chr->step();
+    EXPECT_EQ(std::pair(chr->anime, chr->frame), std::pair(2, 1));
 }
 
 TEST_F(PlayerTest, LoopSwitchesKeepOneShotsAndTheCheckPatternGoing)
@@ -82,65 +78,40 @@ TEST_F(PlayerTest, LoopSwitchesKeepOneShotsAndTheCheckPatternGoing)
     chr->start(5);
     chr->start(7);
     chr->loopshots = true;
-    nextFrames(2);
-    EXPECT_EQ(playing(), std::pair(7, 1));
+    EXPECT_EQ(after(2), std::pair(7, 1));
     chr->start(30);
-    nextFrames(1);
-    EXPECT_EQ(chr->anime, 5);
+    EXPECT_EQ(after(1).first, 5);
     chr->loopcheck = true;
     chr->start(30);
-    nextFrames(1);
-    EXPECT_EQ(chr->anime, 30);
+    EXPECT_EQ(after(1).first, 30);
 }
 
-TEST_F(PlayerTest, EdgeCasesOfLoopsAndEmptyAnimes)
+TEST_F(PlayerTest, LoopFramesAtAndPastTheEnd)
 {
     chr->loopframe[1] = 3;  // at the last frame: every step finds the end again
     chr->start(1);
-    nextFrames(3);
+    after(3);
     chr->step();
     EXPECT_EQ(chr->frame, 4);
     chr->loopframe[1] = 600;  // beyond the tables
-    nextFrames(1);
-    EXPECT_EQ(chr->frame, 601);
-    chr->start(11);  // no lines: stays on frame 1
-    chr->step();
-    EXPECT_EQ(playing(), std::pair(1, 1));  // anime 11 is one-shot: it ended at once and returned
-}
-
-TEST_F(PlayerTest, FrameNumbersWrapAs32BitValues)
-{
+    EXPECT_EQ(after(1), std::pair(1, 601));
     // The largest loop frame a definition can hold goes on at frame -2147483648,
     // which is empty: the anime stands still there like any loop past its end.
     loadDefinition("#PATERN 01 01\n#LOOP 01 2147483647\n");
     chr->start(1);
-    nextFrames(1);
-    EXPECT_EQ(playing(), std::pair(1, INT32_MIN));
-    nextFrames(1);
-    EXPECT_EQ(playing(), std::pair(1, INT32_MIN));
+    EXPECT_EQ(after(1), std::pair(1, INT32_MIN));
+    EXPECT_EQ(after(1), std::pair(1, INT32_MIN));
     chr->frame = INT32_MAX;
-    nextFrames(1);
-    EXPECT_EQ(playing(), std::pair(1, INT32_MIN));
+    EXPECT_EQ(after(1), std::pair(1, INT32_MIN));
 }
 
-TEST_F(PlayerTest, AnAnimeLastsAsLongAsItsLongerList)
+TEST_F(PlayerTest, AnAnimeEndsAtItsFirstFrameWithoutACell)
 {
-    chr->start(9);
-    nextFrames(1);
-    EXPECT_EQ(chr->frame, 2);  // pattern list has ended, the layer has not
-    nextFrames(1);
-    EXPECT_EQ(chr->frame, 1);
-}
-
-TEST_F(PlayerTest, WithoutARememberedBaseAOneShotEndsInAnimeZero)
-{
-    chr->anime = 30;  // put in place directly, as the author tools do
-    chr->frame = 1;
-    chr->start(6);
-    nextFrames(2);
-    EXPECT_EQ(chr->anime, 0);
-    chr->step();
-    EXPECT_EQ(chr->anime, 0);
+    chr->patsrc[1][2] = -1;  // a gap: frame 3 is never played
+    const std::pair<int32_t, int32_t> ends[] = {{1, 1}, {9, 2}, {11, 0}, {31, 0}, {-1, 0}};
+    for (const auto& [anime, frames] : ends) EXPECT_EQ(chr->animeFrames(anime), frames) << anime;
+    chr->start(1);
+    EXPECT_EQ(after(1), std::pair(1, 1));
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
+// The load and the definition check over one table of definitions: the check names
+// each problem with its line, and its first error is where the load stops, with the
+// load's message.
 #include "chr/lint.h"
 #include "platform/exception.h"
 #include "support/engine_fixture.h"
+#include "support/thrown.h"
 
 #include <filesystem>
 
 namespace {
 
 using Severity = LintFinding::Severity;
-using LintTest = EngineTest;
+using DefinitionFormatTest = EngineTest;
 
 // A finding as the tests write it; "{folder}" stands for the test's folder.
 struct Expected {
@@ -32,8 +36,6 @@ std::string withFolder(std::string text, const std::string& folder)
 constexpr auto W = Severity::Warning;
 constexpr auto E = Severity::Error;
 
-// Every case also loads the definition: the first error is where the load stops,
-// with the same message; without an error the load succeeds.
 const Case cases[] = {
     {"clean", "#CHARBMP cg.bmp\n#01 0 0 64 48\n#PATERN 01 0100 0101\n#LAYER 01 01 01\n#LOOP 01 1\n", {}},
     {"odd list", "#PATERN 01 01020\n#01 0 0 1 1\n#02 0 0 1 1\n",
@@ -79,7 +81,9 @@ const Case cases[] = {
       {2, W, "'#LAYERS' is read as '#LAYER' followed by 'S'"}, {2, E, "'S' は数値ではありません"}}},
     {"list pair", "#01 0 0 1 1\n#PATERN 01 010G\n", {{2, E, "'$0G' は数値ではありません"}}},
     {"hexadecimal pattern number", "#DATA 16\n#-- comment\n#  comment\n", {{2, E, "'$--' は数値ではありません"}}},
-    {"pattern field", "#01 0 0 w 1\n", {{1, E, "'w' は数値ではありません"}}},
+    {"pattern field", "#01 0 0 w 1\n#1 0 0 12\n", {{1, E, "'w' は数値ではありません"}, {2, E, "'' は数値ではありません"}}},
+    {"frame time past 32 bits", "#ANIME 4294967296\n", {{1, E, "'4294967296' は数値ではありません"}}},
+    {"no Shift-JIS character", "#SIZE \x81\x39\n", {{1, E, "'\xEF\xBF\xBD" "9' は数値ではありません"}}},  // shown as U+FFFD
     {"CG missing", "#CHARBMP none.bmp\n", {{1, E, "ファイル {folder}/none.bmp は開けません: No such file or directory"}}},
     {"CG no bitmap", "#CHARBMP text.bmp\n", {{1, E, "ビットマップイメージが不正です"}}},
     {"CG of 4 bits", "#CHARBMP four.bmp\n",
@@ -88,7 +92,7 @@ const Case cases[] = {
      {{1, E, "CG {folder}/cut.bmp を読み込めません: the file ends inside its pixel rows (9000 of 9270 bytes)"}}},
 };
 
-TEST_F(LintTest, NamesEachProblemWithItsLineAsTheLoadSeesIt)
+TEST_F(DefinitionFormatTest, TheCheckNamesEachProblemWithItsLineAndStopsWhereTheLoadStops)
 {
     writeCg("cg.bmp", 64, 48, [](int32_t, int32_t) { return 0x102030u; });
     writeCg("ぽめ.bmp", 2, 2, [](int32_t, int32_t) { return 0u; });
@@ -103,44 +107,32 @@ TEST_F(LintTest, NamesEachProblemWithItsLineAsTheLoadSeesIt)
         SCOPED_TRACE(c.name);
         const std::string path = writeDefinition(c.lines);
         const LintReport report = lintDefinition(path);
-        std::vector<Expected> found;
-        for (const LintFinding& f : report.findings) found.push_back({f.line, f.severity, f.message});
-        ASSERT_EQ(found.size(), c.findings.size());
-        for (size_t i = 0; i < found.size(); ++i) {
-            EXPECT_EQ(found[i].line, c.findings[i].line);
-            EXPECT_EQ(found[i].severity, c.findings[i].severity);
-            EXPECT_EQ(found[i].message, withFolder(c.findings[i].message, folder.string()));
+        ASSERT_EQ(report.findings.size(), c.findings.size());
+        for (size_t i = 0; i < c.findings.size(); ++i) {
+            EXPECT_EQ(report.findings[i].line, c.findings[i].line);
+            EXPECT_EQ(report.findings[i].severity, c.findings[i].severity);
+            EXPECT_EQ(report.findings[i].message, withFolder(c.findings[i].message, folder.string()));
         }
-
-        std::string raised;
-        try {
-            chr->load(path);
-        } catch (const Exception& error) {
-            raised = error.what();
-        }
+        const std::string raised = thrownMessage<Exception>([&] { chr->load(path); });
         ASSERT_EQ(report.loadFailure.has_value(), !raised.empty()) << raised;
         if (report.loadFailure) {
-            EXPECT_EQ(report.loadFailure->message, raised);
-            EXPECT_EQ(report.loadFailure->line, chr->loadline);
+            EXPECT_EQ(std::pair(report.loadFailure->line, report.loadFailure->message), std::pair(chr->loadline, raised));
         }
-        const bool anyError = std::ranges::any_of(c.findings, [](const Expected& e) { return e.severity == E; });
-        EXPECT_EQ(report.hasError(), anyError);
+        EXPECT_EQ(report.hasError(), std::ranges::any_of(c.findings, [](const Expected& e) { return e.severity == E; }));
     }
 }
 
-TEST_F(LintTest, ADefinitionThatCannotBeReadIsOneErrorOfTheWholeFile)
+TEST_F(DefinitionFormatTest, ADefinitionThatCannotBeReadIsOneErrorOfTheWholeFile)
 {
-    const LintReport missing = lintDefinition((folder / "none.chP").string());
-    ASSERT_EQ(missing.findings.size(), 1u);
-    EXPECT_EQ(missing.findings[0].line, 0);
-    EXPECT_EQ(missing.findings[0].message, "ファイル " + (folder / "none.chP").string() + " は開けません: No such file or directory");
-    ASSERT_TRUE(missing.loadFailure);
-    EXPECT_EQ(std::pair(missing.loadFailure->line, missing.loadFailure->message), std::pair(0, "ファイル " + (folder / "none.chP").string() + " は開けません"));
-    EXPECT_THROW(chr->load((folder / "none.chP").string()), EFileOpenError);
+    const std::string missing = (folder / "none.chP").string();
+    const LintReport report = lintDefinition(missing);
+    ASSERT_EQ(report.findings.size(), 1u);
+    EXPECT_EQ(std::pair(report.findings[0].line, report.findings[0].message), std::pair(0, "ファイル " + missing + " は開けません: No such file or directory"));
+    ASSERT_TRUE(report.loadFailure);
+    EXPECT_EQ(std::pair(report.loadFailure->line, report.loadFailure->message), std::pair(0, "ファイル " + missing + " は開けません"));
+    EXPECT_EQ(thrownMessage<Exception>([&] { chr->load(missing); }), report.loadFailure->message);
     EXPECT_EQ(chr->loadline, 0);
-
-    // A folder opens as no regular file; the load says the same.
-    EXPECT_TRUE(lintDefinition(folder.string()).loadFailure);
+    EXPECT_TRUE(lintDefinition(folder.string()).loadFailure);  // a folder is no regular file
 }
 
 }  // namespace
