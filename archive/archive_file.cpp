@@ -162,24 +162,18 @@ int TArchiveFile::Extract(HWND window, const TArchiverOptions* options, const st
 void TArchiveFile::beginProgress()
 {
     if (!OnProgress) return;
-    try {
-        if (progressMessageNumber == 0) progressMessageNumber = registerWindowMessage("wm_arcextract");
-        if (!progressWindow_) {
-            progressWindow_ = createMessageWindow(
-                [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return progressMessage(message, wParam, lParam); });
-        }
-        driver_->SetOwnerWindow(progressWindow_, nullptr);
-    } catch (const EArchiver&) {
+    if (progressMessageNumber == 0) progressMessageNumber = registerWindowMessage("wm_arcextract");
+    if (!progressWindow_) {
+        progressWindow_ = createMessageWindow(
+            [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return progressMessage(message, wParam, lParam); });
     }
+    // A library without the owner-window entries unpacks without reporting progress.
+    driver_->trySetOwnerWindow(progressWindow_, nullptr);
 }
 
 void TArchiveFile::endProgress()
 {
-    if (!OnProgress) return;
-    try {
-        driver_->KillOwnerWindow(progressWindow_);
-    } catch (const EArchiver&) {
-    }
+    if (OnProgress) driver_->tryKillOwnerWindow(progressWindow_);
 }
 
 intptr_t TArchiveFile::progressMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)

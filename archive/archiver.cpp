@@ -14,17 +14,20 @@ void ArchiverLibrary::load(const std::string& failureMessage)
     if (!tryLoad()) throw EArchiver(failureMessage);
 }
 
-void* ArchiverLibrary::findEntry(const char* name)
+void* ArchiverLibrary::tryFindEntry(const char* name)
 {
     if (const auto kept = entries_.find(name); kept != entries_.end()) return kept->second;
     void* entry = findLibraryEntry(library_, name);
-    if (!entry) {
-        // An unloaded library has no full file name yet: it is named by its file name.
-        const std::string file = loaded() ? libraryPath(library_) : platformLibraryName(windowsName_);
-        throw EArchiver(firstUtf8Characters(displayText(file), 256) + " に " + name + " のエントリが見つかりません。");
-    }
-    entries_.emplace(name, entry);
+    if (entry) entries_.emplace(name, entry);
     return entry;
+}
+
+void* ArchiverLibrary::findEntry(const char* name)
+{
+    if (void* entry = tryFindEntry(name)) return entry;
+    // An unloaded library has no full file name yet: it is named by its file name.
+    const std::string file = loaded() ? libraryPath(library_) : platformLibraryName(windowsName_);
+    throw EArchiver(firstUtf8Characters(displayText(file), 256) + " に " + name + " のエントリが見つかりません。");
 }
 
 void ArchiverLibrary::free()

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ public:
     // Loads the library unless it is loaded; raises EArchiver with the driver's
     // message when it cannot be loaded.
     void load(const std::string& failureMessage);
+    // The entry of that name; null when the library is not loaded or lacks it.
+    template <typename Proc>
+    Proc tryEntry(const char* name)
+    {
+        return reinterpret_cast<Proc>(tryFindEntry(name));
+    }
     // The entry of that name; raises EArchiver when the library lacks it.
     template <typename Proc>
     Proc entry(const char* name)
@@ -37,6 +44,7 @@ public:
     void free();
 
 private:
+    void* tryFindEntry(const char* name);
     void* findEntry(const char* name);
 
     std::string windowsName_;
@@ -74,6 +82,10 @@ public:
     virtual int CheckArchive(const std::string& archive, int32_t mode, int32_t extraMode);
     virtual bool SetOwnerWindow(HWND window, void* callback);
     virtual bool KillOwnerWindow(HWND window);
+    // SetOwnerWindow and KillOwnerWindow when the library offers their entry; empty,
+    // with nothing done, where they would raise for want of it.
+    virtual std::optional<bool> trySetOwnerWindow(HWND window, void* callback) { return SetOwnerWindow(window, callback); }
+    virtual std::optional<bool> tryKillOwnerWindow(HWND window) { return KillOwnerWindow(window); }
 
     // The command line most recently built, set just before the library is called.
     std::string CommandLine;

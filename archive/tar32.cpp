@@ -74,13 +74,12 @@ int TTar32::runTar(HWND window, const std::string& word, const TArchiverOptions&
 TArchiverType TarArchiveType(const std::string& archive)
 {
     if (!tar32().library.tryLoad()) return atNone;
-    try {
-        const int type = tar32().entry<TarGetArchiveTypeProc>("GetArchiveType")(archive.c_str());
-        if (type == 1) return atTar;
-        if (type >= 2 && type <= 5) return atTgz;
-        if (type == 6 || type == 7) return atBZ2;
-    } catch (const EArchiver&) {
-        // a library without the entry holds no tar archive
-    }
+    // A library without the entry holds no tar archive.
+    const auto archiveType = tar32().tryEntry<TarGetArchiveTypeProc>("GetArchiveType");
+    if (!archiveType) return atNone;
+    const int type = archiveType(archive.c_str());
+    if (type == 1) return atTar;
+    if (type >= 2 && type <= 5) return atTgz;
+    if (type == 6 || type == 7) return atBZ2;
     return atNone;
 }

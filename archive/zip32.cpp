@@ -14,6 +14,9 @@ namespace {
 
 const char* const PackingNeedsLibrary = "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。";
 const char* const UnpackingNeedsLibrary = "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。";
+// The owner-window entries, offered by UNZIP32.DLL alone.
+const char* const SetOwnerWindowEntry = "UnZipSetOwnerWindowEx";
+const char* const KillOwnerWindowEntry = "UnZipKillOwnerWindowEx";
 
 // The three libraries and the entries bound so far, by their names; once per process.
 struct ZipLibraries {
@@ -38,31 +41,30 @@ std::string spelling(const ArchiverLibrary& library, std::string name)
     return name;
 }
 
-// The entry of that name; null when the library is not loaded or lacks it.
-void* offeredEntry(ArchiverLibrary& library, const std::string& name)
-{
-    if (!library.loaded()) return nullptr;
-    try {
-        return library.entry<void*>(name.c_str());
-    } catch (const EArchiver&) {
-        return nullptr;
-    }
-}
-
 // The entry from the first library, in the order given, that is loaded and offers
-// it; kept once bound.
+// it; kept once bound. Null when none offers it.
 template <typename Proc>
-Proc bindEntry(const char* name, std::initializer_list<ArchiverLibrary*> order)
+Proc tryBindEntry(const char* name, std::initializer_list<ArchiverLibrary*> order)
 {
     auto& kept = zip().entries;
     if (const auto found = kept.find(name); found != kept.end()) return reinterpret_cast<Proc>(found->second);
     for (ArchiverLibrary* library : order) {
-        if (void* entry = offeredEntry(*library, spelling(*library, name))) {
+        if (void* entry = library->tryEntry<void*>(spelling(*library, name).c_str())) {
             kept.emplace(name, entry);
             return reinterpret_cast<Proc>(entry);
         }
     }
-    throw EArchiver(std::string(name) + " のエントリが見つかりません。");
+    return nullptr;
+}
+
+EArchiver missingEntry(const char* name) { return EArchiver(std::string(name) + " のエントリが見つかりません。"); }
+
+// The same entry; raises EArchiver when no library offers it.
+template <typename Proc>
+Proc bindEntry(const char* name, std::initializer_list<ArchiverLibrary*> order)
+{
+    if (const auto entry = tryBindEntry<Proc>(name, order)) return entry;
+    throw missingEntry(name);
 }
 
 ArchiverCommandProc zipCommand()
@@ -79,11 +81,27 @@ ArchiverCommandProc unzipCommand()
     return bindEntry<ArchiverCommandProc>("UnZip", {&libraries.unzip32, &libraries.lmzip32});
 }
 
+// The listing entries come from LMZIP32.DLL first, then ZIP32J.DLL, then UNZIP32.DLL.
+template <typename Proc>
+Proc tryListingEntry(const char* name)
+{
+    ZipLibraries& libraries = zip();
+    return tryBindEntry<Proc>(name, {&libraries.lmzip32, &libraries.zip32j, &libraries.unzip32});
+}
+
 template <typename Proc>
 Proc listingEntry(const char* name)
 {
-    ZipLibraries& libraries = zip();
-    return bindEntry<Proc>(name, {&libraries.lmzip32, &libraries.zip32j, &libraries.unzip32});
+    if (const auto entry = tryListingEntry<Proc>(name)) return entry;
+    throw missingEntry(name);
+}
+
+// Loads each of the three libraries not yet loaded; tells whether any is loaded.
+bool loadAny()
+{
+    bool loaded = false;
+    for (ArchiverLibrary* library : zip().all()) loaded = library->tryLoad() || loaded;
+    return loaded;
 }
 
 void addPackSwitches(TCmdOpt& line, const TArchiverOptions& o)
@@ -119,9 +137,7 @@ TZip32::TZip32() { TZip32::LoadDLL(); }
 
 void TZip32::LoadDLL()
 {
-    bool loaded = false;
-    for (ArchiverLibrary* library : zip().all()) loaded = library->tryLoad() || loaded;
-    if (!loaded) throw EArchiver("ZIP 形式書庫を解凍するには UNZIP32.DLL が、作成するには ZIP32J.DLL が必要です。");
+    if (!loadAny()) throw EArchiver("ZIP 形式書庫を解凍するには UNZIP32.DLL が、作成するには ZIP32J.DLL が必要です。");
 }
 
 void TZip32::FreeDLL()
@@ -210,16 +226,28 @@ int TZip32::CheckArchive(const std::string& archive, int32_t mode, int32_t)
 
 bool TZip32::SetOwnerWindow(HWND window, void* callback)
 {
-    zip().unzip32.entry<ArchiverSetOwnerWindowExProc>("UnZipSetOwnerWindowEx")(window, callback);
+    zip().unzip32.entry<ArchiverSetOwnerWindowExProc>(SetOwnerWindowEntry)(window, callback);
     OwnerWindow = window;
     return true;
 }
 
 bool TZip32::KillOwnerWindow(HWND window)
 {
-    zip().unzip32.entry<ArchiverKillOwnerWindowExProc>("UnZipKillOwnerWindowEx")(window);
+    zip().unzip32.entry<ArchiverKillOwnerWindowExProc>(KillOwnerWindowEntry)(window);
     OwnerWindow = nullptr;
     return true;
+}
+
+std::optional<bool> TZip32::trySetOwnerWindow(HWND window, void* callback)
+{
+    if (!zip().unzip32.tryEntry<ArchiverSetOwnerWindowExProc>(SetOwnerWindowEntry)) return std::nullopt;
+    return SetOwnerWindow(window, callback);
+}
+
+std::optional<bool> TZip32::tryKillOwnerWindow(HWND window)
+{
+    if (!zip().unzip32.tryEntry<ArchiverKillOwnerWindowExProc>(KillOwnerWindowEntry)) return std::nullopt;
+    return KillOwnerWindow(window);
 }
 
 int TZip32::runPackCommand(HWND window, const std::string& word, const TArchiverOptions& options,
@@ -241,14 +269,14 @@ int TZip32::run(ArchiverCommandProc command, HWND window, const std::string& com
 
 bool IsZipArchive(const std::string& archive)
 {
-    try {
-        TZip32 driver;
-        const HARC handle = driver.OpenArchive(nullptr, archive, ARCHIVER_MODE_CHECK);
-        if (handle != 0) driver.CloseArchive(handle);
-        return handle != 0;
-    } catch (const EArchiver&) {
-        return false;
-    }
+    if (!loadAny()) return false;
+    const auto open = tryListingEntry<ArchiverOpenArchiveProc>("UnZipOpenArchive");
+    if (!open) return false;
+    const HARC handle = open(nullptr, fullPath(archive).c_str(), ARCHIVER_MODE_CHECK);
+    if (handle == 0) return false;
+    const auto close = tryListingEntry<ArchiverCloseArchiveProc>("UnZipCloseArchive");
+    if (close) close(handle);
+    return close != nullptr;
 }
 
 // Names reach us as UTF-8, where no byte of a multi-byte character is a "\" or a

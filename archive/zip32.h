@@ -41,6 +41,8 @@ public:
     // KillOwnerWindow) and answer true.
     bool SetOwnerWindow(HWND window, void* callback) override;
     bool KillOwnerWindow(HWND window) override;
+    std::optional<bool> trySetOwnerWindow(HWND window, void* callback) override;
+    std::optional<bool> tryKillOwnerWindow(HWND window) override;
 
 private:
     // The command word, the pack switches and the common tail, run through Zip.
