@@ -12,10 +12,11 @@ DriverLibrary& tar32()
     return library;
 }
 
-// The compression switch of TTgz32 ("z") and TBZ232 ("B"): with the level jm when
-// it is 1 or more.
+// The compression switch, with the level jm when it is 1 or more; nothing without
+// a letter.
 void addCompression(TCmdOpt& line, const std::string& letter, int8_t jm)
 {
+    if (letter.empty()) return;
     if (jm >= 1)
         line.AddSwitch(letter, jm);
     else
@@ -24,7 +25,13 @@ void addCompression(TCmdOpt& line, const std::string& letter, int8_t jm)
 
 }  // namespace
 
-TTar32::TTar32() : LibraryDriver(tar32()) {}
+TTar32::TTar32() : TTar32(TarFamily{.compression = "", .selfExtracting = true}) {}
+
+TTar32::TTar32(const TarFamily& family) : LibraryDriver(tar32()), family_(family) {}
+
+TTgz32::TTgz32() : TTar32(TarFamily{.compression = "z", .selfExtracting = true}) {}
+
+TBZ232::TBZ232() : TTar32(TarFamily{.compression = "B", .selfExtracting = false}) {}
 
 int TTar32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
                     const std::vector<std::string>* files, bool, std::string& output)
@@ -40,7 +47,7 @@ int TTar32::Pack(HWND window, const std::string& archive, const TArchiverOptions
 
 int TTar32::MakeSFX(HWND, const std::string& archive, const TArchiverOptions&, const std::string& folder, std::string&)
 {
-    if (dynamic_cast<const TBZ232*>(this)) throw EArchiver("BZ2 形式書庫は自己解凍形式にできません。");
+    if (!family_.selfExtracting) throw EArchiver("BZ2 形式書庫は自己解凍形式にできません。");
     const std::string stub =
         findSelfExtractorStub("kmtarsef.exe", "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
     writeSelfExtractor(stub, archive, selfExtractorPath(archive, folder));
@@ -61,8 +68,7 @@ int TTar32::runTar(HWND window, const std::string& word, const TArchiverOptions&
     if (options.o > 0) line.Add("-g");
     line.AddSwitch("-check-all-path=", options.p);
     line.AddSwitch("-use-directory=", options.x);
-    if (dynamic_cast<const TTgz32*>(this)) addCompression(line, "z", options.jm);
-    if (dynamic_cast<const TBZ232*>(this)) addCompression(line, "B", options.jm);
+    addCompression(line, family_.compression, options.jm);
     line.Add(options.UserOptions);
     if (!archive.empty()) line.AddQuoted("f", archive);
     line.AddFolder("o", folder);
