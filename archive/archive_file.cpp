@@ -153,8 +153,7 @@ int TArchiveFile::Extract(HWND window, const TArchiverOptions* options, const st
     // The library lets go of the progress window however the command ends.
     const ScopeGuard progressEnds([this] { endProgress(); });
     const TArchiverOptions& used = options ? *options : *options_;
-    const bool useResponseFile = used.ResFileUsage.contains(ruOnUnpack);
-    const int result = driver_->Extract(window, fileName_, used, folder, files, useResponseFile, output_);
+    const int result = driver_->Extract(window, fileName_, used, folder, files, output_);
     LastCommandLine = driver_->CommandLine;
     return result;
 }

@@ -50,19 +50,19 @@ int TArchiver::FindNext(HARC, INDIVIDUALINFO&) { return -1; }
 int TArchiver::CloseArchive(HARC) { return 0; }
 
 int TArchiver::Pack(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                    bool, std::string&)
+                    std::string&)
 {
     throw EArchiver("この形式では書庫ファイルの作成をサポートしておりません。");
 }
 
 int TArchiver::Remove(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                      bool, std::string&)
+                      std::string&)
 {
     throw EArchiver("この形式の書庫ではファイルの削除をサポートしておりません。");
 }
 
 int TArchiver::Update(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                      bool, std::string&)
+                      std::string&)
 {
     throw EArchiver("この形式の書庫では書庫の更新をサポートしておりません。");
 }

@@ -66,17 +66,19 @@ public:
     virtual int FindNext(HARC handle, INDIVIDUALINFO& record);
     virtual int CloseArchive(HARC handle);
     // files is null when none is given; output is the caller's buffer for the
-    // library's message text.
+    // library's message text. A file list goes into the response file ResFileName
+    // when the options' ResFileUsage holds the operation (ruOnUnpack for Extract,
+    // ruOnPack, ruOnRemoveItem, ruOnUpdate for the next three).
     virtual int Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                        const std::vector<std::string>* files, bool useResponseFile, std::string& output) = 0;
+                        const std::vector<std::string>* files, std::string& output) = 0;
     // The folder is the base folder.
     virtual int Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                     const std::vector<std::string>* files, bool useResponseFile, std::string& output);
+                     const std::vector<std::string>* files, std::string& output);
     // The folder is not used.
     virtual int Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                       const std::vector<std::string>* files, bool useResponseFile, std::string& output);
+                       const std::vector<std::string>* files, std::string& output);
     virtual int Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                       const std::vector<std::string>* files, bool useResponseFile, std::string& output);
+                       const std::vector<std::string>* files, std::string& output);
     virtual int MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
                         std::string& output);
     virtual int CheckArchive(const std::string& archive, int32_t mode, int32_t extraMode);

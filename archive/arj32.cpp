@@ -13,9 +13,10 @@ DriverLibrary& unarj32j()
 TArj32::TArj32() : TLha32(unarj32j()) {}
 
 int TArj32::Extract(HWND, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
-    return run(nullptr, commandLine("x", options, archive, folder, files, useResponseFile), output);
+    return run(nullptr, commandLine("x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack)),
+               output);
 }
 
 bool IsArjArchive(const std::string& archive) { return opensArchive(unarj32j(), archive); }

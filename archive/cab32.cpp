@@ -15,13 +15,13 @@ DriverLibrary& cab32()
 TCab32::TCab32() : LibraryDriver(cab32()) {}
 
 int TCab32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     return runCab(window, "-x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack), output);
 }
 
 int TCab32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                 const std::vector<std::string>* files, bool, std::string& output)
+                 const std::vector<std::string>* files, std::string& output)
 {
     return runCab(window, "-a", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack), output);
 }

@@ -73,28 +73,28 @@ TLha32::TLha32() : TLha32(unlha32()) {}
 TLha32::TLha32(DriverLibrary& library) : LibraryDriver(library) {}
 
 int TLha32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     return runUnlha(window, commandLine("x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack)),
                     output);
 }
 
 int TLha32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                 const std::vector<std::string>* files, bool, std::string& output)
+                 const std::vector<std::string>* files, std::string& output)
 {
     return runUnlha(window, commandLine("u", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack)),
                     output);
 }
 
 int TLha32::Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string&,
-                   const std::vector<std::string>* files, bool, std::string& output)
+                   const std::vector<std::string>* files, std::string& output)
 {
     return runUnlha(window, commandLine("d", options, archive, "", files, options.ResFileUsage.contains(ruOnRemoveItem)),
                     output);
 }
 
 int TLha32::Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                   const std::vector<std::string>* files, bool, std::string& output)
+                   const std::vector<std::string>* files, std::string& output)
 {
     return runUnlha(window, commandLine("f", options, archive, folder, files, options.ResFileUsage.contains(ruOnUpdate)),
                     output);

@@ -13,7 +13,7 @@ DriverLibrary& unrar32()
 TRar32::TRar32() : LibraryDriver(unrar32()) {}
 
 int TRar32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     TCmdOpt line;
     if (options.c < 1) line.Add("-u");

@@ -1,7 +1,7 @@
 #include "archive/tar32.h"
 
 #include "archive/archiver_error.h"
-#include "archive/zip32.h"
+#include "archive/self_extractor.h"
 
 namespace {
 
@@ -34,13 +34,13 @@ TTgz32::TTgz32() : TTar32(TarFamily{.compression = "z", .selfExtracting = true})
 TBZ232::TBZ232() : TTar32(TarFamily{.compression = "B", .selfExtracting = false}) {}
 
 int TTar32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     return runTar(window, "x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack), output);
 }
 
 int TTar32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                 const std::vector<std::string>* files, bool, std::string& output)
+                 const std::vector<std::string>* files, std::string& output)
 {
     return runTar(window, "c", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack), output);
 }

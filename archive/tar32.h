@@ -18,12 +18,10 @@ public:
     TTar32();
 
     // The commands x and c through Tar, with the tar switches and their own tail.
-    // Whether a file list goes into the response file is read from the options'
-    // ResFileUsage; the useResponseFile argument is not used.
     int Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+                const std::vector<std::string>* files, std::string& output) override;
     int Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-             const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+             const std::vector<std::string>* files, std::string& output) override;
     // Made without the library: the stub kmtarsef.exe followed by the archive, in
     // ARCHIVE.EXE; returns 0 and leaves CommandLine as it was. Not for TBZ232.
     int MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,

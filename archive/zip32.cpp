@@ -1,10 +1,8 @@
 #include "archive/zip32.h"
 
 #include "archive/archiver_error.h"
-#include "platform/exception.h"
+#include "archive/self_extractor.h"
 #include "platform/file_system.h"
-#include "platform/stream.h"
-#include "platform/text.h"
 
 #include <array>
 #include <initializer_list>
@@ -120,17 +118,6 @@ void addPackSwitches(TCmdOpt& line, const TArchiverOptions& o)
     if (o.gd > 0) line.Add("-J");
 }
 
-// The whole file; EFileOpenError when it cannot be read.
-std::string fileContents(const std::string& path)
-{
-    std::string reason;
-    const auto file = FileStream::openRead(path, &reason);
-    if (!file) throw EFileOpenError(displayText(path), reason);
-    std::string bytes(static_cast<size_t>(file->size()), '\0');
-    if (file->read(bytes.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path), "Input/output error");
-    return bytes;
-}
-
 }  // namespace
 
 TZip32::TZip32() { TZip32::LoadDLL(); }
@@ -164,27 +151,28 @@ int TZip32::FindNext(HARC handle, INDIVIDUALINFO& record)
 int TZip32::CloseArchive(HARC handle) { return listingEntry<ArchiverCloseArchiveProc>("UnZipCloseArchive")(handle); }
 
 int TZip32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     TCmdOpt line;
     line.NameFilter = ZipNameFilter;
     if (options.c == 1) line.Add("-o");
     if (options.n > 0 || OwnerWindow) line.Add("--i");
     if (options.x == 0) line.Add("-j");
-    addCommandTail(line, options, archive, folder, files, useResponseFile);
+    addCommandTail(line, options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack));
     return run(unzipCommand(), window, "-x" + line.CmdLine, output);
 }
 
 int TZip32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                 const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                 const std::vector<std::string>* files, std::string& output)
 {
     if (zip().zip32j.loaded())
-        return runPackCommand(window, "", options, archive, folder, files, useResponseFile, output);
+        return runPackCommand(window, "", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack),
+                              output);
     if (!zip().lmzip32.loaded()) throw EArchiver(PackingNeedsLibrary);
     TCmdOpt line;
     if (options.c == 1) line.Add("-o");
     if (options.x == 0) line.Add("-j");
-    addCommandTail(line, options, archive, "", files, useResponseFile);
+    addCommandTail(line, options, archive, "", files, options.ResFileUsage.contains(ruOnPack));
     // The library makes the archive anew; it is deleted only once the entry is bound.
     const ArchiverCommandProc command = zipCommand();
     std::remove(archive.c_str());
@@ -192,15 +180,17 @@ int TZip32::Pack(HWND window, const std::string& archive, const TArchiverOptions
 }
 
 int TZip32::Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string&,
-                   const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                   const std::vector<std::string>* files, std::string& output)
 {
-    return runPackCommand(window, "-d", options, archive, "", files, useResponseFile, output);
+    return runPackCommand(window, "-d", options, archive, "", files, options.ResFileUsage.contains(ruOnRemoveItem),
+                          output);
 }
 
 int TZip32::Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                   const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                   const std::vector<std::string>* files, std::string& output)
 {
-    return runPackCommand(window, "-f", options, archive, folder, files, useResponseFile, output);
+    return runPackCommand(window, "-f", options, archive, folder, files, options.ResFileUsage.contains(ruOnUpdate),
+                          output);
 }
 
 int TZip32::MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
@@ -293,34 +283,4 @@ std::string ZipNameFilter(const std::string& name)
             filtered += c;
     }
     return filtered;
-}
-
-std::string findSelfExtractorStub(const std::string& stubName, const std::string& missingMessage)
-{
-    // The search holds paths of up to 512 characters; a stub found at a longer path
-    // counts as not found.
-    const std::string stub = searchSystemPath(stubName);
-    if (stub.empty() || stub.size() > MaxStubPathLength) throw EArchiver(missingMessage);
-    return stub;
-}
-
-std::string selfExtractorPath(const std::string& archive, const std::string& folder)
-{
-    const size_t nameStart = archive.rfind('/') + 1;  // 0 without a folder part
-    const size_t dot = archive.rfind('.');
-    const bool hasExtension = dot != std::string::npos && dot >= nameStart;
-    const std::string target = (hasExtension ? archive.substr(0, dot) : archive) + ".EXE";
-    if (folder.empty() || isUnset(folder)) return target;
-    const std::string name = target.substr(nameStart);
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-// Both sources are read before the target is created, so a source that cannot be
-// read leaves nothing behind, and a target of the archive's own name still receives
-// the whole archive.
-void writeSelfExtractor(const std::string& stub, const std::string& archive, const std::string& target)
-{
-    const std::string archiveBytes = fileContents(archive);
-    const std::string bytes = fileContents(stub) + archiveBytes;
-    if (replaceFile(target, bytes) != 0) throw Exception("ファイル " + displayText(target) + " を作成できません");
 }

@@ -10,7 +10,7 @@ namespace {
 // Only what every driver must supply.
 class TBareArchiver : public TArchiver {
 public:
-    int Extract(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*, bool,
+    int Extract(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
                 std::string&) override
     {
         return 0;
@@ -46,7 +46,7 @@ TEST(ArchiverLibraryTest, FreeDLLUnloadsUntilTheNextCommand)
     EXPECT_EQ(thrownMessage<EArchiver>([&] { lha.OpenArchive(nullptr, "a.lzh", 0); }),
               "libunlha32.so に UnlhaOpenArchive のエントリが見つかりません。");
     std::string output;
-    EXPECT_EQ(lha.Extract(nullptr, "a.lzh", TArchiverOptions(), "", nullptr, false, output), 0);
+    EXPECT_EQ(lha.Extract(nullptr, "a.lzh", TArchiverOptions(), "", nullptr, output), 0);
     EXPECT_EQ(lastCommand("UNLHA32.DLL", "Unlha").commandLine, "x -+  \"a.lzh\" ");
 }
 
@@ -63,11 +63,11 @@ TEST(ArchiverTest, TheBaseOperations)
     EXPECT_EQ(archiver.FindFirst(1, record, "*.*"), -1);
     EXPECT_EQ(archiver.FindNext(1, record), -1);
     EXPECT_EQ(archiver.CloseArchive(1), 0);
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Pack(nullptr, "a.lzh", options, "", &files, true, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Pack(nullptr, "a.lzh", options, "", &files, output); }),
               "この形式では書庫ファイルの作成をサポートしておりません。");
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Remove(nullptr, "a.lzh", options, "", &files, true, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Remove(nullptr, "a.lzh", options, "", &files, output); }),
               "この形式の書庫ではファイルの削除をサポートしておりません。");
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Update(nullptr, "a.lzh", options, "", &files, true, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.Update(nullptr, "a.lzh", options, "", &files, output); }),
               "この形式の書庫では書庫の更新をサポートしておりません。");
     EXPECT_EQ(thrownMessage<EArchiver>([&] { archiver.MakeSFX(nullptr, "a.lzh", options, "", output); }),
               "この形式では自己解凍書庫の作成をサポートしておりません。");

@@ -21,7 +21,7 @@ std::string lhaLine(const TArchiverOptions& options)
 {
     TLha32 lha;
     std::string output;
-    lha.Extract(nullptr, "a.lzh", options, "", nullptr, false, output);
+    lha.Extract(nullptr, "a.lzh", options, "", nullptr, output);
     return lha.CommandLine;
 }
 
@@ -46,7 +46,7 @@ TEST_F(LhaDriversTest, LhaTheApplicationsUnpackingByteForByte)
     output.assign(8192, '\0');
     TLha32 lha;
     for (const std::string temp : {"/tmp/qptemp", "/tmp/qptemp/"}) {
-        EXPECT_EQ(lha.Extract(window(0x10), "pkg/a.lzh", unpacking, temp, nullptr, true, output), 0);
+        EXPECT_EQ(lha.Extract(window(0x10), "pkg/a.lzh", unpacking, temp, nullptr, output), 0);
         EXPECT_EQ(lha.CommandLine, "x -+ -a0 -m1 -n1 -x1 -ga1  \"pkg/a.lzh\" \"/tmp/qptemp/\" ");
     }
     EXPECT_EQ(lastCommand(Unlha32, "Unlha").commandLine, lha.CommandLine);
@@ -66,7 +66,7 @@ TEST_F(LhaDriversTest, LhaEveryFieldInItsOrder)
     o.go = 42, o.gp = 43, o.gr = "r", o.gs = 44, o.gu = 45, o.gw = 46, o.UserOptions = "-user";
     o.UserFileList = "*.bmp";
     TLha32 lha;
-    lha.Extract(nullptr, "a.lzh", o, "out", &files, true, output);
+    lha.Extract(nullptr, "a.lzh", o, "out", &files, output);
     EXPECT_EQ(lha.CommandLine,
               "x -+ -a0 -c1 -e2 -f3 -h4 -i5 -l6 -m7 -n8 -o9 -p10 -r11 -s12 -t13 -u14 \"-wdir/\" -x15 -y16 -z17 -jc18 "
               "-jd19 -je20 -jf21 -jh22 -ji23 -jm24 -jn25 \"-joo t\" \"-jobb\" -jp26 -jr27 -jss28 -jw29 \"-jx*.txt\" "
@@ -81,12 +81,12 @@ TEST_F(LhaDriversTest, LhaAnOwnerWindowSendsN1)
     EXPECT_EQ(lha.OwnerWindow, window(0x77));
     for (const int8_t n : {-1, 0}) {
         options.n = n;
-        lha.Extract(nullptr, "a.lzh", options, "", nullptr, false, output);
+        lha.Extract(nullptr, "a.lzh", options, "", nullptr, output);
         EXPECT_EQ(lha.CommandLine, "x -+ -n1  \"a.lzh\" ") << int{n};
     }
     EXPECT_FALSE(lha.KillOwnerWindow(window(0x77)));  // the test library answers 0
     EXPECT_EQ(lha.OwnerWindow, nullptr);
-    lha.Extract(nullptr, "a.lzh", options, "", nullptr, false, output);
+    lha.Extract(nullptr, "a.lzh", options, "", nullptr, output);
     EXPECT_EQ(lha.CommandLine, "x -+ -n0  \"a.lzh\" ");
 }
 
@@ -107,17 +107,17 @@ TEST_F(LhaDriversTest, LhaStringOptionsUnsetOrEmpty)
 TEST_F(LhaDriversTest, LhaCommandsTakeTheResponseFileFromTheOptions)
 {
     TLha32 lha;
-    lha.Extract(nullptr, "a.lzh", options, "base", &files, false, output);
+    lha.Extract(nullptr, "a.lzh", options, "base", &files, output);
     EXPECT_EQ(lha.CommandLine, "x -+  \"a.lzh\" \"base/\" " + atResponseFile + " ");
     EXPECT_EQ(folder.read(responseFile), "\"a.chP\"\r\n\"b.bmp\"\r\n");
-    lha.Pack(nullptr, "a.lzh", options, "base", &files, false, output);
+    lha.Pack(nullptr, "a.lzh", options, "base", &files, output);
     EXPECT_EQ(lha.CommandLine, "u -+  \"a.lzh\" \"base/\" " + atResponseFile + " ");
-    lha.Remove(nullptr, "a.lzh", options, "base", &files, false, output);
+    lha.Remove(nullptr, "a.lzh", options, "base", &files, output);
     EXPECT_EQ(lha.CommandLine, "d -+  \"a.lzh\" " + atResponseFile + " ");
-    lha.Update(nullptr, "a.lzh", options, "base", &files, true, output);
+    lha.Update(nullptr, "a.lzh", options, "base", &files, output);
     EXPECT_EQ(lha.CommandLine, "f -+  \"a.lzh\" \"base/\" \"a.chP\" \"b.bmp\" ");
     options.ResFileUsage = {};
-    lha.Extract(nullptr, "a.lzh", options, "", &files, true, output);
+    lha.Extract(nullptr, "a.lzh", options, "", &files, output);
     EXPECT_EQ(lha.CommandLine, "x -+  \"a.lzh\" \"a.chP\" \"b.bmp\" ");
 
     fs::remove(responseFile);
@@ -133,17 +133,18 @@ TEST_F(LhaDriversTest, ArjExtractsThroughUnarjWithNoWindowAndPacksThroughUnlha)
     TArj32 arj;
     EXPECT_TRUE(arj.SetOwnerWindow(window(9), nullptr));
     EXPECT_EQ(calls(Unarj32j, "Unarj").ownerWindow, window(9));
-    arj.Extract(window(3), "a.arj", options, "out", &files, true, output);
+    arj.Extract(window(3), "a.arj", options, "out", &files, output);
     EXPECT_EQ(arj.CommandLine, "x -+ -n1  \"a.arj\" \"out/\" " + atResponseFile + " ");
     EXPECT_EQ(lastCommand(Unarj32j, "Unarj").commandLine, arj.CommandLine);
     EXPECT_EQ(lastCommand(Unarj32j, "Unarj").window, nullptr);
 
     EXPECT_FALSE(arj.KillOwnerWindow(window(9)));  // the test library answers 0
     EXPECT_EQ(arj.OwnerWindow, nullptr);
-    arj.Extract(window(3), "a.arj", options, "", &files, false, output);
+    options.ResFileUsage = {};
+    arj.Extract(window(3), "a.arj", options, "", &files, output);
     EXPECT_EQ(arj.CommandLine, "x -+  \"a.arj\" \"a.chP\" \"b.bmp\" ");
     // Packing goes through UNLHA32.DLL.
-    arj.Pack(window(4), "a.arj", options, "", nullptr, false, output);
+    arj.Pack(window(4), "a.arj", options, "", nullptr, output);
     EXPECT_EQ(lastCommand(Unlha32, "Unlha").commandLine, "u -+  \"a.arj\" ");
     EXPECT_EQ(lastCommand(Unlha32, "Unlha").window, window(4));
 }
@@ -177,26 +178,26 @@ TEST_F(LhaDriversTest, CabSwitchesAndTheArchivesFullPath)
     const std::string archive = "\"" + fullPath("rel/a.cab") + "\"";
     TCab32 cab;
     options.c = 1, options.n = 1, options.r = 1, options.x = 0, options.ji = 1;
-    cab.Extract(window(5), "rel/a.cab", options, "out", nullptr, false, output);
+    cab.Extract(window(5), "rel/a.cab", options, "out", nullptr, output);
     EXPECT_EQ(cab.CommandLine, "-x -o -i -r -j -q  " + archive + " \"out/\" ");
     EXPECT_EQ(lastCommand(Cab32, "Cab").window, window(5));
 
     options.c = 0, options.n = 0, options.r = 0, options.x = 1, options.ji = 0;
-    cab.Extract(nullptr, "rel/a.cab", options, "", nullptr, false, output);
+    cab.Extract(nullptr, "rel/a.cab", options, "", nullptr, output);
     EXPECT_EQ(cab.CommandLine, "-x  " + archive + " ");
     cab.SetOwnerWindow(window(6), nullptr);
-    cab.Extract(nullptr, "rel/a.cab", options, "", nullptr, false, output);
+    cab.Extract(nullptr, "rel/a.cab", options, "", nullptr, output);
     EXPECT_EQ(cab.CommandLine, "-x -i  " + archive + " ");
 }
 
 TEST_F(LhaDriversTest, CabPacksAndMakesSelfExtractingArchives)
 {
     TCab32 cab;
-    cab.Pack(nullptr, "/a.cab", options, "base", &files, false, output);
+    cab.Pack(nullptr, "/a.cab", options, "base", &files, output);
     EXPECT_EQ(cab.CommandLine, "-a  \"/a.cab\" \"base/\" " + atResponseFile + " ");
     cab.MakeSFX(nullptr, "/a.cab", options, "", output);
     EXPECT_EQ(cab.CommandLine, "-f  \"/a.cab\" ");
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { cab.Remove(nullptr, "/a.cab", options, "", &files, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { cab.Remove(nullptr, "/a.cab", options, "", &files, output); }),
               "この形式の書庫ではファイルの削除をサポートしておりません。");
 }
 
@@ -204,7 +205,7 @@ TEST_F(LhaDriversTest, RarCommandWordAndSwitches)
 {
     TRar32 rar;
     const auto line = [&] {
-        rar.Extract(nullptr, "a.rar", options, "", nullptr, false, output);
+        rar.Extract(nullptr, "a.rar", options, "", nullptr, output);
         return rar.CommandLine;
     };
     EXPECT_EQ(line(), "-x -u  \"a.rar\" ");
@@ -213,7 +214,7 @@ TEST_F(LhaDriversTest, RarCommandWordAndSwitches)
     options.x = 1, options.c = 1, options.m = 1, options.p = 1;
     EXPECT_EQ(line(), "-x -y -s  \"a.rar\" ");
     EXPECT_EQ(lastCommand(Unrar32, "Unrar").commandLine, rar.CommandLine);
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { rar.Pack(nullptr, "a.rar", options, "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { rar.Pack(nullptr, "a.rar", options, "", nullptr, output); }),
               "この形式では書庫ファイルの作成をサポートしておりません。");
 }
 

@@ -23,7 +23,7 @@ TEST(ZipWithOnlyLmzip32Test, ListingAndUnpackingBindTheEntriesSpelledUnzip)
     EXPECT_EQ(calls(Lmzip32, "Unzip").closedHandle, handle);
 
     std::string output;
-    EXPECT_EQ(zip.Extract(window(1), "pkg.zip", TArchiverOptions(), "out", nullptr, false, output), 0);
+    EXPECT_EQ(zip.Extract(window(1), "pkg.zip", TArchiverOptions(), "out", nullptr, output), 0);
     EXPECT_EQ(lastCommand(Lmzip32, "Unzip").commandLine, "-x  \"pkg.zip\" \"out/\" ");
     // Owner windows go to UNZIP32.DLL alone.
     EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.SetOwnerWindow(window(1), nullptr); }),
@@ -40,7 +40,7 @@ TEST(ZipWithOnlyLmzip32Test, PackingSendsTheShortSwitchSetAfterDeletingTheArchiv
     options.x = 0;
     const std::vector<std::string> files{"cg\\[a].bmp"};
     std::string output;
-    EXPECT_EQ(zip.Pack(nullptr, "pkg.zip", options, "base", &files, false, output), 0);
+    EXPECT_EQ(zip.Pack(nullptr, "pkg.zip", options, "base", &files, output), 0);
     EXPECT_EQ(lastCommand(Lmzip32, "Zip").commandLine, "-ru -o -j  \"pkg.zip\" \"cg\\[a].bmp\" ");
     EXPECT_FALSE(std::filesystem::exists("pkg.zip"));
     EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.MakeSFX(nullptr, "pkg.zip", options, "", output); }),

@@ -12,7 +12,7 @@ TEST(ZipWithoutAZipEntryTest, PackingRaisesAndKeepsTheArchive)
     folder.write("pkg.zip", "old");
     TZip32 zip;
     std::string output;
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Pack(nullptr, "pkg.zip", TArchiverOptions(), "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Pack(nullptr, "pkg.zip", TArchiverOptions(), "", nullptr, output); }),
               "Zip のエントリが見つかりません。");
     EXPECT_EQ(folder.read("pkg.zip"), "old");
 }

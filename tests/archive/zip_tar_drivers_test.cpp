@@ -1,5 +1,6 @@
 // The ZIP and TAR drivers with all their libraries beside the test program.
 #include "archive/tar32.h"
+#include "archive/self_extractor.h"
 #include "archive/zip32.h"
 #include "support/archiver_fixture.h"
 
@@ -21,7 +22,7 @@ std::string zipPackLine(int8_t a, int8_t n)
     options.n = n;
     TZip32 zip;
     std::string output;
-    zip.Pack(nullptr, "a.zip", options, "base", nullptr, false, output);
+    zip.Pack(nullptr, "a.zip", options, "base", nullptr, output);
     return zip.CommandLine;
 }
 
@@ -32,7 +33,7 @@ std::string tarLine(TTar32& tar, int8_t jm, int8_t n = -1)
     options.jm = jm;
     options.n = n;
     std::string output;
-    tar.Extract(nullptr, "a.tar", options, "out", nullptr, false, output);
+    tar.Extract(nullptr, "a.tar", options, "out", nullptr, output);
     return tar.CommandLine;
 }
 
@@ -53,7 +54,7 @@ TEST(ZipDriverTest, TheApplicationsUnpackingLineGoesToUNZIP32)
     options.a = 0;
     TZip32 zip;
     std::string output(8192, '\0');
-    EXPECT_EQ(zip.Extract(window(3), "pkg/chara.zip", options, "/tmp/qptemp", nullptr, false, output), 0);
+    EXPECT_EQ(zip.Extract(window(3), "pkg/chara.zip", options, "/tmp/qptemp", nullptr, output), 0);
     EXPECT_EQ(zip.CommandLine, "-x --i  \"pkg/chara.zip\" \"/tmp/qptemp/\" ");
     const RecordedCommand& received = lastCommand(Unzip32, "UnZip");
     EXPECT_EQ(received.commandLine, zip.CommandLine);
@@ -77,9 +78,9 @@ TEST(ZipDriverTest, ListedNamesPassTheNameFilter)
     TZip32 zip;
     const std::vector<std::string> files{"cg\\a[1].bmp"};
     std::string output;
-    zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", &files, false, output);
+    zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", &files, output);
     EXPECT_EQ(zip.CommandLine, "-x  \"a.zip\" \"cg/a[[]1].bmp\" ");
-    zip.Remove(nullptr, "a.zip", TArchiverOptions(), "base", &files, false, output);
+    zip.Remove(nullptr, "a.zip", TArchiverOptions(), "base", &files, output);
     EXPECT_EQ(zip.CommandLine, "-d -D  \"a.zip\" \"cg/a[[]1].bmp\" ");
 }
 
@@ -88,13 +89,13 @@ TEST(ZipDriverTest, WithNoLibraryLoadedCommandsNameTheLibrariesTheyNeed)
     TZip32 zip;
     zip.FreeDLL();
     std::string output;
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", nullptr, output); }),
               "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。");
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Pack(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Pack(nullptr, "a.zip", TArchiverOptions(), "", nullptr, output); }),
               "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。");
     EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.OpenArchive(nullptr, "a.zip", 0); }), "UnZipOpenArchive のエントリが見つかりません。");
     zip.LoadDLL();
-    EXPECT_EQ(zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", nullptr, false, output), 0);
+    EXPECT_EQ(zip.Extract(nullptr, "a.zip", TArchiverOptions(), "", nullptr, output), 0);
 }
 
 TEST(ZipDriverTest, MakeSFXPutsTheStubBeforeTheArchive)
