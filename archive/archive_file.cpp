@@ -8,10 +8,10 @@
 #include "archive/tar32.h"
 #include "archive/zip32.h"
 #include "platform/scope_guard.h"
+#include "platform/text.h"
 #include "platform/window_messages.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -20,18 +20,6 @@ const char* const UnknownType = "書庫の形式を判別できません。";
 
 // The number of "wm_arcextract", shared by every component; 0 until first needed.
 uint32_t progressMessageNumber = 0;
-
-std::string lowerExtension(const std::string& path)
-{
-    const size_t nameStart = path.find_last_of("/\\");
-    const std::string name = nameStart == std::string::npos ? path : path.substr(nameStart + 1);
-    const size_t dot = name.rfind('.');
-    if (dot == std::string::npos) return "";
-    std::string extension = name.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 TArchiverType typeByExtension(const std::string& path)
 {
@@ -43,10 +31,11 @@ TArchiverType typeByExtension(const std::string& path)
         {".z", atTgz},   {".gz", atTgz},  {".tgz", atTgz},  {".taz", atTgz}, {".tar", atTar}, {".bz2", atBZ2},
         {".rar", atRar}, {".arj", atArj}, {".zip", atZip}, {".cab", atCab}, {".lzh", atLha},
     };
-    const std::string extension = lowerExtension(path);
-    if (extension == ".exe") return DetectArchiverType(path, TDetectMode::ByContent);
+    // Each extension holds one dot, its first character, so a path ending in one has
+    // it as the extension of its file-name part.
+    if (endsWithIgnoringCase(path, ".exe")) return DetectArchiverType(path, TDetectMode::ByContent);
     for (const Known& entry : known) {
-        if (extension == entry.extension) return entry.type;
+        if (endsWithIgnoringCase(path, entry.extension)) return entry.type;
     }
     return atNone;
 }
