@@ -1,3 +1,5 @@
+// TArchiveFile: choosing the format driver by extension or content, listing, and
+// unpacking with progress reported through a hidden window.
 #include "archive/archive_file.h"
 
 #include "archive/archiver_error.h"

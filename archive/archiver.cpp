@@ -1,3 +1,5 @@
+// The library binding shared by the drivers, TArchiver's base operations and the
+// common command tail.
 #include "archive/archiver.h"
 
 #include "archive/archiver_error.h"
@@ -95,20 +97,20 @@ int TArchiver::callCommand(ArchiverCommandProc command, HWND window, std::string
 }
 
 void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive, const std::string& folder,
-                    const std::vector<std::string>* files, bool useResponseFile)
+                    const std::vector<std::string>* files, bool listInResponseFile)
 {
     line.Add(options.UserOptions);
     line.AddQuoted("", archive);
     line.AddFolder("", folder);
-    addFileListOrResponseFile(line, options, files, useResponseFile);
+    addFileListOrResponseFile(line, options, files, listInResponseFile);
     line.Add(options.UserFileList);
 }
 
 void addFileListOrResponseFile(TCmdOpt& line, const TArchiverOptions& options, const std::vector<std::string>* files,
-                               bool useResponseFile)
+                               bool listInResponseFile)
 {
     if (!files) return;
-    if (useResponseFile && !options.ResFileName.empty() && !isUnset(options.ResFileName))
+    if (listInResponseFile && !options.ResFileName.empty() && !isUnset(options.ResFileName))
         line.WriteResponseFile(*files, options.ResFileName);
     else
         line.AddFileList("", *files);

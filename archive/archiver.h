@@ -105,12 +105,12 @@ protected:
 
 // The tail of the LHA, ZIP, CAB, ARJ and RAR command lines: UserOptions, the quoted
 // archive, the folder, the file list when one is given (in the response file
-// ResFileName when useResponseFile is true and ResFileName is given) and
+// ResFileName when listInResponseFile is true and ResFileName is given) and
 // UserFileList.
 void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive, const std::string& folder,
-                    const std::vector<std::string>* files, bool useResponseFile);
+                    const std::vector<std::string>* files, bool listInResponseFile);
 
 // The file list of a command tail when one is given: in the response file
-// ResFileName when useResponseFile is true and ResFileName is given, else on the line.
+// ResFileName when listInResponseFile is true and ResFileName is given, else on the line.
 void addFileListOrResponseFile(TCmdOpt& line, const TArchiverOptions& options, const std::vector<std::string>* files,
-                               bool useResponseFile);
+                               bool listInResponseFile);

@@ -1,3 +1,4 @@
+// TArj32: the LHA driver's lines, listed and extracted through UNARJ32J.DLL.
 #include "archive/arj32.h"
 
 namespace {

@@ -19,7 +19,8 @@ public:
 
 private:
     int runCab(HWND window, const std::string& word, const TArchiverOptions& options, const std::string& archive,
-               const std::string& folder, const std::vector<std::string>* files, bool useResponseFile, std::string& output);
+               const std::string& folder, const std::vector<std::string>* files, bool listInResponseFile,
+               std::string& output);
 };
 
 bool IsCabArchive(const std::string& archive);

@@ -1,3 +1,4 @@
+// TLha32: the LHA switches and commands, sent through UNLHA32.DLL.
 #include "archive/lha32.h"
 
 namespace {
@@ -108,11 +109,11 @@ int TLha32::MakeSFX(HWND window, const std::string& archive, const TArchiverOpti
 
 std::string TLha32::commandLine(const std::string& word, const TArchiverOptions& options, const std::string& archive,
                                 const std::string& folder, const std::vector<std::string>* files,
-                                bool useResponseFile) const
+                                bool listInResponseFile) const
 {
     TCmdOpt line;
     addSwitches(line, options, OwnerWindow);
-    addCommandTail(line, options, archive, folder, files, useResponseFile);
+    addCommandTail(line, options, archive, folder, files, listInResponseFile);
     return word + line.CmdLine;
 }
 

@@ -28,7 +28,8 @@ protected:
 
     // The command word, the LHA switches and the common tail.
     std::string commandLine(const std::string& word, const TArchiverOptions& options, const std::string& archive,
-                            const std::string& folder, const std::vector<std::string>* files, bool useResponseFile) const;
+                            const std::string& folder, const std::vector<std::string>* files,
+                            bool listInResponseFile) const;
 
 private:
     int runUnlha(HWND window, const std::string& commandLine, std::string& output);

@@ -1,3 +1,5 @@
+// LibraryDriver: listing, checking, owner windows and commands through one library,
+// and the content test.
 #include "archive/library_driver.h"
 
 #include "platform/file_system.h"

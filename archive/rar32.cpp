@@ -1,3 +1,4 @@
+// TRar32: the RAR extract line, sent through UNRAR32.DLL.
 #include "archive/rar32.h"
 
 namespace {

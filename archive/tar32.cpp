@@ -1,3 +1,4 @@
+// TTar32 and its family: the tar command lines, self-extraction and the content test.
 #include "archive/tar32.h"
 
 #include "archive/archiver_error.h"
@@ -55,7 +56,7 @@ int TTar32::MakeSFX(HWND, const std::string& archive, const TArchiverOptions&, c
 }
 
 int TTar32::runTar(HWND window, const std::string& word, const TArchiverOptions& options, const std::string& archive,
-                   const std::string& folder, const std::vector<std::string>* files, bool useResponseFile,
+                   const std::string& folder, const std::vector<std::string>* files, bool listInResponseFile,
                    std::string& output)
 {
     TCmdOpt line;
@@ -72,7 +73,7 @@ int TTar32::runTar(HWND window, const std::string& word, const TArchiverOptions&
     line.Add(options.UserOptions);
     if (!archive.empty()) line.AddQuoted("f", archive);
     line.AddFolder("o", folder);
-    addFileListOrResponseFile(line, options, files, useResponseFile);
+    addFileListOrResponseFile(line, options, files, listInResponseFile);
     line.Add(options.UserFileList);
     return run(window, word + line.CmdLine, output);
 }

@@ -32,7 +32,7 @@ protected:
 
 private:
     int runTar(HWND window, const std::string& word, const TArchiverOptions& options, const std::string& archive,
-               const std::string& folder, const std::vector<std::string>* files, bool useResponseFile,
+               const std::string& folder, const std::vector<std::string>* files, bool listInResponseFile,
                std::string& output);
 
     TarFamily family_;

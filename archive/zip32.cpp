@@ -1,3 +1,5 @@
+// TZip32: each entry bound to the first of the three ZIP libraries offering it, and
+// the ZIP command lines.
 #include "archive/zip32.h"
 
 #include "archive/archiver_error.h"
@@ -242,12 +244,12 @@ std::optional<bool> TZip32::tryKillOwnerWindow(HWND window)
 
 int TZip32::runPackCommand(HWND window, const std::string& word, const TArchiverOptions& options,
                            const std::string& archive, const std::string& folder, const std::vector<std::string>* files,
-                           bool useResponseFile, std::string& output)
+                           bool listInResponseFile, std::string& output)
 {
     TCmdOpt line;
     line.NameFilter = ZipNameFilter;
     addPackSwitches(line, options);
-    addCommandTail(line, options, archive, folder, files, useResponseFile);
+    addCommandTail(line, options, archive, folder, files, listInResponseFile);
     return run(zipCommand(), window, word + line.CmdLine, output);
 }
 

@@ -48,7 +48,7 @@ private:
     // The command word, the pack switches and the common tail, run through Zip.
     int runPackCommand(HWND window, const std::string& word, const TArchiverOptions& options,
                        const std::string& archive, const std::string& folder, const std::vector<std::string>* files,
-                       bool useResponseFile, std::string& output);
+                       bool listInResponseFile, std::string& output);
     int run(ArchiverCommandProc command, HWND window, const std::string& commandLine, std::string& output);
 };
 
