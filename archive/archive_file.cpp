@@ -1,3 +1,5 @@
+// TArchiveFile: choosing the format driver by extension or content, listing, and
+// unpacking with progress reported through a hidden window.
 #include "archive/archive_file.h"
 
 #include "archive/archiver_error.h"
@@ -8,10 +10,10 @@
 #include "archive/tar32.h"
 #include "archive/zip32.h"
 #include "platform/scope_guard.h"
+#include "platform/text.h"
 #include "platform/window_messages.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -20,18 +22,6 @@ const char* const UnknownType = "書庫の形式を判別できません。";
 
 // The number of "wm_arcextract", shared by every component; 0 until first needed.
 uint32_t progressMessageNumber = 0;
-
-std::string lowerExtension(const std::string& path)
-{
-    const size_t nameStart = path.find_last_of("/\\");
-    const std::string name = nameStart == std::string::npos ? path : path.substr(nameStart + 1);
-    const size_t dot = name.rfind('.');
-    if (dot == std::string::npos) return "";
-    std::string extension = name.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 TArchiverType typeByExtension(const std::string& path)
 {
@@ -43,10 +33,11 @@ TArchiverType typeByExtension(const std::string& path)
         {".z", atTgz},   {".gz", atTgz},  {".tgz", atTgz},  {".taz", atTgz}, {".tar", atTar}, {".bz2", atBZ2},
         {".rar", atRar}, {".arj", atArj}, {".zip", atZip}, {".cab", atCab}, {".lzh", atLha},
     };
-    const std::string extension = lowerExtension(path);
-    if (extension == ".exe") return DetectArchiverType(path, TDetectMode::ByContent);
+    // Each extension holds one dot, its first character, so a path ending in one has
+    // it as the extension of its file-name part.
+    if (endsWithIgnoringCase(path, ".exe")) return DetectArchiverType(path, TDetectMode::ByContent);
     for (const Known& entry : known) {
-        if (extension == entry.extension) return entry.type;
+        if (endsWithIgnoringCase(path, entry.extension)) return entry.type;
     }
     return atNone;
 }
@@ -153,8 +144,7 @@ int TArchiveFile::Extract(HWND window, const TArchiverOptions* options, const st
     // The library lets go of the progress window however the command ends.
     const ScopeGuard progressEnds([this] { endProgress(); });
     const TArchiverOptions& used = options ? *options : *options_;
-    const bool useResponseFile = used.ResFileUsage.contains(ruOnUnpack);
-    const int result = driver_->Extract(window, fileName_, used, folder, files, useResponseFile, output_);
+    const int result = driver_->Extract(window, fileName_, used, folder, files, output_);
     LastCommandLine = driver_->CommandLine;
     return result;
 }
@@ -162,24 +152,18 @@ int TArchiveFile::Extract(HWND window, const TArchiverOptions* options, const st
 void TArchiveFile::beginProgress()
 {
     if (!OnProgress) return;
-    try {
-        if (progressMessageNumber == 0) progressMessageNumber = registerWindowMessage("wm_arcextract");
-        if (!progressWindow_) {
-            progressWindow_ = createMessageWindow(
-                [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return progressMessage(message, wParam, lParam); });
-        }
-        driver_->SetOwnerWindow(progressWindow_, nullptr);
-    } catch (const EArchiver&) {
+    if (progressMessageNumber == 0) progressMessageNumber = registerWindowMessage("wm_arcextract");
+    if (!progressWindow_) {
+        progressWindow_ = createMessageWindow(
+            [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return progressMessage(message, wParam, lParam); });
     }
+    // A library without the owner-window entries unpacks without reporting progress.
+    driver_->trySetOwnerWindow(progressWindow_, nullptr);
 }
 
 void TArchiveFile::endProgress()
 {
-    if (!OnProgress) return;
-    try {
-        driver_->KillOwnerWindow(progressWindow_);
-    } catch (const EArchiver&) {
-    }
+    if (OnProgress) driver_->tryKillOwnerWindow(progressWindow_);
 }
 
 intptr_t TArchiveFile::progressMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)

@@ -1,3 +1,5 @@
+// The library binding shared by the drivers, TArchiver's base operations and the
+// common command tail.
 #include "archive/archiver.h"
 
 #include "archive/archiver_error.h"
@@ -14,17 +16,20 @@ void ArchiverLibrary::load(const std::string& failureMessage)
     if (!tryLoad()) throw EArchiver(failureMessage);
 }
 
-void* ArchiverLibrary::findEntry(const char* name)
+void* ArchiverLibrary::tryFindEntry(const char* name)
 {
     if (const auto kept = entries_.find(name); kept != entries_.end()) return kept->second;
     void* entry = findLibraryEntry(library_, name);
-    if (!entry) {
-        // An unloaded library has no full file name yet: it is named by its file name.
-        const std::string file = loaded() ? libraryPath(library_) : platformLibraryName(windowsName_);
-        throw EArchiver(firstUtf8Characters(displayText(file), 256) + " に " + name + " のエントリが見つかりません。");
-    }
-    entries_.emplace(name, entry);
+    if (entry) entries_.emplace(name, entry);
     return entry;
+}
+
+void* ArchiverLibrary::findEntry(const char* name)
+{
+    if (void* entry = tryFindEntry(name)) return entry;
+    // An unloaded library has no full file name yet: it is named by its file name.
+    const std::string file = loaded() ? libraryPath(library_) : platformLibraryName(windowsName_);
+    throw EArchiver(firstUtf8Characters(displayText(file), 256) + " に " + name + " のエントリが見つかりません。");
 }
 
 void ArchiverLibrary::free()
@@ -47,19 +52,19 @@ int TArchiver::FindNext(HARC, INDIVIDUALINFO&) { return -1; }
 int TArchiver::CloseArchive(HARC) { return 0; }
 
 int TArchiver::Pack(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                    bool, std::string&)
+                    std::string&)
 {
     throw EArchiver("この形式では書庫ファイルの作成をサポートしておりません。");
 }
 
 int TArchiver::Remove(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                      bool, std::string&)
+                      std::string&)
 {
     throw EArchiver("この形式の書庫ではファイルの削除をサポートしておりません。");
 }
 
 int TArchiver::Update(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                      bool, std::string&)
+                      std::string&)
 {
     throw EArchiver("この形式の書庫では書庫の更新をサポートしておりません。");
 }
@@ -92,20 +97,20 @@ int TArchiver::callCommand(ArchiverCommandProc command, HWND window, std::string
 }
 
 void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive, const std::string& folder,
-                    const std::vector<std::string>* files, bool useResponseFile)
+                    const std::vector<std::string>* files, bool listInResponseFile)
 {
     line.Add(options.UserOptions);
     line.AddQuoted("", archive);
     line.AddFolder("", folder);
-    addFileListOrResponseFile(line, options, files, useResponseFile);
+    addFileListOrResponseFile(line, options, files, listInResponseFile);
     line.Add(options.UserFileList);
 }
 
 void addFileListOrResponseFile(TCmdOpt& line, const TArchiverOptions& options, const std::vector<std::string>* files,
-                               bool useResponseFile)
+                               bool listInResponseFile)
 {
     if (!files) return;
-    if (useResponseFile && !options.ResFileName.empty() && !isUnset(options.ResFileName))
+    if (listInResponseFile && !options.ResFileName.empty() && !isUnset(options.ResFileName))
         line.WriteResponseFile(*files, options.ResFileName);
     else
         line.AddFileList("", *files);

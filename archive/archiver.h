@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ public:
     // Loads the library unless it is loaded; raises EArchiver with the driver's
     // message when it cannot be loaded.
     void load(const std::string& failureMessage);
+    // The entry of that name; null when the library is not loaded or lacks it.
+    template <typename Proc>
+    Proc tryEntry(const char* name)
+    {
+        return reinterpret_cast<Proc>(tryFindEntry(name));
+    }
     // The entry of that name; raises EArchiver when the library lacks it.
     template <typename Proc>
     Proc entry(const char* name)
@@ -37,6 +44,7 @@ public:
     void free();
 
 private:
+    void* tryFindEntry(const char* name);
     void* findEntry(const char* name);
 
     std::string windowsName_;
@@ -58,22 +66,28 @@ public:
     virtual int FindNext(HARC handle, INDIVIDUALINFO& record);
     virtual int CloseArchive(HARC handle);
     // files is null when none is given; output is the caller's buffer for the
-    // library's message text.
+    // library's message text. A file list goes into the response file ResFileName
+    // when the options' ResFileUsage holds the operation (ruOnUnpack for Extract,
+    // ruOnPack, ruOnRemoveItem, ruOnUpdate for the next three).
     virtual int Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                        const std::vector<std::string>* files, bool useResponseFile, std::string& output) = 0;
+                        const std::vector<std::string>* files, std::string& output) = 0;
     // The folder is the base folder.
     virtual int Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                     const std::vector<std::string>* files, bool useResponseFile, std::string& output);
+                     const std::vector<std::string>* files, std::string& output);
     // The folder is not used.
     virtual int Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                       const std::vector<std::string>* files, bool useResponseFile, std::string& output);
+                       const std::vector<std::string>* files, std::string& output);
     virtual int Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                       const std::vector<std::string>* files, bool useResponseFile, std::string& output);
+                       const std::vector<std::string>* files, std::string& output);
     virtual int MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
                         std::string& output);
     virtual int CheckArchive(const std::string& archive, int32_t mode, int32_t extraMode);
     virtual bool SetOwnerWindow(HWND window, void* callback);
     virtual bool KillOwnerWindow(HWND window);
+    // SetOwnerWindow and KillOwnerWindow when the library offers their entry; empty,
+    // with nothing done, where they would raise for want of it.
+    virtual std::optional<bool> trySetOwnerWindow(HWND window, void* callback) { return SetOwnerWindow(window, callback); }
+    virtual std::optional<bool> tryKillOwnerWindow(HWND window) { return KillOwnerWindow(window); }
 
     // The command line most recently built, set just before the library is called.
     std::string CommandLine;
@@ -91,12 +105,12 @@ protected:
 
 // The tail of the LHA, ZIP, CAB, ARJ and RAR command lines: UserOptions, the quoted
 // archive, the folder, the file list when one is given (in the response file
-// ResFileName when useResponseFile is true and ResFileName is given) and
+// ResFileName when listInResponseFile is true and ResFileName is given) and
 // UserFileList.
 void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive, const std::string& folder,
-                    const std::vector<std::string>* files, bool useResponseFile);
+                    const std::vector<std::string>* files, bool listInResponseFile);
 
 // The file list of a command tail when one is given: in the response file
-// ResFileName when useResponseFile is true and ResFileName is given, else on the line.
+// ResFileName when listInResponseFile is true and ResFileName is given, else on the line.
 void addFileListOrResponseFile(TCmdOpt& line, const TArchiverOptions& options, const std::vector<std::string>* files,
-                               bool useResponseFile);
+                               bool listInResponseFile);

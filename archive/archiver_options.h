@@ -25,16 +25,18 @@ struct TArchiverOptions {
     std::string jo = UnsetString;
     std::string job = UnsetString;
     int8_t jp = -1, jr = -1, jss = -1, jw = -1;
-    std::vector<std::string> jx;
+    std::vector<std::string> jx{};
     int8_t jyc = -1, jyd = -1, jyk = -1, jyn = -1, jyo = -1;
     std::string jz = UnsetString;
     int8_t ga = -1, gd = -1, ge = -1, gf = -1, gj = -1, gm = -1, gn = -1, go = -1, gp = -1;
     std::string gr = UnsetString;
     int8_t gs = -1, gu = -1, gw = -1;
-    std::string UserOptions;
-    std::string UserFileList;
+    std::string UserOptions{};
+    std::string UserFileList{};
     TPackFilter PackFilter = pfArchiver;
-    std::string ResFileName;
+    std::string ResFileName{};
     TResFileUsage ResFileUsage{ruOnPack, ruOnUnpack, ruOnRemoveItem};
     // Copying an option set copies every field, jx by content (value semantics).
+    // Every field has its initialiser, so a set can be written with only the fields it
+    // gives ({.a = 0, .x = 1}).
 };

@@ -8,10 +8,9 @@ class TArj32 : public TLha32 {
 public:
     TArj32();
 
-    // The command x through Unarj, sent with no window whatever the caller gives;
-    // useResponseFile says whether a file list goes into the response file.
+    // The command x through Unarj, sent with no window whatever the caller gives.
     int Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+                const std::vector<std::string>* files, std::string& output) override;
 };
 
 bool IsArjArchive(const std::string& archive);

@@ -1,3 +1,4 @@
+// TCab32: the CAB command lines, sent through CAB32.DLL.
 #include "archive/cab32.h"
 
 #include "platform/file_system.h"
@@ -15,13 +16,13 @@ DriverLibrary& cab32()
 TCab32::TCab32() : LibraryDriver(cab32()) {}
 
 int TCab32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     return runCab(window, "-x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack), output);
 }
 
 int TCab32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                 const std::vector<std::string>* files, bool, std::string& output)
+                 const std::vector<std::string>* files, std::string& output)
 {
     return runCab(window, "-a", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack), output);
 }
@@ -33,7 +34,7 @@ int TCab32::MakeSFX(HWND window, const std::string& archive, const TArchiverOpti
 }
 
 int TCab32::runCab(HWND window, const std::string& word, const TArchiverOptions& options, const std::string& archive,
-                   const std::string& folder, const std::vector<std::string>* files, bool useResponseFile,
+                   const std::string& folder, const std::vector<std::string>* files, bool listInResponseFile,
                    std::string& output)
 {
     TCmdOpt line;
@@ -42,7 +43,7 @@ int TCab32::runCab(HWND window, const std::string& word, const TArchiverOptions&
     if (options.r > 0) line.Add("-r");
     if (options.x == 0) line.Add("-j");
     if (options.ji > 0) line.Add("-q");
-    addCommandTail(line, options, fullPath(archive), folder, files, useResponseFile);
+    addCommandTail(line, options, fullPath(archive), folder, files, listInResponseFile);
     return run(window, word + line.CmdLine, output);
 }
 

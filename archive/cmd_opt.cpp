@@ -1,3 +1,4 @@
+// TCmdOpt: the words of an archiver command line and its response file.
 #include "archive/cmd_opt.h"
 
 #include "archive/archiver_options.h"

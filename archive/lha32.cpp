@@ -1,3 +1,4 @@
+// TLha32: the LHA switches and commands, sent through UNLHA32.DLL.
 #include "archive/lha32.h"
 
 namespace {
@@ -73,28 +74,28 @@ TLha32::TLha32() : TLha32(unlha32()) {}
 TLha32::TLha32(DriverLibrary& library) : LibraryDriver(library) {}
 
 int TLha32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     return runUnlha(window, commandLine("x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack)),
                     output);
 }
 
 int TLha32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                 const std::vector<std::string>* files, bool, std::string& output)
+                 const std::vector<std::string>* files, std::string& output)
 {
     return runUnlha(window, commandLine("u", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack)),
                     output);
 }
 
 int TLha32::Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string&,
-                   const std::vector<std::string>* files, bool, std::string& output)
+                   const std::vector<std::string>* files, std::string& output)
 {
     return runUnlha(window, commandLine("d", options, archive, "", files, options.ResFileUsage.contains(ruOnRemoveItem)),
                     output);
 }
 
 int TLha32::Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                   const std::vector<std::string>* files, bool, std::string& output)
+                   const std::vector<std::string>* files, std::string& output)
 {
     return runUnlha(window, commandLine("f", options, archive, folder, files, options.ResFileUsage.contains(ruOnUpdate)),
                     output);
@@ -108,11 +109,11 @@ int TLha32::MakeSFX(HWND window, const std::string& archive, const TArchiverOpti
 
 std::string TLha32::commandLine(const std::string& word, const TArchiverOptions& options, const std::string& archive,
                                 const std::string& folder, const std::vector<std::string>* files,
-                                bool useResponseFile) const
+                                bool listInResponseFile) const
 {
     TCmdOpt line;
     addSwitches(line, options, OwnerWindow);
-    addCommandTail(line, options, archive, folder, files, useResponseFile);
+    addCommandTail(line, options, archive, folder, files, listInResponseFile);
     return word + line.CmdLine;
 }
 

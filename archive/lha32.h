@@ -8,17 +8,15 @@ class TLha32 : public LibraryDriver {
 public:
     TLha32();
 
-    // The commands x, u, d, f and s through Unlha. Whether a file list goes into the
-    // response file is read from the options' ResFileUsage; the useResponseFile
-    // argument is not used.
+    // The commands x, u, d, f and s through Unlha.
     int Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+                const std::vector<std::string>* files, std::string& output) override;
     int Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-             const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+             const std::vector<std::string>* files, std::string& output) override;
     int Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-               const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+               const std::vector<std::string>* files, std::string& output) override;
     int Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-               const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+               const std::vector<std::string>* files, std::string& output) override;
     // Never lists files.
     int MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
                 std::string& output) override;
@@ -30,7 +28,8 @@ protected:
 
     // The command word, the LHA switches and the common tail.
     std::string commandLine(const std::string& word, const TArchiverOptions& options, const std::string& archive,
-                            const std::string& folder, const std::vector<std::string>* files, bool useResponseFile) const;
+                            const std::string& folder, const std::vector<std::string>* files,
+                            bool listInResponseFile) const;
 
 private:
     int runUnlha(HWND window, const std::string& commandLine, std::string& output);

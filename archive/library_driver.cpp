@@ -1,6 +1,7 @@
+// LibraryDriver: listing, checking, owner windows and commands through one library,
+// and the content test.
 #include "archive/library_driver.h"
 
-#include "archive/archiver_error.h"
 #include "platform/file_system.h"
 
 LibraryDriver::LibraryDriver(DriverLibrary& library) : library_(library) { LibraryDriver::LoadDLL(); }
@@ -45,6 +46,18 @@ bool LibraryDriver::KillOwnerWindow(HWND window)
     return killed;
 }
 
+std::optional<bool> LibraryDriver::trySetOwnerWindow(HWND window, void* callback)
+{
+    if (!library_.tryEntry<ArchiverSetOwnerWindowExProc>("SetOwnerWindowEx")) return std::nullopt;
+    return SetOwnerWindow(window, callback);
+}
+
+std::optional<bool> LibraryDriver::tryKillOwnerWindow(HWND window)
+{
+    if (!library_.tryEntry<ArchiverKillOwnerWindowExProc>("KillOwnerWindowEx")) return std::nullopt;
+    return KillOwnerWindow(window);
+}
+
 int LibraryDriver::run(HWND window, const std::string& commandLine, std::string& output)
 {
     return run(library_, window, commandLine, output);
@@ -59,12 +72,11 @@ int LibraryDriver::run(DriverLibrary& library, HWND window, const std::string& c
 bool opensArchive(DriverLibrary& library, const std::string& archive)
 {
     if (!library.library.tryLoad()) return false;
-    try {
-        const HARC handle =
-            library.entry<ArchiverOpenArchiveProc>("OpenArchive")(nullptr, fullPath(archive).c_str(), ARCHIVER_MODE_CHECK);
-        library.entry<ArchiverCloseArchiveProc>("CloseArchive")(handle);
-        return handle != 0;
-    } catch (const EArchiver&) {
-        return false;
-    }
+    const auto open = library.tryEntry<ArchiverOpenArchiveProc>("OpenArchive");
+    if (!open) return false;
+    const HARC handle = open(nullptr, fullPath(archive).c_str(), ARCHIVER_MODE_CHECK);
+    const auto close = library.tryEntry<ArchiverCloseArchiveProc>("CloseArchive");
+    if (!close) return false;
+    close(handle);
+    return handle != 0;
 }

@@ -22,6 +22,12 @@ struct DriverLibrary {
     {
         return library.entry<Proc>((prefix + name).c_str());
     }
+    // The same entry, or null when the library is not loaded or lacks it.
+    template <typename Proc>
+    Proc tryEntry(const std::string& name)
+    {
+        return library.tryEntry<Proc>((prefix + name).c_str());
+    }
 };
 
 class LibraryDriver : public TArchiver {
@@ -39,6 +45,8 @@ public:
     // library answers, and tell whether it answered nonzero.
     bool SetOwnerWindow(HWND window, void* callback) override;
     bool KillOwnerWindow(HWND window) override;
+    std::optional<bool> trySetOwnerWindow(HWND window, void* callback) override;
+    std::optional<bool> tryKillOwnerWindow(HWND window) override;
 
 protected:
     // Loads the library, so the driver never exists without it.

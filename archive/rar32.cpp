@@ -1,3 +1,4 @@
+// TRar32: the RAR extract line, sent through UNRAR32.DLL.
 #include "archive/rar32.h"
 
 namespace {
@@ -13,7 +14,7 @@ DriverLibrary& unrar32()
 TRar32::TRar32() : LibraryDriver(unrar32()) {}
 
 int TRar32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     TCmdOpt line;
     if (options.c < 1) line.Add("-u");

@@ -8,10 +8,8 @@ public:
     TRar32();
 
     // The command -x, or -e when the option x is 0 (no folders), through Unrar.
-    // Whether a file list goes into the response file is read from the options'
-    // ResFileUsage; the useResponseFile argument is not used.
     int Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+                const std::vector<std::string>* files, std::string& output) override;
 };
 
 bool IsRarArchive(const std::string& archive);

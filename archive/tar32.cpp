@@ -1,7 +1,8 @@
+// TTar32 and its family: the tar command lines, self-extraction and the content test.
 #include "archive/tar32.h"
 
 #include "archive/archiver_error.h"
-#include "archive/zip32.h"
+#include "archive/self_extractor.h"
 
 namespace {
 
@@ -12,10 +13,11 @@ DriverLibrary& tar32()
     return library;
 }
 
-// The compression switch of TTgz32 ("z") and TBZ232 ("B"): with the level jm when
-// it is 1 or more.
+// The compression switch, with the level jm when it is 1 or more; nothing without
+// a letter.
 void addCompression(TCmdOpt& line, const std::string& letter, int8_t jm)
 {
+    if (letter.empty()) return;
     if (jm >= 1)
         line.AddSwitch(letter, jm);
     else
@@ -24,23 +26,29 @@ void addCompression(TCmdOpt& line, const std::string& letter, int8_t jm)
 
 }  // namespace
 
-TTar32::TTar32() : LibraryDriver(tar32()) {}
+TTar32::TTar32() : TTar32(TarFamily{.compression = "", .selfExtracting = true}) {}
+
+TTar32::TTar32(const TarFamily& family) : LibraryDriver(tar32()), family_(family) {}
+
+TTgz32::TTgz32() : TTar32(TarFamily{.compression = "z", .selfExtracting = true}) {}
+
+TBZ232::TBZ232() : TTar32(TarFamily{.compression = "B", .selfExtracting = false}) {}
 
 int TTar32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     return runTar(window, "x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack), output);
 }
 
 int TTar32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                 const std::vector<std::string>* files, bool, std::string& output)
+                 const std::vector<std::string>* files, std::string& output)
 {
     return runTar(window, "c", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack), output);
 }
 
 int TTar32::MakeSFX(HWND, const std::string& archive, const TArchiverOptions&, const std::string& folder, std::string&)
 {
-    if (dynamic_cast<const TBZ232*>(this)) throw EArchiver("BZ2 形式書庫は自己解凍形式にできません。");
+    if (!family_.selfExtracting) throw EArchiver("BZ2 形式書庫は自己解凍形式にできません。");
     const std::string stub =
         findSelfExtractorStub("kmtarsef.exe", "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
     writeSelfExtractor(stub, archive, selfExtractorPath(archive, folder));
@@ -48,7 +56,7 @@ int TTar32::MakeSFX(HWND, const std::string& archive, const TArchiverOptions&, c
 }
 
 int TTar32::runTar(HWND window, const std::string& word, const TArchiverOptions& options, const std::string& archive,
-                   const std::string& folder, const std::vector<std::string>* files, bool useResponseFile,
+                   const std::string& folder, const std::vector<std::string>* files, bool listInResponseFile,
                    std::string& output)
 {
     TCmdOpt line;
@@ -61,12 +69,11 @@ int TTar32::runTar(HWND window, const std::string& word, const TArchiverOptions&
     if (options.o > 0) line.Add("-g");
     line.AddSwitch("-check-all-path=", options.p);
     line.AddSwitch("-use-directory=", options.x);
-    if (dynamic_cast<const TTgz32*>(this)) addCompression(line, "z", options.jm);
-    if (dynamic_cast<const TBZ232*>(this)) addCompression(line, "B", options.jm);
+    addCompression(line, family_.compression, options.jm);
     line.Add(options.UserOptions);
     if (!archive.empty()) line.AddQuoted("f", archive);
     line.AddFolder("o", folder);
-    addFileListOrResponseFile(line, options, files, useResponseFile);
+    addFileListOrResponseFile(line, options, files, listInResponseFile);
     line.Add(options.UserFileList);
     return run(window, word + line.CmdLine, output);
 }
@@ -74,13 +81,12 @@ int TTar32::runTar(HWND window, const std::string& word, const TArchiverOptions&
 TArchiverType TarArchiveType(const std::string& archive)
 {
     if (!tar32().library.tryLoad()) return atNone;
-    try {
-        const int type = tar32().entry<TarGetArchiveTypeProc>("GetArchiveType")(archive.c_str());
-        if (type == 1) return atTar;
-        if (type >= 2 && type <= 5) return atTgz;
-        if (type == 6 || type == 7) return atBZ2;
-    } catch (const EArchiver&) {
-        // a library without the entry holds no tar archive
-    }
+    // A library without the entry holds no tar archive.
+    const auto archiveType = tar32().tryEntry<TarGetArchiveTypeProc>("GetArchiveType");
+    if (!archiveType) return atNone;
+    const int type = archiveType(archive.c_str());
+    if (type == 1) return atTar;
+    if (type >= 2 && type <= 5) return atTgz;
+    if (type == 6 || type == 7) return atBZ2;
     return atNone;
 }

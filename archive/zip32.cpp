@@ -1,10 +1,10 @@
+// TZip32: each entry bound to the first of the three ZIP libraries offering it, and
+// the ZIP command lines.
 #include "archive/zip32.h"
 
 #include "archive/archiver_error.h"
-#include "platform/exception.h"
+#include "archive/self_extractor.h"
 #include "platform/file_system.h"
-#include "platform/stream.h"
-#include "platform/text.h"
 
 #include <array>
 #include <initializer_list>
@@ -14,6 +14,9 @@ namespace {
 
 const char* const PackingNeedsLibrary = "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。";
 const char* const UnpackingNeedsLibrary = "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。";
+// The owner-window entries, offered by UNZIP32.DLL alone.
+const char* const SetOwnerWindowEntry = "UnZipSetOwnerWindowEx";
+const char* const KillOwnerWindowEntry = "UnZipKillOwnerWindowEx";
 
 // The three libraries and the entries bound so far, by their names; once per process.
 struct ZipLibraries {
@@ -38,31 +41,30 @@ std::string spelling(const ArchiverLibrary& library, std::string name)
     return name;
 }
 
-// The entry of that name; null when the library is not loaded or lacks it.
-void* offeredEntry(ArchiverLibrary& library, const std::string& name)
-{
-    if (!library.loaded()) return nullptr;
-    try {
-        return library.entry<void*>(name.c_str());
-    } catch (const EArchiver&) {
-        return nullptr;
-    }
-}
-
 // The entry from the first library, in the order given, that is loaded and offers
-// it; kept once bound.
+// it; kept once bound. Null when none offers it.
 template <typename Proc>
-Proc bindEntry(const char* name, std::initializer_list<ArchiverLibrary*> order)
+Proc tryBindEntry(const char* name, std::initializer_list<ArchiverLibrary*> order)
 {
     auto& kept = zip().entries;
     if (const auto found = kept.find(name); found != kept.end()) return reinterpret_cast<Proc>(found->second);
     for (ArchiverLibrary* library : order) {
-        if (void* entry = offeredEntry(*library, spelling(*library, name))) {
+        if (void* entry = library->tryEntry<void*>(spelling(*library, name).c_str())) {
             kept.emplace(name, entry);
             return reinterpret_cast<Proc>(entry);
         }
     }
-    throw EArchiver(std::string(name) + " のエントリが見つかりません。");
+    return nullptr;
+}
+
+EArchiver missingEntry(const char* name) { return EArchiver(std::string(name) + " のエントリが見つかりません。"); }
+
+// The same entry; raises EArchiver when no library offers it.
+template <typename Proc>
+Proc bindEntry(const char* name, std::initializer_list<ArchiverLibrary*> order)
+{
+    if (const auto entry = tryBindEntry<Proc>(name, order)) return entry;
+    throw missingEntry(name);
 }
 
 ArchiverCommandProc zipCommand()
@@ -79,11 +81,27 @@ ArchiverCommandProc unzipCommand()
     return bindEntry<ArchiverCommandProc>("UnZip", {&libraries.unzip32, &libraries.lmzip32});
 }
 
+// The listing entries come from LMZIP32.DLL first, then ZIP32J.DLL, then UNZIP32.DLL.
+template <typename Proc>
+Proc tryListingEntry(const char* name)
+{
+    ZipLibraries& libraries = zip();
+    return tryBindEntry<Proc>(name, {&libraries.lmzip32, &libraries.zip32j, &libraries.unzip32});
+}
+
 template <typename Proc>
 Proc listingEntry(const char* name)
 {
-    ZipLibraries& libraries = zip();
-    return bindEntry<Proc>(name, {&libraries.lmzip32, &libraries.zip32j, &libraries.unzip32});
+    if (const auto entry = tryListingEntry<Proc>(name)) return entry;
+    throw missingEntry(name);
+}
+
+// Loads each of the three libraries not yet loaded; tells whether any is loaded.
+bool loadAny()
+{
+    bool loaded = false;
+    for (ArchiverLibrary* library : zip().all()) loaded = library->tryLoad() || loaded;
+    return loaded;
 }
 
 void addPackSwitches(TCmdOpt& line, const TArchiverOptions& o)
@@ -102,26 +120,13 @@ void addPackSwitches(TCmdOpt& line, const TArchiverOptions& o)
     if (o.gd > 0) line.Add("-J");
 }
 
-// The whole file; EFileOpenError when it cannot be read.
-std::string fileContents(const std::string& path)
-{
-    std::string reason;
-    const auto file = FileStream::openRead(path, &reason);
-    if (!file) throw EFileOpenError(displayText(path), reason);
-    std::string bytes(static_cast<size_t>(file->size()), '\0');
-    if (file->read(bytes.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path), "Input/output error");
-    return bytes;
-}
-
 }  // namespace
 
 TZip32::TZip32() { TZip32::LoadDLL(); }
 
 void TZip32::LoadDLL()
 {
-    bool loaded = false;
-    for (ArchiverLibrary* library : zip().all()) loaded = library->tryLoad() || loaded;
-    if (!loaded) throw EArchiver("ZIP 形式書庫を解凍するには UNZIP32.DLL が、作成するには ZIP32J.DLL が必要です。");
+    if (!loadAny()) throw EArchiver("ZIP 形式書庫を解凍するには UNZIP32.DLL が、作成するには ZIP32J.DLL が必要です。");
 }
 
 void TZip32::FreeDLL()
@@ -148,27 +153,28 @@ int TZip32::FindNext(HARC handle, INDIVIDUALINFO& record)
 int TZip32::CloseArchive(HARC handle) { return listingEntry<ArchiverCloseArchiveProc>("UnZipCloseArchive")(handle); }
 
 int TZip32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                    const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                    const std::vector<std::string>* files, std::string& output)
 {
     TCmdOpt line;
     line.NameFilter = ZipNameFilter;
     if (options.c == 1) line.Add("-o");
     if (options.n > 0 || OwnerWindow) line.Add("--i");
     if (options.x == 0) line.Add("-j");
-    addCommandTail(line, options, archive, folder, files, useResponseFile);
+    addCommandTail(line, options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack));
     return run(unzipCommand(), window, "-x" + line.CmdLine, output);
 }
 
 int TZip32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                 const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                 const std::vector<std::string>* files, std::string& output)
 {
     if (zip().zip32j.loaded())
-        return runPackCommand(window, "", options, archive, folder, files, useResponseFile, output);
+        return runPackCommand(window, "", options, archive, folder, files, options.ResFileUsage.contains(ruOnPack),
+                              output);
     if (!zip().lmzip32.loaded()) throw EArchiver(PackingNeedsLibrary);
     TCmdOpt line;
     if (options.c == 1) line.Add("-o");
     if (options.x == 0) line.Add("-j");
-    addCommandTail(line, options, archive, "", files, useResponseFile);
+    addCommandTail(line, options, archive, "", files, options.ResFileUsage.contains(ruOnPack));
     // The library makes the archive anew; it is deleted only once the entry is bound.
     const ArchiverCommandProc command = zipCommand();
     std::remove(archive.c_str());
@@ -176,15 +182,17 @@ int TZip32::Pack(HWND window, const std::string& archive, const TArchiverOptions
 }
 
 int TZip32::Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string&,
-                   const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                   const std::vector<std::string>* files, std::string& output)
 {
-    return runPackCommand(window, "-d", options, archive, "", files, useResponseFile, output);
+    return runPackCommand(window, "-d", options, archive, "", files, options.ResFileUsage.contains(ruOnRemoveItem),
+                          output);
 }
 
 int TZip32::Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                   const std::vector<std::string>* files, bool useResponseFile, std::string& output)
+                   const std::vector<std::string>* files, std::string& output)
 {
-    return runPackCommand(window, "-f", options, archive, folder, files, useResponseFile, output);
+    return runPackCommand(window, "-f", options, archive, folder, files, options.ResFileUsage.contains(ruOnUpdate),
+                          output);
 }
 
 int TZip32::MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
@@ -210,26 +218,38 @@ int TZip32::CheckArchive(const std::string& archive, int32_t mode, int32_t)
 
 bool TZip32::SetOwnerWindow(HWND window, void* callback)
 {
-    zip().unzip32.entry<ArchiverSetOwnerWindowExProc>("UnZipSetOwnerWindowEx")(window, callback);
+    zip().unzip32.entry<ArchiverSetOwnerWindowExProc>(SetOwnerWindowEntry)(window, callback);
     OwnerWindow = window;
     return true;
 }
 
 bool TZip32::KillOwnerWindow(HWND window)
 {
-    zip().unzip32.entry<ArchiverKillOwnerWindowExProc>("UnZipKillOwnerWindowEx")(window);
+    zip().unzip32.entry<ArchiverKillOwnerWindowExProc>(KillOwnerWindowEntry)(window);
     OwnerWindow = nullptr;
     return true;
 }
 
+std::optional<bool> TZip32::trySetOwnerWindow(HWND window, void* callback)
+{
+    if (!zip().unzip32.tryEntry<ArchiverSetOwnerWindowExProc>(SetOwnerWindowEntry)) return std::nullopt;
+    return SetOwnerWindow(window, callback);
+}
+
+std::optional<bool> TZip32::tryKillOwnerWindow(HWND window)
+{
+    if (!zip().unzip32.tryEntry<ArchiverKillOwnerWindowExProc>(KillOwnerWindowEntry)) return std::nullopt;
+    return KillOwnerWindow(window);
+}
+
 int TZip32::runPackCommand(HWND window, const std::string& word, const TArchiverOptions& options,
                            const std::string& archive, const std::string& folder, const std::vector<std::string>* files,
-                           bool useResponseFile, std::string& output)
+                           bool listInResponseFile, std::string& output)
 {
     TCmdOpt line;
     line.NameFilter = ZipNameFilter;
     addPackSwitches(line, options);
-    addCommandTail(line, options, archive, folder, files, useResponseFile);
+    addCommandTail(line, options, archive, folder, files, listInResponseFile);
     return run(zipCommand(), window, word + line.CmdLine, output);
 }
 
@@ -241,14 +261,14 @@ int TZip32::run(ArchiverCommandProc command, HWND window, const std::string& com
 
 bool IsZipArchive(const std::string& archive)
 {
-    try {
-        TZip32 driver;
-        const HARC handle = driver.OpenArchive(nullptr, archive, ARCHIVER_MODE_CHECK);
-        if (handle != 0) driver.CloseArchive(handle);
-        return handle != 0;
-    } catch (const EArchiver&) {
-        return false;
-    }
+    if (!loadAny()) return false;
+    const auto open = tryListingEntry<ArchiverOpenArchiveProc>("UnZipOpenArchive");
+    if (!open) return false;
+    const HARC handle = open(nullptr, fullPath(archive).c_str(), ARCHIVER_MODE_CHECK);
+    if (handle == 0) return false;
+    const auto close = tryListingEntry<ArchiverCloseArchiveProc>("UnZipCloseArchive");
+    if (close) close(handle);
+    return close != nullptr;
 }
 
 // Names reach us as UTF-8, where no byte of a multi-byte character is a "\" or a
@@ -265,34 +285,4 @@ std::string ZipNameFilter(const std::string& name)
             filtered += c;
     }
     return filtered;
-}
-
-std::string findSelfExtractorStub(const std::string& stubName, const std::string& missingMessage)
-{
-    // The search holds paths of up to 512 characters; a stub found at a longer path
-    // counts as not found.
-    const std::string stub = searchSystemPath(stubName);
-    if (stub.empty() || stub.size() > MaxStubPathLength) throw EArchiver(missingMessage);
-    return stub;
-}
-
-std::string selfExtractorPath(const std::string& archive, const std::string& folder)
-{
-    const size_t nameStart = archive.rfind('/') + 1;  // 0 without a folder part
-    const size_t dot = archive.rfind('.');
-    const bool hasExtension = dot != std::string::npos && dot >= nameStart;
-    const std::string target = (hasExtension ? archive.substr(0, dot) : archive) + ".EXE";
-    if (folder.empty() || isUnset(folder)) return target;
-    const std::string name = target.substr(nameStart);
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-// Both sources are read before the target is created, so a source that cannot be
-// read leaves nothing behind, and a target of the archive's own name still receives
-// the whole archive.
-void writeSelfExtractor(const std::string& stub, const std::string& archive, const std::string& target)
-{
-    const std::string archiveBytes = fileContents(archive);
-    const std::string bytes = fileContents(stub) + archiveBytes;
-    if (replaceFile(target, bytes) != 0) throw Exception("ファイル " + displayText(target) + " を作成できません");
 }

@@ -20,17 +20,17 @@ public:
     int CloseArchive(HARC handle) override;
     // -x through UnZip.
     int Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+                const std::vector<std::string>* files, std::string& output) override;
     // Through Zip: with ZIP32J.DLL no command word and the pack switches; with only
     // LMZIP32.DLL -ru, the short switch set and no folder, after deleting the archive.
     int Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-             const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+             const std::vector<std::string>* files, std::string& output) override;
     // -d through Zip; the folder is not used.
     int Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-               const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+               const std::vector<std::string>* files, std::string& output) override;
     // -f through Zip.
     int Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-               const std::vector<std::string>* files, bool useResponseFile, std::string& output) override;
+               const std::vector<std::string>* files, std::string& output) override;
     // Writes the stub (sfx16.dat, or sfx32gui.dat when gw is 1 or more) followed by the
     // archive into ARCHIVE.EXE, then runs "-A" on it through Zip. Needs ZIP32J.DLL.
     int MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
@@ -41,12 +41,14 @@ public:
     // KillOwnerWindow) and answer true.
     bool SetOwnerWindow(HWND window, void* callback) override;
     bool KillOwnerWindow(HWND window) override;
+    std::optional<bool> trySetOwnerWindow(HWND window, void* callback) override;
+    std::optional<bool> tryKillOwnerWindow(HWND window) override;
 
 private:
     // The command word, the pack switches and the common tail, run through Zip.
     int runPackCommand(HWND window, const std::string& word, const TArchiverOptions& options,
                        const std::string& archive, const std::string& folder, const std::vector<std::string>* files,
-                       bool useResponseFile, std::string& output);
+                       bool listInResponseFile, std::string& output);
     int run(ArchiverCommandProc command, HWND window, const std::string& commandLine, std::string& output);
 };
 
@@ -58,13 +60,3 @@ bool IsZipArchive(const std::string& archive);
 // becomes "[[]".
 std::string ZipNameFilter(const std::string& name);
 
-// Self-extracting archives, made by the ZIP and TAR drivers:
-// the full path of the stub on the system search path (at most MaxStubPathLength
-// characters), or EArchiver with the message;
-inline constexpr size_t MaxStubPathLength = 512;
-std::string findSelfExtractorStub(const std::string& stubName, const std::string& missingMessage);
-// the archive path with its extension replaced by ".EXE", in the folder when one is
-// given;
-std::string selfExtractorPath(const std::string& archive, const std::string& folder);
-// the stub followed by the archive, written into the target (created or replaced).
-void writeSelfExtractor(const std::string& stub, const std::string& archive, const std::string& target);

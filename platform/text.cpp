@@ -93,3 +93,13 @@ std::string cp932ForwardSlashes(std::string_view text)
     }
     return result;
 }
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending)
+{
+    if (ending.size() > text.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const std::string_view tail = text.substr(text.size() - ending.size());
+    for (size_t i = 0; i < ending.size(); ++i)
+        if (lower(tail[i]) != lower(ending[i])) return false;
+    return true;
+}

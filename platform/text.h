@@ -23,3 +23,6 @@ std::string firstUtf8Characters(std::string_view text, size_t count);
 // Turns every "\" that is a character of its own (not the second byte of a
 // double-byte character) into "/".
 std::string cp932ForwardSlashes(std::string_view text);
+// True when text ends with ending, the ASCII letters of the two compared without
+// regard to case and every other byte as it is.
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending);

@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(NoLibraryTest, NoDriverComesIntoBeing)
+TEST(NoLibraryTest, NoDriverComesIntoBeingAndEveryContentTestAnswersNo)
 {
     EXPECT_EQ(thrownMessage<EArchiver>([] { TLha32 lha; }), "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");
     EXPECT_EQ(thrownMessage<EArchiver>([] { TArj32 arj; }), "ARJ 形式書庫を扱うには UNARJ32J.DLL が 必要です。");
@@ -21,26 +21,19 @@ TEST(NoLibraryTest, NoDriverComesIntoBeing)
     EXPECT_EQ(thrownMessage<EArchiver>([] { TZip32 zip; }),
               "ZIP 形式書庫を解凍するには UNZIP32.DLL が、作成するには ZIP32J.DLL が必要です。");
     EXPECT_EQ(thrownMessage<EArchiver>([] { TBZ232 bz2; }), "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。");
-}
 
-TEST(NoLibraryTest, EveryContentTestAnswersNo)
-{
     CurrentScratchFolder folder;
     // Each stand-in library would accept this file, and the tar one would call it a tar.
-    const std::string path = folder.write("1.dat", "Unlha Unzip UnZip Cab Unarj Unrar");
-    EXPECT_EQ(DetectArchiverType(path, TDetectMode::ByContent), atNone);
-    EXPECT_EQ(DetectArchiverType(folder.write("1.exe", "Cab"), TDetectMode::ByExtension), atNone);
+    folder.write("1.dat", "Unlha Unzip UnZip Cab Unarj Unrar");
+    EXPECT_EQ(DetectArchiverType("1.dat", TDetectMode::ByContent), atNone);
+    folder.write("1.exe", "Cab");
+    EXPECT_EQ(DetectArchiverType("1.exe", TDetectMode::ByExtension), atNone);
     TArchiveFile file;
-    file.SetFileName(path);
+    file.SetFileName("1.dat");
     EXPECT_EQ(thrownMessage<EArchiver>([&] { file.OpenArchive(nullptr, 0); }), "書庫の形式を判別できません。");
-}
-
-TEST(NoLibraryTest, APathIsNotStoredWhenItsLibraryIsMissing)
-{
-    TArchiveFile file;
+    // A path is not stored when its library is missing.
     EXPECT_EQ(thrownMessage<EArchiver>([&] { file.SetFileName("pkg.lzh"); }), "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");
-    EXPECT_EQ(file.FileName(), UnsetString);
-    EXPECT_EQ(file.ArchiverType(), atAutoDetect);
+    EXPECT_EQ(file.FileName(), "1.dat");
     EXPECT_EQ(file.Archiver(), nullptr);
 }
 

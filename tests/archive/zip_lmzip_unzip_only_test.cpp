@@ -12,9 +12,9 @@ TEST(ZipWithoutAZipEntryTest, PackingRaisesAndKeepsTheArchive)
     folder.write("pkg.zip", "old");
     TZip32 zip;
     std::string output;
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Pack(nullptr, "pkg.zip", TArchiverOptions(), "", nullptr, false, output); }),
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.Pack(nullptr, "pkg.zip", {}, "", nullptr, output); }),
               "Zip のエントリが見つかりません。");
-    EXPECT_EQ(folder.read("pkg.zip"), "old");
+    EXPECT_EQ(fileText("pkg.zip"), "old");
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
@@ -35,26 +34,18 @@ inline RecordedCalls& calls(const char* library, const std::string& prefix)
     return recorded<RecordedCalls, TestCallsProc>(library, prefix + "TestCalls");
 }
 
+inline std::string fileText(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
 // A scratch folder holding an empty folder "out", current while the object lives, so
 // relative names and stubs in the current folder are found there.
-class CurrentScratchFolder {
+class CurrentScratchFolder : public ScratchFolder {
 public:
-    CurrentScratchFolder() { std::filesystem::create_directories(folder_ / "out"); }
-
-    const std::filesystem::path& path() const { return folder_.path(); }
-    // Writes the file in the current folder and returns its name.
-    static std::string write(const std::string& name, const std::string& text)
-    {
-        std::ofstream(name, std::ios::binary) << text;
-        return name;
-    }
-    static std::string read(const std::string& name)
-    {
-        std::ifstream file(name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), {}};
-    }
+    CurrentScratchFolder() { std::filesystem::create_directories(path() / "out"); }
 
 private:
-    ScratchFolder folder_;
-    ScopedCurrentFolder current_{folder_.path()};
+    ScopedCurrentFolder current_{path()};
 };

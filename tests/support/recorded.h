@@ -23,7 +23,6 @@ struct RecordedCalls {
     int closeCount = 0;
     HARC closedHandle = 0;
     std::string wildcard;
-    std::string checkedArchive;
     int32_t checkMode = 0;
     HWND ownerWindow = nullptr;
 };

@@ -111,9 +111,8 @@ int ENTRY(LIBRARY_PREFIX, FindNext)(HARC handle, INDIVIDUALINFO* record)
     return handle == OpenHandle ? nextListed(record) : -1;
 }
 
-int32_t ENTRY(LIBRARY_PREFIX, CheckArchive)(const char* archive, int32_t mode)
+int32_t ENTRY(LIBRARY_PREFIX, CheckArchive)(const char*, int32_t mode)
 {
-    calls.checkedArchive = archive;
     calls.checkMode = mode;
     return 1;
 }
@@ -137,13 +136,11 @@ RecordedCalls* ENTRY(LIBRARY_PREFIX, TestCalls)() { return &calls; }
 
 void ENTRY(LIBRARY_PREFIX, TestSetEntries)(const ListedEntry* listed, size_t count)
 {
-    if (!listed) {
-        entries = OwnEntries;
-        return;
+    entries = listed ? std::vector<Entry>() : OwnEntries;
+    for (size_t i = 0; listed && i < count; ++i) {
+        const ListedEntry& entry = listed[i];
+        entries.push_back({entry.name, entry.content ? std::optional<std::string>(std::string(entry.content, entry.size))
+                                                     : std::nullopt});
     }
-    entries.clear();
-    for (size_t i = 0; i < count; ++i)
-        entries.push_back({listed[i].name, listed[i].content ? std::optional<std::string>(std::in_place, listed[i].content, listed[i].size)
-                                                             : std::nullopt});
 }
 }
