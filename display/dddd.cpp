@@ -116,8 +116,7 @@ void TDDDD::UnregisterSurface(TDDDDSurface* Surface)
     const int index = surfaceIndex(Surface);
     if (index < 0) return;
     // The list no longer keeps the surface: its platform surface goes with it.
-    if (Surface->DDSurface) Surface->DDSurface->Release();
-    Surface->DDSurface = nullptr;
+    Surface->DDSurface.reset();
     SurfaceList.erase(SurfaceList.begin() + index);
     DetailLog(stringFormat("サーフェスリストの%d番が解放されました", index));
 }

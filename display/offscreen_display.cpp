@@ -9,9 +9,8 @@ bool setUpOffscreenDisplay(TDDDD& dddd, int32_t width, int32_t height, uint32_t 
     desc.dwWidth = static_cast<uint32_t>(width);
     desc.dwHeight = static_cast<uint32_t>(height);
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | memory;
-    IDirectDrawSurface7* surface = nullptr;
-    if (dddd.DirectDraw->CreateSurface(&desc, &surface, nullptr) != DD_OK) return false;
-    if (dddd.BackBuffer && dddd.BackBuffer->DDSurface) dddd.BackBuffer->DDSurface->Release();
-    dddd.BackBuffer = std::make_unique<TDDDDGenSurface>(&dddd, surface, width, height);
+    RefPtr<IDirectDrawSurface7> surface;
+    if (dddd.DirectDraw->CreateSurface(&desc, surface.put(), nullptr) != DD_OK) return false;
+    dddd.BackBuffer = std::make_unique<TDDDDGenSurface>(&dddd, std::move(surface), width, height);
     return true;
 }

@@ -120,8 +120,8 @@ TEST_F(DeviceTest, ADisplayThatNeverStartedReleasesWhatItMadeWithoutAWord)
     IDirectDraw7* directDraw = dddd->DirectDraw.get();
     IDirectDrawClipper* clipper = dddd->Clipper.get();
     IDirectDrawPalette* palette = dddd->Palette.get();
-    IDirectDrawSurface7* primary = dddd->Primary->DDSurface;
-    IDirectDrawSurface7* back = dddd->BackBuffer->DDSurface;
+    IDirectDrawSurface7* primary = dddd->Primary->DDSurface.get();
+    IDirectDrawSurface7* back = dddd->BackBuffer->DDSurface.get();
     ASSERT_TRUE(directDraw && clipper && palette && primary && back);
     for (auto addRef : {directDraw->AddRef(), clipper->AddRef(), palette->AddRef(), primary->AddRef(), back->AddRef()}) EXPECT_GT(addRef, 1u);
     std::filesystem::remove(folder / "dddd.debug");

@@ -77,7 +77,7 @@ TEST_F(SurfaceTest, ARefusedSurfaceIsRetriedInSystemMemoryAndOtherFailuresAreLog
     DDFaultInjection::failCall(DDCall::GetSurfaceDesc, DDERR_GENERIC);
     auto surface = std::make_unique<TDDDDSurface>(&dddd, 8, 8, 0);
     surface->DDSurface->AddRef();  // a reference left over makes the release fail
-    IDirectDrawSurface7* platform = surface->DDSurface;
+    IDirectDrawSurface7* platform = surface->DDSurface.get();
     surface.reset();
     EXPECT_EQ(platform->Release(), 0u);
     // The retry that worked logged nothing.
