@@ -4,9 +4,9 @@
 #include "app/anime_export.h"
 #include "app/form1.h"
 #include "app/qt_window_host.h"
-#include "app/software_display.h"
 
 #include "chr/qpchr.h"
+#include "display/offscreen_display.h"
 #include "platform/exception.h"
 
 #include <QFileDialog>
@@ -108,7 +108,7 @@ void ExportMenu::save(const std::string& title, const std::string& filter, const
         // to load again. Its anime then goes on where it was.
         Tqpchr& chr = *form_.chr;
         const KeptPlaying kept(chr);
-        SoftwareDisplay display;
+        OffscreenDisplay display;
         exportAnime(chr, display, {chr.anime, name, 1, {}});
     });
 }

@@ -82,7 +82,7 @@ void writePng(const QImage& image, const std::filesystem::path& path)
     if (error != 0) throw Exception(cannotWrite + ": " + std::strerror(error));
 }
 
-void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
+void playFrames(Tqpchr& chr, OffscreenDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
                 const std::function<void(const QImage&, int32_t, int32_t)>& take)
 {
     checkViewWidth(chr);
@@ -109,7 +109,7 @@ void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> an
     }
 }
 
-void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings)
+void renderFrames(Tqpchr& chr, OffscreenDisplay& display, const RenderSettings& settings)
 {
     checkViewWidth(chr);
     std::error_code error;

@@ -1,8 +1,8 @@
 // The --render loop: one PNG image per frame advance of an anime.
 #pragma once
 
-#include "app/software_display.h"
 #include "chr/qpchr.h"
+#include "display/offscreen_display.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -28,7 +28,7 @@ inline constexpr int32_t maxViewWidth = 16384;
 // i-th step, each step advancing exactly one frame on a simulated clock. Each image
 // is written under a temporary name in the folder and renamed into place, replacing
 // whatever had its name. The folder is made when missing. Raises Exception.
-void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings);
+void renderFrames(Tqpchr& chr, OffscreenDisplay& display, const RenderSettings& settings);
 
 // Writes the image as a PNG file under a temporary name beside path and renames it
 // into place. Raises Exception.
@@ -36,5 +36,5 @@ void writePng(const QImage& image, const std::filesystem::path& path);
 
 // The frames renderFrames writes, handed to take as (image, number from 1, count)
 // instead: anime and frames as in RenderSettings. Raises Exception.
-void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
+void playFrames(Tqpchr& chr, OffscreenDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
                 const std::function<void(const QImage&, int32_t, int32_t)>& take);

@@ -51,7 +51,7 @@ protected:
         return images;
     }
 
-    SoftwareDisplay display;
+    OffscreenDisplay display;
 };
 
 TEST_F(GifExportTest, FramesMatchRenderAtEachScale)

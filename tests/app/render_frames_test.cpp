@@ -44,7 +44,7 @@ protected:
         return "";
     }
 
-    SoftwareDisplay display;
+    OffscreenDisplay display;
     std::unique_ptr<Tqpchr> chr = std::make_unique<Tqpchr>(&display.dddd());
 };
 
@@ -101,7 +101,7 @@ TEST_F(RenderTest, Errors)
 
 TEST(AnimeFrames, LengthIsTheLastCharacterOrLayerFrame)
 {
-    SoftwareDisplay display;
+    OffscreenDisplay display;
     Tqpchr chr(&display.dddd());
     chr.patsrc[1][4] = 2;
     chr.laysrc[1][6] = 2;
@@ -110,10 +110,10 @@ TEST(AnimeFrames, LengthIsTheLastCharacterOrLayerFrame)
     EXPECT_EQ(animeLength(chr, 31), 1);  // outside the tables
 }
 
-TEST(SoftwareDisplay, ThirtyTwoBitSurfacesWhateverTheScreenAndNoHaltOnError)
+TEST(OffscreenDisplay, ThirtyTwoBitSurfacesWhateverTheScreenAndNoHaltOnError)
 {
     setScreenPixelFormat(pixelFormatRgb565());
-    SoftwareDisplay display;
+    OffscreenDisplay display;
     EXPECT_EQ(display.dddd().DebugOption(), TDDDDDebugOptions{});
     const TDDDDSurface cell(&display.dddd(), 4, 4, 0);
     EXPECT_EQ(cell.DDSurface->pixelFormat().dwRGBBitCount, 32u);
