@@ -1,3 +1,5 @@
+// Copies between display surfaces: Blt and BltFast, with the overflow-safe clipping
+// of a stretching or unscaled copy against the destination's clip region.
 #include "display/dddd.h"
 
 #include <algorithm>

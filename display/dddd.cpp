@@ -1,3 +1,6 @@
+// The display component's life and lists: construction and destruction, settings,
+// display-mode queries and the surface list through which every surface is restored,
+// rebuilt and released.
 #include "display/dddd.h"
 
 #include "platform/screen.h"

@@ -1,3 +1,5 @@
+// The display's 3-D device: the depth or stencil buffer attached to the back buffer,
+// and the choice among the device kinds the options allow.
 #include "display/dddd.h"
 
 #include "platform/string_format.h"

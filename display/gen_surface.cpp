@@ -1,3 +1,5 @@
+// The surface wrapper's pixel format, colour packing, single-pixel reads, colour key
+// and loss.
 #include "display/dddd.h"
 #include "display/debug_log.h"
 #include "platform/scope_guard.h"

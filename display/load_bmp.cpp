@@ -1,3 +1,5 @@
+// LoadBMP: a bitmap file, from disk, an archive item or a stream, converted row by
+// row into a surface's pixel format.
 #include "display/dddd.h"
 #include "display/debug_log.h"
 #include "display/qdarc.h"

@@ -1,3 +1,5 @@
+// Off-screen surfaces: where they are placed, their creation with its retry in system
+// memory, and the keeper that restores, rebuilds and releases them.
 #include "display/dddd.h"
 #include "display/debug_log.h"
 #include "platform/string_format.h"

@@ -1,3 +1,5 @@
+// The display component's start sequence: the window hooks, the choice of driver,
+// and InitializeDisplayMode with its windowed and full-screen surfaces and palette.
 #include "display/dddd.h"
 
 #include "platform/screen.h"
