@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace {
 
 using Pixels = std::vector<uint32_t>;
@@ -38,11 +36,14 @@ TEST(BitmapReaderTest, RefusesWhatIsNoWholeBitmapAndReadsTheHeaderAlone)
 {
     const auto good = makeBmp({4, 4, 24, {}, Pixels(16, 1)});
     EXPECT_EQ(decoded(std::vector<uint8_t>(good.begin(), good.end() - 1)), Pixels{});
-    const std::pair<size_t, uint8_t> damage[] = {{21, 0x7F} /* width near 2^31 */, {30, 1} /* compressed */, {22, 0} /* no rows */};
-    for (auto [at, value] : damage) {
+    const struct {
+        size_t at;
+        uint8_t value;
+    } damage[] = {{21, 0x7F} /* width near 2^31 */, {30, 1} /* compressed */, {22, 0} /* no rows */};
+    for (const auto& d : damage) {
         auto bad = good;
-        bad[at] = value;
-        EXPECT_EQ(decoded(bad), Pixels{}) << at;
+        bad[d.at] = d.value;
+        EXPECT_EQ(decoded(bad), Pixels{}) << d.at;
     }
     auto claimsMillions = makeBmp({1, 1, 24, {}, {0}});  // the headers alone, claiming 1 x 67,108,864
     claimsMillions.resize(54);
@@ -53,7 +54,9 @@ TEST(BitmapReaderTest, RefusesWhatIsNoWholeBitmapAndReadsTheHeaderAlone)
     MemoryStream header(std::vector<uint8_t>(topDown.begin(), topDown.begin() + 54));
     const auto size = readBitmapHeader(header);
     ASSERT_TRUE(size);
-    EXPECT_EQ(std::tuple(size->width, size->height, size->bitCount), std::tuple(1, 2, 8u));  // rows counted up
+    EXPECT_EQ(size->width, 1);
+    EXPECT_EQ(size->height, 2);  // rows counted up
+    EXPECT_EQ(size->bitCount, 8u);
 }
 
 }  // namespace

@@ -95,10 +95,11 @@ TEST_F(DDrawTest, SurfacesArePaddedToWordsPlacedAsAskedAndBadRequestsRefused)
 {
     EXPECT_EQ(create(pixelFormatRgb888(), 5, 3)->pitch(), 16);  // 15 bytes rounded up
     const uint32_t video = DDSCAPS_VIDEOMEMORY, local = DDSCAPS_LOCALVIDMEM, nonLocal = DDSCAPS_NONLOCALVIDMEM;
-    const std::pair<uint32_t, uint32_t> placements[] = {
-        {DDSCAPS_SYSTEMMEMORY, DDSCAPS_SYSTEMMEMORY}, {video | nonLocal, video | nonLocal}, {video, video | local}, {0, video | local}};
-    for (auto [asked, placed] : placements)
-        EXPECT_EQ(create(pixelFormatRgb565(), 1, 1, asked)->caps().dwCaps & (DDSCAPS_SYSTEMMEMORY | video | local | nonLocal), placed) << asked;
+    const struct {
+        uint32_t asked, placed;
+    } placements[] = {{DDSCAPS_SYSTEMMEMORY, DDSCAPS_SYSTEMMEMORY}, {video | nonLocal, video | nonLocal}, {video, video | local}, {0, video | local}};
+    for (const auto& p : placements)
+        EXPECT_EQ(create(pixelFormatRgb565(), 1, 1, p.asked)->caps().dwCaps & (DDSCAPS_SYSTEMMEMORY | video | local | nonLocal), p.placed) << p.asked;
 
     struct Case {
         DDSURFACEDESC2 desc;
@@ -152,6 +153,13 @@ TEST_F(DDrawTest, BusyLostOrMisfitSurfacesRefuseWork)
     EXPECT_EQ(a->Restore(), DD_OK);
     EXPECT_EQ(a->IsLost(), DD_OK);
     EXPECT_EQ(get(a, 0, 0), 0u);  // the picture is gone
+    Screen::setSize(320, 200);
+    IDirectDrawSurface7* primary = create(describe(DDSD_CAPS, DDSCAPS_PRIMARYSURFACE));
+    Screen::setSize(640, 400);  // a screen was added: a restored primary takes the size of now
+    primary->markLost();
+    ASSERT_EQ(primary->Restore(), DD_OK);
+    EXPECT_EQ(primary->width(), 640);
+    EXPECT_GE(primary->pitch(), 640 * primary->bytesPerPixel());
 
     // A surface does not hold its device, and once that is gone is lost for good.
     IDirectDraw7* second = nullptr;
@@ -162,19 +170,6 @@ TEST_F(DDrawTest, BusyLostOrMisfitSurfacesRefuseWork)
     EXPECT_EQ(second->Release(), 0u);
     EXPECT_EQ(orphan->Restore(), DDERR_SURFACELOST);
     EXPECT_EQ(orphan->Release(), 0u);
-}
-
-TEST_F(DDrawTest, ARestoredPrimarySurfaceTakesTheScreensSizeOfNow)
-{
-    Screen::setSize(320, 200);
-    IDirectDrawSurface7* primary = create(describe(DDSD_CAPS, DDSCAPS_PRIMARYSURFACE));
-    Screen::setSize(640, 400);  // a screen was added
-    EXPECT_EQ(primary->width(), 320);
-    primary->markLost();
-    ASSERT_EQ(primary->Restore(), DD_OK);
-    EXPECT_EQ(primary->width(), 640);
-    EXPECT_EQ(primary->height(), 400);
-    EXPECT_GE(primary->pitch(), 640 * primary->bytesPerPixel());
 }
 
 TEST_F(DDrawTest, FillAndCopyInEveryPixelSize)
@@ -236,62 +231,79 @@ TEST_F(DDrawTest, DrawingContextsMapColoursToTheSurfacesPalette)
     EXPECT_EQ(palette->Release(), 1u);  // the surface keeps it
     draw({2, 1, {0xFF8000, 0x0000FF}}, 0);
     EXPECT_EQ(row(indexed), (Row{200, 201}));
+
+    std::array<PALETTEENTRY, 256> realized;  // realising a palette keeps the screen's static colours
+    realized.fill({1, 2, 3, 4});
+    Screen::realizePalette(nullptr, realized);
+    const auto& system = Screen::systemPalette();
+    EXPECT_EQ(system[9], (PALETTEENTRY{166, 202, 240, 0}));
+    EXPECT_EQ(system[10], realized[10]);
+    EXPECT_EQ(system[245], realized[245]);
+    EXPECT_EQ(system[246], (PALETTEENTRY{255, 251, 240, 0}));
 }
 
-TEST_F(DDrawTest, DriversAreListedPrimaryFirstUntilTheCallbackStopsAndOpenedByIdentifier)
+
+
+// Listing, modes and flipping serve full screen and the 3-D device only; the display's
+// tests take them through their use, these the refusals the display relies on.
+TEST_F(DDrawTest, DriversModesAndFlippingChainsRefuseWhatTheyDoNotHold)
 {
     constexpr GUID card3d{7};
     DirectDrawDrivers::add({card3d, "3-D card", "card3d", DDCAPS_3D | DDCAPS_BLT, DDSCAPS_TEXTURE});
     DirectDrawDrivers::add({GUID{9}, "Third card", "card3", 0, 0});
     std::vector<std::string> listed;
-    const auto list = [](GUID* guid, char* description, char* name, void* context) -> BOOL {
+    const auto list = [](GUID* guid, char* description, char*, void* context) -> BOOL {
         auto* names = static_cast<std::vector<std::string>*>(context);
-        names->push_back(std::string(guid ? "(identified) " : "") + description + " (" + name + ")");
+        names->push_back(std::string(guid ? "(identified) " : "") + description);
         return names->size() < 2;
     };
     ASSERT_EQ(DirectDrawEnumerateA(list, &listed), DD_OK);
-    EXPECT_EQ(listed, (std::vector<std::string>{"Primary Display Driver (display)", "(identified) 3-D card (card3d)"}));
-
+    EXPECT_EQ(listed, (std::vector<std::string>{"Primary Display Driver", "(identified) 3-D card"}));  // stopped after two
     IDirectDraw7* card = nullptr;
-    ASSERT_EQ(DirectDrawCreateEx(&card3d, &card, &IID_IDirectDraw7, nullptr), DD_OK);
-    EXPECT_EQ(card->Release(), 0u);
     const GUID unknown{7, 1};  // only the whole identifier names a driver
     EXPECT_EQ(DirectDrawCreateEx(&unknown, &card, &IID_IDirectDraw7, nullptr), DDERR_INVALIDDIRECTDRAWGUID);
     EXPECT_EQ(card, nullptr);
-}
 
-TEST_F(DDrawTest, ModesAreListedUntilCancelledAndOnlyListedOnesAreSetLosingEverySurface)
-{
-    using Listing = std::pair<std::vector<DisplayMode>, size_t>;  // the modes, and the count to cancel at
-    const auto list = [this](uint32_t flags, size_t cancelAt = SIZE_MAX) {
-        Listing listing{{}, cancelAt};
-        const auto collect = [](DDSURFACEDESC2* desc, void* context) {
-            auto& [modes, cancelAt] = *static_cast<Listing*>(context);
-            modes.push_back({desc->dwWidth, desc->dwHeight, desc->ddpfPixelFormat.dwRGBBitCount, desc->dwRefreshRate});
-            return modes.size() == cancelAt ? DDENUMRET_CANCEL : DDENUMRET_OK;
-        };
-        EXPECT_EQ(device->EnumDisplayModes(flags, nullptr, &listing, collect), DD_OK);
-        return listing.first;
-    };
-    const auto withRates = list(DDEDM_REFRESHRATES), once = list(0);  // once per size and depth
-    ASSERT_EQ(withRates.size(), 48u);
-    EXPECT_EQ(withRates[7], (DisplayMode{640, 480, 32, 75}));
-    ASSERT_EQ(once.size(), 24u);
-    EXPECT_EQ(once[1], (DisplayMode{640, 480, 16, 0}));
-    EXPECT_EQ(list(DDEDM_REFRESHRATES, 5).size(), 5u);
-
+    size_t modes = 0;
+    const auto countModes = [](DDSURFACEDESC2*, void* context) { return ++*static_cast<size_t*>(context) == 5 ? DDENUMRET_CANCEL : DDENUMRET_OK; };
+    EXPECT_EQ(device->EnumDisplayModes(DDEDM_REFRESHRATES, nullptr, &modes, countModes), DD_OK);
+    EXPECT_EQ(modes, 5u);
     IDirectDrawSurface7* before = create(pixelFormatXrgb8888(), 4, 4);
     EXPECT_EQ(device->SetDisplayMode(1000, 700, 16, 0, 0), DDERR_INVALIDMODE);
     EXPECT_EQ(device->SetDisplayMode(1024, 768, 16, 85, 0), DDERR_INVALIDMODE);
     EXPECT_EQ(before->IsLost(), DD_OK);
     ASSERT_EQ(device->SetDisplayMode(800, 600, 8, 0, 0), DD_OK);
-    EXPECT_EQ(before->IsLost(), DDERR_SURFACELOST);
-    EXPECT_EQ(Screen::height(), 600);
+    EXPECT_EQ(before->IsLost(), DDERR_SURFACELOST);  // a new mode loses every surface
     EXPECT_NE(screenPixelFormat().dwFlags & DDPF_PALETTEINDEXED8, 0u);
-    ASSERT_EQ(device->SetDisplayMode(1024, 768, 16, 75, 0), DD_OK);
-    ASSERT_EQ(device->RestoreDisplayMode(), DD_OK);  // to the mode before the first change
-    EXPECT_EQ(Screen::width(), 1920);
-    EXPECT_EQ(Screen::bitDepth(), 32);
+
+    FakeWindowHost window;
+    const HWND w = window.handle();
+    ASSERT_EQ(device->SetCooperativeLevel(w, DDSCL_NORMAL), DD_OK);
+    const struct {
+        HWND to;
+        uint32_t level;
+    } refused[] = {{w, DDSCL_NORMAL | DDSCL_EXCLUSIVE}, {w, DDSCL_EXCLUSIVE}, {w, 0}, {nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN}};
+    for (const auto& r : refused) EXPECT_EQ(device->SetCooperativeLevel(r.to, r.level), DDERR_INVALIDPARAMS) << r.level;
+    DDSURFACEDESC2 desc = describe(DDSD_CAPS | DDSD_BACKBUFFERCOUNT, DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
+    desc.dwBackBufferCount = 1;
+    IDirectDrawSurface7* primary = nullptr;
+    EXPECT_EQ(device->CreateSurface(&desc, &primary, nullptr), DDERR_NOEXCLUSIVEMODE);  // still normal
+    ASSERT_EQ(device->SetCooperativeLevel(w, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    ASSERT_EQ(device->CreateSurface(&desc, &primary, nullptr), DD_OK);
+    const DDSCAPS2 wanted{DDSCAPS_BACKBUFFER}, depth{DDSCAPS_ZBUFFER};
+    IDirectDrawSurface7 *back = nullptr, *none = nullptr;
+    ASSERT_EQ(primary->GetAttachedSurface(&wanted, &back), DD_OK);
+    EXPECT_NE(back->caps().dwCaps & DDSCAPS_3DDEVICE, 0u);
+    EXPECT_EQ(primary->GetAttachedSurface(&depth, &none), DDERR_NOTFOUND);
+    EXPECT_EQ(back->Release(), 1u);  // the chain's is left
+    EXPECT_EQ(back->AddRef(), 2u);
+    EXPECT_EQ(primary->Release(), 0u);
+    EXPECT_EQ(back->Release(), 0u);
+    IDirectDrawClipper* clipper = nullptr;  // a clipper is bound to a live window only
+    ASSERT_EQ(device->CreateClipper(0, &clipper, nullptr), DD_OK);
+    const HWND gone = FakeWindowHost().handle();
+    EXPECT_EQ(clipper->SetHWnd(0, gone), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(clipper->Release(), 0u);
 }
 
 TEST_F(DDrawTest, ACopyToThePrimaryLandsInTheWindowsClientAreaOnly)
@@ -361,54 +373,6 @@ TEST_F(DDrawTest, ThePrimaryIsTheScreenAndShowsItsColoursInTheWindow)
         EXPECT_EQ(window.pixel(5, 5), 0u);
     }
     EXPECT_EQ(palette->Release(), 1u);  // the 8-bit primary keeps it
-}
-
-TEST_F(DDrawTest, AFlippingChainNeedsExclusiveModeAndHoldsItsBackBuffer)
-{
-    FakeWindowHost window;
-    const HWND w = window.handle();
-    ASSERT_EQ(device->SetCooperativeLevel(w, DDSCL_NORMAL), DD_OK);
-    const std::pair<HWND, uint32_t> refused[] = {
-        {w, DDSCL_NORMAL | DDSCL_EXCLUSIVE}, {w, DDSCL_EXCLUSIVE}, {w, 0}, {nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN}};
-    for (auto [to, level] : refused) EXPECT_EQ(device->SetCooperativeLevel(to, level), DDERR_INVALIDPARAMS) << level;
-    DDSURFACEDESC2 desc = describe(DDSD_CAPS | DDSD_BACKBUFFERCOUNT, DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
-    desc.dwBackBufferCount = 1;
-    IDirectDrawSurface7* primary = nullptr;
-    EXPECT_EQ(device->CreateSurface(&desc, &primary, nullptr), DDERR_NOEXCLUSIVEMODE);  // still normal
-    ASSERT_EQ(device->SetCooperativeLevel(w, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    ASSERT_EQ(device->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
-    ASSERT_EQ(device->CreateSurface(&desc, &primary, nullptr), DD_OK);
-
-    const DDSCAPS2 wanted{DDSCAPS_BACKBUFFER}, depth{DDSCAPS_ZBUFFER};
-    IDirectDrawSurface7* back = nullptr;
-    ASSERT_EQ(primary->GetAttachedSurface(&wanted, &back), DD_OK);
-    EXPECT_EQ(back->pixelFormat().dwRGBBitCount, 16u);  // the screen's
-    EXPECT_NE(back->caps().dwCaps & DDSCAPS_3DDEVICE, 0u);
-    IDirectDrawSurface7* none = nullptr;
-    EXPECT_EQ(primary->GetAttachedSurface(&depth, &none), DDERR_NOTFOUND);
-    EXPECT_EQ(back->Release(), 1u);  // the chain's is left
-    EXPECT_EQ(back->AddRef(), 2u);
-    EXPECT_EQ(primary->Release(), 0u);
-    EXPECT_EQ(back->Release(), 0u);
-
-    // A clipper is bound to a live window only.
-    IDirectDrawClipper* clipper = nullptr;
-    ASSERT_EQ(device->CreateClipper(0, &clipper, nullptr), DD_OK);
-    const HWND gone = FakeWindowHost().handle();
-    EXPECT_EQ(clipper->SetHWnd(0, gone), DDERR_INVALIDPARAMS);
-    EXPECT_EQ(clipper->Release(), 0u);
-}
-
-TEST_F(DDrawTest, RealisingAPaletteKeepsTheScreensStaticColours)
-{
-    std::array<PALETTEENTRY, 256> entries;
-    entries.fill({1, 2, 3, 4});
-    Screen::realizePalette(nullptr, entries);
-    const auto& system = Screen::systemPalette();
-    EXPECT_EQ(system[9], (PALETTEENTRY{166, 202, 240, 0}));
-    EXPECT_EQ(system[10], entries[10]);
-    EXPECT_EQ(system[245], entries[245]);
-    EXPECT_EQ(system[246], (PALETTEENTRY{255, 251, 240, 0}));
 }
 
 }  // namespace
