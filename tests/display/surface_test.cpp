@@ -134,14 +134,11 @@ TEST_F(SurfaceTest, ASurfaceGetsItsKeyAndClipAndOneKeeperAtTheEndOfTheList)
     EXPECT_EQ(stranger.DDSurface, nullptr);  // the list let its platform surface go
 }
 
-class KeeperTest : public DisplayTest {
-protected:
-    const std::vector<uint8_t> bitmap = makeBmp({2, 1, 24, {}, {0x102030, 0x405060}});
-};
-
-TEST_F(KeeperTest, RestoreReloadsLostPicturesFromTheirFileOrArchiveItem)
+// Lost pictures come back from their file or archive item; a new mode rebuilds them in its format.
+TEST_F(SurfaceTest, RestoreAndRebuildReloadThePicturesOfTheirSurfaces)
 {
-    TDDDDSurface fromFile(&dddd, 2, 1, 0), fromArchive(&dddd, 2, 1, 0), blank(&dddd, 2, 1, 0), intact(&dddd, 2, 1, 0);
+    const std::vector<uint8_t> bitmap = makeBmp({2, 1, 24, {}, {0x102030, 0x405060}});
+    TDDDDSurface fromFile(&dddd, 2, 1, 7), fromArchive(&dddd, 2, 1, 0), blank(&dddd, 2, 1, 0), intact(&dddd, 2, 1, 0);
     fromFile.LoadBMP(writeFile("cg.bmp", bitmap));
     fromArchive.LoadBMP(writeFile("data.qda", makePlainQda({{"CHARA", bitmap}})), "chara");
     intact.LoadBMP((folder / "cg.bmp").string());
@@ -151,24 +148,18 @@ TEST_F(KeeperTest, RestoreReloadsLostPicturesFromTheirFileOrArchiveItem)
     EXPECT_EQ(fromFile.GetPixel(1, 0), 0x405060u);
     EXPECT_EQ(fromArchive.GetPixel(0, 0), 0x102030u);
     EXPECT_EQ(intact.GetPixel(1, 0), 0x405060u);
-}
 
-TEST_F(KeeperTest, ReleaseAndRebuildFollowTheDevice)
-{
-    TDDDDSurface surface(&dddd, 2, 1, 7);
-    surface.LoadBMP(writeFile("cg.bmp", bitmap));
     dddd.ReleaseAllSurfaces();
-    EXPECT_EQ(surface.DDSurface, nullptr);
-
+    EXPECT_EQ(fromFile.DDSurface, nullptr);
     setScreenPixelFormat(pixelFormatRgb565());  // the new mode's format
     DDFaultInjection::failCall(DDCall::CreateSurface, DDERR_OUTOFMEMORY);
     dddd.RebuildAllSurfaces();
-    ASSERT_NE(surface.DDSurface, nullptr);
-    EXPECT_EQ(capsOf(surface) & DDSCAPS_SYSTEMMEMORY, DDSCAPS_SYSTEMMEMORY);
+    ASSERT_NE(fromFile.DDSurface, nullptr);
+    EXPECT_EQ(capsOf(fromFile) & DDSCAPS_SYSTEMMEMORY, DDSCAPS_SYSTEMMEMORY);  // the refusal retried in system memory
     DDCOLORKEY key;
-    ASSERT_EQ(surface.DDSurface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    ASSERT_EQ(fromFile.DDSurface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     EXPECT_EQ(key.dwColorSpaceLowValue, 7u);
-    EXPECT_EQ(surface.GetPixel(1, 0), 0x428Cu);  // the picture came back, packed in 5-6-5
+    EXPECT_EQ(fromFile.GetPixel(1, 0), 0x428Cu);  // packed in 5-6-5
 }
 
 }  // namespace
