@@ -42,11 +42,7 @@ protected:
         Direct3DDevices::reset();
         resetScreen();
     }
-    void start()
-    {
-        dddd->Loaded();
-        window.create();
-    }
+    void start() { dddd->Loaded(); window.create(); }
     // Another display of the window, as after its start sequence, logging to a new log.
     std::unique_ptr<TDDDD> device(bool use3D, TDDDDDebugOptions options = {ddoDebugMessage})
     {
@@ -198,17 +194,14 @@ TEST_F(DeviceTest, PaintsRestoreLostSurfacesOfTheActiveWindowOnlyAndClearsFillTh
     events.clear();
     window.isActive = false;
     window.paint();
-    EXPECT_TRUE(events.empty());
     window.isActive = true;
     dddd->Busy = true;
     window.paint();
-    EXPECT_EQ(events, Strings{"FormPaint"});
     EXPECT_TRUE(surface.IsLost());
     dddd->Busy = false;
     window.paint();
-    EXPECT_EQ(events, (Strings{"FormPaint", "FormPaint", "OnRestore"}));
-    EXPECT_FALSE(surface.IsLost());
-    EXPECT_FALSE(dddd->Primary->IsLost());
+    EXPECT_EQ(events, (Strings{"FormPaint", "FormPaint", "OnRestore"}));  // an inactive window paints nothing
+    EXPECT_FALSE(surface.IsLost() || dddd->Primary->IsLost());
 
     dddd->BackColor = 0x00ABCDEF;
     dddd->ScreenWidth = 10;  // only this much is cleared

@@ -31,8 +31,6 @@ protected:
     {
         for (auto* s : made) s->Release();
         device->Release();
-        DDFaultInjection::reset();
-        DirectDrawDrivers::reset();
         resetScreen();
     }
     // Released when the test ends.
@@ -42,9 +40,9 @@ protected:
         EXPECT_EQ(device->CreateSurface(&desc, &surface, nullptr), DD_OK);
         return surface ? made.emplace_back(surface) : nullptr;
     }
-    IDirectDrawSurface7* create(const DDPIXELFORMAT& format, uint32_t width, uint32_t height, uint32_t memory = DDSCAPS_SYSTEMMEMORY)
+    IDirectDrawSurface7* create(const DDPIXELFORMAT& format, uint32_t width, uint32_t height)
     {
-        return create(describe(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT, DDSCAPS_OFFSCREENPLAIN | memory, width, height, format));
+        return create(describe(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY, width, height, format));
     }
     // The primary surface with a clipper bound to window.
     IDirectDrawSurface7* makeWindowPrimary(FakeWindowHost& window)

@@ -23,8 +23,7 @@ TEST(WindowMessagesTest, AMessageReachesItsWindowsHandlerAndBringsBackItsReply)
         return intptr_t{7};
     });
     HWND second = createMessageWindow([](uint32_t, uintptr_t, intptr_t) { return intptr_t{-1}; });
-    EXPECT_NE(first, nullptr);
-    EXPECT_NE(first, second);
+    EXPECT_TRUE(first && first != second);
     EXPECT_EQ(sendMessage(first, 0xC123, 2, -3), 7);
     EXPECT_EQ(sendMessage(second, 0xC123, 0, 0), -1);
     EXPECT_EQ(received, std::vector<std::string>{"49443 2 -3"});  // 0xC123
