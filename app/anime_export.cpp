@@ -37,7 +37,7 @@ void checkExportSize(int64_t width, int64_t height)
                         std::to_string(maxExportSide) + " まで）");
 }
 
-AnimeClip playClip(Tqpchr& chr, SoftwareDisplay& display, int32_t anime)
+AnimeClip playClip(Tqpchr& chr, OffscreenDisplay& display, int32_t anime)
 {
     const int64_t pixels = int64_t{chr.viewwidth} * Tqpchr::ViewHeight * animeLength(chr, anime);
     if (pixels > maxExportPixels) throw Exception("アニメ " + std::to_string(anime) + " は書き出すには大きすぎます");
@@ -49,7 +49,7 @@ AnimeClip playClip(Tqpchr& chr, SoftwareDisplay& display, int32_t anime)
     return clip;
 }
 
-void exportAnime(Tqpchr& chr, SoftwareDisplay& display, const ExportSettings& settings)
+void exportAnime(Tqpchr& chr, OffscreenDisplay& display, const ExportSettings& settings)
 {
     const bool gif = hasExtension(settings.out, ".gif");
     if (!gif && !hasExtension(settings.out, ".png"))

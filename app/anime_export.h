@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/export_settings.h"
-#include "app/software_display.h"
 #include "chr/qpchr.h"
+#include "display/offscreen_display.h"
 
 #include <QImage>
 
@@ -27,7 +27,7 @@ struct AnimeClip {
 
 // Starts the anime on the engine and plays its frames. Raises Exception when the
 // frames would take more than maxExportPixels.
-AnimeClip playClip(Tqpchr& chr, SoftwareDisplay& display, int32_t anime);
+AnimeClip playClip(Tqpchr& chr, OffscreenDisplay& display, int32_t anime);
 
 // The clip's pictures scaled by scale must fit in width x height of at most
 // maxExportSide; otherwise raises Exception.
@@ -38,4 +38,4 @@ bool hasExtension(const std::filesystem::path& path, std::string_view extension)
 
 // Plays the anime and writes settings.out: a GIF for ".gif", a sheet with its JSON
 // for ".png" (either case). Raises Exception.
-void exportAnime(Tqpchr& chr, SoftwareDisplay& display, const ExportSettings& settings);
+void exportAnime(Tqpchr& chr, OffscreenDisplay& display, const ExportSettings& settings);

@@ -2,9 +2,9 @@
 #include "app/export_menu.h"
 
 #include "app/anime_export.h"
-#include "app/software_display.h"
 
 #include "chr/qpchr.h"
+#include "display/offscreen_display.h"
 #include "platform/exception.h"
 
 #include <QFileDialog>
@@ -97,7 +97,7 @@ void ExportMenu::save(const std::string& title, const std::string& filter, const
         // display of its own; a package unpacked from an archive has no files left
         // to load again. Its anime then goes on where it was.
         const KeptPlaying kept(chr);
-        SoftwareDisplay display;
+        OffscreenDisplay display;
         exportAnime(chr, display, {chr.anime, name, 1, {}});
     });
 }

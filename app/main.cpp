@@ -6,10 +6,10 @@
 #include "app/console.h"
 #include "app/info_json.h"
 #include "app/render_frames.h"
-#include "app/software_display.h"
 #include "app/window_main.h"
 
 #include "chr/cg_check.h"
+#include "display/offscreen_display.h"
 #include "platform/exception.h"
 #include "platform/text.h"
 
@@ -35,7 +35,7 @@ int finishOutput(std::string_view text)
 int runWithoutWindow(const CommandLine& line)
 {
     try {
-        SoftwareDisplay display;
+        OffscreenDisplay display;
         Tqpchr chr(&display.dddd());
         chr.load(line.file);
         const auto cgProblem = chr.cgfile.empty() ? std::nullopt : cgLoadProblem(chr.cgfile);

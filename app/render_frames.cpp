@@ -83,7 +83,7 @@ std::string frameFileName(int32_t number)
 
 int32_t animeLength(const Tqpchr& chr, int32_t anime) { return std::max(chr.animeFrames(anime), 1); }
 
-void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
+void playFrames(Tqpchr& chr, OffscreenDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
                 const std::function<void(const QImage&, int32_t, int32_t)>& take)
 {
     checkViewWidth(chr);
@@ -110,7 +110,7 @@ void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> an
     }
 }
 
-void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings)
+void renderFrames(Tqpchr& chr, OffscreenDisplay& display, const RenderSettings& settings)
 {
     checkViewWidth(chr);
     std::error_code error;

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/render_settings.h"
-#include "app/software_display.h"
 #include "chr/qpchr.h"
+#include "display/offscreen_display.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -20,7 +20,7 @@ inline constexpr int32_t maxViewWidth = 16384;
 // i-th step, each step advancing exactly one frame on a simulated clock. Each image
 // is written under a temporary name in the folder and renamed into place, replacing
 // whatever had its name. The folder is made when missing. Raises Exception.
-void renderFrames(Tqpchr& chr, SoftwareDisplay& display, const RenderSettings& settings);
+void renderFrames(Tqpchr& chr, OffscreenDisplay& display, const RenderSettings& settings);
 
 // Writes the image as a PNG file under a temporary name beside path and renames it
 // into place. Raises Exception.
@@ -35,5 +35,5 @@ int32_t animeLength(const Tqpchr& chr, int32_t anime);
 
 // The frames renderFrames writes, handed to take as (image, number from 1, count)
 // instead: anime and frames as in RenderSettings. Raises Exception.
-void playFrames(Tqpchr& chr, SoftwareDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
+void playFrames(Tqpchr& chr, OffscreenDisplay& display, std::optional<int32_t> anime, std::optional<int32_t> frames,
                 const std::function<void(const QImage&, int32_t, int32_t)>& take);

@@ -208,7 +208,7 @@ int64_t differingPixels(OurScene& ours, SdlScene& sdl)
     sdl.keyedCopy();
     sdl.keyedStretch();
     int64_t differing = 0;
-    auto* surface = ours.dddd.BackBuffer->DDSurface;
+    auto* surface = ours.dddd.BackBuffer->DDSurface.get();
     for (int32_t y = View.top; y < View.bottom; ++y) {
         const auto* a = reinterpret_cast<const uint32_t*>(surface->row(y));
         const auto* b = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(sdl.back->pixels) + static_cast<int64_t>(y) * sdl.back->pitch);

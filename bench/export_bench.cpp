@@ -37,7 +37,7 @@ public:
         const size_t space = all.find(' ', line);
         std::ofstream(definition(), std::ios::binary)
             << all << "\r\n#PATERN 09 " << all.substr(line, 2 * frameCount) << " " << all.substr(space + 1, 2 * frameCount) << "\r\n";
-        SoftwareDisplay display;
+        OffscreenDisplay display;
         Tqpchr chr(&display.dddd());
         chr.load(definition());
         renderFrames(chr, display, {benchAnime, {}, folder_ / "frames", {}});
@@ -61,7 +61,7 @@ void exportOnce(benchmark::State& state, const std::string& name, int32_t scale)
 {
     SamplePackage& sample = package();
     for (auto _ : state) {
-        SoftwareDisplay display;
+        OffscreenDisplay display;
         Tqpchr chr(&display.dddd());
         chr.load(sample.definition());
         exportAnime(chr, display, {benchAnime, sample.path(name), scale, {}});

@@ -1,3 +1,5 @@
+// Copies between display surfaces: Blt and BltFast, with the overflow-safe clipping
+// of a stretching or unscaled copy against the destination's clip region.
 #include "display/dddd.h"
 
 #include <algorithm>
@@ -77,7 +79,7 @@ HRESULT TDDDDGenSurface::Blt(TDDDDGenSurface* Source, const Rect& DestRect, cons
 {
     Rect dest = DestRect;
     Rect source = SourceRect;
-    IDirectDrawSurface7* sourceSurface = Source ? Source->DDSurface : nullptr;
+    IDirectDrawSurface7* sourceSurface = Source ? Source->DDSurface.get() : nullptr;
     if (!DDSurface) return DDERR_INVALIDOBJECT;
     // The window's clipper clips copies onto the screen.
     if (DDDD && this == DDDD->Primary.get()) return DDSurface->Blt(&dest, sourceSurface, &source, Flags, &Effects);
@@ -110,5 +112,5 @@ HRESULT TDDDDGenSurface::BltFast(TDDDDGenSurface* Source, int32_t X, int32_t Y, 
     normalise(source);
     if (!clipPointAxis(X, source.left, source.right, clip.left, clip.right)) return DD_OK;
     if (!clipPointAxis(Y, source.top, source.bottom, clip.top, clip.bottom)) return DD_OK;
-    return DDSurface->BltFast(static_cast<uint32_t>(X), static_cast<uint32_t>(Y), Source->DDSurface, &source, Flags);
+    return DDSurface->BltFast(static_cast<uint32_t>(X), static_cast<uint32_t>(Y), Source->DDSurface.get(), &source, Flags);
 }

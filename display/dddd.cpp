@@ -1,3 +1,6 @@
+// The display component's life and lists: construction and destruction, settings,
+// display-mode queries and the surface list through which every surface is restored,
+// rebuilt and released.
 #include "display/dddd.h"
 
 #include "platform/screen.h"
@@ -116,8 +119,7 @@ void TDDDD::UnregisterSurface(TDDDDSurface* Surface)
     const int index = surfaceIndex(Surface);
     if (index < 0) return;
     // The list no longer keeps the surface: its platform surface goes with it.
-    if (Surface->DDSurface) Surface->DDSurface->Release();
-    Surface->DDSurface = nullptr;
+    Surface->DDSurface.reset();
     SurfaceList.erase(SurfaceList.begin() + index);
     DetailLog(stringFormat("サーフェスリストの%d番が解放されました", index));
 }

@@ -132,8 +132,8 @@ private:
     RefPtr<IDirectDraw7> findDriver(const std::string& DriverName);
     RefPtr<IDirectDraw7> choose3DDriver();
     struct PlatformSurfaces {
-        IDirectDrawSurface7* primary = nullptr;
-        IDirectDrawSurface7* back = nullptr;
+        RefPtr<IDirectDrawSurface7> primary;
+        RefPtr<IDirectDrawSurface7> back;
     };
     PlatformSurfaces setUpWindowMode(uint32_t hardwareCaps, int32_t Width, int32_t Height);
     PlatformSurfaces setUpFullScreen(uint32_t hardwareCaps, int32_t Width, int32_t Height, int32_t BitDepth, int32_t RefreshRate);

@@ -46,10 +46,8 @@ void TDDDD::releaseObjects(bool logged)
     }
     Clipper.reset();
     note("クリッパーを解放しました");
-    if (BackBuffer && BackBuffer->DDSurface) BackBuffer->DDSurface->Release();
     BackBuffer.reset();
     note("バックバッファを解放しました");
-    if (Primary && Primary->DDSurface) Primary->DDSurface->Release();
     Primary.reset();
     note("プライマリサーフェスを解放しました");
     if (DirectDraw && FullScreen) DirectDraw->RestoreDisplayMode();

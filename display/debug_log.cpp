@@ -1,3 +1,5 @@
+// The display's debug log: its switches, the numbered lines it writes, and
+// CheckResult, which logs a failed platform call and halts when told to.
 #include "display/debug_log.h"
 
 #include "display/testing.h"

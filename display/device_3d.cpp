@@ -1,3 +1,5 @@
+// The display's 3-D device: the depth or stencil buffer attached to the back buffer,
+// and the choice among the device kinds the options allow.
 #include "display/dddd.h"
 
 #include "platform/string_format.h"
@@ -52,11 +54,10 @@ HRESULT findFormat(DDPIXELFORMAT* format, void* context)
 
 void TDDDD::releaseDepthBuffer()
 {
-    IDirectDrawSurface7* depth = ZBuffer ? ZBuffer->DDSurface : nullptr;
+    RefPtr<IDirectDrawSurface7> depth = ZBuffer ? std::move(ZBuffer->DDSurface) : nullptr;
     ZBuffer.reset();
     if (!depth) return;
-    if (BackBuffer && BackBuffer->DDSurface) BackBuffer->DDSurface->DeleteAttachedSurface(0, depth);
-    depth->Release();
+    if (BackBuffer && BackBuffer->DDSurface) BackBuffer->DDSurface->DeleteAttachedSurface(0, depth.get());
 }
 
 bool TDDDD::CreateDepthBuffer(int Kind, bool Hardware)
@@ -83,17 +84,17 @@ bool TDDDD::CreateDepthBuffer(int Kind, bool Hardware)
                                f.dwRGBAlphaBitMask));
         desc.ddpfPixelFormat = f;
     }
-    IDirectDrawSurface7* depth = nullptr;
-    if (!DirectDraw || DirectDraw->CreateSurface(&desc, &depth, nullptr) != DD_OK) {
+    RefPtr<IDirectDrawSurface7> depth;
+    if (!DirectDraw || DirectDraw->CreateSurface(&desc, depth.put(), nullptr) != DD_OK) {
         DetailLog(stencil ? "ステンシルバッファの作成に失敗しました" : "Zバッファの作成に失敗しました");
         return false;
     }
-    if (!BackBuffer || !BackBuffer->DDSurface || BackBuffer->DDSurface->AddAttachedSurface(depth) != DD_OK) {
-        depth->Release();
+    if (!BackBuffer || !BackBuffer->DDSurface || BackBuffer->DDSurface->AddAttachedSurface(depth.get()) != DD_OK) {
+        depth.reset();
         DetailLog(stencil ? "ステンシルバッファのアタッチに失敗しました" : "Zバッファのアタッチに失敗しました");
         return false;
     }
-    ZBuffer = std::make_unique<TDDDDGenSurface>(this, depth, ScreenWidth, ScreenHeight);
+    ZBuffer = std::make_unique<TDDDDGenSurface>(this, std::move(depth), ScreenWidth, ScreenHeight);
     DetailLog(stencil ? "ステンシルバッファを作成しました" : "Zバッファを作成しました");
     return true;
 }
@@ -119,7 +120,7 @@ void TDDDD::setUp3DDevice(int32_t Width, int32_t Height)
             continue;
         }
         const HRESULT result = Direct3D ? Direct3D->CreateDevice(direct3DDeviceKinds[static_cast<size_t>(kind)],
-                                                                 BackBuffer ? BackBuffer->DDSurface : nullptr, Direct3DDevice.put())
+                                                                 BackBuffer ? BackBuffer->DDSurface.get() : nullptr, Direct3DDevice.put())
                                         : DDERR_INVALIDOBJECT;
         if (result == DD_OK) {
             DeviceKind = kind;

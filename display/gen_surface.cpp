@@ -1,3 +1,5 @@
+// The surface wrapper's pixel format, colour packing, single-pixel reads, colour key
+// and loss.
 #include "display/dddd.h"
 #include "display/debug_log.h"
 #include "platform/scope_guard.h"
@@ -29,8 +31,8 @@ uint32_t packChannel(uint8_t value, const TDDDDGenSurface::Channel& channel)
 
 }  // namespace
 
-TDDDDGenSurface::TDDDDGenSurface(TDDDD* DDDD_, IDirectDrawSurface7* DDSurface_, int32_t Width_, int32_t Height_)
-    : DDSurface(DDSurface_), Width(Width_), Height(Height_), DDDD(DDDD_)
+TDDDDGenSurface::TDDDDGenSurface(TDDDD* DDDD_, RefPtr<IDirectDrawSurface7> DDSurface_, int32_t Width_, int32_t Height_)
+    : DDSurface(std::move(DDSurface_)), Width(Width_), Height(Height_), DDDD(DDDD_)
 {
     if (DDSurface) {
         SurfaceDesc.dwSize = sizeof(DDSURFACEDESC2);

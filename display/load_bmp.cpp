@@ -1,3 +1,5 @@
+// LoadBMP: a bitmap file, from disk, an archive item or a stream, converted row by
+// row into a surface's pixel format.
 #include "display/dddd.h"
 #include "display/debug_log.h"
 #include "display/qdarc.h"
@@ -121,6 +123,102 @@ void repeatRowUpwards(uint8_t* row, int64_t pitch, int64_t rowBytes, int64_t cou
     }
 }
 
+// What the headers say of the stored rows, and the bytes stored from the first one on.
+struct FileRows {
+    int32_t width;
+    uint32_t height;  // negative heights read as huge row counts
+    uint32_t bitCount;
+    int64_t storedBytes;
+};
+
+// How the file's rows land on the locked surface: what is read of each stored row,
+// what is written to each surface row, and how many rows are read and repeated.
+struct RowLayout {
+    int sourceBytes;          // of a file pixel
+    int destBytes;            // of a surface pixel
+    bool rawIndices;          // palette indices onto a palette surface, copied as they are
+    int64_t pixels;           // converted in each row
+    int64_t sourceStride;     // a stored row with its padding
+    int64_t sourceUsed;       // read of each stored row; the rest is skipped
+    int64_t bytesPerRow;      // of each surface row, padding included
+    int64_t packedBytes;      // of converted pixels; the rest of a written row is zeros
+    int64_t surfaceRows;      // the surface's rows, the first stored row landing on the last
+    int64_t rows;             // surface rows filled
+    int64_t readRows;         // rows read from the stream; the others repeat the last of them
+    int64_t rowBytesWritten;  // of each surface row filled, as the repeat copies it
+};
+
+RowLayout rowLayout(const FileRows& file, bool paletteSurface, const DDSURFACEDESC2& locked, int32_t width, int32_t height)
+{
+    RowLayout layout;
+    layout.sourceBytes = static_cast<int>(file.bitCount / 8);
+    layout.destBytes = paletteSurface ? 1 : static_cast<int>(locked.ddpfPixelFormat.dwRGBBitCount / 8);
+    const int64_t fileWidth = std::max(file.width, 0);
+    layout.sourceStride = (fileWidth * layout.sourceBytes + 3) & ~int64_t{3};
+    const int64_t destRowLength = (fileWidth * layout.destBytes + 3) & ~int64_t{3};
+    layout.bytesPerRow = std::min<int64_t>(destRowLength, locked.lPitch);
+    // Only as many pixels as both the file and the surface hold are converted; the
+    // source buffer holds just those, the rest of each stored row is skipped.
+    layout.pixels = std::min<int64_t>({fileWidth, width, static_cast<int64_t>(locked.dwWidth)});
+    layout.rawIndices = paletteSurface && layout.sourceBytes == 1;
+    layout.sourceUsed = std::min(layout.sourceStride, layout.rawIndices ? layout.bytesPerRow : layout.pixels * layout.sourceBytes);
+    layout.packedBytes = layout.pixels * layout.destBytes;
+
+    layout.surfaceRows = std::min<int64_t>(height, locked.dwHeight);
+    layout.rows = std::min<int64_t>(layout.surfaceRows, file.height);
+    // Only the rows the file holds are read, one cut short by its end included (and
+    // one at least, from the zeroed row buffer). Each row after them would read nothing
+    // and so repeat the row before; they are copied without asking the stream, so a
+    // header claiming millions of rows costs no more than filling the surface.
+    const int64_t storedRows = layout.sourceStride > 0 ? (file.storedBytes + layout.sourceStride - 1) / layout.sourceStride : layout.rows;
+    layout.readRows = std::min(layout.rows, std::max<int64_t>(storedRows, 1));
+    layout.rowBytesWritten = layout.rawIndices ? layout.sourceUsed : std::max(layout.bytesPerRow, layout.packedBytes);
+    return layout;
+}
+
+// Reads the stored rows from the stream's position into the locked surface, packed
+// into its format, and repeats the last of them over the rows the file lacks.
+void copyRows(Stream& stream, const RowLayout& layout, const DDSURFACEDESC2& locked, const TDDDDGenSurface& surface, const uint8_t* palette)
+{
+    std::vector<uint8_t> sourceRow(static_cast<size_t>(layout.sourceUsed));
+    const ColorPacker packer(surface);
+    const uint8_t* previous = sourceRow.data();  // the bytes of the row read last
+    auto* const surfaceBytes = static_cast<uint8_t*>(locked.lpSurface);
+    // Rows are stored bottom-up: the first lands on the last row of the surface.
+    int64_t y = 0;
+    for (; y < layout.readRows; ++y) {
+        uint8_t* surfaceRow = surfaceBytes + (layout.surfaceRows - 1 - y) * locked.lPitch;
+        // Whole rows held in memory are converted where they lie; others go through the row buffer.
+        const uint8_t* source = layout.rawIndices ? nullptr : stream.readInPlace(layout.sourceUsed);
+        if (!source) {
+            // A short read keeps the rest of the last row, as the row buffer would.
+            if (layout.sourceUsed > 0 && previous != sourceRow.data())
+                std::memcpy(sourceRow.data(), previous, static_cast<size_t>(layout.sourceUsed));
+            if (stream.read(sourceRow.data(), layout.sourceUsed) < 0) {
+                DebugLog("LoadBMP中に、読み込みエラーが発生しました");
+                break;
+            }
+            source = sourceRow.data();
+        }
+        if (layout.sourceStride > layout.sourceUsed && stream.seek(layout.sourceStride - layout.sourceUsed, SeekOrigin::Current) < 0) {
+            DebugLog("LoadBMP中に、読み込みエラーが発生しました");
+            break;
+        }
+        previous = source;
+        if (layout.rawIndices) {
+            std::copy(sourceRow.begin(), sourceRow.end(), surfaceRow);
+            continue;
+        }
+        // Packed straight into the surface row.
+        if (layout.destBytes != 4 || !convertRowToRgb32(layout.sourceBytes, source, surfaceRow, layout.pixels, surface))
+            convertRow(layout.sourceBytes, layout.destBytes, source, surfaceRow, layout.pixels, packer, palette);
+        std::fill(surfaceRow + layout.packedBytes, surfaceRow + std::max(layout.bytesPerRow, layout.packedBytes), uint8_t{0});
+    }
+    if (y == layout.readRows && layout.rows > layout.readRows)
+        repeatRowUpwards(surfaceBytes + (layout.surfaceRows - layout.readRows) * locked.lPitch, locked.lPitch, layout.rowBytesWritten,
+                         layout.rows - layout.readRows);
+}
+
 }  // namespace
 
 void TDDDDGenSurface::LoadBMP(const std::string& FileName)
@@ -179,7 +277,7 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
     }
     const uint32_t pixelOffset = readLE32(fileHeader + bmp::PixelOffsetAt);
     const auto fileWidth = static_cast<int32_t>(readLE32(info + bmp::WidthAt));
-    const uint32_t fileHeight = readLE32(info + bmp::HeightAt);  // negative heights read as huge row counts
+    const uint32_t fileHeight = readLE32(info + bmp::HeightAt);
     const uint32_t bitCount = readLE16(info + bmp::BitCountAt);
     if (bitCount < 8 || bitCount > 32) {
         CheckResult(1, "色数が8ビット～32ビットの範囲のビットマップを、LoadBMPには指定してください");
@@ -204,63 +302,6 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
     if (CheckResult(DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), "LoadBMP中にサーフェスがロックできませんでした") != DD_OK) return;
     const ScopeGuard unlock([&] { CheckResult(DDSurface->Unlock(nullptr), "LoadBMP中にサーフェスがアンロックできませんでした"); });
 
-    const int sourceBytes = static_cast<int>(bitCount / 8);
-    const int destBytes = paletteSurface ? 1 : static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
-    const int64_t width = std::max(fileWidth, 0);
-    const int64_t sourceStride = (width * sourceBytes + 3) & ~int64_t{3};
-    const int64_t destRowLength = (width * destBytes + 3) & ~int64_t{3};
-    const int64_t bytesPerRow = std::min<int64_t>(destRowLength, desc.lPitch);
-    // Only as many pixels as both the file and the surface hold are converted; the
-    // source buffer holds just those, the rest of each stored row is skipped.
-    const int64_t pixels = std::min<int64_t>({width, Width, static_cast<int64_t>(desc.dwWidth)});
-    const bool rawIndices = paletteSurface && sourceBytes == 1;
-    const int64_t sourceUsed = std::min(sourceStride, rawIndices ? bytesPerRow : pixels * sourceBytes);
-    std::vector<uint8_t> sourceRow(static_cast<size_t>(sourceUsed));
-    const ColorPacker packer(*this);
-    const int64_t packedBytes = pixels * destBytes;  // the rest of each copied row is zeros
-    const uint8_t* previous = sourceRow.data();      // the bytes of the row read last
-
-    const int64_t surfaceRows = std::min<int64_t>(Height, desc.dwHeight);
-    const int64_t rows = std::min<int64_t>(surfaceRows, fileHeight);
-    // Only the rows the file holds are read, one cut short by its end included (and
-    // one at least, from the zeroed row buffer). Each row after them would read nothing
-    // and so repeat the row before; they are copied without asking the stream, so a
-    // header claiming millions of rows costs no more than filling the surface.
-    const int64_t storedBytes = std::max<int64_t>(0, stream.size() - stream.position());
-    const int64_t storedRows = sourceStride > 0 ? (storedBytes + sourceStride - 1) / sourceStride : rows;
-    const int64_t readRows = std::min(rows, std::max<int64_t>(storedRows, 1));
-    const int64_t rowBytesWritten = rawIndices ? sourceUsed : std::max(bytesPerRow, packedBytes);
-    // Rows are stored bottom-up: the first lands on the last row of the surface.
-    int64_t y = 0;
-    for (; y < readRows; ++y) {
-        uint8_t* surfaceRow = static_cast<uint8_t*>(desc.lpSurface) + (surfaceRows - 1 - y) * desc.lPitch;
-        // Whole rows held in memory are converted where they lie; others go through the row buffer.
-        const uint8_t* source = rawIndices ? nullptr : stream.readInPlace(sourceUsed);
-        if (!source) {
-            // A short read keeps the rest of the last row, as the row buffer would.
-            if (sourceUsed > 0 && previous != sourceRow.data()) std::memcpy(sourceRow.data(), previous, static_cast<size_t>(sourceUsed));
-            const int64_t got = stream.read(sourceRow.data(), sourceUsed);
-            if (got < 0) {
-                DebugLog("LoadBMP中に、読み込みエラーが発生しました");
-                break;
-            }
-            source = sourceRow.data();
-        }
-        if (sourceStride > sourceUsed && stream.seek(sourceStride - sourceUsed, SeekOrigin::Current) < 0) {
-            DebugLog("LoadBMP中に、読み込みエラーが発生しました");
-            break;
-        }
-        previous = source;
-        if (rawIndices) {
-            std::copy(sourceRow.begin(), sourceRow.end(), surfaceRow);
-            continue;
-        }
-        // Packed straight into the surface row.
-        if (destBytes != 4 || !convertRowToRgb32(sourceBytes, source, surfaceRow, pixels, *this))
-            convertRow(sourceBytes, destBytes, source, surfaceRow, pixels, packer, palette.data());
-        std::fill(surfaceRow + packedBytes, surfaceRow + std::max(bytesPerRow, packedBytes), uint8_t{0});
-    }
-    if (y == readRows && rows > readRows)
-        repeatRowUpwards(static_cast<uint8_t*>(desc.lpSurface) + (surfaceRows - readRows) * desc.lPitch, desc.lPitch, rowBytesWritten,
-                         rows - readRows);
+    const FileRows file{fileWidth, fileHeight, bitCount, std::max<int64_t>(0, stream.size() - stream.position())};
+    copyRows(stream, rowLayout(file, paletteSurface, desc, Width, Height), desc, *this, palette.data());
 }

@@ -1,3 +1,5 @@
+// QDArc: the reader of the data archives that hold bitmaps, with their
+// byte-pair-encoded items.
 #include "display/qdarc.h"
 
 #include <algorithm>

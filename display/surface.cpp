@@ -1,3 +1,5 @@
+// Off-screen surfaces: where they are placed, their creation with its retry in system
+// memory, and the keeper that restores, rebuilds and releases them.
 #include "display/dddd.h"
 #include "display/debug_log.h"
 #include "platform/string_format.h"
@@ -35,17 +37,17 @@ uint32_t placementCaps(const TDDDD& dddd)
 
 // Creates the platform surface of desc; when the device refuses, once more in
 // system memory. The second result goes to CheckResult.
-IDirectDrawSurface7* createWithRetry(TDDDD& dddd, DDSURFACEDESC2& desc, const char* retryMessage)
+RefPtr<IDirectDrawSurface7> createWithRetry(TDDDD& dddd, DDSURFACEDESC2& desc, const char* retryMessage)
 {
-    IDirectDrawSurface7* surface = nullptr;
+    RefPtr<IDirectDrawSurface7> surface;
     if (!dddd.DirectDraw) {
         CheckResult(DDERR_INVALIDOBJECT, "サーフェスを作れませんでした");
         return nullptr;
     }
-    if (dddd.DirectDraw->CreateSurface(&desc, &surface, nullptr) == DD_OK) return surface;
+    if (dddd.DirectDraw->CreateSurface(&desc, surface.put(), nullptr) == DD_OK) return surface;
     if (retryMessage) DetailLog(retryMessage);
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-    CheckResult(dddd.DirectDraw->CreateSurface(&desc, &surface, nullptr), "サーフェスを作れませんでした");
+    CheckResult(dddd.DirectDraw->CreateSurface(&desc, surface.put(), nullptr), "サーフェスを作れませんでした");
     return surface;
 }
 
@@ -87,8 +89,8 @@ TDDDDSurface::TDDDDSurface(TDDDD* DDDD_, int32_t Width_, int32_t Height_, uint32
 TDDDDSurface::~TDDDDSurface()
 {
     UseClip = false;
-    if (DDSurface) CheckResult(static_cast<int32_t>(DDSurface->Release()), "サーフェスの解放に失敗しました");
-    DDSurface = nullptr;
+    // A release that leaves references counts as a failure; one of nothing leaves none.
+    CheckResult(static_cast<int32_t>(DDSurface.reset()), "サーフェスの解放に失敗しました");
     DDDD->UnregisterSurface(this);
 }
 
@@ -151,6 +153,5 @@ void TDDDDSurfaceKeeper::ReleaseSurface(int index)
     DetailLog(stringFormat(kind_ == Kind::Texture ? "DirectDrawオブジェクトの解放に伴い、%d番のテクスチャを解放します"
                                                   : "DirectDrawオブジェクトの解放に伴い、%d番のサーフェスを解放します",
                            index));
-    if (Surface->DDSurface) Surface->DDSurface->Release();
-    Surface->DDSurface = nullptr;
+    Surface->DDSurface.reset();
 }

@@ -15,9 +15,9 @@ class TDDDD;
 
 class TDDDDGenSurface {
 public:
-    // Wraps an existing platform surface (or none); the display uses it for its
-    // primary surface and back buffer. The wrapper does not release the surface.
-    TDDDDGenSurface(TDDDD* DDDD, IDirectDrawSurface7* DDSurface, int32_t Width, int32_t Height);
+    // Wraps a platform surface (or none) and holds the reference given until it
+    // goes; the display uses it for its primary surface, back buffer and depth buffer.
+    TDDDDGenSurface(TDDDD* DDDD, RefPtr<IDirectDrawSurface7> DDSurface, int32_t Width, int32_t Height);
     virtual ~TDDDDGenSurface() = default;
     TDDDDGenSurface(const TDDDDGenSurface&) = delete;
     TDDDDGenSurface& operator=(const TDDDDGenSurface&) = delete;
@@ -36,7 +36,7 @@ public:
     virtual void LoadBMP(const std::string& ArchiveName, const std::string& ItemName);
     void LoadBMP(Stream& Stream);
 
-    IDirectDrawSurface7* DDSurface = nullptr;
+    RefPtr<IDirectDrawSurface7> DDSurface;
     int32_t Width = 0;
     int32_t Height = 0;
     DDSURFACEDESC2 SurfaceDesc;

@@ -1,3 +1,5 @@
+// The 2-D layer's bitmap file reader: headers, palette and pixels of a BMP decoded
+// for drawing through a drawing context.
 #include "platform/bitmap_reader.h"
 
 #include "platform/little_endian.h"

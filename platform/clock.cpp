@@ -1,3 +1,4 @@
+// The millisecond clock, and the replacement tests put in its place.
 #include "platform/clock.h"
 
 #include <chrono>

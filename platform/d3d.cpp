@@ -1,3 +1,5 @@
+// The software stand-in for the 3-D objects: which device kinds and depth formats
+// are offered, and the immediate- and retained-mode objects.
 #include "platform/d3d.h"
 
 #include "platform/testing.h"

@@ -1,3 +1,5 @@
+// A surface's drawing context: decoded bitmaps drawn into its pixel format, onto a
+// palette by nearest colour.
 #include "platform/ddraw.h"
 
 #include <bit>

@@ -1,3 +1,5 @@
+// The screen the 2-D layer shows on: its size, pixel format, display modes and
+// system palette, which tests may change.
 #include "platform/screen.h"
 
 #include "platform/ddraw.h"

@@ -1,3 +1,4 @@
+// Streams over bytes in memory and over files.
 #include "platform/stream.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// The windows known by handle, so a handle's messages reach its window host.
 #include "platform/window_host.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// Registered window messages and message-only windows, with sending to them.
 #include "platform/window_messages.h"
 
 #include <map>

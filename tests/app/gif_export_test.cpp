@@ -38,7 +38,7 @@ protected:
         return playClip(chr, display, anime);
     }
 
-    SoftwareDisplay display;
+    OffscreenDisplay display;
 };
 
 TEST_F(GifExportTest, FramesMatchRenderAtEachScale)

@@ -2,7 +2,7 @@
 // these cover what that definition does not reach.
 #include "app/info_json.h"
 #include "app/json_writer.h"
-#include "app/software_display.h"
+#include "display/offscreen_display.h"
 #include "support/package_folder.h"
 
 #include <QJsonArray>
@@ -31,7 +31,7 @@ protected:
         return document.object();
     }
 
-    SoftwareDisplay display;
+    OffscreenDisplay display;
     std::unique_ptr<Tqpchr> chr = std::make_unique<Tqpchr>(&display.dddd());
 };
 

@@ -33,7 +33,7 @@ protected:
         for (int i = 1; std::filesystem::exists(image(i)); ++i) result.push_back(pngPixels(image(i)).at(2 * viewWidth + 2));
         return result;
     }
-    SoftwareDisplay display;
+    OffscreenDisplay display;
     std::unique_ptr<Tqpchr> chr = std::make_unique<Tqpchr>(&display.dddd());
 };
 
@@ -97,7 +97,7 @@ TEST_F(RenderTest, Errors)
 
 TEST(AnimeFrames, LengthEndsWhereTheEngineEndsTheAnime)
 {
-    SoftwareDisplay display;
+    OffscreenDisplay display;
     Tqpchr chr(&display.dddd());
     chr.patsrc[1][1] = chr.laysrc[1][2] = 2;
     chr.patsrc[1][4] = 2;  // after the gap at frame 3: never played
@@ -107,10 +107,10 @@ TEST(AnimeFrames, LengthEndsWhereTheEngineEndsTheAnime)
     EXPECT_EQ(animeLength(chr, 31), 1);  // outside the tables
 }
 
-TEST(SoftwareDisplay, ThirtyTwoBitSurfacesWhateverTheScreenAndNoHaltOnError)
+TEST(OffscreenDisplay, ThirtyTwoBitSurfacesWhateverTheScreenAndNoHaltOnError)
 {
     setScreenPixelFormat(pixelFormatRgb565());
-    SoftwareDisplay display;
+    OffscreenDisplay display;
     EXPECT_EQ(display.dddd().DebugOption(), TDDDDDebugOptions{});
     const TDDDDSurface cell(&display.dddd(), 4, 4, 0);
     EXPECT_EQ(cell.DDSurface->pixelFormat().dwRGBBitCount, 32u);

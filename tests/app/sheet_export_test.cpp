@@ -34,7 +34,7 @@ protected:
         return playClip(chr, display, anime);
     }
 
-    SoftwareDisplay display;
+    OffscreenDisplay display;
 };
 
 TEST_F(SheetExportTest, GridOfScaledFramesAndTheirRectangles)

@@ -59,7 +59,7 @@ TEST_F(BltTest, CopiesAreClippedWithTheSourceFollowing)
         EXPECT_EQ(c.fast ? dest->BltFast(source.get(), c.dest.left, c.dest.top, c.source, DDBLTFAST_WAIT)
                          : dest->Blt(source.get(), c.dest, c.source, DDBLT_WAIT, fx),
                   DD_OK);
-        ASSERT_EQ(expected->DDSurface->Blt(&c.platformDest, source->DDSurface, &c.platformSource, DDBLT_WAIT, nullptr), DD_OK);
+        ASSERT_EQ(expected->DDSurface->Blt(&c.platformDest, source->DDSurface.get(), &c.platformSource, DDBLT_WAIT, nullptr), DD_OK);
         EXPECT_EQ(pixels(*dest), pixels(*expected)) << c.platformDest.left << "," << c.platformDest.top;
     }
 }
@@ -124,7 +124,6 @@ TEST_F(BltTest, ThePrimarySurfaceLeavesClippingToThePlatform)
     dddd.Primary = std::make_unique<TDDDDGenSurface>(&dddd, dest->DDSurface, dest->Width, dest->Height);
     dddd.Primary->UseClip = true;
     EXPECT_EQ(dddd.Primary->Blt(source.get(), partlyOutside, {0, 0, 10, 4}, DDBLT_WAIT, fx), DDERR_INVALIDRECT);
-    dddd.Primary->DDSurface = nullptr;
     dddd.Primary.reset();
 }
 

@@ -41,12 +41,6 @@ protected:
         MemoryStream stream(bytes);
         target.LoadBMP(stream);
     }
-    // The bytes with a little-endian field of the given size at `at` set to value.
-    static std::vector<uint8_t> patched(std::vector<uint8_t> bytes, size_t at, uint32_t value, size_t size = 4)
-    {
-        for (size_t i = 0; i < size; ++i) bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * i));
-        return bytes;
-    }
 };
 
 TEST_F(LoadBmpTest, EveryDepthConvertsIntoEveryFormatWithRowsBottomUp)
@@ -96,9 +90,13 @@ TEST_F(LoadBmpTest, BrokenHeadersAreLoggedAndLeaveTheSurface)
     startNewLog();
     auto valid = makeBmp({2, 2, 24, {}, {1, 2, 3, 4}});
     load(*target, std::vector<uint8_t>(valid.begin(), valid.begin() + 10));
-    load(*target, patched(valid, 0, 'P', 1));
+    auto bad = valid;
+    setBmpField(bad, 0, 'P', 1);
+    load(*target, bad);
     load(*target, std::vector<uint8_t>(valid.begin(), valid.begin() + 40));
-    load(*target, patched(valid, 28, 4, 2));  // four bits a pixel
+    bad = valid;
+    setBmpBitCount(bad, 4);
+    load(*target, bad);
     target->LoadBMP((folder / "missing.bmp").string());
     target->LoadBMP((folder / "missing.qda").string(), "item");
     EXPECT_EQ(logMessages(),
@@ -118,13 +116,22 @@ TEST_F(LoadBmpTest, TruncatedAndLyingFilesStayInBounds)
     load(*target, std::vector<uint8_t>(valid.begin(), valid.end() - 20));
     EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0x123456));
     // A pixel offset past the end reads nothing: zero rows.
-    load(*target, patched(valid, 10, 0xFFFFFF));
+    auto lying = valid;
+    setBmpPixelOffset(lying, 0xFFFFFF);
+    load(*target, lying);
     EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0));
     // Negative, zero and huge sizes allocate nothing large and write nothing outside;
     // with no pixels to convert, nothing at all.
-    for (auto [at, value] : {std::pair{18, 0x80000000u}, {18, 0u}, {22, 0u}}) load(*target, patched(valid, at, value));
+    for (auto [width, height] : {std::pair{INT32_MIN, 4}, {0, 4}, {4, 0}}) {
+        lying = valid;
+        setBmpWidth(lying, width);
+        setBmpHeight(lying, height);
+        load(*target, lying);
+    }
     EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0));
-    load(*target, patched(valid, 18, 0x7FFFFFFF));
+    lying = valid;
+    setBmpWidth(lying, INT32_MAX);
+    load(*target, lying);
     EXPECT_EQ(pixels(*target), std::vector<uint32_t>(16, 0x123456));
     // Narrower than the surface and holding only its bottom row: the rows above repeat
     // it in the file's two columns; the others keep what they had.
@@ -142,7 +149,8 @@ TEST_F(LoadBmpTest, RowsPastTheEndOfTheFileAreNotAskedOfTheStream)
     constexpr int32_t claimed = 1'000'000;
     auto target = surface(pixelFormatXrgb8888(), 1, claimed);
     // The 54 bytes of the headers alone, claiming 1 x 1,000,000 pixels.
-    auto headers = patched(makeBmp({1, 1, 24, {}, {0x123456}}), 22, claimed);
+    auto headers = makeBmp({1, 1, 24, {}, {0x123456}});
+    setBmpHeight(headers, claimed);
     headers.resize(54);
     CountingStream stream(headers);
     target->LoadBMP(stream);
@@ -182,7 +190,9 @@ TEST_F(LoadBmpDeathTest, AnUnsupportedDepthHaltsWithTheHaltOption)
 {
     auto target = surface(pixelFormatXrgb8888(), 1, 1);
     dddd.setDebugOption({ddoHaltOnError});
-    EXPECT_EXIT(load(*target, patched(makeBmp({1, 1, 24, {}, {0}}), 28, 1, 2)), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+    auto oneBit = makeBmp({1, 1, 24, {}, {0}});
+    setBmpBitCount(oneBit, 1);
+    EXPECT_EXIT(load(*target, oneBit), ::testing::ExitedWithCode(EXIT_FAILURE), "");
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The bundled sample package: it loads cleanly, plays the fifteen animes that have
 // buttons, and shows every feature of the format (point copies, destination
 // stretches, layers, loop frames, one-shot animes, hexadecimal pattern numbers).
-#include "app/software_display.h"
 #include "chr/qpchr.h"
+#include "display/offscreen_display.h"
 #include "platform/clock.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ protected:
     void TearDown() override { setMillisecondClock({}); }
 
     uint32_t now = 0;
-    SoftwareDisplay display;
+    OffscreenDisplay display;
     Tqpchr chr{&display.dddd()};
 };
 

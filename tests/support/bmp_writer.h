@@ -45,3 +45,14 @@ inline std::vector<uint8_t> makeBmp(const BitmapPicture& picture)
     }
     return out;
 }
+
+// Header fields written over by tests that build damaged or unusual files.
+inline void setBmpField(std::vector<uint8_t>& bytes, size_t at, uint32_t value, size_t size)
+{
+    for (size_t i = 0; i < size; ++i) bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * i));
+}
+inline void setBmpPixelOffset(std::vector<uint8_t>& bytes, uint32_t offset) { setBmpField(bytes, 10, offset, 4); }
+inline void setBmpWidth(std::vector<uint8_t>& bytes, int32_t width) { setBmpField(bytes, 18, static_cast<uint32_t>(width), 4); }
+inline void setBmpHeight(std::vector<uint8_t>& bytes, int32_t height) { setBmpField(bytes, 22, static_cast<uint32_t>(height), 4); }
+inline void setBmpBitCount(std::vector<uint8_t>& bytes, uint16_t bitCount) { setBmpField(bytes, 28, bitCount, 2); }
+inline void setBmpCompression(std::vector<uint8_t>& bytes, uint32_t compression) { setBmpField(bytes, 30, compression, 4); }

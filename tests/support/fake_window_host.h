@@ -1,8 +1,6 @@
-// A window in memory for tests: its client area is the whole window (no frame), so
-// the client origin is the window's top-left corner. It records what it is asked to
-// do, in order, lets a test set its active and maximised state, and delivers
-// messages through whatever procedure is in place. Its own procedure records the
-// messages it receives and answers ownResult.
+// A window in memory for tests, its client area the whole window: it records what it is
+// asked to do and delivers messages through the procedure in place; its own procedure
+// records the messages it receives and answers ownResult.
 #pragma once
 
 #include "platform/screen.h"
@@ -13,17 +11,9 @@
 
 class FakeWindowHost : public WindowHost {
 public:
-    struct Message {
-        uint32_t message;
-        uintptr_t wParam;
-        intptr_t lParam;
-    };
-
     explicit FakeWindowHost(const WindowBounds& bounds = {100, 80, 320, 240})
         : bounds_(bounds), frame_(static_cast<size_t>(bounds.width) * bounds.height)
-    {
-        registerWindowHandle(handle_, this);
-    }
+    { registerWindowHandle(handle_, this); }
     ~FakeWindowHost() override { unregisterWindowHandle(handle_); }
     FakeWindowHost(const FakeWindowHost&) = delete;
     FakeWindowHost& operator=(const FakeWindowHost&) = delete;
@@ -46,18 +36,16 @@ public:
     void bringToFront() override { calls.push_back("bringToFront"); }
     void bringToTop() override { calls.push_back("bringToTop"); }
     WindowBounds bounds() const override { return bounds_; }
-    void setBounds(const WindowBounds& bounds) override
+    void setBounds(const WindowBounds& b) override
     {
-        calls.push_back("setBounds " + std::to_string(bounds.left) + " " + std::to_string(bounds.top) + " " +
-                        std::to_string(bounds.width) + " " + std::to_string(bounds.height));
-        bounds_ = bounds;
-        frame_.assign(static_cast<size_t>(bounds.width) * bounds.height, 0);
+        calls.push_back("setBounds " + std::to_string(b.left) + " " + std::to_string(b.top) + " " + std::to_string(b.width) + " " + std::to_string(b.height));
+        bounds_ = b;
+        frame_.assign(static_cast<size_t>(b.width) * b.height, 0);
     }
     bool maximized() const override { return isMaximized; }
     void setNormalState() override { calls.push_back("setNormalState"); isMaximized = false; }
     void drawMenuBar() override { calls.push_back("drawMenuBar"); }
     void redrawFrame() override { calls.push_back("redrawFrame"); }
-
     void showWarning(const std::string& title, const std::string& text) override { calls.push_back("warning " + title + " " + text); }
 
     int32_t screenWidth() const override { return Screen::width(); }
@@ -73,10 +61,9 @@ public:
 
     std::vector<std::string> calls;
     std::vector<Rect> changedAreas;  // in client coordinates
-    std::vector<Message> ownMessages;
+    std::vector<uint32_t> ownMessages;
     intptr_t ownResult = 0;
-    bool isActive = true;
-    bool isMaximized = false;
+    bool isActive = true, isMaximized = false;
 
 private:
     static inline uintptr_t lastHandle = 0x10000;
@@ -84,10 +71,9 @@ private:
     const HWND handle_ = reinterpret_cast<HWND>(lastHandle += 0x10);
     WindowBounds bounds_;
     std::vector<uint32_t> frame_;
-    WindowProcedure procedure_ = [this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
-        ownMessages.push_back({message, wParam, lParam});
+    WindowProcedure procedure_ = [this](uint32_t message, uintptr_t, intptr_t) {
+        ownMessages.push_back(message);
         return ownResult;
     };
-    WindowHandler createHandler_;
-    WindowHandler paintHandler_;
+    WindowHandler createHandler_, paintHandler_;
 };

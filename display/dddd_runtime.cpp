@@ -1,3 +1,5 @@
+// The display component at run time: the window's paint handler and message
+// procedure, restoring lost surfaces, the palette, clearing the back buffer, menus.
 #include "display/dddd.h"
 
 #include "platform/screen.h"

@@ -1,3 +1,5 @@
+// The display component's start sequence: the window hooks, the choice of driver,
+// and InitializeDisplayMode with its windowed and full-screen surfaces and palette.
 #include "display/dddd.h"
 
 #include "platform/screen.h"
@@ -157,8 +159,8 @@ void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Heigh
     PlatformSurfaces surfaces;
     if (DirectDraw)
         surfaces = FullScreen_ ? setUpFullScreen(hardware.dwCaps, Width, Height, BitDepth, RefreshRate_) : setUpWindowMode(hardware.dwCaps, Width, Height);
-    IDirectDrawSurface7* primary = surfaces.primary;
-    IDirectDrawSurface7* back = surfaces.back;
+    IDirectDrawSurface7* primary = surfaces.primary.get();
+    IDirectDrawSurface7* back = surfaces.back.get();
     if (DirectDraw) {
         CheckResult(DirectDraw->CreateClipper(0, Clipper.put(), nullptr), "Clipperオブジェクトの作成に失敗しました");
         if (Clipper) CheckResult(Clipper->SetHWnd(0, WindowHandle), "Clipperのフォームへの割り当てに失敗しました");
@@ -170,8 +172,8 @@ void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Heigh
     RefreshRate = RefreshRate_;
     ScreenWidth = Width;
     ScreenHeight = Height;
-    Primary = std::make_unique<TDDDDGenSurface>(this, primary, Width, Height);
-    BackBuffer = std::make_unique<TDDDDGenSurface>(this, back, Width, Height);
+    Primary = std::make_unique<TDDDDGenSurface>(this, std::move(surfaces.primary), Width, Height);
+    BackBuffer = std::make_unique<TDDDDGenSurface>(this, std::move(surfaces.back), Width, Height);
 
     preparePalette();
     if (DisplayBitDepth() == 8 && DirectDraw) {
@@ -203,19 +205,18 @@ TDDDD::PlatformSurfaces TDDDD::setUpFullScreen(uint32_t hardwareCaps, int32_t Wi
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     desc.dwBackBufferCount = 1;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (Use3D ? DDSCAPS_3DDEVICE : 0);
-    IDirectDrawSurface7* primary = nullptr;
-    CheckResult(DirectDraw->CreateSurface(&desc, &primary, nullptr), "プライマリ・サーフェスの作成に失敗しました");
-    IDirectDrawSurface7* back = nullptr;
-    if (primary) {
+    PlatformSurfaces surfaces;
+    CheckResult(DirectDraw->CreateSurface(&desc, surfaces.primary.put(), nullptr), "プライマリ・サーフェスの作成に失敗しました");
+    if (surfaces.primary) {
         DDSCAPS2 backCaps;
         backCaps.dwCaps = DDSCAPS_BACKBUFFER;
-        CheckResult(primary->GetAttachedSurface(&backCaps, &back), "バックバッファの作成に失敗しました");
+        CheckResult(surfaces.primary->GetAttachedSurface(&backCaps, surfaces.back.put()), "バックバッファの作成に失敗しました");
     }
     if (owner_) {
         owner_->setBounds({0, 0, owner_->screenWidth(), owner_->screenHeight()});
         owner_->bringToTop();
     }
-    return {primary, back};
+    return surfaces;
 }
 
 TDDDD::PlatformSurfaces TDDDD::setUpWindowMode(uint32_t hardwareCaps, int32_t Width, int32_t Height)
@@ -226,8 +227,8 @@ TDDDD::PlatformSurfaces TDDDD::setUpWindowMode(uint32_t hardwareCaps, int32_t Wi
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    IDirectDrawSurface7* primary = nullptr;
-    CheckResult(DirectDraw->CreateSurface(&desc, &primary, nullptr), "プライマリ・サーフェスの作成に失敗しました");
+    PlatformSurfaces surfaces;
+    CheckResult(DirectDraw->CreateSurface(&desc, surfaces.primary.put(), nullptr), "プライマリ・サーフェスの作成に失敗しました");
 
     // With the 3-D device, default and compatible placement ask for video memory only
     // when hardware 3-D may be used.
@@ -241,13 +242,12 @@ TDDDD::PlatformSurfaces TDDDD::setUpWindowMode(uint32_t hardwareCaps, int32_t Wi
     back.dwWidth = static_cast<uint32_t>(Width);
     back.dwHeight = static_cast<uint32_t>(Height);
     back.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | (video ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY) | (Use3D ? DDSCAPS_3DDEVICE : 0);
-    IDirectDrawSurface7* backSurface = nullptr;
-    if (DirectDraw->CreateSurface(&back, &backSurface, nullptr) != DD_OK) {
+    if (DirectDraw->CreateSurface(&back, surfaces.back.put(), nullptr) != DD_OK) {
         back.ddsCaps.dwCaps &= ~DDSCAPS_VIDEOMEMORY;
-        CheckResult(DirectDraw->CreateSurface(&back, &backSurface, nullptr), "バックバッファの作成に失敗しました");
+        CheckResult(DirectDraw->CreateSurface(&back, surfaces.back.put(), nullptr), "バックバッファの作成に失敗しました");
     }
     logPlacement(back.ddsCaps.dwCaps);
-    return {primary, backSurface};
+    return surfaces;
 }
 
 void TDDDD::preparePalette()
