@@ -31,10 +31,7 @@ TEST_F(FormTest, EveryFormatUnpacksLoadsAndClearsItsPackage)
                                             {"sub\\" + shiftJisName, definition}}));
     scratch.write("shift-jis.lzh", storedLha({{"sub\\cg.bmp", cg}, {"sub\\" + shiftJisName, definition}}));
     fs::copy_file(fixtures / "package.zip", folder / "package.exe");
-    const struct {
-        fs::path file;
-        std::string definition;
-    } cases[] = {
+    const struct { fs::path file; std::string definition; } cases[] = {
         {fixtures / "package.lzh", "chara.chP"},  {folder / "shift-jis.lzh", utf8Name},
         {fixtures / "package.zip", "chara.chP"},  {fixtures / "shift-jis.zip", utf8Name},
         {fixtures / "package.cab", "chara.chP"},  {fixtures / "package.arj", "chara.chP"},

@@ -25,10 +25,7 @@ ExtractResult extract(const ArchiveFormat& format, const fs::path& archive, cons
 // near its end or with flipped bytes, it may fail or not, but never crashes or hangs.
 TEST(FormatTest, EveryFixtureUnpacksWholeAndItsDamagedCopiesFailCleanly)
 {
-    const struct {
-        const char* file;
-        const ArchiveFormat& format;
-    } fixtures[] = {
+    const struct { const char* file; const ArchiveFormat& format; } fixtures[] = {
         {"lh0_level0.lzh", lhaFormat}, {"lh0_level1.lzh", lhaFormat}, {"lh0_level2.lzh", lhaFormat},
         {"lh5_level0.lzh", lhaFormat}, {"lh5_level1.lzh", lhaFormat}, {"lh5_level2.lzh", lhaFormat},
         {"lh6_level0.lzh", lhaFormat}, {"lh6_level1.lzh", lhaFormat}, {"lh6_level2.lzh", lhaFormat},
@@ -104,12 +101,7 @@ TEST(FormatTest, NamesOfEveryEncodingUnpackAsUtf8)
             zip[at + flagsOffset] = static_cast<char>(zip[at + flagsOffset] | Utf8Flag);
     folder.write("u.zip", zip);
     writeArchive(folder / "a.tar.Z", TestFormat::tarCompress, {{"pkg/" + utf8Name, "taz data"}});
-    const struct {
-        const char* file;
-        const ArchiveFormat& format;
-        std::string name;
-        const char* data;
-    } cases[] = {
+    const struct { const char* file; const ArchiveFormat& format; std::string name; const char* data; } cases[] = {
         {"bad.lzh", lhaFormat, "\xef\xbf\xbd\xef\xbf\xbd.chP", "bad data"},  // each byte becomes U+FFFD
         {"u.zip", zipFormat, utf8Name, "utf8 data"},
         {"a.tar.Z", tarFormat, utf8Name, "taz data"},

@@ -29,10 +29,7 @@ std::vector<std::string> filesBelow(const fs::path& folder)
 // nothing of it is written, and the good files still arrive.
 TEST(SafetyTest, UnsafePathsAreRefusedAndTheRestUnpacked)
 {
-    const struct {
-        std::string name;
-        std::string message;
-    } cases[] = {
+    const struct { std::string name; std::string message; } cases[] = {
         {"/tmp/arclib-absolute.txt", "/tmp/arclib-absolute.txt: refused, the path is absolute"},
         {"\\tmp\\arclib-absolute.txt", "\\tmp\\arclib-absolute.txt: refused, the path is absolute"},
         {"C:/arclib-drive.txt", "C:/arclib-drive.txt: refused, the path is absolute"},

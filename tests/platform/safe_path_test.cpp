@@ -19,11 +19,7 @@ namespace {
 TEST(StoredPathTest, SplitsRelativePathsAndRefusesEveryWayOut)
 {
     using Parts = std::vector<std::string>;
-    const struct {
-        std::string stored;
-        Parts parts;
-        StoredPathFault fault;
-    } cases[] = {
+    const struct { std::string stored; Parts parts; StoredPathFault fault; } cases[] = {
         {"sub\\a.chP", {"sub", "a.chP"}, StoredPathFault::none},
         {"./a//b\\.\\c/", {"a", "b", "c"}, StoredPathFault::none},
         {"a..b/..c/c..", {"a..b", "..c", "c.."}, StoredPathFault::none},

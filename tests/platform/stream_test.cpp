@@ -39,10 +39,7 @@ TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
 
     ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
     std::filesystem::create_symlink("loop", folder / "loop");
-    const struct {
-        std::string path;
-        const char* reason;
-    } refusals[] = {
+    const struct { std::string path; const char* reason; } refusals[] = {
         {folder.path().string(), "Is a directory"},
         {(folder / "missing").string(), "No such file or directory"},
         {(folder / "fifo").string(), "Not a regular file"},  // no writer: a blocking open would wait for ever
