@@ -28,17 +28,6 @@ uint32_t crc32Of(const std::string& bytes)
     return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
-// CRC-16 of LHA (polynomial 0xA001, reflected).
-uint16_t crc16Of(const std::string& bytes)
-{
-    uint16_t crc = 0;
-    for (const char c : bytes) {
-        crc ^= static_cast<uint8_t>(c);
-        for (int bit = 0; bit < 8; ++bit) crc = static_cast<uint16_t>((crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1);
-    }
-    return crc;
-}
-
 // By TestEntryType: a hard link is a file entry naming its target.
 constexpr unsigned FileTypes[] = {AE_IFREG, AE_IFDIR, AE_IFLNK, AE_IFREG, AE_IFCHR};
 
@@ -116,7 +105,12 @@ std::string storedLha(const std::vector<TestEntry>& entries)
         put(header, static_cast<uint32_t>(item.content.size()), 4);
         put(header, DosTime, 4);
         header += std::string{'\x20', '\0', static_cast<char>(item.name.size())} + item.name;  // attribute, level 0
-        put(header, crc16Of(item.content), 2);
+        uint16_t crc = 0;  // the data's CRC-16 (polynomial 0xA001, reflected)
+        for (const char c : item.content) {
+            crc ^= static_cast<uint8_t>(c);
+            for (int bit = 0; bit < 8; ++bit) crc = static_cast<uint16_t>((crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1);
+        }
+        put(header, crc, 2);
         uint8_t sum = 0;
         for (const char c : header) sum = static_cast<uint8_t>(sum + static_cast<uint8_t>(c));
         out += std::string{static_cast<char>(header.size()), static_cast<char>(sum)} + header + item.content;
