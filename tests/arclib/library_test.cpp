@@ -110,23 +110,27 @@ TEST(LibraryTest, ProgressGoesToTheOwnerWindowWhichMayStopIt)
     const Library& library = Libraries[0];
     const uint32_t message = registerWindowMessage("wm_arcextract");
     std::vector<std::string> seen;
-    bool stop = false;
+    int stopAt = -1;  // the state whose message is answered "stop"
     HWND window = createMessageWindow([&](uint32_t number, uintptr_t state, intptr_t record) -> intptr_t {
         if (number != message) return 0;
         seen.push_back(std::to_string(state) + ":" + reinterpret_cast<const ExtractingInfo*>(record)->szDestFileName);
-        return stop && state == progressFile;
+        return static_cast<int>(state) == stopAt;
     });
     const std::string line = "x \"" + archive(folder, library).string() + "\" \"" + (folder / "out").string() + "/\" ";
     EXPECT_EQ(entry<ArchiverSetOwnerWindowExProc>(library, "SetOwnerWindowEx")(window, nullptr), 1);
     EXPECT_EQ(run(library, line), 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"0:", "1:readme.txt", "1:long.txt", "1:sub/chara.chP", "2:sub/chara.chP"}));
 
-    seen.clear();
-    stop = true;
-    fs::remove_all(folder / "out");
-    EXPECT_NE(run(library, line), 0);
-    EXPECT_EQ(seen.size(), 2u);
-    EXPECT_TRUE(fs::is_empty(folder / "out"));
+    for (const int state : {progressBegin, progressFile}) {  // stopped before any file is written
+        SCOPED_TRACE(state);
+        seen.clear();
+        stopAt = state;
+        fs::remove_all(folder / "out");
+        EXPECT_NE(run(library, line), 0);
+        EXPECT_EQ(seen.size(), static_cast<size_t>(state + 1));
+        EXPECT_FALSE(fs::exists(folder / "out/readme.txt"));
+    }
+    stopAt = -1;
 
     EXPECT_EQ(entry<ArchiverKillOwnerWindowExProc>(library, "KillOwnerWindowEx")(window), 1);
     seen.clear();
