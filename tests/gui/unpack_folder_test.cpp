@@ -9,8 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,10 +28,8 @@ protected:
 TEST(InsidePathTest, TurnsBackslashesIntoSlashesAndRefusesWhatTheRuleRefuses)
 {
     EXPECT_EQ(insidePath("sub\\./a.chP"), "sub/./a.chP");
-    for (const std::string& refused : {std::string("../a.chP"), std::string("/a.chP"), std::string("./"), std::string("a\0b", 3)}) {
-        SCOPED_TRACE(refused);
-        EXPECT_EQ(insidePath(refused), std::nullopt);
-    }
+    EXPECT_EQ(insidePath("sub\\..\\..\\a.chP"), std::nullopt);
+    EXPECT_EQ(insidePath(std::string("a\0b", 3)), std::nullopt);  // not cut at the NUL byte
 }
 
 TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderWhenThatIsOursElseInTheTemporaryFolder)
@@ -67,7 +63,9 @@ TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderWhenThatIsOursElseInT
     EXPECT_THROW(preparePrivateFolder(path("others/own/")), std::exception);
 }
 
-TEST_F(UnpackFolderTest, BothLevelsAreMadePrivateAndClosedAgainWhenOpen)
+// Both levels are made private, or closed again when open; a link, a file or a missing
+// parent at either level is refused, and nothing is closed or made through a link.
+TEST_F(UnpackFolderTest, BothLevelsAreMadePrivateAndALinkAFileOrAMissingParentRefused)
 {
     preparePrivateFolder(path("made/own/"));
     fs::create_directories(path("open/own"));
@@ -75,20 +73,16 @@ TEST_F(UnpackFolderTest, BothLevelsAreMadePrivateAndClosedAgainWhenOpen)
     chmod(path("open/own").c_str(), 0777);
     preparePrivateFolder(path("open/own/"));
     for (const char* name : {"made", "made/own", "open", "open/own"}) EXPECT_EQ(modeOf(name), 0700u) << name;
-}
 
-TEST_F(UnpackFolderTest, RefusesALinkAFileAndAMissingParentAtEitherLevel)
-{
     fs::create_directory(path("real"));
     chmod(path("real").c_str(), 0755);
     fs::create_directory_symlink(path("real"), path("link"));
     scratch.write("file", "x");
-    preparePrivateFolder(path("shared/own/"));
-    fs::create_directory_symlink(path("real"), path("shared/link"));
-    scratch.write("shared/file", "x");
-    for (const std::string name : {"link/own/", "file/own/", "shared/link/", "shared/file/", "missing/deeper/own/"})
+    fs::create_directory_symlink(path("real"), path("made/link"));
+    scratch.write("made/file", "x");
+    for (const std::string name : {"link/own/", "file/own/", "made/link/", "made/file/", "missing/deeper/own/"})
         EXPECT_THROW(preparePrivateFolder(path(name)), std::exception) << name;
-    EXPECT_EQ(modeOf("real"), 0755u);  // not closed through a link
+    EXPECT_EQ(modeOf("real"), 0755u);
     EXPECT_FALSE(fs::exists(path("real/own")));
 }
 
@@ -99,8 +93,7 @@ TEST_F(UnpackFolderTest, TwoProgramsNeverRemoveEachOthersFiles)
     const std::string other = unpackFolderPath(getpid() + 1);
     for (const std::string& unpack : {mine, other}) {
         preparePrivateFolder(unpack);
-        fs::create_directory(unpack + "sub");
-        std::ofstream(unpack + "sub/a.chP") << "x";
+        scratch.write(fs::path(unpack).lexically_relative(scratch.path()) / "sub/a.chP", "x");
     }
     EXPECT_TRUE(regularFileInside(mine, "sub\\a.chP"));
     removeRegularFileInside(mine, "sub/a.chP");

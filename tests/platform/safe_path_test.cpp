@@ -13,36 +13,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Both the unpack folder and the archiver libraries take their names by this rule;
-// a NUL byte and a name of "." parts only are refused for both.
+// Both the unpack folder and the archiver libraries take their names by this rule.
+// The hostile archives' tests refuse absolute paths (by "/", "\" and "C:/") and paths
+// leading out through their messages; here what they do not reach.
 TEST(StoredPathTest, SplitsRelativePathsAndRefusesEveryWayOut)
 {
     using Parts = std::vector<std::string>;
-    const struct {
-        std::string stored;
-        Parts parts;
-        StoredPathFault fault;
-    } cases[] = {
-        {"a.chP", {"a.chP"}, StoredPathFault::none},
+    const struct { std::string stored; Parts parts; StoredPathFault fault; } cases[] = {
         {"sub\\a.chP", {"sub", "a.chP"}, StoredPathFault::none},
         {"./a//b\\.\\c/", {"a", "b", "c"}, StoredPathFault::none},
         {"a..b/..c/c..", {"a..b", "..c", "c.."}, StoredPathFault::none},
         {"sub/C:x", {"sub", "C:x"}, StoredPathFault::none},
         {"", {}, StoredPathFault::absolute},
-        {"/etc/passwd", {}, StoredPathFault::absolute},
-        {"\\a.chP", {}, StoredPathFault::absolute},
         {"C:a.chP", {}, StoredPathFault::absolute},
-        {"D:/a", {}, StoredPathFault::absolute},
-        {std::string("sub\0x", 5), {}, StoredPathFault::nulByte},
         {std::string("a\0/../b", 7), {}, StoredPathFault::nulByte},
         {"..", {}, StoredPathFault::leadsOut},
-        {"../a.chP", {}, StoredPathFault::leadsOut},
         {"a/..", {}, StoredPathFault::leadsOut},
-        {"sub\\..\\..\\a.chP", {}, StoredPathFault::leadsOut},
         {"sub/../a.chP", {}, StoredPathFault::leadsOut},
         {".", {}, StoredPathFault::noName},
-        {"./", {}, StoredPathFault::noName},
-        {"a/../", {}, StoredPathFault::leadsOut},
         {".//.\\", {}, StoredPathFault::noName},
     };
     for (const auto& c : cases) {

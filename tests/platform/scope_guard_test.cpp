@@ -1,3 +1,4 @@
+// The scope guard's clean-up, however its scope is left.
 #include "platform/scope_guard.h"
 
 #include <gtest/gtest.h>
@@ -6,21 +7,17 @@
 
 namespace {
 
-// Leaves the guarded scope by returning early, by falling off its end or by an exception.
-int guarded(int how, int& cleanUps)
-{
-    ScopeGuard guard([&] { ++cleanUps; });
-    if (how == 0) return 0;
-    if (how == 1) throw std::runtime_error("thrown");
-    return 2;
-}
-
 TEST(ScopeGuardTest, RunsItsCleanUpOnceHoweverTheScopeIsLeft)
 {
-    for (int how : {0, 1, 2}) {
+    for (int how : {0, 1, 2}) {  // an early return, an exception, the end of the scope
         int cleanUps = 0;
+        const auto guarded = [&] {
+            ScopeGuard guard([&] { ++cleanUps; });
+            if (how == 0) return;
+            if (how == 1) throw std::runtime_error("thrown");
+        };
         try {
-            guarded(how, cleanUps);
+            guarded();
         } catch (const std::runtime_error&) {
         }
         EXPECT_EQ(cleanUps, 1) << how;

@@ -29,8 +29,7 @@ TEST(MemoryStreamTest, ReadsAreShortAtTheEndSeeksMayPassItAndWritesThereGrowIt)
 TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
 {
     const ScratchFolder folder;
-    folder.write("file.bin", "hello");
-    auto stream = FileStream::openRead((folder / "file.bin").string());
+    auto stream = FileStream::openRead(folder.write("file.bin", "hello").string());
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(stream->size(), 5);
     char buffer[8] = {};
@@ -40,7 +39,7 @@ TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
 
     ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
     std::filesystem::create_symlink("loop", folder / "loop");
-    const std::pair<std::string, std::string> refusals[] = {
+    const struct { std::string path; const char* reason; } refusals[] = {
         {folder.path().string(), "Is a directory"},
         {(folder / "missing").string(), "No such file or directory"},
         {(folder / "fifo").string(), "Not a regular file"},  // no writer: a blocking open would wait for ever
@@ -48,10 +47,11 @@ TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
         {(folder / "loop").string(), "Too many levels of symbolic links"},
     };
     alarm(10);  // a regression ends the test program instead of hanging it
-    for (const auto& [path, reason] : refusals) {
+    for (const auto& c : refusals) {
+        SCOPED_TRACE(c.path);
         std::string why;
-        EXPECT_EQ(FileStream::openRead(path, &why), nullptr) << path;
-        EXPECT_EQ(why, reason) << path;
+        EXPECT_EQ(FileStream::openRead(c.path, &why), nullptr);
+        EXPECT_EQ(why, c.reason);
     }
     alarm(0);
 }

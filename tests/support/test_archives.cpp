@@ -3,9 +3,7 @@
 
 #include <archive.h>
 #include <archive_entry.h>
-#include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdlib>
@@ -19,16 +17,10 @@ namespace {
 
 constexpr time_t FixedTime = 1700000000;
 
-void put16(std::string& out, uint32_t value)
+// Little-endian fields of two and four bytes.
+void put(std::string& out, uint32_t value, int bytes)
 {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void put32(std::string& out, uint32_t value)
-{
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
 }
 
 uint32_t crc32Of(const std::string& bytes)
@@ -36,26 +28,11 @@ uint32_t crc32Of(const std::string& bytes)
     return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
-// CRC-16 of LHA (polynomial 0xA001, reflected).
-uint16_t crc16Of(const std::string& bytes)
-{
-    uint16_t crc = 0;
-    for (const char c : bytes) {
-        crc ^= static_cast<uint8_t>(c);
-        for (int bit = 0; bit < 8; ++bit) crc = static_cast<uint16_t>((crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1);
-    }
-    return crc;
-}
+// By TestEntryType: a hard link is a file entry naming its target.
+constexpr unsigned FileTypes[] = {AE_IFREG, AE_IFDIR, AE_IFLNK, AE_IFREG, AE_IFCHR};
 
-unsigned fileType(TestEntryType type)
-{
-    switch (type) {
-    case TestEntryType::folder: return AE_IFDIR;
-    case TestEntryType::symlink: return AE_IFLNK;
-    case TestEntryType::device: return AE_IFCHR;
-    default: return AE_IFREG;
-    }
-}
+// A DOS date and time both formats store.
+constexpr uint32_t DosTime = 0x58210000;
 
 }  // namespace
 
@@ -73,7 +50,7 @@ void writeArchive(const fs::path& path, TestFormat format, const std::vector<Tes
         archive_entry* entry = archive_entry_new();
         archive_entry_copy_pathname(entry, item.name.c_str());
         archive_entry_set_mtime(entry, FixedTime, 0);
-        archive_entry_set_filetype(entry, fileType(item.type));
+        archive_entry_set_filetype(entry, FileTypes[static_cast<int>(item.type)]);
         archive_entry_set_perm(entry, item.type == TestEntryType::folder ? 0755 : 0644);
         if (item.type == TestEntryType::symlink) archive_entry_copy_symlink(entry, item.content.c_str());
         if (item.type == TestEntryType::hardlink) archive_entry_copy_hardlink(entry, item.content.c_str());
@@ -90,67 +67,53 @@ void writeArchive(const fs::path& path, TestFormat format, const std::vector<Tes
 
 std::string storedRar(const std::vector<TestEntry>& entries)
 {
-    constexpr uint8_t MainHeader = 0x73;
-    constexpr uint8_t FileHeader = 0x74;
-    constexpr uint16_t LongBlock = 0x8000;
-    constexpr uint16_t FolderFlags = 0x00E0;
-    constexpr uint8_t HostWin32 = 2;
-    constexpr uint8_t MethodStored = 0x30;
-    constexpr uint8_t UnpackVersion = 20;
-    constexpr uint32_t DosTime = 0x58210000;
-
-    auto block = [](uint8_t type, uint16_t flags, const std::string& body) {
-        std::string header;
-        header += static_cast<char>(type);
-        put16(header, flags);
-        put16(header, static_cast<uint32_t>(7 + body.size()));
+    // A block: its CRC, type, flags and size, then the body.
+    auto block = [](char type, uint32_t flags, const std::string& body) {
+        std::string header(1, type);
+        put(header, flags, 2);
+        put(header, static_cast<uint32_t>(7 + body.size()), 2);
         header += body;
         std::string out;
-        put16(out, crc32Of(header) & 0xFFFF);
+        put(out, crc32Of(header) & 0xFFFF, 2);
         return out + header;
     };
-    std::string out = "Rar!\x1a\x07";
-    out += '\0';
-    out += block(MainHeader, 0, std::string(6, '\0'));
+    std::string out = std::string("Rar!\x1a\x07\0", 7) + block(0x73, 0, std::string(6, '\0'));  // the main header
     for (const TestEntry& item : entries) {
         const bool folder = item.type == TestEntryType::folder;
         const std::string data = folder ? "" : item.content;
         std::string body;
-        put32(body, static_cast<uint32_t>(data.size()));
-        put32(body, static_cast<uint32_t>(data.size()));
-        body += static_cast<char>(HostWin32);
-        put32(body, crc32Of(data));
-        put32(body, DosTime);
-        body += static_cast<char>(UnpackVersion);
-        body += static_cast<char>(MethodStored);
-        put16(body, static_cast<uint32_t>(item.name.size()));
-        put32(body, folder ? 0x10 : 0x20);
+        put(body, static_cast<uint32_t>(data.size()), 4);  // packed
+        put(body, static_cast<uint32_t>(data.size()), 4);  // unpacked
+        body += '\x02';                                    // made on Win32
+        put(body, crc32Of(data), 4);
+        put(body, DosTime, 4);
+        body += "\x14\x30";  // version 2.0 unpacks it, stored
+        put(body, static_cast<uint32_t>(item.name.size()), 2);
+        put(body, folder ? 0x10 : 0x20, 4);  // the folder or archive attribute
         body += item.name;
-        out += block(FileHeader, static_cast<uint16_t>(LongBlock | (folder ? FolderFlags : 0)), body) + data;
+        out += block(0x74, 0x8000 | (folder ? 0x00E0 : 0), body) + data;  // a long file block; a folder's flags
     }
     return out;
 }
 
 std::string storedLha(const std::vector<TestEntry>& entries)
 {
-    constexpr uint32_t DosTime = 0x58210000;
-    constexpr char Attribute = 0x20;
     std::string out;
     for (const TestEntry& item : entries) {
         std::string header = "-lh0-";
-        put32(header, static_cast<uint32_t>(item.content.size()));
-        put32(header, static_cast<uint32_t>(item.content.size()));
-        put32(header, DosTime);
-        header += Attribute;
-        header += '\0';  // header level 0
-        header += static_cast<char>(item.name.size());
-        header += item.name;
-        put16(header, crc16Of(item.content));
+        put(header, static_cast<uint32_t>(item.content.size()), 4);
+        put(header, static_cast<uint32_t>(item.content.size()), 4);
+        put(header, DosTime, 4);
+        header += std::string{'\x20', '\0', static_cast<char>(item.name.size())} + item.name;  // attribute, level 0
+        uint16_t crc = 0;  // the data's CRC-16 (polynomial 0xA001, reflected)
+        for (const char c : item.content) {
+            crc ^= static_cast<uint8_t>(c);
+            for (int bit = 0; bit < 8; ++bit) crc = static_cast<uint16_t>((crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1);
+        }
+        put(header, crc, 2);
         uint8_t sum = 0;
         for (const char c : header) sum = static_cast<uint8_t>(sum + static_cast<uint8_t>(c));
-        out += static_cast<char>(header.size());
-        out += static_cast<char>(sum);
-        out += header + item.content;
+        out += std::string{static_cast<char>(header.size()), static_cast<char>(sum)} + header + item.content;
     }
     return out + '\0';
 }
@@ -159,11 +122,6 @@ std::string readFile(const fs::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void writeFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 fs::path fixtureFolder()

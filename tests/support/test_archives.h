@@ -12,23 +12,19 @@
 enum class TestEntryType { file, folder, symlink, hardlink, device };
 
 struct TestEntry {
-    std::string name;       // stored as given, bytes unchanged
-    std::string content;    // a file's data, or a link's target
+    std::string name;     // stored as given, bytes unchanged
+    std::string content;  // a file's data, or a link's target
     TestEntryType type = TestEntryType::file;
 };
 
 enum class TestFormat { tar, tarCompress, zip };
 
 void writeArchive(const std::filesystem::path& path, TestFormat format, const std::vector<TestEntry>& entries);
-
 // A RAR 4 archive of stored files.
 std::string storedRar(const std::vector<TestEntry>& entries);
 // An LHA archive with level 0 headers and lh0 (stored) files.
 std::string storedLha(const std::vector<TestEntry>& entries);
 
 std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& bytes);
-
 // The committed fixtures and the package they hold.
 std::filesystem::path fixtureFolder();
-
