@@ -9,7 +9,6 @@
 #include "platform/text.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -26,8 +25,7 @@ bool animeLoops(const Tqpchr& chr, int32_t anime)
 bool hasExtension(const std::filesystem::path& path, std::string_view extension)
 {
     const std::string own = path.extension().string();
-    return std::equal(own.begin(), own.end(), extension.begin(), extension.end(),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return own.size() == extension.size() && endsWithIgnoringCase(own, extension);
 }
 
 void checkExportSize(int64_t width, int64_t height)

@@ -1,3 +1,4 @@
+// The median cut that reduces the colours of a set of pictures to one palette of at most 256.
 #include "app/colour_palette.h"
 
 #include <algorithm>

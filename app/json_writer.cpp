@@ -1,3 +1,4 @@
+// The JSON writer: escapes strings and puts the commas between values.
 #include "app/json_writer.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Loading libraries by their Windows names through dlopen, once per process, and finding their entries.
 #include "platform/dynamic_library.h"
 
 #include "platform/file_system.h"

@@ -1,3 +1,4 @@
+// Files and folders: the program's folder, file ages, search paths, names resolved without regard to case, replacing a file.
 #include "platform/file_system.h"
 
 #include "platform/text.h"

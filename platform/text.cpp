@@ -1,3 +1,4 @@
+// Shift-JIS text: lead bytes, ASCII case, conversion to UTF-8 for display, name endings.
 #include "platform/text.h"
 
 #include <iconv.h>
