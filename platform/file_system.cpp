@@ -1,4 +1,4 @@
-// Files and folders: the program's folder, file ages, search paths, names resolved without regard to case, replacing a file.
+// Files and folders: the program's folder, file ages, search paths, case-blind names, replacing files.
 #include "platform/file_system.h"
 
 #include "platform/text.h"
