@@ -1,8 +1,8 @@
 // The window under a real X server, used as a person would: its view showing the frames
-// --render writes, before and after a click on a button; how long its frames last on the screen, files dropped from a real XDND drag source, the pause and step keys
-// with a button focused, and the names its controls carry on the AT-SPI bus. Skips
-// only when the X server cannot start (and reads no accessible objects when the
-// accessibility bus cannot start).
+// --render writes, before and after a click on a button; how long its frames last on the
+// screen; files dropped from a real XDND drag source; the pause and step keys with a
+// button focused; the names its controls carry on the AT-SPI bus. Skips only when the X
+// server (or, for the names, the accessibility bus) cannot start.
 #include "support/program_on_x.h"
 #include "support/bmp_writer.h"
 
@@ -230,8 +230,6 @@ TEST_F(InteractionTest, AFileDraggedOntoAnEditBoxLoadsAndLeavesTheBoxEmpty)
     const auto pedit1 = std::ranges::find_if(objects, [](const AccessibleObject& o) { return o.role == "text" && o.name == "パ・元"; });
     ASSERT_TRUE(pedit1 != objects.end()) << "no text パ・元 among " << objects.size() << " accessible objects";
     EXPECT_EQ(pedit1->text, "");
-    EXPECT_TRUE(std::ranges::any_of(objects, [](const AccessibleObject& o) { return o.role == "label" && o.name == "alternating"; }))
-        << "Label1 does not show the package's name";
 }
 
 TEST_F(InteractionTest, SpacePausesWithAButtonFocusedAndRightStepsOnce)
