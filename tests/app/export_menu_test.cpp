@@ -10,8 +10,6 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 
 namespace {
 
@@ -57,45 +55,25 @@ protected:
     std::vector<std::string>* asked = nullptr;
 };
 
-TEST_F(ExportMenuTest, MenuAfterTheWindowsOwn)
-{
-    const QList<QAction*> menus = form->MainMenu1->actions();
-    ASSERT_GE(menus.size(), 2);
-    EXPECT_EQ(menus.last()->text(), "書き出し");
-    QStringList items;
-    for (const QAction* item : menus.last()->menu()->actions()) items << item->text();
-    EXPECT_EQ(items, (QStringList{"GIF として保存…", "シートとして保存…"}));
-}
-
-TEST_F(ExportMenuTest, GifOfTheRunningAnimeAtTheWindowsFrameTime)
+TEST_F(ExportMenuTest, GifOfTheRunningAnimeLeavingTheWindowsAnimeAndDisplayAsTheyWere)
 {
     const int32_t frame = form->chr->frame;
+    const DDPIXELFORMAT screen = pixelFormatOfDepth(16);
+    setScreenPixelFormat(screen);
     menu((folder / "walk").string()).gifAction->trigger();
     EXPECT_EQ(*asked, (std::vector<std::string>{"GIF として保存 | " + (folder / "chara-anime04.gif").string() + " | GIF (*.gif)"}));
     const GifContents gif = readGif(folder / "walk.gif");  // the extension is added
     EXPECT_FALSE(gif.loops);
-    EXPECT_EQ(gif.delays, (std::vector<int>{5, 5}));
+    EXPECT_EQ(gif.delays, (std::vector<int>{5, 5}));  // the speed box's frame time
     EXPECT_EQ(gif.frames, (std::vector<std::vector<uint32_t>>{view(green), view(yellow)}));
     EXPECT_EQ(form->chr->anime, 4);
     EXPECT_EQ(form->chr->frame, frame);
-    EXPECT_TRUE(boxes->errors.empty());
-}
-
-TEST_F(ExportMenuTest, APackageWhoseFilesAreGoneExportsWhatTheWindowHolds)
-{
-    // A package unpacked from an archive is deleted once it is loaded.
+    // A package unpacked from an archive is deleted once it is loaded: the export
+    // takes what the window holds.
     form->fromarchive = true;
     for (const char* name : {"chara.chP", "cg.bmp"}) std::filesystem::remove(folder / name);
-    menu((folder / "walk.gif").string()).gifAction->trigger();
-    EXPECT_TRUE(boxes->errors.empty());
-    EXPECT_EQ(readGif(folder / "walk.gif").frames, (std::vector<std::vector<uint32_t>>{view(green), view(yellow)}));
-}
-
-TEST_F(ExportMenuTest, TheExportsDisplayLeavesTheWindowsDisplayAsItWas)
-{
-    const DDPIXELFORMAT screen = pixelFormatOfDepth(16);
-    setScreenPixelFormat(screen);
-    menu((folder / "walk.gif").string()).gifAction->trigger();
+    menu((folder / "gone.gif").string()).gifAction->trigger();
+    EXPECT_EQ(readGif(folder / "gone.gif").frames, gif.frames);
     EXPECT_TRUE(boxes->errors.empty());
     EXPECT_EQ(screenPixelFormat().dwRGBBitCount, 16u);
     EXPECT_EQ(screenPixelFormat().dwGBitMask, screen.dwGBitMask);

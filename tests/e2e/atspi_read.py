@@ -10,10 +10,6 @@ import time
 import pyatspi
 
 
-def field(text):
-    return text.replace("\t", " ").replace("\n", " ")
-
-
 def text_of(accessible):
     try:
         text = accessible.queryText()
@@ -26,7 +22,8 @@ def walk(accessible, out):
     for child in accessible:
         if child is None:
             continue
-        out.append("\t".join(field(s) for s in (child.getRoleName(), child.name, text_of(child))))
+        fields = (child.getRoleName(), child.name, text_of(child))
+        out.append("\t".join(f.replace("\t", " ").replace("\n", " ") for f in fields))
         walk(child, out)
 
 

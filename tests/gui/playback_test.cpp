@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -97,29 +96,10 @@ protected:
     }
 };
 
-TEST_F(PlaybackTest, TheMenuItemsAndTheirKeysWorkFromEitherWindowButNotInAnEditBox)
+TEST_F(PlaybackTest, TheKeysWorkFromEitherWindowButNotInAnEditBox)
 {
     PlaybackControl& playback = *form->playback;
-    const struct {
-        QAction* action;
-        const char* caption;
-        Qt::Key key;
-    } items[] = {
-        {playback.pauseAction, "一時停止", Qt::Key_Space},
-        {playback.stepForwardAction, "コマ送り", Qt::Key_Right},
-        {playback.stepBackAction, "コマ戻し", Qt::Key_Left},
-        {playback.firstFrameAction, "最初のコマ", Qt::Key_Home},
-    };
-    for (const auto& item : items) {
-        SCOPED_TRACE(item.caption);
-        EXPECT_EQ(item.action->text(), item.caption);
-        EXPECT_EQ(item.action->shortcut(), QKeySequence(item.key));
-        EXPECT_TRUE(form->zoomView->menu->actions().contains(item.action));
-        // Only the pause is on while the anime plays.
-        EXPECT_EQ(item.action->isEnabled(), item.action == playback.pauseAction);
-    }
-    EXPECT_TRUE(playback.pauseAction->isCheckable());
-
+    EXPECT_FALSE(playback.stepForwardAction->isEnabled());  // stepping only while paused
     // Paused and stepped in the zoomed view, the pause stays on show once it is closed.
     form->zoomView->showAction->trigger();
     activate(form->zoomView);

@@ -1,15 +1,11 @@
-// The zoomed view: its menu, the zoom chosen for a window size and screen ratio, its
+// The zoomed view: the zoom chosen for a window size and screen ratio, its
 // pixels as the character view's scaled, and its title.
 #include "support/form_fixture.h"
 
-#include "app/definition_watch.h"
 #include "app/playback_control.h"
 #include "app/zoom_view.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 
 namespace {
 
@@ -32,21 +28,13 @@ TEST(ZoomFor, FollowsTheWindowSizeAndTheScreenRatioFrom1To8)
         EXPECT_EQ(ZoomView::zoomFor(view, c.window, c.ratio), c.zoom) << c.window.width() << "x" << c.window.height() << " at " << c.ratio;
 }
 
-TEST_F(ZoomViewTest, MenusCarryTheirItemsAndTheViewShowsTheViewScaledOnlyWhenOpen)
+TEST_F(ZoomViewTest, ShowsTheViewScaledOnlyWhenOpen)
 {
     open({writeSampleDefinition({"#PATERN 01 0203"})});
     turns(3);
     ZoomView& zoom = *form->zoomView;
-    EXPECT_EQ(zoom.menu->title(), "表示");
-    EXPECT_EQ(zoom.showAction->text(), "拡大表示");
-    const QList<QAction*> settings = form->N1->actions();
-    ASSERT_EQ(settings.size(), 2);
-    EXPECT_EQ(settings[1], form->definitionWatch->autoreload);
-    EXPECT_EQ(settings[1]->text(), "自動再読込");
-    EXPECT_FALSE(settings[1]->isChecked());
     EXPECT_FALSE(zoom.isVisible());
     EXPECT_EQ(zoom.zoom(), 0);
-    EXPECT_EQ(zoom.windowTitle(), "");
     zoom.showAction->trigger();
     EXPECT_TRUE(zoom.isVisible());
     EXPECT_EQ(zoom.zoom(), 2);

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -78,35 +79,19 @@ bool ChildProcess::running()
 
 CommandResult runCommand(const std::vector<std::string>& argv, std::chrono::milliseconds timeout)
 {
+    // timeout(1) ends the command, then kills it a second later.
+    std::string command = "timeout -k 1 " + std::to_string((timeout.count() + 999) / 1000) + " ";
+    for (const std::string& arg : argv) {
+        command += '\'';
+        for (const char c : arg) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        command += "' ";
+    }
     CommandResult result;
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return result;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(pipeFds[1], STDOUT_FILENO);
-        execute(argv);
-    }
-    ::close(pipeFds[1]);
-    const auto deadline = Clock::now() + timeout;
-    bool complete = false;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
     char buffer[65536];
-    while (pid > 0 && !complete) {
-        pollfd poller{pipeFds[0], POLLIN, 0};
-        if (::poll(&poller, 1, millisecondsLeft(deadline)) <= 0) break;
-        const ssize_t count = ::read(pipeFds[0], buffer, sizeof buffer);
-        if (count > 0)
-            result.output.append(buffer, static_cast<size_t>(count));
-        else
-            complete = true;
-    }
-    ::close(pipeFds[0]);
-    if (pid <= 0) return result;
-    int status = 0;
-    if (!complete || !reap(pid, deadline + std::chrono::milliseconds(200), &status)) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        return result;
-    }
+    for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, count);
+    const int status = ::pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }

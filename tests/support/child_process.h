@@ -29,11 +29,11 @@ private:
 };
 
 struct CommandResult {
-    int status = -1;  // the exit status; -1 when the command was killed or could not run
+    int status = -1;  // the exit status (124 after the timeout); -1 when it could not run
     std::string output;
 };
 
-// Runs a program with its standard output captured; kills it after the timeout.
+// Runs a program with its standard output captured; ends it after the timeout.
 CommandResult runCommand(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
 // Reads one line from a descriptor within the timeout; empty when none arrives.

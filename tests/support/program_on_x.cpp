@@ -1,8 +1,8 @@
 // The end-to-end tests' X server, session buses, program and outside view of the screen.
 #include "support/program_on_x.h"
 
-#include <QImage>
-#include <QString>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -33,10 +33,43 @@ std::string startAndReadLine(std::unique_ptr<ChildProcess>& child, const std::ve
     return child->running() ? line : "";
 }
 
-// The variables a test sets for the programs it starts.
-const char* const testVariables[] = {"DBUS_SESSION_BUS_ADDRESS", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"};
-
 }  // namespace
+
+ScreenPixel::ScreenPixel() : display_(XOpenDisplay(nullptr)) {}
+
+ScreenPixel::~ScreenPixel()
+{
+    if (display_) XCloseDisplay(display_);
+}
+
+std::optional<uint32_t> ScreenPixel::at(int32_t x, int32_t y) const
+{
+    // A request outside the root window would be a protocol error, which ends the
+    // process under Xlib's default handler.
+    if (!display_ || x < 0 || y < 0 || x >= DisplayWidth(display_, DefaultScreen(display_)) ||
+        y >= DisplayHeight(display_, DefaultScreen(display_)))
+        return std::nullopt;
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return std::nullopt;
+    const auto pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
+    XDestroyImage(image);
+    return pixel;
+}
+
+ScreenImage ScreenPixel::screenshot() const
+{
+    if (!display_) return {};
+    const int screen = DefaultScreen(display_);
+    ScreenImage shot{DisplayWidth(display_, screen), DisplayHeight(display_, screen), {}};
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(shot.width),
+                              static_cast<unsigned>(shot.height), AllPlanes, ZPixmap);
+    if (!image) return {};
+    shot.pixels.reserve(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height));
+    for (int32_t y = 0; y < shot.height; ++y)
+        for (int32_t x = 0; x < shot.width; ++x) shot.pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
+    XDestroyImage(image);
+    return shot;
+}
 
 std::filesystem::path samplePackage()
 {
@@ -56,11 +89,8 @@ bool waitUntil(const std::function<bool()>& test, std::chrono::milliseconds with
 
 void ProgramOnXTest::SetUp()
 {
-    folder = std::filesystem::temp_directory_path() /
-             ("pomelune-e2e-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder);
     // No program of the test talks to a bus of the machine's session.
-    for (const char* name : testVariables) ::unsetenv(name);
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"}) setVariable(name, std::nullopt);
 }
 
 void ProgramOnXTest::TearDown()
@@ -69,8 +99,12 @@ void ProgramOnXTest::TearDown()
     accessibilityBus_.reset();
     sessionBus_.reset();
     server_.reset();
-    for (const char* name : testVariables) ::unsetenv(name);
-    std::filesystem::remove_all(folder);
+    variables_.clear();
+}
+
+void ProgramOnXTest::setVariable(const char* name, const std::optional<std::string>& value)
+{
+    variables_.push_back(std::make_unique<ScopedVariable>(name, value));
 }
 
 std::string ProgramOnXTest::startServer()
@@ -78,9 +112,9 @@ std::string ProgramOnXTest::startServer()
     const std::string display = startAndReadLine(
         server_, {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, folder / "xvfb.log");
     if (display.empty()) return "Xvfb did not report a display within 15 s";
-    ::setenv("DISPLAY", (":" + display).c_str(), 1);
-    ::unsetenv("WAYLAND_DISPLAY");
-    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    setVariable("DISPLAY", ":" + display);
+    setVariable("WAYLAND_DISPLAY", std::nullopt);
+    setVariable("QT_QPA_PLATFORM", "xcb");
     // The server names its display before it takes connections.
     if (!waitUntil([this] { return xdotool({"getdisplaygeometry"}) || !server_->running(); }, 15s) || !server_->running())
         return "Xvfb took no connections within 15 s";
@@ -92,7 +126,7 @@ std::string ProgramOnXTest::startAccessibility()
     const std::string address = startAndReadLine(sessionBus_, {"dbus-daemon", "--session", "--nofork", "--print-address=3"},
                                                  folder / "dbus.log");
     if (address.empty()) return "dbus-daemon reported no address within 15 s";
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    setVariable("DBUS_SESSION_BUS_ADDRESS", address);
     accessibilityBus_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, folder / "at-spi.log");
     const std::vector<std::string> askAddress{"dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
@@ -100,8 +134,8 @@ std::string ProgramOnXTest::startAccessibility()
     const bool serves = waitUntil([&] { return runCommand(askAddress, 5s).status == 0; }, 10s);
     if (!serves) return "the AT-SPI bus launcher did not answer on the session bus within 10 s";
     // Qt publishes its tree only when told to, without a desktop that asks for it.
-    ::setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
-    ::setenv("QT_ACCESSIBILITY", "1", 1);
+    setVariable("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    setVariable("QT_ACCESSIBILITY", "1");
     return "";
 }
 
@@ -115,7 +149,7 @@ void ProgramOnXTest::startProgram(const std::vector<std::string>& arguments)
 std::string ProgramOnXTest::logText(const std::string& name) const
 {
     std::ifstream log(folder / name);
-    return std::string(std::istreambuf_iterator<char>(log), {});
+    return {std::istreambuf_iterator<char>(log), {}};
 }
 
 std::vector<std::string> ProgramOnXTest::visibleWindows(const std::string& namePattern) const
@@ -167,14 +201,6 @@ std::vector<uint32_t> ProgramOnXTest::viewPixels(const ScreenImage& screen) cons
     for (int32_t y = 0; y < window::viewHeight; ++y)
         for (int32_t x = 0; x < window::viewWidth; ++x) pixels.push_back(screen.at(left + x, top + y));
     return pixels;
-}
-
-void ProgramOnXTest::save(const ScreenImage& screen, const std::string& name)
-{
-    QImage image(screen.width, screen.height, QImage::Format_RGB32);
-    for (int32_t y = 0; y < screen.height; ++y)
-        for (int32_t x = 0; x < screen.width; ++x) image.setPixel(x, y, screen.at(x, y));
-    image.save(QString::fromStdString(name));
 }
 
 std::vector<AccessibleObject> ProgramOnXTest::accessibleObjects() const

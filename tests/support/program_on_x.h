@@ -4,7 +4,8 @@
 #pragma once
 
 #include "support/child_process.h"
-#include "support/screen_pixel.h"
+#include "support/scoped_environment.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,36 @@ inline constexpr int32_t viewLeft = 104;
 inline constexpr int32_t viewWidth = 167;
 inline constexpr int32_t viewHeight = 271;
 }  // namespace window
+
+// The screen read straight from the X server (GetImage of the root window).
+struct ScreenImage {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> pixels;  // 0xRRGGBB, row by row
+
+    uint32_t at(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+struct _XDisplay;
+
+// A connection to the server DISPLAY names: one pixel, fast enough to time the frames
+// the screen shows, or the whole screen.
+class ScreenPixel {
+public:
+    ScreenPixel();
+    ~ScreenPixel();
+    ScreenPixel(const ScreenPixel&) = delete;
+    ScreenPixel& operator=(const ScreenPixel&) = delete;
+
+    bool connected() const { return display_ != nullptr; }
+    // The pixel as 0xRRGGBB on a true-colour screen; none outside the screen.
+    std::optional<uint32_t> at(int32_t x, int32_t y) const;
+    // The whole screen; empty when not connected.
+    ScreenImage screenshot() const;
+
+private:
+    _XDisplay* display_;
+};
 
 // A place on the screen.
 struct Point {
@@ -75,16 +106,19 @@ protected:
     // The character view's pixels on the screenshot, row by row; empty when the
     // window does not show.
     std::vector<uint32_t> viewPixels(const ScreenImage& screen) const;
-    // Saves the screenshot beside the test for a look.
-    static void save(const ScreenImage& screen, const std::string& name);
 
     // The program's accessible objects, listed by tests/e2e/atspi_read.py.
     std::vector<AccessibleObject> accessibleObjects() const;
 
-    std::filesystem::path folder;
+    ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     std::unique_ptr<ChildProcess> program;
 
 private:
+    // Sets or removes a variable of the test's environment until the test ends.
+    void setVariable(const char* name, const std::optional<std::string>& value);
+
+    std::vector<std::unique_ptr<ScopedVariable>> variables_;
     // Ended in reverse order: the accessibility bus before the session bus, both
     // before the X server.
     std::unique_ptr<ChildProcess> server_, sessionBus_, accessibilityBus_;
