@@ -250,20 +250,6 @@ TEST_F(DeviceTest, AReleaseThatLeavesAReferenceIsAFailureAndHaltEndsTheProgram)
     EXPECT_EXIT(dddd->InitializeDisplayMode(false, 64, 64, 0, 0, ""), ::testing::ExitedWithCode(EXIT_FAILURE), "");
 }
 
-TEST_F(DeviceTest, FullScreenDriversAreFoundByNameOrBy3DSupport)
-{
-    DirectDrawDrivers::add({GUID{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}}, "Second Card", "card2", DDCAPS_3D, DDSCAPS_TEXTURE});
-    auto made = device(false, {ddoDebugMessage, ddoDetailedLog});
-    EXPECT_EQ(made->DriverList, (Strings{"Primary Display Driver (display)", "Second Card (card2)"}));
-    made->InitializeDisplayMode(true, 640, 480, 32, 0, "Second Card (card2)");
-    EXPECT_EQ(count("指定されたドライバ Second Card (card2) を使用します"), 1u);
-    made->InitializeDisplayMode(true, 640, 480, 32, 0, "No Such (card)");
-    EXPECT_EQ(count("指定されたドライバが見つからなかったので、デフォルトのドライバを使用します"), 1u);
-    made->Use3D = true;
-    made->InitializeDisplayMode(true, 640, 480, 32, 0, "");
-    EXPECT_EQ(count("テスト作成されたDirectDrawオブジェクトを採用します"), 1u);
-}
-
 TEST_F(DeviceTest, ThreeDDevicesFollowHardwareAndOptions)
 {
     const struct { TD3DOptions options; const char* used; bool retainedMode, depthBuffer; } cases[] = {
