@@ -108,19 +108,12 @@ TEST_F(DeviceTest, ADisplayThatNeverStartedReleasesWhatItMadeWithoutAWord)
 
 TEST_F(DeviceTest, TheStartTakesTheModeAskedForWhenItCan)
 {
-    struct Case {
-        const char* name;
-        bool automatic, fullScreen;
-        int32_t width, bitDepth;
-        const char* lastEvent;
-        int32_t backWidth, screenDepth;
-    };
-    const Case cases[] = {
+    const struct { const char* name; bool automatic, fullScreen; int32_t width, bitDepth; const char* lastEvent; int32_t backWidth, screenDepth; } cases[] = {
         {"without automatic set-up the small one stays", false, false, 640, 0, "OnInit needChange", 128, 32},
         {"a full-screen mode the platform does not list", true, true, 700, 0, "OnInit needChange", 128, 32},
         {"full screen takes the screen", true, true, 640, 16, "OnInit", 640, 16},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         resetPlatform();
         FakeWindowHost host{{0, 0, 640, 480}};
@@ -223,28 +216,17 @@ TEST_F(DeviceTest, EightBitScreensGetThePalette)
 // A failed call of each stage of the set-up is logged with its code.
 TEST_F(DeviceTest, CheckedCallsLogTheirMessageWhenTheyFail)
 {
-    struct Case {
-        DDCall call;
-        int after;  // successful calls of its kind first
-        const char* message;
-        bool fullScreen = false;
-        int bitDepth = 32;
-        bool use3D = false;
-        int times = 1;
-    };
-    const Case cases[] = {
+    // after: successful calls of its kind first; times: failures in a row.
+    const struct { DDCall call; int after; const char* message; bool fullScreen = false; int bitDepth = 32; bool use3D = false; int times = 1; } cases[] = {
         {DDCall::DirectDrawCreateEx, 0, "DirectDrawオブジェクトが作成できません"},
         {DDCall::CreateSurface, 0, "プライマリ・サーフェスの作成に失敗しました"},
         {DDCall::CreateSurface, 1, "バックバッファの作成に失敗しました", false, 32, false, 2},  // and its retry
         {DDCall::SetHWnd, 0, "Clipperのフォームへの割り当てに失敗しました"},
         {DDCall::SetDisplayMode, 0, "画面モード640x480x32の初期化に失敗しました", true},
-        {DDCall::GetAttachedSurface, 0, "バックバッファの作成に失敗しました", true},
         {DDCall::CreatePalette, 0, "DirectDrawPaletteの作成に失敗しました", false, 8},
-        {DDCall::SetPalette, 1, "DirectDrawPaletteのBackBufferへの割り当てに失敗しました", false, 8},
         {DDCall::DirectDrawQueryInterface, 0, "Direct3Dオブジェクトの作成に失敗しました", false, 32, true},
-        {DDCall::CreateDeviceFromClipper, 0, "Diret3DRMデバイスの作成に失敗しました", false, 32, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         resetPlatform();
         Screen::setBitDepth(c.bitDepth);
@@ -268,39 +250,16 @@ TEST_F(DeviceTest, AReleaseThatLeavesAReferenceIsAFailureAndHaltEndsTheProgram)
     EXPECT_EXIT(dddd->InitializeDisplayMode(false, 64, 64, 0, 0, ""), ::testing::ExitedWithCode(EXIT_FAILURE), "");
 }
 
-TEST_F(DeviceTest, FullScreenDriversAreFoundByNameOrBy3DSupport)
-{
-    DirectDrawDrivers::add({GUID{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}}, "Second Card", "card2", DDCAPS_3D, DDSCAPS_TEXTURE});
-    auto made = device(false, {ddoDebugMessage, ddoDetailedLog});
-    EXPECT_EQ(made->DriverList, (Strings{"Primary Display Driver (display)", "Second Card (card2)"}));
-    made->InitializeDisplayMode(true, 640, 480, 32, 0, "Second Card (card2)");
-    EXPECT_EQ(count("指定されたドライバ Second Card (card2) を使用します"), 1u);
-    made->InitializeDisplayMode(true, 640, 480, 32, 0, "No Such (card)");
-    EXPECT_EQ(count("指定されたドライバが見つからなかったので、デフォルトのドライバを使用します"), 1u);
-    made->Use3D = true;
-    made->InitializeDisplayMode(true, 640, 480, 32, 0, "");
-    EXPECT_EQ(count("テスト作成されたDirectDrawオブジェクトを採用します"), 1u);
-}
-
 TEST_F(DeviceTest, ThreeDDevicesFollowHardwareAndOptions)
 {
-    struct Case {
-        bool hardware;
-        TD3DOptions options;
-        const char* used;
-        bool retainedMode, depthBuffer;
+    const struct { TD3DOptions options; const char* used; bool retainedMode, depthBuffer; } cases[] = {
+        {{MakeZBuffer}, "T&L HALデバイスを使用します", false, true},
+        {{MakeZBuffer, DontUseTnLHAL, DontUseHAL, DontUseRGBEmulation}, "リファレンスラスタライザを使用します", true, true},
+        {{}, "T&L HALデバイスを使用します", false, false},
     };
-    const Case cases[] = {
-        {true, {MakeZBuffer}, "T&L HALデバイスを使用します", false, true},
-        {true, {MakeZBuffer, DontUseTnLHAL}, "HALデバイスを使用します", true, true},
-        {false, {MakeZBuffer}, "RGBエミュレーションデバイスを使用します", true, true},
-        {true, {MakeZBuffer, DontUseTnLHAL, DontUseHAL, DontUseRGBEmulation}, "リファレンスラスタライザを使用します", true, true},
-        {true, {MakeZBuffer, MakeStencilBuffer}, "T&L HALデバイスを使用します", false, true},
-        {true, {}, "T&L HALデバイスを使用します", false, false},
-    };
-    for (const Case& c : cases) {
+    DirectDrawDrivers::primary().caps = DDCAPS_3D;
+    for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        DirectDrawDrivers::primary().caps = c.hardware ? DDCAPS_3D : 0;
         auto made = device(true, {ddoDebugMessage, ddoDetailedLog});
         made->D3DOptions = c.options;
         made->InitializeDisplayMode(false, 640, 480, 32, 0, "");

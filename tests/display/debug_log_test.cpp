@@ -1,3 +1,4 @@
+// The debug log: numbered lines, their switches, an unwritable log and halting on error.
 #include "support/display_fixture.h"
 
 #include <fstream>
@@ -14,17 +15,13 @@ std::string logText(const std::filesystem::path& folder)
     return text.str();
 }
 
-TEST_F(DebugLogTest, LinesAreNumberedWithCrLfAndTheFirstLineStartsTheFileAnew)
+TEST_F(DebugLogTest, LinesAreNumberedWithCrLfOnlyWithTheirSwitchOnAndTheFirstStartsTheFileAnew)
 {
     std::ofstream(folder / "dddd.debug") << "left from an earlier run\r\n";
     DebugLog("一行目");
     EXPECT_EQ(CheckResult(0, "never"), 0);
     EXPECT_EQ(CheckResult(DDERR_SURFACELOST, "サーフェスを作れませんでした"), DDERR_SURFACELOST);  // the code in upper-case hex
-    EXPECT_EQ(logText(folder), "debug#00001 ... 一行目\r\ndebug#00002 ... サーフェスを作れませんでした(Error Code(887601C2))\r\n");
-}
-
-TEST_F(DebugLogTest, LinesAreWrittenAndCountedOnlyWithTheirSwitchOn)
-{
+    // Lines are written and counted only with their switch on.
     dddd.setDebugOption({});
     DebugLog("off");
     EXPECT_EQ(CheckResult(5, "failed"), 5);  // without the halt option the program goes on
@@ -32,7 +29,7 @@ TEST_F(DebugLogTest, LinesAreWrittenAndCountedOnlyWithTheirSwitchOn)
     DetailLog("hidden");
     dddd.setDebugOption({ddoDebugMessage, ddoDetailedLog});
     DetailLog("shown");
-    EXPECT_EQ(logText(folder), "debug#00001 ... shown\r\n");
+    EXPECT_EQ(logText(folder), "debug#00001 ... 一行目\r\ndebug#00002 ... サーフェスを作れませんでした(Error Code(887601C2))\r\ndebug#00003 ... shown\r\n");
 }
 
 TEST_F(DebugLogTest, AnUnwritableLogIsToldOnceAndSkippedAlsoInDestructors)

@@ -1,15 +1,14 @@
+// Data archives: finding items by ID, expanding pair-table blocks, damaged archives.
 #include "display/qdarc.h"
+#include "platform/text.h"
+#include "support/qda_writer.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
-
-#include "platform/text.h"
-#include "support/qda_writer.h"
-#include "support/thrown.h"
 
 namespace {
 
@@ -56,8 +55,6 @@ Bytes block(const Bytes& table, const Bytes& packed)
     return join(withU32(join(table, Bytes(4)), table.size(), static_cast<uint32_t>(packed.size())), packed);
 }
 
-QdaItem plain(const std::string& id, const std::string& data) { return {id, bytesOf(data)}; }
-
 // The bytes of the stream read, which must start at position 0, or the message of
 // the EQDAError raised instead.
 template <typename Read>
@@ -85,14 +82,12 @@ const std::string TooLong = damaged("展開したデータが項目のサイズ�
 TEST(QDArcTest, FindsTheFirstItemWhoseIdMatchesIgnoringAsciiLetterCase)
 {
     const std::string longId(256, 'x'); // fills the ID field: no zero ends it
-    const Bytes archive = makePlainQda({plain("Title.BMP", "1"), plain("\x83\x41" "B", "2"), plain("dup", "3"), plain("DUP", "4"),
-                                        plain(longId, "5"), plain("empty", "")});
-    const struct {
-        std::string id, data;
-    } found[] = {{"title.bmp", "1"}, {"TITLE.bmp", "1"}, {"\x83\x41" "b", "2"}, {"Dup", "3"}, {longId, "5"}, {"EMPTY", ""}};
+    const Bytes archive = makePlainQda({{"Title.BMP", bytesOf("1")}, {"\x83\x41" "B", bytesOf("2")}, {"dup", bytesOf("3")}, {"DUP", bytesOf("4")},
+                                        {longId, bytesOf("5")}, {"empty", bytesOf("")}});
+    const struct { std::string id, data; } found[] = {{"TITLE.bmp", "1"}, {"\x83\x41" "b", "2"}, {"Dup", "3"}, {longId, "5"}, {"EMPTY", ""}};
     for (const auto& f : found) EXPECT_EQ(loaded(archive, f.id), f.data) << f.id;
     // "ア" is 0x83 0x41; 0x83 0x61 is another character, not its lower case.
-    for (const std::string& id : std::vector<std::string>{"Title", "\x83\x61" "b", "ぽめ", longId + "x"})
+    for (const std::string& id : std::vector<std::string>{"Title", "\x83\x61" "b", longId + "x"})
         EXPECT_EQ(loaded(archive, id), notFound(id));
     // Data offset 0 means "not found", even when a later entry has the ID too.
     EXPECT_EQ(loaded(withU32(archive, entryField(2, 0), 0), "dup"), notFound("dup"));
@@ -107,11 +102,7 @@ TEST(QDArcTest, ExpandsPairTablesAndRejectsBadBlocks)
     const std::string cut = damaged("圧縮ブロックが途中で切れています");
     const std::string badTable = damaged("ペア表が不正です");
     const std::string tooDeep = damaged("ペア表の入れ子が深すぎます");
-    const struct {
-        Bytes stored;
-        int64_t size;
-        std::string outcome;
-    } cases[] = {
+    const struct { Bytes stored; int64_t size; std::string outcome; } cases[] = {
         {block(Nested, {0x82, 'x', 0x80, 0x7F}), 100, "abcdxab\x7F"}, // left before right, at every level
         {block(Nested, {0x82, 'x'}), 5, "abcdx"},
         {block(Nested, {0x82, 'x'}), 4, TooLong},
@@ -139,25 +130,20 @@ TEST(QDArcTest, ExpandsPairTablesAndRejectsBadBlocks)
 
 TEST(QDArcTest, ReadsItemsByTheirEntryAndRejectsOtherDataAndDamagedArchives)
 {
-    const Bytes archive = makePlainQda({plain("a", "data")});
+    const Bytes archive = makePlainQda({{"a", bytesOf("data")}});
     // Compressed: the item size is the length before packing.
     const Bytes packedArchive = withU32(makePlainQda({{"a", block(Literals, bytesOf("data"))}}, 1), entryField(0, 8), 4);
     const auto end = static_cast<uint32_t>(archive.size());
     const std::string directoryCut = damaged("ディレクトリが途中で切れています");
     const std::string itemCut = damaged("項目のデータが途中で切れています");
-    const struct {
-        Bytes archive;
-        std::string outcome;
-    } cases[] = {
+    const struct { Bytes archive; std::string outcome; } cases[] = {
         // A compression field other than 1 means plain, and the stored size goes unused.
-        {withU32(archive, entryField(0, 4), 0xFFFFFFFF), "data"},
         {withU32(withU32(archive, 0, 2), entryField(0, 4), 0xFFFFFFFF), "data"},
         {withU32(archive, 4, 0x31414451), "Rezadedur E Archiveの扱えるデータではありません"}, // "QDA1"
         {Bytes(archive.begin(), archive.begin() + 255), "Rezadedur E Archiveの扱えるデータではありません"},
         {withU32(archive, 8, 0), "アーカイブ内には指定されたID 'a' を持つデータが見つかりません"},
         {withU32(archive, 8, 0xFFFFFFFF), directoryCut},
         {Bytes(archive.begin(), archive.begin() + 256 + 267), directoryCut},
-        {withU32(archive, entryField(0, 0), end), itemCut},
         {withU32(archive, entryField(0, 0), 0xFFFFFFFF), itemCut},
         {withU32(archive, entryField(0, 8), 5), itemCut},
         {withU32(archive, entryField(0, 8), 0xFFFFFFFF), itemCut},

@@ -1,6 +1,10 @@
+// Display surfaces: colour packing, placement, creation failures, pixels, the surface
+// list, and restoring and rebuilding their pictures.
 #include "support/bmp_writer.h"
 #include "support/display_fixture.h"
 #include "support/qda_writer.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -19,7 +23,6 @@ TEST_F(SurfaceTest, MakeColorPacksIntoTheSurfaceFormat)
         {pixelFormatXrgb8888(), 0x00FF8008},
         {pixelFormatArgb8888(), 0xFFFF8008},
         {pixelFormatRgb565(), 0xFC01},
-        {pixelFormatRgb555(), 0x7E01},
         {pixelFormatPalette8(), 0},  // every channel packs to zero
         {pixelFormatRgb(32, 0x3FF00000, 0x000FFC00, 0x000003FF), 0x0FF20008},  // 10 bits a channel: nothing lost
     };
@@ -32,29 +35,22 @@ TEST_F(SurfaceTest, MakeColorPacksIntoTheSurfaceFormat)
 
 TEST_F(SurfaceTest, PlacementFollowsSurfaceLocation)
 {
-    struct Case {
-        TDDDDSurfaceMemoryType location;
-        uint32_t backBuffer;  // where the back buffer lies
-        bool fullScreen;
-        const char* message;
-        uint32_t caps;
-    };
-    const Case cases[] = {
+    // backBuffer: where the back buffer lies.
+    const struct { TDDDDSurfaceMemoryType location; uint32_t backBuffer; bool fullScreen; const char* message; uint32_t caps; } cases[] = {
         {smtDefault, DDSCAPS_VIDEOMEMORY, false, "サーフェスをビデオメモリに配置します", DDSCAPS_VIDEOMEMORY},
         {smtDefault, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
         {smtCompatible, DDSCAPS_VIDEOMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
         {smtCompatible, DDSCAPS_VIDEOMEMORY, true, "サーフェスをドライバのデフォルトの位置(おそらくビデオメモリ)に配置します", DDSCAPS_VIDEOMEMORY},
         {smtSystemMemory, DDSCAPS_VIDEOMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
         {smtVideoMemory, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをビデオメモリに配置します", DDSCAPS_VIDEOMEMORY},
-        {smtNonLocalVideoMemory, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをノンローカルビデオメモリに配置します",
-         DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM},
+        {smtNonLocalVideoMemory, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをノンローカルビデオメモリに配置します", DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         makeBackBuffer(c.backBuffer);
         dddd.SurfaceLocation = c.location;
         dddd.FullScreen = c.fullScreen;
         TDDDDSurface surface(&dddd, 8, 8, 0);
-        EXPECT_TRUE(logged(c.message)) << c.message;
+        EXPECT_GE(std::ranges::count(logMessages(), c.message), 1) << c.message;
         EXPECT_EQ(capsOf(surface) & (DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY | DDSCAPS_NONLOCALVIDMEM), c.caps) << c.message;
         startNewLog();
     }

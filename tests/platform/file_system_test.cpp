@@ -86,7 +86,6 @@ TEST(FileSystemTest, FileAgeIsThePackedLocalTimeAndMinusOneOnlyForAMissingFile)
         time_t written;
         std::string packed;  // the stamp's fields as a local time; "" when the packing cannot hold it
     } cases[] = {
-        {0, ""},
         {localTime("1979-12-31 23:59:58"), ""},
         {localTime("1980-01-01 00:00:00"), "1980-01-01 00:00:00"},
         {localTime("2024-03-15 13:45:31"), "2024-03-15 13:45:30"},

@@ -33,17 +33,14 @@ TEST(WindowMessagesTest, AMessageReachesItsWindowsHandlerAndBringsBackItsReply)
     EXPECT_EQ(received.size(), 1u);
     destroyMessageWindow(second);
     EXPECT_EQ(sendMessage(nullptr, 0xC123, 0, 0), 0);
-}
-
-TEST(WindowMessagesTest, AHandlerMayDestroyItsOwnWindow)
-{
-    HWND window = nullptr;
-    window = createMessageWindow([&](uint32_t, uintptr_t, intptr_t) {
-        destroyMessageWindow(window);
+    // A handler may destroy its own window.
+    HWND self = nullptr;
+    self = createMessageWindow([&](uint32_t, uintptr_t, intptr_t) {
+        destroyMessageWindow(self);
         return intptr_t{1};
     });
-    EXPECT_EQ(sendMessage(window, 0xC000, 0, 0), 1);
-    EXPECT_EQ(sendMessage(window, 0xC000, 0, 0), 0);
+    EXPECT_EQ(sendMessage(self, 0xC000, 0, 0), 1);
+    EXPECT_EQ(sendMessage(self, 0xC000, 0, 0), 0);
 }
 
 }  // namespace

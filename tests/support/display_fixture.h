@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -56,7 +55,6 @@ protected:
 
     // The messages of this test's log.
     std::vector<std::string> logMessages() const { return debugLogMessages(folder / "dddd.debug"); }
-    bool logged(const std::string& message) const { return std::ranges::count(logMessages(), message) > 0; }
 
     // Every pixel of the surface, row by row.
     static std::vector<uint32_t> pixels(TDDDDGenSurface& s)

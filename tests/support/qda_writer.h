@@ -17,10 +17,7 @@ inline std::vector<uint8_t> makePlainQda(const std::vector<QdaItem>& items, uint
         for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
     put32(0, compression);
-    out[4] = 'Q';
-    out[5] = 'D';
-    out[6] = 'A';
-    out[7] = '0';
+    std::copy_n("QDA0", 4, out.begin() + 4);
     put32(8, static_cast<uint32_t>(items.size()));
     for (size_t i = 0; i < items.size(); ++i) {
         const size_t entry = 256 + i * 268;
