@@ -32,7 +32,7 @@ protected:
     void saveCg(uint32_t color, int second, uint16_t bits = 24)
     {
         auto bytes = makeBmp({16, 16, 24, {}, std::vector<uint32_t>(256, color)});
-        bytes[28] = static_cast<uint8_t>(bits);
+        setBmpBitCount(bytes, bits);
         writeFile("cg.bmp", std::string(bytes.begin(), bytes.end()));
         stamp(second);
     }
@@ -189,8 +189,8 @@ TEST_F(ToolsTest, SetFetchesTheListsOfAnimes1To29AskingOnlyOverText)
         size_t questions;
         int32_t frame;
     } cases[] = {
-        {"0", own, true, own, 0, 9}, {"30", own, true, own, 0, 9}, {"-1", own, true, own, 0, 9}, {"ab", own, true, own, 0, 9},
-        {"5", {}, false, anime5, 0, 1}, {"5", own, true, anime5, 1, 1}, {"5", own, false, own, 1, 1}, {"07", own, true, {}, 1, 1},
+        {"0", own, true, own, 0, 9}, {"30", own, true, own, 0, 9}, {"ab", own, true, own, 0, 9}, {"5", {}, false, anime5, 0, 1},
+        {"5", own, true, anime5, 1, 1}, {"5", own, false, own, 1, 1}, {"07", own, true, {}, 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.anime);
