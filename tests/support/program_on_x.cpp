@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -20,7 +21,7 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 // Starts a program that writes a line (a display number, a bus address) to its
-// descriptor 3 once it serves; that line, empty when none comes within 15 s.
+// descriptor 3 once it serves; that line, empty when none comes (15 s for each byte).
 std::string startAndReadLine(std::unique_ptr<ChildProcess>& child, const std::vector<std::string>& argv,
                              const std::filesystem::path& log)
 {
@@ -28,7 +29,9 @@ std::string startAndReadLine(std::unique_ptr<ChildProcess>& child, const std::ve
     if (::pipe2(fds, O_CLOEXEC) != 0) return "";
     child = std::make_unique<ChildProcess>(argv, log, fds[1]);
     ::close(fds[1]);
-    const std::string line = readLine(fds[0], 15s);
+    std::string line;
+    pollfd poller{fds[0], POLLIN, 0};
+    for (char c = 0; ::poll(&poller, 1, 15000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n';) line += c;
     ::close(fds[0]);
     return child->running() ? line : "";
 }
@@ -90,7 +93,8 @@ bool waitUntil(const std::function<bool()>& test, std::chrono::milliseconds with
 void ProgramOnXTest::SetUp()
 {
     // No program of the test talks to a bus of the machine's session.
-    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"}) setVariable(name, std::nullopt);
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"})
+        variables_.push_back(std::make_unique<ScopedVariable>(name, std::nullopt));
 }
 
 void ProgramOnXTest::TearDown()
@@ -102,19 +106,14 @@ void ProgramOnXTest::TearDown()
     variables_.clear();
 }
 
-void ProgramOnXTest::setVariable(const char* name, const std::optional<std::string>& value)
-{
-    variables_.push_back(std::make_unique<ScopedVariable>(name, value));
-}
-
 std::string ProgramOnXTest::startServer()
 {
     const std::string display = startAndReadLine(
         server_, {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, folder / "xvfb.log");
     if (display.empty()) return "Xvfb did not report a display within 15 s";
-    setVariable("DISPLAY", ":" + display);
-    setVariable("WAYLAND_DISPLAY", std::nullopt);
-    setVariable("QT_QPA_PLATFORM", "xcb");
+    variables_.push_back(std::make_unique<ScopedVariable>("DISPLAY", ":" + display));
+    variables_.push_back(std::make_unique<ScopedVariable>("WAYLAND_DISPLAY", std::nullopt));
+    variables_.push_back(std::make_unique<ScopedVariable>("QT_QPA_PLATFORM", "xcb"));
     // The server names its display before it takes connections.
     if (!waitUntil([this] { return xdotool({"getdisplaygeometry"}) || !server_->running(); }, 15s) || !server_->running())
         return "Xvfb took no connections within 15 s";
@@ -126,7 +125,7 @@ std::string ProgramOnXTest::startAccessibility()
     const std::string address = startAndReadLine(sessionBus_, {"dbus-daemon", "--session", "--nofork", "--print-address=3"},
                                                  folder / "dbus.log");
     if (address.empty()) return "dbus-daemon reported no address within 15 s";
-    setVariable("DBUS_SESSION_BUS_ADDRESS", address);
+    variables_.push_back(std::make_unique<ScopedVariable>("DBUS_SESSION_BUS_ADDRESS", address));
     accessibilityBus_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, folder / "at-spi.log");
     const std::vector<std::string> askAddress{"dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
@@ -134,8 +133,8 @@ std::string ProgramOnXTest::startAccessibility()
     const bool serves = waitUntil([&] { return runCommand(askAddress, 5s).status == 0; }, 10s);
     if (!serves) return "the AT-SPI bus launcher did not answer on the session bus within 10 s";
     // Qt publishes its tree only when told to, without a desktop that asks for it.
-    setVariable("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    setVariable("QT_ACCESSIBILITY", "1");
+    variables_.push_back(std::make_unique<ScopedVariable>("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"));
+    variables_.push_back(std::make_unique<ScopedVariable>("QT_ACCESSIBILITY", "1"));
     return "";
 }
 
@@ -189,10 +188,9 @@ bool ProgramOnXTest::xdotool(const std::vector<std::string>& arguments) const
     return runCommand(argv, 10s).status == 0;
 }
 
-ScreenImage ProgramOnXTest::screenshot() const { return ScreenPixel().screenshot(); }
-
-std::vector<uint32_t> ProgramOnXTest::viewPixels(const ScreenImage& screen) const
+std::vector<uint32_t> ProgramOnXTest::viewPixels() const
 {
+    const ScreenImage screen = ScreenPixel().screenshot();
     const auto client = clientOrigin();
     if (!client) return {};
     const int32_t left = client->x + window::viewLeft, top = client->y;

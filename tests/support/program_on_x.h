@@ -10,12 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 // The window's client area and the character view in it.
 namespace window {
@@ -25,11 +22,11 @@ inline constexpr int32_t viewWidth = 167;
 inline constexpr int32_t viewHeight = 271;
 }  // namespace window
 
-// The screen read straight from the X server (GetImage of the root window).
+// The screen read straight from the X server (GetImage of the root window), 0xRRGGBB.
 struct ScreenImage {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint32_t> pixels;  // 0xRRGGBB, row by row
+    std::vector<uint32_t> pixels;  // row by row
 
     uint32_t at(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
@@ -46,16 +43,15 @@ public:
     ScreenPixel& operator=(const ScreenPixel&) = delete;
 
     bool connected() const { return display_ != nullptr; }
-    // The pixel as 0xRRGGBB on a true-colour screen; none outside the screen.
+    // None outside the screen.
     std::optional<uint32_t> at(int32_t x, int32_t y) const;
-    // The whole screen; empty when not connected.
+    // Empty when not connected.
     ScreenImage screenshot() const;
 
 private:
     _XDisplay* display_;
 };
 
-// A place on the screen.
 struct Point {
     int32_t x = 0;
     int32_t y = 0;
@@ -66,7 +62,7 @@ struct Geometry {
     int32_t x = 0, y = 0, width = 0, height = 0;
 };
 
-// One object of the program's accessibility tree as the AT-SPI helper lists it.
+// One object of the program's accessibility tree as tests/e2e/atspi_read.py lists it.
 struct AccessibleObject {
     std::string role;
     std::string name;
@@ -83,8 +79,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts Xvfb on a display number it picks itself and points DISPLAY at it; the
-    // reason when it cannot start.
+    // Starts Xvfb on a display it picks and points DISPLAY at it; the reason when it cannot.
     std::string startServer();
     // Starts a session bus and the AT-SPI bus on it, so that the programs started
     // afterwards publish their accessibility trees; the reason when they cannot start.
@@ -99,15 +94,10 @@ protected:
     std::optional<Geometry> windowGeometry(const std::string& id) const;
     // The top-left corner of the visible main window's client area, when it shows.
     std::optional<Point> clientOrigin() const;
-    // Runs xdotool with the arguments; whether it succeeded.
     bool xdotool(const std::vector<std::string>& arguments) const;
 
-    ScreenImage screenshot() const;
-    // The character view's pixels on the screenshot, row by row; empty when the
-    // window does not show.
-    std::vector<uint32_t> viewPixels(const ScreenImage& screen) const;
-
-    // The program's accessible objects, listed by tests/e2e/atspi_read.py.
+    // The character view's pixels on a screenshot, row by row; empty when the window does not show.
+    std::vector<uint32_t> viewPixels() const;
     std::vector<AccessibleObject> accessibleObjects() const;
 
     ScratchFolder scratch;
@@ -115,9 +105,6 @@ protected:
     std::unique_ptr<ChildProcess> program;
 
 private:
-    // Sets or removes a variable of the test's environment until the test ends.
-    void setVariable(const char* name, const std::optional<std::string>& value);
-
     std::vector<std::unique_ptr<ScopedVariable>> variables_;
     // Ended in reverse order: the accessibility bus before the session bus, both
     // before the X server.
