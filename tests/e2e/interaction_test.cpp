@@ -1,7 +1,7 @@
 // The window under a real X server, used as a person would: its view showing the frames
 // --render writes, before and after a click on a button; how long its frames last on the
-// screen; a drop from a real XDND drag source; the names its controls carry on the AT-SPI
-// bus. Skips only when the X server (or, for the names, the accessibility bus) cannot start.
+// screen; and a drop from a real XDND drag source. Skips only when the X server
+// cannot start.
 #include "support/program_on_x.h"
 #include "support/bmp_writer.h"
 
@@ -194,26 +194,6 @@ TEST_F(InteractionTest, ADropEndsBeforeTheErrorBoxOfItsLoadOpens)
     ASSERT_TRUE(xdotool({"key", "Return"}));
     EXPECT_TRUE(waitUntil([&] { return visibleWindows("^Pomelune!$").size() == 1; }, 5s)) << "the error box did not close";
     EXPECT_TRUE(program->running());
-}
-
-TEST_F(InteractionTest, EditBoxesAndTheViewCarryTheirCaptionsAsAccessibleNames)
-{
-    if (const std::string why = startAccessibility(); !why.empty()) GTEST_SKIP() << "no accessibility bus: " << why;
-    startProgram({samplePackage().string()});
-    const auto objects = accessibleObjects();
-    ASSERT_FALSE(objects.empty()) << "the program published no accessible objects";
-
-    struct Named {
-        const char* name;
-        const char* role;  // nullptr: any
-    };
-    const Named named[] = {{"Anime", "text"}, {"アニメ番号", "text"}, {"パ・元", "text"}, {"パ･先", "text"},
-                           {"レ・元", "text"}, {"レ・先", "text"},    {"キャラクター表示", nullptr}};
-    for (const Named& n : named) {
-        SCOPED_TRACE(n.name);
-        const auto matches = [&](const AccessibleObject& o) { return o.name == n.name && (!n.role || o.role == n.role); };
-        EXPECT_EQ(std::ranges::count_if(objects, matches), 1);
-    }
 }
 
 }  // namespace

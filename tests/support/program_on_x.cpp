@@ -1,4 +1,4 @@
-// The end-to-end tests' X server, session buses, program and outside view of the screen.
+// The end-to-end tests' X server, program and outside view of the screen.
 #include "support/program_on_x.h"
 
 #include <X11/Xlib.h>
@@ -15,28 +15,7 @@
 #include <sstream>
 #include <thread>
 
-namespace {
-
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-
-// Starts a program that writes a line (a display number, a bus address) to its
-// descriptor 3 once it serves; that line, empty when none comes (15 s for each byte).
-std::string startAndReadLine(std::unique_ptr<ChildProcess>& child, const std::vector<std::string>& argv,
-                             const std::filesystem::path& log)
-{
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return "";
-    child = std::make_unique<ChildProcess>(argv, log, fds[1]);
-    ::close(fds[1]);
-    std::string line;
-    pollfd poller{fds[0], POLLIN, 0};
-    for (char c = 0; ::poll(&poller, 1, 15000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n';) line += c;
-    ::close(fds[0]);
-    return child->running() ? line : "";
-}
-
-}  // namespace
 
 ScreenPixel::ScreenPixel() : display_(XOpenDisplay(nullptr)) {}
 
@@ -82,9 +61,9 @@ std::filesystem::path samplePackage()
 
 bool waitUntil(const std::function<bool()>& test, std::chrono::milliseconds within)
 {
-    const auto deadline = Clock::now() + within;
+    const auto deadline = std::chrono::steady_clock::now() + within;
     while (!test()) {
-        if (Clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(20ms);
     }
     return true;
@@ -93,48 +72,36 @@ bool waitUntil(const std::function<bool()>& test, std::chrono::milliseconds with
 void ProgramOnXTest::SetUp()
 {
     // No program of the test talks to a bus of the machine's session.
-    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"})
-        variables_.push_back(std::make_unique<ScopedVariable>(name, std::nullopt));
+    variables_.push_back(std::make_unique<ScopedVariable>("DBUS_SESSION_BUS_ADDRESS", std::nullopt));
 }
 
 void ProgramOnXTest::TearDown()
 {
     program.reset();
-    accessibilityBus_.reset();
-    sessionBus_.reset();
     server_.reset();
     variables_.clear();
 }
 
 std::string ProgramOnXTest::startServer()
 {
-    const std::string display = startAndReadLine(
-        server_, {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, folder / "xvfb.log");
-    if (display.empty()) return "Xvfb did not report a display within 15 s";
+    // Xvfb writes its display number to descriptor 3 once it serves.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return "no pipe";
+    server_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"},
+        folder / "xvfb.log", fds[1]);
+    ::close(fds[1]);
+    std::string display;
+    pollfd poller{fds[0], POLLIN, 0};
+    for (char c = 0; ::poll(&poller, 1, 15000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n';) display += c;
+    ::close(fds[0]);
+    if (display.empty() || !server_->running()) return "Xvfb did not report a display within 15 s";
     variables_.push_back(std::make_unique<ScopedVariable>("DISPLAY", ":" + display));
     variables_.push_back(std::make_unique<ScopedVariable>("WAYLAND_DISPLAY", std::nullopt));
     variables_.push_back(std::make_unique<ScopedVariable>("QT_QPA_PLATFORM", "xcb"));
     // The server names its display before it takes connections.
     if (!waitUntil([this] { return xdotool({"getdisplaygeometry"}) || !server_->running(); }, 15s) || !server_->running())
         return "Xvfb took no connections within 15 s";
-    return "";
-}
-
-std::string ProgramOnXTest::startAccessibility()
-{
-    const std::string address = startAndReadLine(sessionBus_, {"dbus-daemon", "--session", "--nofork", "--print-address=3"},
-                                                 folder / "dbus.log");
-    if (address.empty()) return "dbus-daemon reported no address within 15 s";
-    variables_.push_back(std::make_unique<ScopedVariable>("DBUS_SESSION_BUS_ADDRESS", address));
-    accessibilityBus_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, folder / "at-spi.log");
-    const std::vector<std::string> askAddress{"dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-                                              "org.a11y.Bus.GetAddress"};
-    const bool serves = waitUntil([&] { return runCommand(askAddress, 5s).status == 0; }, 10s);
-    if (!serves) return "the AT-SPI bus launcher did not answer on the session bus within 10 s";
-    // Qt publishes its tree only when told to, without a desktop that asks for it.
-    variables_.push_back(std::make_unique<ScopedVariable>("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"));
-    variables_.push_back(std::make_unique<ScopedVariable>("QT_ACCESSIBILITY", "1"));
     return "";
 }
 
@@ -199,20 +166,4 @@ std::vector<uint32_t> ProgramOnXTest::viewPixels() const
     for (int32_t y = 0; y < window::viewHeight; ++y)
         for (int32_t x = 0; x < window::viewWidth; ++x) pixels.push_back(screen.at(left + x, top + y));
     return pixels;
-}
-
-std::vector<AccessibleObject> ProgramOnXTest::accessibleObjects() const
-{
-    const CommandResult listing = runCommand({"/usr/bin/python3", ATSPI_READ_SCRIPT, "Pomelune!"}, 20s);
-    std::vector<AccessibleObject> objects;
-    std::istringstream lines(listing.output);
-    for (std::string line; std::getline(lines, line);) {
-        AccessibleObject object;
-        std::istringstream fields(line);
-        std::getline(fields, object.role, '\t');
-        std::getline(fields, object.name, '\t');
-        std::getline(fields, object.text);
-        objects.push_back(std::move(object));
-    }
-    return objects;
 }

@@ -1,6 +1,6 @@
 // The fixture of the end-to-end tests: a private folder, an X server (Xvfb) of the
-// test's own, on request a session bus with the accessibility bus, the program under
-// test, and what a test sees of the screen and does on it from outside.
+// test's own, the program under test, and what a test sees of the screen and does on
+// it from outside.
 #pragma once
 
 #include "support/child_process.h"
@@ -62,13 +62,6 @@ struct Geometry {
     int32_t x = 0, y = 0, width = 0, height = 0;
 };
 
-// One object of the program's accessibility tree as tests/e2e/atspi_read.py lists it.
-struct AccessibleObject {
-    std::string role;
-    std::string name;
-    std::string text;
-};
-
 std::filesystem::path samplePackage();
 
 // Calls the test until it holds or the time is up; whether it held.
@@ -81,9 +74,6 @@ protected:
 
     // Starts Xvfb on a display it picks and points DISPLAY at it; the reason when it cannot.
     std::string startServer();
-    // Starts a session bus and the AT-SPI bus on it, so that the programs started
-    // afterwards publish their accessibility trees; the reason when they cannot start.
-    std::string startAccessibility();
     // Starts the program with the arguments, its output in pomelune.log.
     void startProgram(const std::vector<std::string>& arguments);
     // What a program wrote to its log in the folder.
@@ -98,7 +88,6 @@ protected:
 
     // The character view's pixels on a screenshot, row by row; empty when the window does not show.
     std::vector<uint32_t> viewPixels() const;
-    std::vector<AccessibleObject> accessibleObjects() const;
 
     ScratchFolder scratch;
     const std::filesystem::path& folder = scratch.path();
@@ -106,7 +95,5 @@ protected:
 
 private:
     std::vector<std::unique_ptr<ScopedVariable>> variables_;
-    // Ended in reverse order: the accessibility bus before the session bus, both
-    // before the X server.
-    std::unique_ptr<ChildProcess> server_, sessionBus_, accessibilityBus_;
+    std::unique_ptr<ChildProcess> server_;
 };
