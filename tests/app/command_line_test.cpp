@@ -26,10 +26,7 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, ModesAndSettings)
 {
-    const struct {
-        std::vector<std::string> arguments;
-        std::string outcome;
-    } cases[] = {
+    const struct { std::vector<std::string> arguments; std::string outcome; } cases[] = {
         {{}, "window - - - ."},
         {{""}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},

@@ -12,10 +12,7 @@ namespace {
 using namespace sample;
 
 // The exit status, standard output and standard error of a run.
-struct Outcome {
-    int status;
-    std::string output, errors;
-};
+struct Outcome { int status; std::string output, errors; };
 
 void expectOutcome(const Outcome& seen, const Outcome& expected)
 {
@@ -77,10 +74,7 @@ TEST_F(ProgramTest, ExitStatusAndMessages)
 {
     const std::string missing = (folder / "missing.chP").string();
     ASSERT_EQ(mkfifo((folder / "fifo.chP").c_str(), 0600), 0);
-    const struct {
-        std::vector<std::string> arguments;
-        Outcome outcome;
-    } cases[] = {
+    const struct { std::vector<std::string> arguments; Outcome outcome; } cases[] = {
         {{"--help"}, {0, usageText(), ""}},
         {{"--version"}, {0, "pomelune " POMELUNE_VERSION "\n", ""}},
         {{"--info", missing}, {1, "", "pomelune: ファイル " + missing + " は開けません: No such file or directory\n"}},

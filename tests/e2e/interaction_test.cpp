@@ -31,10 +31,8 @@ constexpr Point cellCentre{window::viewLeft + cellSize / 2, cellSize / 2};
 
 Point at(Point client, Point inside) { return {client.x + inside.x, client.y + inside.y}; }
 
-struct Frame {
-    int32_t width = 0;
-    std::vector<uint32_t> pixels;  // 0xRRGGBB
-};
+// A frame's pixels are 0xRRGGBB.
+struct Frame { int32_t width = 0; std::vector<uint32_t> pixels; };
 
 // The view shows the frame at its left and the back buffer's black beyond the
 // frame's width.

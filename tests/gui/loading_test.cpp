@@ -112,11 +112,7 @@ TEST_F(FormLoadingTest, AFrameTimeLongerThanTheTypingLimitIsShownWhole)
     EXPECT_EQ(form->chr->framewait, 12345);
     EXPECT_EQ(form->Edit1->cursorPosition(), 0);
     // Typing never makes the text longer than the limit, but may shorten it.
-    const struct {
-        const char* keys;
-        bool selectAll;
-        const char* shown;
-    } typing[] = {{"6", false, "12345"}, {"\b", false, "12345"}, {"9999", true, "999"}, {"\b8", false, "998"}};
+    const struct { const char* keys; bool selectAll; const char* shown; } typing[] = {{"6", false, "12345"}, {"\b", false, "12345"}, {"9999", true, "999"}, {"\b8", false, "998"}};
     form->Edit1->setFocus();
     for (const auto& t : typing) {
         SCOPED_TRACE(t.keys);

@@ -37,13 +37,8 @@ TEST_F(PlaybackTest, KeysPauseStepAndRewindWhileTheClockRunsOn)
 {
     using sample::green, sample::red, sample::yellow;
     enum Action { Space, Right, Left, Home, AnimeSix, Wait };
-    const struct {
-        Action action;
-        uint32_t later;  // milliseconds before the next turn
-        uint32_t colour;
-        int32_t anime;
-        bool paused;
-    } steps[] = {
+    // later: milliseconds before the next turn.
+    const struct { Action action; uint32_t later; uint32_t colour; int32_t anime; bool paused; } steps[] = {
         {Space, 0, red, 1, true},
         {Wait, 1000, red, 1, true},  // the clock runs on, the engine is not stepped
         {Right, 0, green, 1, true},

@@ -38,10 +38,7 @@ TEST_F(FormWindowTest, StartsWithEveryLoadButtonDisabledAndABlackView)
 TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeInATextThatFitsAndKeepsItsTextForOthers)
 {
     open();
-    const struct {
-        int anime;
-        const char* shown;
-    } cases[] = {
+    const struct { int anime; const char* shown; } cases[] = {
         {0, "状態"}, {1, "01-通常１"}, {9, "01-通常１"}, {18, "18-おじゃまされてる"}, {30, "チェックパターン"}, {31, "チェックパターン"},
         {-1, "チェックパターン"},
     };
@@ -86,10 +83,7 @@ TEST_F(FormWindowTest, AnimeButtonsFrameTimeAndLoopBoxesDriveTheEngine)
 
 TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveIt)
 {
-    const struct {
-        std::string message;
-        std::string shown;
-    } cases[] = {
+    const struct { std::string message; std::string shown; } cases[] = {
         {"ファイル a は開けません", "ファイル a は開けません."}, {"abc", "abc."}, {"a/", "a/."},
         {"done.", "done."}, {"a-", "a-"}, {"(1)", "(1)"}, {"", ""},
     };
@@ -100,10 +94,7 @@ TEST_F(FormWindowTest, TheBoxesSpeakJapaneseAndShowTheirTextAsItStands)
 {
     open();
     const std::unique_ptr<MessageBoxes> qtBoxes = makeQtMessageBoxes(form.get());
-    struct Seen {
-        QString text, buttons;
-        Qt::TextFormat format = Qt::AutoText;
-    } seen;
+    struct Seen { QString text, buttons; Qt::TextFormat format = Qt::AutoText; } seen;
     // Reads the box once it is open, then answers it with its last answering button.
     const auto readAndAnswer = [&seen] {
         auto* poll = new QTimer(qApp);
@@ -166,12 +157,8 @@ TEST_F(FormWindowTest, TheCycleRunsOncePerRefreshNotAsOftenAsTheLoopAllows)
 
     // A turn also runs in the millisecond the next frame change falls due, when that
     // comes before the next refresh; not while paused.
-    const struct {
-        int32_t framewait;
-        uint32_t sinceLastFrame;
-        bool paused;
-        int longest;  // -1: the turn waits for a refresh
-    } cases[] = {{100, 96, false, 5}, {100, 50, false, -1}, {100, 96, true, -1}, {0, 0, false, 1}};
+    // longest: -1 when the turn waits for a refresh.
+    const struct { int32_t framewait; uint32_t sinceLastFrame; bool paused; int longest; } cases[] = {{100, 96, false, 5}, {100, 50, false, -1}, {100, 96, true, -1}, {0, 0, false, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.framewait * 1000 + c.sinceLastFrame);
         form->chr->framewait = c.framewait;
