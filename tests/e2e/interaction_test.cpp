@@ -31,22 +31,6 @@ constexpr Point cellCentre{window::viewLeft + cellSize / 2, cellSize / 2};
 
 Point at(Point client, Point inside) { return {client.x + inside.x, client.y + inside.y}; }
 
-// A frame's pixels are 0xRRGGBB.
-struct Frame { int32_t width = 0; std::vector<uint32_t> pixels; };
-
-// The view shows the frame at its left and the back buffer's black beyond the
-// frame's width.
-bool viewShows(const std::vector<uint32_t>& view, const Frame& frame)
-{
-    if (view.empty()) return false;
-    for (int32_t y = 0; y < window::viewHeight; ++y)
-        for (int32_t x = 0; x < window::viewWidth; ++x)
-            if (view[static_cast<size_t>(y) * window::viewWidth + x] !=
-                (x < frame.width ? frame.pixels[static_cast<size_t>(y) * frame.width + x] : 0))
-                return false;
-    return true;
-}
-
 class InteractionTest : public ProgramOnXTest {
 protected:
     void SetUp() override
@@ -83,37 +67,36 @@ protected:
         return client.value_or(Point{});
     }
 
-    // The images --render writes for the sample's anime, in order.
-    std::vector<Frame> renderedFrames(int anime)
+    // The images --render writes for the sample's anime, in order, as the view shows them:
+    // the back buffer's black beyond the frame's width.
+    std::vector<std::vector<uint32_t>> renderedFrames(int anime)
     {
         const auto out = folder / ("anime" + std::to_string(anime));
         const auto result = runCommand({POMELUNE_EXECUTABLE, "--render", samplePackage().string(), "--anime",
                                         std::to_string(anime), "--out", out.string()}, 60s);
         EXPECT_EQ(result.status, 0) << "--render of anime " << anime;
-        std::vector<Frame> frames;
+        std::vector<std::vector<uint32_t>> frames;
         for (int i = 1;; ++i) {
             char name[32];
             std::snprintf(name, sizeof name, "frame%04d.png", i);
             const QImage image(QString::fromStdString((out / name).string()));
             if (image.isNull()) break;
-            Frame frame{image.width(), {}};
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x) frame.pixels.push_back(image.pixel(x, y) & 0xFFFFFFu);
             EXPECT_EQ(image.height(), window::viewHeight);
+            std::vector<uint32_t> frame;
+            for (int y = 0; y < window::viewHeight; ++y)
+                for (int x = 0; x < window::viewWidth; ++x) frame.push_back(x < image.width() ? image.pixel(x, y) & 0xFFFFFFu : 0);
             frames.push_back(std::move(frame));
         }
         EXPECT_FALSE(frames.empty()) << "no frames of anime " << anime;
         return frames;
     }
 
-    // Takes screenshots until the view shows one of the frames, up to the time given.
+    // Reads the screen until the view shows one of the frames, up to the time given.
     // The window is looked up again each time, as it may still be placed or sized.
-    bool viewShowsOneOf(const std::vector<Frame>& frames, std::chrono::seconds within)
+    bool viewShowsOneOf(const std::vector<std::vector<uint32_t>>& frames, std::chrono::seconds within)
     {
-        return waitUntil([&] {
-            const auto view = viewPixels();
-            return !program->running() || std::ranges::any_of(frames, [&](const Frame& frame) { return viewShows(view, frame); });
-        }, within) && program->running();
+        return waitUntil([&] { return !program->running() || std::ranges::find(frames, viewPixels()) != frames.end(); }, within) &&
+               program->running();
     }
 };
 

@@ -24,33 +24,21 @@ ScreenPixel::~ScreenPixel()
     if (display_) XCloseDisplay(display_);
 }
 
-std::optional<uint32_t> ScreenPixel::at(int32_t x, int32_t y) const
+std::vector<uint32_t> ScreenPixel::area(int32_t x, int32_t y, int32_t width, int32_t height) const
 {
     // A request outside the root window would be a protocol error, which ends the
     // process under Xlib's default handler.
-    if (!display_ || x < 0 || y < 0 || x >= DisplayWidth(display_, DefaultScreen(display_)) ||
-        y >= DisplayHeight(display_, DefaultScreen(display_)))
-        return std::nullopt;
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return std::nullopt;
-    const auto pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
-    XDestroyImage(image);
-    return pixel;
-}
-
-ScreenImage ScreenPixel::screenshot() const
-{
-    if (!display_) return {};
-    const int screen = DefaultScreen(display_);
-    ScreenImage shot{DisplayWidth(display_, screen), DisplayHeight(display_, screen), {}};
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(shot.width),
-                              static_cast<unsigned>(shot.height), AllPlanes, ZPixmap);
+    if (!display_ || x < 0 || y < 0 || x + width > DisplayWidth(display_, DefaultScreen(display_)) ||
+        y + height > DisplayHeight(display_, DefaultScreen(display_)))
+        return {};
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
     if (!image) return {};
-    shot.pixels.reserve(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height));
-    for (int32_t y = 0; y < shot.height; ++y)
-        for (int32_t x = 0; x < shot.width; ++x) shot.pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
+    std::vector<uint32_t> pixels;
+    for (int32_t row = 0; row < height; ++row)
+        for (int32_t column = 0; column < width; ++column) pixels.push_back(static_cast<uint32_t>(XGetPixel(image, column, row) & 0xFFFFFF));
     XDestroyImage(image);
-    return shot;
+    return pixels;
 }
 
 std::filesystem::path samplePackage()
@@ -157,13 +145,7 @@ bool ProgramOnXTest::xdotool(const std::vector<std::string>& arguments) const
 
 std::vector<uint32_t> ProgramOnXTest::viewPixels() const
 {
-    const ScreenImage screen = ScreenPixel().screenshot();
     const auto client = clientOrigin();
-    if (!client) return {};
-    const int32_t left = client->x + window::viewLeft, top = client->y;
-    if (left < 0 || top < 0 || left + window::viewWidth > screen.width || top + window::viewHeight > screen.height) return {};
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < window::viewHeight; ++y)
-        for (int32_t x = 0; x < window::viewWidth; ++x) pixels.push_back(screen.at(left + x, top + y));
-    return pixels;
+    return client ? ScreenPixel().area(client->x + window::viewLeft, client->y, window::viewWidth, window::viewHeight)
+                  : std::vector<uint32_t>{};
 }

@@ -22,19 +22,10 @@ inline constexpr int32_t viewWidth = 167;
 inline constexpr int32_t viewHeight = 271;
 }  // namespace window
 
-// The screen read straight from the X server (GetImage of the root window), 0xRRGGBB.
-struct ScreenImage {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint32_t> pixels;  // row by row
-
-    uint32_t at(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
 struct _XDisplay;
 
-// A connection to the server DISPLAY names: one pixel, fast enough to time the frames
-// the screen shows, or the whole screen.
+// A connection to the server DISPLAY names, reading the screen straight from it (GetImage
+// of the root window) as 0xRRGGBB, fast enough for one pixel to time the frames it shows.
 class ScreenPixel {
 public:
     ScreenPixel();
@@ -43,10 +34,13 @@ public:
     ScreenPixel& operator=(const ScreenPixel&) = delete;
 
     bool connected() const { return display_ != nullptr; }
-    // None outside the screen.
-    std::optional<uint32_t> at(int32_t x, int32_t y) const;
-    // Empty when not connected.
-    ScreenImage screenshot() const;
+    // The pixels of the rectangle row by row; empty when it does not lie on the screen.
+    std::vector<uint32_t> area(int32_t x, int32_t y, int32_t width, int32_t height) const;
+    std::optional<uint32_t> at(int32_t x, int32_t y) const
+    {
+        const auto pixel = area(x, y, 1, 1);
+        return pixel.empty() ? std::nullopt : std::optional(pixel[0]);
+    }
 
 private:
     _XDisplay* display_;
@@ -81,7 +75,7 @@ protected:
     std::optional<Point> clientOrigin() const;
     bool xdotool(const std::vector<std::string>& arguments) const;
 
-    // The character view's pixels on a screenshot, row by row; empty when the window does not show.
+    // The character view's pixels on the screen, row by row; empty when the window does not show.
     std::vector<uint32_t> viewPixels() const;
 
     ScratchFolder scratch;
