@@ -31,27 +31,21 @@ struct RecordingBoxes : MessageBoxes {
     bool answer = true;
 };
 
-// The application object of the test program, made once on the offscreen platform.
-inline QApplication& guiApplication()
-{
-    static int argc = 1;
-    static char name[] = "gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* made = new QApplication(argc, argv);
-        prepareApplication(*made);
-        return made;
-    }();
-    return *application;
-}
-
 class FormTest : public PackageTest {
 protected:
     void SetUp() override
     {
         PackageTest::SetUp();
-        guiApplication();
+        // The application object of the test program, made once on the offscreen platform.
+        static int argc = 1;
+        static char name[] = "gui_tests";
+        static char* argv[] = {name, nullptr};
+        [[maybe_unused]] static QApplication* application = [] {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            auto* made = new QApplication(argc, argv);
+            prepareApplication(*made);
+            return made;
+        }();
         runtime = folder / "runtime";
         std::filesystem::create_directories(runtime);
         std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
