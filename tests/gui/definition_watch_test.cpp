@@ -88,7 +88,6 @@ TEST_F(DefinitionWatchTest, ADefinitionLoadedByOtherMeansIsNotReloadedForBeingNe
 {
     form->definitionWatch->autoreload->trigger();
     turns(1);
-    form->chr->frame = 2;
     const std::string other = writeFile("other.chP", "#CHARNAME Other\n#1 0 0 4 4\n#PATERN 02 0101\n");
     form->LoadPackage(other);
     form->Button2->click();
