@@ -67,7 +67,7 @@ protected:
     static std::string tempdir() { return unpackFolderPath(); }
 };
 
-TEST_F(FormLoadingTest, CommandLineLoadSetsTheControlsFromTheDefinition)
+TEST_F(FormLoadingTest, CommandLineLoadSetsTheControlsAndAFailedLoadDisablesThem)
 {
     open({writePackage(), "ignored.chP"});
     ASSERT_TRUE(form->paramload);
@@ -80,12 +80,8 @@ TEST_F(FormLoadingTest, CommandLineLoadSetsTheControlsFromTheDefinition)
     EXPECT_TRUE(reloadsEnabled());
     EXPECT_TRUE(form->buttonck->isEnabled());
     EXPECT_EQ(form->Label2->text(), "01-通常１");
-}
 
-TEST_F(FormLoadingTest, AFailedLoadLeavesTheLoadButtonsDisabledAndTheTextsAsTheyWere)
-{
-    open({writePackage()});
-    turns(1);
+    // A failed load leaves the load buttons disabled and the texts as they were.
     const std::string missing = (folder / "none.chP").string();
     EXPECT_FALSE(form->runGuarded([&] { form->LoadPackage(missing); }));
     EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + missing + " は開けません."});
