@@ -26,35 +26,23 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, ModesAndSettings)
 {
-    const std::string onlyOneMode = "give only one of --info, --render, --export, --check and --open";
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string outcome;
-    };
-    const Case cases[] = {
+    const struct { std::vector<std::string> arguments; std::string outcome; } cases[] = {
         {{}, "window - - - ."},
         {{""}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},
         {{"--help"}, "help - - - ."},
-        {{"-h"}, "help - - - ."},
         {{"--version"}, "version - - - ."},
-        {{"--info", "a b.chP"}, "info 'a b.chP' - - ."},
         {{"--info=a b.chP"}, "info 'a b.chP' - - ."},
         {{"--render", "c.chP"}, "render 'c.chP' - - ."},
-        {{"--open", "p.lzh"}, "open 'p.lzh' - - ."},
-        {{"--open", "p.lzh", "--check", "c.chP"}, onlyOneMode},
+        {{"--open", "p.lzh", "--check", "c.chP"}, "give only one of --info, --render, --export, --check and --open"},
         // The last --anime counts.
         {{"--anime", "30", "--render", "c.chP", "--frames=9999", "--out", "out/x", "--anime=0"}, "render 'c.chP' 0 9999 out/x"},
         {{"--info"}, "--info needs a value"},
-        {{"--info="}, "--info needs a value"},
         {{"--render", "--anime", "1"}, "--render needs a value"},
-        {{"--render", "c.chP", "--frames"}, "--frames needs a value"},
         {{"--render", "c.chP", "--anime", "31"}, "--anime needs a whole number from 0 to 30, not '31'"},
-        {{"--bogus"}, "unknown option '--bogus'"},
         {{"-x", "c.chP"}, "unknown option '-x'"},
         {{"--bogus=1"}, "unknown option '--bogus=1'"},
         {{"--version=2"}, "--version takes no value"},
-        {{"--info", "a.chP", "--render", "b.chP"}, onlyOneMode},
         // --help and --version win wherever they stand before "--"; the first one counts.
         {{"--help", "--version"}, "help - - - ."},
         {{"--info", "a.chP", "--frames", "x", "--version", "-h"}, "version - - - ."},
@@ -66,7 +54,6 @@ TEST(CommandLine, ModesAndSettings)
         {{"--render", "--out", "o", "--", "--help"}, "render '--help' - - o"},
         {{"--info", "--"}, "--info needs a value"},
         {{"--info", "a.chP", "--", "--help"}, "unexpected argument '--help'"},
-        {{"--render", "--anime", "2", "c.chP"}, "render 'c.chP' 2 - ."},
         {{"--info", "a.chP", "--frames", "2"}, "--frames goes with --render only"},
         {{"--export", "a.chP", "--out", "a.gif"}, "export 'a.chP' 1 a.gif x1 -"},
         {{"--scale=3", "--export", "a.chP", "--anime", "6", "--out", "s.png", "--columns", "512"}, "export 'a.chP' 6 s.png x3 512"},
@@ -74,11 +61,10 @@ TEST(CommandLine, ModesAndSettings)
         {{"--render", "a.chP", "--scale", "2"}, "--scale goes with --export only"},
         {{"--export", "a.chP", "--out", "a.gif", "--scale", "17"}, "--scale needs a whole number from 1 to 16, not '17'"},
         {{"--export", "a.chP", "--out", "a.png", "--columns", "0"}, "--columns needs a whole number from 1 to 512, not '0'"},
-        {{"--check", "a.chP"}, "check 'a.chP' - - ."},
         {{"--check", "a.chP", "--anime", "2"}, "--anime goes with --render or --export only"},
         {{"--render", "a.chP", "-"}, "unexpected argument '-'"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
         EXPECT_EQ(outcomeOf(c.arguments), c.outcome);
     }

@@ -1,6 +1,5 @@
-// The window's menu "書き出し" on the offscreen platform: the running anime written
-// at the speed box's frame time to the file the dialog answers, the window's anime
-// left as it was, a cancelled dialog, and no package.
+// The window's menu "書き出し": the running anime written at the speed box's frame time
+// to the file the dialog answers, the window's anime left as it was, a cancelled dialog, no package.
 #include "app/export_menu.h"
 #include "support/gif_reader.h"
 #include "support/form_fixture.h"
@@ -15,19 +14,15 @@ namespace {
 
 using namespace sample;
 
-class AnsweringDialogs : public SaveDialogs {
-public:
-    explicit AnsweringDialogs(std::string answer) : answer_(std::move(answer)) {}
+struct AnsweringDialogs : SaveDialogs {
+    explicit AnsweringDialogs(std::string answer) : answer(std::move(answer)) {}
     std::string askSaveName(const std::string& title, const std::string& suggestion, const std::string& filter) override
     {
         asked.push_back(title + " | " + suggestion + " | " + filter);
-        return answer_;
+        return answer;
     }
-
+    std::string answer;
     std::vector<std::string> asked;
-
-private:
-    std::string answer_;
 };
 
 class ExportMenuTest : public FormTest {
@@ -91,17 +86,13 @@ TEST_F(ExportMenuTest, SheetWithItsJson)
     EXPECT_TRUE(boxes->errors.empty());
 }
 
-TEST_F(ExportMenuTest, CancelledDialogWritesNothing)
+TEST_F(ExportMenuTest, ACancelledDialogWritesNothingAndErrorsGoToTheErrorBox)
 {
     const auto before = std::distance(std::filesystem::directory_iterator(folder), {});
     menu("").gifAction->trigger();
     EXPECT_EQ(asked->size(), 1u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), before);
     EXPECT_TRUE(boxes->errors.empty());
-}
-
-TEST_F(ExportMenuTest, ErrorsGoToTheErrorBox)
-{
     menu((folder / "missing" / "walk.gif").string()).gifAction->trigger();
     ASSERT_EQ(boxes->errors.size(), 1u);
     EXPECT_EQ(boxes->errors[0].rfind("ファイル " + (folder / "missing" / "walk.gif").string() + " に書き込めません: ", 0), 0u);

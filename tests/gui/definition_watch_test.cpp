@@ -44,14 +44,9 @@ TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
 {
     const std::vector<std::string> both{"#PATERN 01 02", "#PATERN 02 03"}, first{"#PATERN 01 02"};
     enum Change { Save, Cut, Remove, Archive, FromFolder, Toggle, None };
+    // name: what is saved; shown: the name the window shows after the next turn.
     const struct {
-        Change change;
-        const char* name;  // what is saved
-        std::vector<std::string> lines;
-        int second;
-        const char* shown;  // the name the window shows after the next turn
-        int32_t anime;
-        size_t errors;
+        Change change; const char* name; std::vector<std::string> lines; int second; const char* shown; int32_t anime; size_t errors;
     } steps[] = {
         {Save, "Early", both, 5, "First", 2, 0},  // switching on reloads nothing
         {Save, "Second", both, 10, "Second", 2, 0},
@@ -93,7 +88,6 @@ TEST_F(DefinitionWatchTest, ADefinitionLoadedByOtherMeansIsNotReloadedForBeingNe
 {
     form->definitionWatch->autoreload->trigger();
     turns(1);
-    form->chr->frame = 2;
     const std::string other = writeFile("other.chP", "#CHARNAME Other\n#1 0 0 4 4\n#PATERN 02 0101\n");
     form->LoadPackage(other);
     form->Button2->click();

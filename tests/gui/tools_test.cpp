@@ -19,7 +19,7 @@ using Texts = std::array<QString, 4>;
 
 class ToolsTest : public FormTest {
 protected:
-    // A window with a package whose CG is one colour, every caret at 0.
+    // A package whose CG is one colour, every caret at 0.
     void SetUp() override
     {
         FormTest::SetUp();
@@ -32,7 +32,7 @@ protected:
     void saveCg(uint32_t color, int second, uint16_t bits = 24)
     {
         auto bytes = makeBmp({16, 16, 24, {}, std::vector<uint32_t>(256, color)});
-        bytes[28] = static_cast<uint8_t>(bits);
+        setBmpBitCount(bytes, bits);
         writeFile("cg.bmp", std::string(bytes.begin(), bytes.end()));
         stamp(second);
     }
@@ -63,13 +63,8 @@ protected:
 
 TEST_F(ToolsTest, CaretCheckShowsTheEntryAtTheCaretOfAnyBoxFromAllFour)
 {
-    const struct {
-        Texts texts;
-        size_t box;
-        int caret;
-        std::array<int32_t, 4> rows;  // frames 0 to 255 of each check row
-        const char* label;
-    } cases[] = {
+    // rows: frames 0 to 255 of each check row.
+    const struct { Texts texts; size_t box; int caret; std::array<int32_t, 4> rows; const char* label; } cases[] = {
         {{"0102", "0A0B", "0304", "0506"}, 0, 2, {2, 11, 4, 6}, "1/2"},
         {{"0102", "0A0B", "0304", "0506"}, 1, 3, {2, 11, 4, 6}, "1/2"},
         {{"0102", "0A0B", "0304", "0506"}, 2, 1, {1, 10, 3, 5}, "0/2"},
@@ -123,12 +118,8 @@ TEST_F(ToolsTest, CaretCheckErrorSkipsOneTurnsDrawingOnly)
 TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
 {
     const QString long300 = QString("01").repeated(300);
-    const struct {
-        Texts texts;
-        std::array<std::vector<int32_t>, 4> frames;  // frames 1.. of each check row
-        bool patdstused, layerused;
-        const char* error;
-    } cases[] = {
+    // frames: frames 1.. of each check row.
+    const struct { Texts texts; std::array<std::vector<int32_t>, 4> frames; bool patdstused, layerused; const char* error; } cases[] = {
         {{" 2", "", "", ""}, {{{2}, {}, {}, {}}}, false, false, nullptr},
         {{"01020", "03", "", "07"}, {{{1, 2}, {3}, {}, {7}}}, true, false, nullptr},
         {{"", "", "0506", "0708"}, {{{}, {}, {5, 6}, {7, 8}}}, false, true, nullptr},
@@ -160,15 +151,9 @@ TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
 
 TEST_F(ToolsTest, ClipboardGetsPatternAndLayerLines)
 {
-    const struct {
-        const char* anime;
-        Texts texts;
-        const char* clipboard;
-    } cases[] = {
-        {"5", {"0102", "", "03", "04"}, "#Patern\t5\t0102\r\n#Layer\t5\t03\t04\r\n"},
-        {"x", {"01", "02", "", "04"}, "#Patern\tx\t01\t02\r\n"},
-        {"5", {"", "02", "", "04"}, "before"},
-    };
+    const struct { const char* anime; Texts texts; const char* clipboard; } cases[] = {
+        {"5", {"0102", "", "03", "04"}, "#Patern\t5\t0102\r\n#Layer\t5\t03\t04\r\n"}, {"x", {"01", "02", "", "04"}, "#Patern\tx\t01\t02\r\n"},
+        {"5", {"", "02", "", "04"}, "before"}};
     for (const auto& c : cases) {
         QGuiApplication::clipboard()->setText("before");
         setBoxes(c.texts);
@@ -181,16 +166,9 @@ TEST_F(ToolsTest, ClipboardGetsPatternAndLayerLines)
 TEST_F(ToolsTest, SetFetchesTheListsOfAnimes1To29AskingOnlyOverText)
 {
     const Texts own{"AA", "", "", ""}, anime5{"0102", "0304", "0506", "0708"};
-    const struct {
-        const char* anime;
-        Texts before;
-        bool answer;
-        Texts after;
-        size_t questions;
-        int32_t frame;
-    } cases[] = {
-        {"0", own, true, own, 0, 9}, {"30", own, true, own, 0, 9}, {"-1", own, true, own, 0, 9}, {"ab", own, true, own, 0, 9},
-        {"5", {}, false, anime5, 0, 1}, {"5", own, true, anime5, 1, 1}, {"5", own, false, own, 1, 1}, {"07", own, true, {}, 1, 1},
+    const struct { const char* anime; Texts before; bool answer; Texts after; size_t questions; int32_t frame; } cases[] = {
+        {"0", own, true, own, 0, 9}, {"30", own, true, own, 0, 9}, {"ab", own, true, own, 0, 9}, {"5", {}, false, anime5, 0, 1},
+        {"5", own, true, anime5, 1, 1}, {"5", own, false, own, 1, 1}, {"07", own, true, {}, 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.anime);

@@ -1,45 +1,14 @@
+// Child processes of the end-to-end tests: fork and exec with a log, and commands
+// through timeout(1).
 #include "support/child_process.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <thread>
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Replaces the forked child with the program; never returns.
-[[noreturn]] void execute(const std::vector<std::string>& argv)
-{
-    std::vector<char*> args;
-    for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-}
-
-int millisecondsLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
-// Waits for the child until the deadline; true when it has ended and is reaped.
-bool reap(pid_t pid, Clock::time_point deadline, int* status)
-{
-    while (true) {
-        if (::waitpid(pid, status, WNOHANG) == pid) return true;
-        if (Clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
-
-}  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::filesystem::path& log, int passFd)
 {
@@ -53,7 +22,11 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::file
             ::fcntl(3, F_SETFD, 0);  // keep it open across exec
         else if (passFd >= 0)
             ::dup2(passFd, 3);
-        execute(argv);
+        std::vector<char*> args;
+        for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
     }
     ::close(out);
 }
@@ -61,20 +34,21 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::file
 ChildProcess::~ChildProcess()
 {
     if (pid_ <= 0 || ended_) return;
-    int status = 0;
     ::kill(pid_, SIGTERM);
-    if (!reap(pid_, Clock::now() + std::chrono::seconds(2), &status)) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, &status, 0);
+    for (int waited = 0; ::waitpid(pid_, nullptr, WNOHANG) != pid_; waited += 10) {
+        if (waited >= 2000) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
 bool ChildProcess::running()
 {
-    if (pid_ <= 0 || ended_) return false;
-    int status = 0;
-    ended_ = ::waitpid(pid_, &status, WNOHANG) == pid_;
-    return !ended_;
+    if (pid_ > 0 && !ended_) ended_ = ::waitpid(pid_, nullptr, WNOHANG) == pid_;
+    return pid_ > 0 && !ended_;
 }
 
 CommandResult runCommand(const std::vector<std::string>& argv, std::chrono::milliseconds timeout)
@@ -94,17 +68,4 @@ CommandResult runCommand(const std::vector<std::string>& argv, std::chrono::mill
     const int status = ::pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
-}
-
-std::string readLine(int fd, std::chrono::milliseconds timeout)
-{
-    const auto deadline = Clock::now() + timeout;
-    std::string line;
-    char c = 0;
-    while (true) {
-        pollfd poller{fd, POLLIN, 0};
-        if (::poll(&poller, 1, millisecondsLeft(deadline)) <= 0 || ::read(fd, &c, 1) != 1) return "";
-        if (c == '\n') return line;
-        line += c;
-    }
 }

@@ -21,59 +21,38 @@
 #include <string>
 #include <vector>
 
-class RecordingBoxes : public MessageBoxes {
-public:
+// details: of the boxes with a details section.
+struct RecordingBoxes : MessageBoxes {
     void showError(const std::string& text) override { errors.push_back(text); }
-    void showErrorWithDetails(const std::string& text, const std::string& shownDetails) override
-    {
-        errors.push_back(text);
-        details.push_back(shownDetails);
-    }
-    bool askYesNo(const std::string& text) override
-    {
-        questions.push_back(text);
-        return answer;
-    }
+    void showErrorWithDetails(const std::string& text, const std::string& shown) override { errors.push_back(text); details.push_back(shown); }
+    bool askYesNo(const std::string& text) override { questions.push_back(text); return answer; }
 
-    std::vector<std::string> errors;
-    std::vector<std::string> details;  // of the boxes with a details section
-    std::vector<std::string> questions;
+    std::vector<std::string> errors, details, questions;
     bool answer = true;
 };
-
-// The application object of the test program, made once on the offscreen platform.
-inline QApplication& guiApplication()
-{
-    static int argc = 1;
-    static char name[] = "gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* made = new QApplication(argc, argv);
-        prepareApplication(*made);
-        return made;
-    }();
-    return *application;
-}
 
 class FormTest : public PackageTest {
 protected:
     void SetUp() override
     {
         PackageTest::SetUp();
-        guiApplication();
+        // The application object of the test program, made once on the offscreen platform.
+        static int argc = 1;
+        static char name[] = "gui_tests";
+        static char* argv[] = {name, nullptr};
+        [[maybe_unused]] static QApplication* application = [] {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            auto* made = new QApplication(argc, argv);
+            prepareApplication(*made);
+            return made;
+        }();
         runtime = folder / "runtime";
         std::filesystem::create_directories(runtime);
         std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
         runtimeVariable.emplace("XDG_RUNTIME_DIR", runtime.string());
         setMillisecondClock([this] { return now; });
     }
-    void TearDown() override
-    {
-        form.reset();
-        setMillisecondClock({});
-        runtimeVariable.reset();
-    }
+    void TearDown() override { form.reset(); setMillisecondClock({}); runtimeVariable.reset(); }
 
     // A new main window with the given command-line arguments.
     TForm1& open(std::vector<std::string> arguments = {})
@@ -83,10 +62,7 @@ protected:
         form = std::make_unique<TForm1>(std::move(arguments), std::move(recording));
         return *form;
     }
-    void turns(int count)
-    {
-        for (int i = 0; i < count; ++i) form->runIdleTurn();
-    }
+    void turns(int count) { for (int i = 0; i < count; ++i) form->runIdleTurn(); }
     // Sends a drop of these files, offered as a file manager offers them (as URLs
     // and as text), to the window or to one of its controls. The drop ends before
     // the files are sorted and loaded, which happens once the window's events run.

@@ -68,13 +68,11 @@ protected:
     {
         const uint32_t cells[] = {sample::blue, sample::red, sample::green, sample::yellow};
         std::vector<uint32_t> pixels;
-        for (int32_t y = 0; y < 5; ++y) {
+        for (int32_t y = 0; y < 5; ++y)
             for (int32_t x = 0; x < 16; ++x) {
                 const uint32_t cell = cells[x / 4];
-                const bool keyed = y == 4 || (x % 4 == sample::keyAt(cell) && y == sample::keyAt(cell));
-                pixels.push_back(keyed ? sample::key : cell);
+                pixels.push_back(y == 4 || (x % 4 == sample::keyAt(cell) && y == sample::keyAt(cell)) ? sample::key : cell);
             }
-        }
         const auto bytes = makeBmp({16, 5, 24, {}, pixels});
         writeFile("cg.bmp", std::string(bytes.begin(), bytes.end()));
         std::string text = "#SIZE 8\r\n#CHARBMP cg.bmp\r\n#1 0 0 4 4\r\n#2 4 0 4 4\r\n#3 8 0 4 4\r\n#4 12 0 4 4\r\n";

@@ -1,10 +1,11 @@
-// The end-to-end tests' X server, session buses, program and outside view of the screen.
+// The end-to-end tests' X server, program and outside view of the screen.
 #include "support/program_on_x.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,26 +15,7 @@
 #include <sstream>
 #include <thread>
 
-namespace {
-
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-
-// Starts a program that writes a line (a display number, a bus address) to its
-// descriptor 3 once it serves; that line, empty when none comes within 15 s.
-std::string startAndReadLine(std::unique_ptr<ChildProcess>& child, const std::vector<std::string>& argv,
-                             const std::filesystem::path& log)
-{
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return "";
-    child = std::make_unique<ChildProcess>(argv, log, fds[1]);
-    ::close(fds[1]);
-    const std::string line = readLine(fds[0], 15s);
-    ::close(fds[0]);
-    return child->running() ? line : "";
-}
-
-}  // namespace
 
 ScreenPixel::ScreenPixel() : display_(XOpenDisplay(nullptr)) {}
 
@@ -42,33 +24,21 @@ ScreenPixel::~ScreenPixel()
     if (display_) XCloseDisplay(display_);
 }
 
-std::optional<uint32_t> ScreenPixel::at(int32_t x, int32_t y) const
+std::vector<uint32_t> ScreenPixel::area(int32_t x, int32_t y, int32_t width, int32_t height) const
 {
     // A request outside the root window would be a protocol error, which ends the
     // process under Xlib's default handler.
-    if (!display_ || x < 0 || y < 0 || x >= DisplayWidth(display_, DefaultScreen(display_)) ||
-        y >= DisplayHeight(display_, DefaultScreen(display_)))
-        return std::nullopt;
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return std::nullopt;
-    const auto pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
-    XDestroyImage(image);
-    return pixel;
-}
-
-ScreenImage ScreenPixel::screenshot() const
-{
-    if (!display_) return {};
-    const int screen = DefaultScreen(display_);
-    ScreenImage shot{DisplayWidth(display_, screen), DisplayHeight(display_, screen), {}};
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(shot.width),
-                              static_cast<unsigned>(shot.height), AllPlanes, ZPixmap);
+    if (!display_ || x < 0 || y < 0 || x + width > DisplayWidth(display_, DefaultScreen(display_)) ||
+        y + height > DisplayHeight(display_, DefaultScreen(display_)))
+        return {};
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
     if (!image) return {};
-    shot.pixels.reserve(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height));
-    for (int32_t y = 0; y < shot.height; ++y)
-        for (int32_t x = 0; x < shot.width; ++x) shot.pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
+    std::vector<uint32_t> pixels;
+    for (int32_t row = 0; row < height; ++row)
+        for (int32_t column = 0; column < width; ++column) pixels.push_back(static_cast<uint32_t>(XGetPixel(image, column, row) & 0xFFFFFF));
     XDestroyImage(image);
-    return shot;
+    return pixels;
 }
 
 std::filesystem::path samplePackage()
@@ -79,9 +49,9 @@ std::filesystem::path samplePackage()
 
 bool waitUntil(const std::function<bool()>& test, std::chrono::milliseconds within)
 {
-    const auto deadline = Clock::now() + within;
+    const auto deadline = std::chrono::steady_clock::now() + within;
     while (!test()) {
-        if (Clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(20ms);
     }
     return true;
@@ -90,52 +60,36 @@ bool waitUntil(const std::function<bool()>& test, std::chrono::milliseconds with
 void ProgramOnXTest::SetUp()
 {
     // No program of the test talks to a bus of the machine's session.
-    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"}) setVariable(name, std::nullopt);
+    variables_.push_back(std::make_unique<ScopedVariable>("DBUS_SESSION_BUS_ADDRESS", std::nullopt));
 }
 
 void ProgramOnXTest::TearDown()
 {
     program.reset();
-    accessibilityBus_.reset();
-    sessionBus_.reset();
     server_.reset();
     variables_.clear();
 }
 
-void ProgramOnXTest::setVariable(const char* name, const std::optional<std::string>& value)
-{
-    variables_.push_back(std::make_unique<ScopedVariable>(name, value));
-}
-
 std::string ProgramOnXTest::startServer()
 {
-    const std::string display = startAndReadLine(
-        server_, {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, folder / "xvfb.log");
-    if (display.empty()) return "Xvfb did not report a display within 15 s";
-    setVariable("DISPLAY", ":" + display);
-    setVariable("WAYLAND_DISPLAY", std::nullopt);
-    setVariable("QT_QPA_PLATFORM", "xcb");
+    // Xvfb writes its display number to descriptor 3 once it serves.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return "no pipe";
+    server_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"},
+        folder / "xvfb.log", fds[1]);
+    ::close(fds[1]);
+    std::string display;
+    pollfd poller{fds[0], POLLIN, 0};
+    for (char c = 0; ::poll(&poller, 1, 15000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n';) display += c;
+    ::close(fds[0]);
+    if (display.empty() || !server_->running()) return "Xvfb did not report a display within 15 s";
+    variables_.push_back(std::make_unique<ScopedVariable>("DISPLAY", ":" + display));
+    variables_.push_back(std::make_unique<ScopedVariable>("WAYLAND_DISPLAY", std::nullopt));
+    variables_.push_back(std::make_unique<ScopedVariable>("QT_QPA_PLATFORM", "xcb"));
     // The server names its display before it takes connections.
     if (!waitUntil([this] { return xdotool({"getdisplaygeometry"}) || !server_->running(); }, 15s) || !server_->running())
         return "Xvfb took no connections within 15 s";
-    return "";
-}
-
-std::string ProgramOnXTest::startAccessibility()
-{
-    const std::string address = startAndReadLine(sessionBus_, {"dbus-daemon", "--session", "--nofork", "--print-address=3"},
-                                                 folder / "dbus.log");
-    if (address.empty()) return "dbus-daemon reported no address within 15 s";
-    setVariable("DBUS_SESSION_BUS_ADDRESS", address);
-    accessibilityBus_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"}, folder / "at-spi.log");
-    const std::vector<std::string> askAddress{"dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-                                              "org.a11y.Bus.GetAddress"};
-    const bool serves = waitUntil([&] { return runCommand(askAddress, 5s).status == 0; }, 10s);
-    if (!serves) return "the AT-SPI bus launcher did not answer on the session bus within 10 s";
-    // Qt publishes its tree only when told to, without a desktop that asks for it.
-    setVariable("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    setVariable("QT_ACCESSIBILITY", "1");
     return "";
 }
 
@@ -189,32 +143,9 @@ bool ProgramOnXTest::xdotool(const std::vector<std::string>& arguments) const
     return runCommand(argv, 10s).status == 0;
 }
 
-ScreenImage ProgramOnXTest::screenshot() const { return ScreenPixel().screenshot(); }
-
-std::vector<uint32_t> ProgramOnXTest::viewPixels(const ScreenImage& screen) const
+std::vector<uint32_t> ProgramOnXTest::viewPixels() const
 {
     const auto client = clientOrigin();
-    if (!client) return {};
-    const int32_t left = client->x + window::viewLeft, top = client->y;
-    if (left < 0 || top < 0 || left + window::viewWidth > screen.width || top + window::viewHeight > screen.height) return {};
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < window::viewHeight; ++y)
-        for (int32_t x = 0; x < window::viewWidth; ++x) pixels.push_back(screen.at(left + x, top + y));
-    return pixels;
-}
-
-std::vector<AccessibleObject> ProgramOnXTest::accessibleObjects() const
-{
-    const CommandResult listing = runCommand({"/usr/bin/python3", ATSPI_READ_SCRIPT, "Pomelune!"}, 20s);
-    std::vector<AccessibleObject> objects;
-    std::istringstream lines(listing.output);
-    for (std::string line; std::getline(lines, line);) {
-        AccessibleObject object;
-        std::istringstream fields(line);
-        std::getline(fields, object.role, '\t');
-        std::getline(fields, object.name, '\t');
-        std::getline(fields, object.text);
-        objects.push_back(std::move(object));
-    }
-    return objects;
+    return client ? ScreenPixel().area(client->x + window::viewLeft, client->y, window::viewWidth, window::viewHeight)
+                  : std::vector<uint32_t>{};
 }

@@ -1,6 +1,6 @@
 // The fixture of the end-to-end tests: a private folder, an X server (Xvfb) of the
-// test's own, on request a session bus with the accessibility bus, the program under
-// test, and what a test sees of the screen and does on it from outside.
+// test's own, the program under test, and what a test sees of the screen and does on
+// it from outside.
 #pragma once
 
 #include "support/child_process.h"
@@ -10,12 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 // The window's client area and the character view in it.
 namespace window {
@@ -25,19 +22,10 @@ inline constexpr int32_t viewWidth = 167;
 inline constexpr int32_t viewHeight = 271;
 }  // namespace window
 
-// The screen read straight from the X server (GetImage of the root window).
-struct ScreenImage {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint32_t> pixels;  // 0xRRGGBB, row by row
-
-    uint32_t at(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
 struct _XDisplay;
 
-// A connection to the server DISPLAY names: one pixel, fast enough to time the frames
-// the screen shows, or the whole screen.
+// A connection to the server DISPLAY names, reading the screen straight from it (GetImage
+// of the root window) as 0xRRGGBB, fast enough for one pixel to time the frames it shows.
 class ScreenPixel {
 public:
     ScreenPixel();
@@ -46,32 +34,22 @@ public:
     ScreenPixel& operator=(const ScreenPixel&) = delete;
 
     bool connected() const { return display_ != nullptr; }
-    // The pixel as 0xRRGGBB on a true-colour screen; none outside the screen.
-    std::optional<uint32_t> at(int32_t x, int32_t y) const;
-    // The whole screen; empty when not connected.
-    ScreenImage screenshot() const;
+    // The pixels of the rectangle row by row; empty when it does not lie on the screen.
+    std::vector<uint32_t> area(int32_t x, int32_t y, int32_t width, int32_t height) const;
+    std::optional<uint32_t> at(int32_t x, int32_t y) const
+    {
+        const auto pixel = area(x, y, 1, 1);
+        return pixel.empty() ? std::nullopt : std::optional(pixel[0]);
+    }
 
 private:
     _XDisplay* display_;
 };
 
-// A place on the screen.
-struct Point {
-    int32_t x = 0;
-    int32_t y = 0;
-};
+struct Point { int32_t x = 0, y = 0; };
 
 // A top-level window's place and size on the screen.
-struct Geometry {
-    int32_t x = 0, y = 0, width = 0, height = 0;
-};
-
-// One object of the program's accessibility tree as the AT-SPI helper lists it.
-struct AccessibleObject {
-    std::string role;
-    std::string name;
-    std::string text;
-};
+struct Geometry { int32_t x = 0, y = 0, width = 0, height = 0; };
 
 std::filesystem::path samplePackage();
 
@@ -83,12 +61,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts Xvfb on a display number it picks itself and points DISPLAY at it; the
-    // reason when it cannot start.
+    // Starts Xvfb on a display it picks and points DISPLAY at it; the reason when it cannot.
     std::string startServer();
-    // Starts a session bus and the AT-SPI bus on it, so that the programs started
-    // afterwards publish their accessibility trees; the reason when they cannot start.
-    std::string startAccessibility();
     // Starts the program with the arguments, its output in pomelune.log.
     void startProgram(const std::vector<std::string>& arguments);
     // What a program wrote to its log in the folder.
@@ -99,27 +73,16 @@ protected:
     std::optional<Geometry> windowGeometry(const std::string& id) const;
     // The top-left corner of the visible main window's client area, when it shows.
     std::optional<Point> clientOrigin() const;
-    // Runs xdotool with the arguments; whether it succeeded.
     bool xdotool(const std::vector<std::string>& arguments) const;
 
-    ScreenImage screenshot() const;
-    // The character view's pixels on the screenshot, row by row; empty when the
-    // window does not show.
-    std::vector<uint32_t> viewPixels(const ScreenImage& screen) const;
-
-    // The program's accessible objects, listed by tests/e2e/atspi_read.py.
-    std::vector<AccessibleObject> accessibleObjects() const;
+    // The character view's pixels on the screen, row by row; empty when the window does not show.
+    std::vector<uint32_t> viewPixels() const;
 
     ScratchFolder scratch;
     const std::filesystem::path& folder = scratch.path();
     std::unique_ptr<ChildProcess> program;
 
 private:
-    // Sets or removes a variable of the test's environment until the test ends.
-    void setVariable(const char* name, const std::optional<std::string>& value);
-
     std::vector<std::unique_ptr<ScopedVariable>> variables_;
-    // Ended in reverse order: the accessibility bus before the session bus, both
-    // before the X server.
-    std::unique_ptr<ChildProcess> server_, sessionBus_, accessibilityBus_;
+    std::unique_ptr<ChildProcess> server_;
 };
