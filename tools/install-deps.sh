@@ -12,12 +12,11 @@ viewer=(
 )
 tests=(
   "${viewer[@]}"
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
   xvfb xauth x11-apps xdotool imagemagick
   desktop-file-utils libxml2-utils dpkg-dev lintian file
-  at-spi2-core python3-pyatspi dbus dbus-x11
 )
 
 case "${1:-}" in
