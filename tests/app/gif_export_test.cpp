@@ -7,9 +7,6 @@
 #include "support/thrown.h"
 
 #include "platform/exception.h"
-
-#include <QProcess>
-
 namespace {
 
 using namespace sample;
@@ -107,7 +104,7 @@ TEST_F(GifExportTest, ExactUpTo256ColoursElseNearTheColours)
     EXPECT_EQ(readGif(gif()).frames.at(1), std::vector<uint32_t>(64 * 128, 0u));
 }
 
-TEST_F(GifExportTest, ErrorsAndTheProgram)
+TEST_F(GifExportTest, Errors)
 {
     const auto errorOf = [&](const std::filesystem::path& out, int32_t scale, const std::string& size = "#SIZE 8") {
         return thrownMessage<Exception>([&] {
@@ -121,14 +118,6 @@ TEST_F(GifExportTest, ErrorsAndTheProgram)
     EXPECT_EQ(errorOf(folder / "a.gif", 16, "#SIZE 4000"), "書き出す画像が大きすぎます（64000×4336、一辺 32767 まで）");
     EXPECT_EQ(errorOf(folder / "missing" / "a.gif", 1), "ファイル " + (folder / "missing" / "a.gif").string() + " に書き込めません: No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(folder / "a.gif") || std::filesystem::exists(folder / "missing"));
-
-    QProcess program;  // the program writes what it is told: anime 4 at twice the size
-    program.start(POMELUNE_EXECUTABLE, {"--export", QString::fromStdString(writeSampleDefinition({"#PATERN 04 0304"})), "--anime", "4", "--out", QString::fromStdString(gif().string()), "--scale", "2"});
-    ASSERT_TRUE(program.waitForFinished(20000));
-    EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_EQ(program.readAllStandardError(), "");
-    const GifContents contents = readGif(gif());
-    EXPECT_EQ(std::pair(contents.width, contents.frames.size()), std::pair(2 * viewWidth, size_t{2}));
 }
 
 }  // namespace

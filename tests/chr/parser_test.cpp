@@ -69,7 +69,8 @@ TEST_F(ParserTest, ResetKeepsNameFilesAndSurfaceButClearsTables)
 {
     writeCg("cg.bmp", 3, 2, [](int x, int y) { return x == 2 && y == 1 ? 0x00FF00u : 0x000080u; });
     loadDefinition("#CHARNAME Old\n#CHARBMP cg.bmp\n#PATERN 01 01\n#ANIME 50\n");
-    EXPECT_EQ(std::pair(chr->cgsurface->ColorKey, chr->cgsurface->GetPixel(0, 0)), std::pair(0x00FF00u, 0x000080u));  // keyed by the bottom-right pixel
+    EXPECT_EQ(chr->cgsurface->ColorKey, 0x00FF00u);  // keyed by the bottom-right pixel
+    EXPECT_EQ(chr->cgsurface->GetPixel(0, 0), 0x000080u);
     EXPECT_EQ(dddd.SurfaceList.size(), 1u);  // the placeholder left the display's list
     TDDDDSurface* surface = chr->cgsurface.get();
     chr->loopshots = chr->loopcheck = true;
