@@ -24,14 +24,6 @@ protected:
         renderFrames(*chr, display, {anime, frames, into.empty() ? out() : into, {}});
     }
     std::filesystem::path out() const { return folder / "out"; }
-    std::filesystem::path image(int i) const { return out() / ("frame000" + std::to_string(i) + ".png"); }
-    // The colour inside the character cell of every image written, in order.
-    Colours colours() const
-    {
-        Colours result;
-        for (int i = 1; std::filesystem::exists(image(i)); ++i) result.push_back(pngPixels(image(i)).at(2 * viewWidth + 2));
-        return result;
-    }
     OffscreenDisplay display;
     std::unique_ptr<Tqpchr> chr = std::make_unique<Tqpchr>(&display.dddd());
 };
@@ -58,11 +50,12 @@ TEST_F(RenderTest, WhichFramesTheImagesShowOnASimulatedClock)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         render(c.lines, c.anime, c.frames);
-        EXPECT_EQ(colours(), c.colours);
+        Colours colours;  // inside the character cell of every image written, in order
+        for (int i = 1; std::filesystem::exists(out() / ("frame000" + std::to_string(i) + ".png")); ++i) colours.push_back(pngPixels(out() / ("frame000" + std::to_string(i) + ".png")).at(2 * viewWidth + 2));
+        EXPECT_EQ(colours, c.colours);
     }
-    // The real clock is back.
     const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
-    EXPECT_NEAR(static_cast<double>(millisecondClock()), static_cast<double>(static_cast<uint32_t>(now.count())), 1000.0);
+    EXPECT_NEAR(static_cast<double>(millisecondClock()), static_cast<double>(static_cast<uint32_t>(now.count())), 1000.0);  // the real clock is back
 }
 
 TEST_F(RenderTest, Errors)
