@@ -1,21 +1,19 @@
-// The player: frames advancing on the clock, where animes end and which anime
-// plays after them.
+// The player: frames advancing on the clock, where animes end and which anime plays after them.
 #include "support/engine_fixture.h"
 
 namespace {
 
+// Anime 1 (base): 3 frames; 2 (base): 1 frame; 6 and 7 (one-shot): 2 frames, 6 loops at
+// frame 3; 30: 1 frame; 9 (neither): a layer longer than its pattern list.
 class PlayerTest : public EngineTest {
 protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        // Anime 1 (base): 3 frames; 2 (base): 1 frame; 6 and 7 (one-shot): 2 frames, 6 loops
-        // at frame 3; 30: 1 frame; 9 (neither): a layer longer than its pattern list.
-        loadDefinition("#PATERN 01 010203\n#PATERN 02 04\n#PATERN 06 0506\n#LOOP 06 3\n"
-                       "#PATERN 07 0708\n#PATERN 30 09\n#PATERN 09 01\n#LAYER 09 0101 0202\n#ANIME 100\n");
+        loadDefinition("#PATERN 01 010203\n#PATERN 02 04\n#PATERN 06 0506\n#LOOP 06 3\n#PATERN 07 0708\n#PATERN 30 09\n#PATERN 09 01\n#LAYER 09 0101 0202\n#ANIME 100\n");
         chr->lastclock = now;
     }
-    // Advances the clock past one frame time and steps, count times; the anime and frame then.
+    // Steps count times, each once the frame time has passed; the anime and frame then.
     std::pair<int32_t, int32_t> after(int count)
     {
         for (int i = 0; i < count; ++i) {
@@ -71,23 +69,25 @@ TEST_F(PlayerTest, WhatPlaysAfterAnAnimeEnds)
     chr->start(11);  // no lines: a one-shot that ends at once
     chr->step();
     EXPECT_EQ(std::pair(chr->anime, chr->frame), std::pair(2, 1));
-}
-
-TEST_F(PlayerTest, LoopSwitchesKeepOneShotsAndTheCheckPatternGoing)
-{
     chr->start(5);
     chr->start(7);
-    chr->loopshots = true;
+    chr->loopshots = true;  // one-shots loop
     EXPECT_EQ(after(2), std::pair(7, 1));
     chr->start(30);
     EXPECT_EQ(after(1).first, 5);
-    chr->loopcheck = true;
+    chr->loopcheck = true;  // the check pattern 30 loops
     chr->start(30);
     EXPECT_EQ(after(1).first, 30);
 }
 
-TEST_F(PlayerTest, LoopFramesAtAndPastTheEnd)
+TEST_F(PlayerTest, WhereAnAnimeEndsAndLoopFramesAtAndPastTheEnd)
 {
+    chr->patsrc[1][2] = -1;  // a gap: the anime ends at its first frame without a cell
+    const std::pair<int32_t, int32_t> ends[] = {{1, 1}, {9, 2}, {11, 0}, {31, 0}, {-1, 0}};
+    for (const auto& [anime, frames] : ends) EXPECT_EQ(chr->animeFrames(anime), frames) << anime;
+    chr->start(1);
+    EXPECT_EQ(after(1), std::pair(1, 1));
+    chr->patsrc[1][2] = 2;
     chr->loopframe[1] = 3;  // at the last frame: every step finds the end again
     chr->start(1);
     after(3);
@@ -95,23 +95,13 @@ TEST_F(PlayerTest, LoopFramesAtAndPastTheEnd)
     EXPECT_EQ(chr->frame, 4);
     chr->loopframe[1] = 600;  // beyond the tables
     EXPECT_EQ(after(1), std::pair(1, 601));
-    // The largest loop frame a definition can hold goes on at frame -2147483648,
-    // which is empty: the anime stands still there like any loop past its end.
+    // The largest loop frame goes on at frame -2147483648, empty: the anime stands still there.
     loadDefinition("#PATERN 01 01\n#LOOP 01 2147483647\n");
     chr->start(1);
     EXPECT_EQ(after(1), std::pair(1, INT32_MIN));
     EXPECT_EQ(after(1), std::pair(1, INT32_MIN));
     chr->frame = INT32_MAX;
     EXPECT_EQ(after(1), std::pair(1, INT32_MIN));
-}
-
-TEST_F(PlayerTest, AnAnimeEndsAtItsFirstFrameWithoutACell)
-{
-    chr->patsrc[1][2] = -1;  // a gap: frame 3 is never played
-    const std::pair<int32_t, int32_t> ends[] = {{1, 1}, {9, 2}, {11, 0}, {31, 0}, {-1, 0}};
-    for (const auto& [anime, frames] : ends) EXPECT_EQ(chr->animeFrames(anime), frames) << anime;
-    chr->start(1);
-    EXPECT_EQ(after(1), std::pair(1, 1));
 }
 
 }  // namespace

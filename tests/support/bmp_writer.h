@@ -15,38 +15,7 @@ struct BitmapPicture {
     std::vector<uint32_t> pixels;
 };
 
-inline std::vector<uint8_t> makeBmp(const BitmapPicture& picture)
-{
-    const int32_t rows = picture.height < 0 ? -picture.height : picture.height;
-    const int bytes = picture.bitCount / 8;
-    const uint32_t stride = (static_cast<uint32_t>(picture.width) * bytes + 3) & ~3u;
-    const uint32_t paletteBytes = static_cast<uint32_t>(picture.palette.size()) * 4;
-    const uint32_t offset = 54 + paletteBytes;
-    std::vector<uint8_t> out(offset + stride * static_cast<uint32_t>(rows), 0);
-    auto put16 = [&](size_t at, uint32_t v) { out[at] = v & 255; out[at + 1] = (v >> 8) & 255; };
-    auto put32 = [&](size_t at, uint32_t v) { put16(at, v & 0xFFFF); put16(at + 2, v >> 16); };
-    out[0] = 'B';
-    out[1] = 'M';
-    put32(2, static_cast<uint32_t>(out.size()));
-    put32(10, offset);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(picture.width));
-    put32(22, static_cast<uint32_t>(picture.height));
-    put16(26, 1);
-    put16(28, picture.bitCount);
-    put32(46, static_cast<uint32_t>(picture.palette.size()));
-    for (size_t i = 0; i < picture.palette.size(); ++i) put32(54 + i * 4, picture.palette[i]);
-    for (int32_t y = 0; y < rows; ++y) {
-        const int32_t storedRow = picture.height < 0 ? y : rows - 1 - y;
-        for (int32_t x = 0; x < picture.width; ++x) {
-            const uint32_t v = picture.pixels[static_cast<size_t>(y) * picture.width + x];
-            for (int b = 0; b < bytes; ++b) out[offset + storedRow * stride + x * bytes + b] = (v >> (8 * b)) & 255;
-        }
-    }
-    return out;
-}
-
-// Header fields written over by tests that build damaged or unusual files.
+// Header fields, written by makeBmp and over by tests that build damaged or unusual files.
 inline void setBmpField(std::vector<uint8_t>& bytes, size_t at, uint32_t value, size_t size)
 {
     for (size_t i = 0; i < size; ++i) bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * i));
@@ -56,3 +25,29 @@ inline void setBmpWidth(std::vector<uint8_t>& bytes, int32_t width) { setBmpFiel
 inline void setBmpHeight(std::vector<uint8_t>& bytes, int32_t height) { setBmpField(bytes, 22, static_cast<uint32_t>(height), 4); }
 inline void setBmpBitCount(std::vector<uint8_t>& bytes, uint16_t bitCount) { setBmpField(bytes, 28, bitCount, 2); }
 inline void setBmpCompression(std::vector<uint8_t>& bytes, uint32_t compression) { setBmpField(bytes, 30, compression, 4); }
+
+inline std::vector<uint8_t> makeBmp(const BitmapPicture& picture)
+{
+    const int32_t rows = picture.height < 0 ? -picture.height : picture.height;
+    const size_t bytes = picture.bitCount / 8;
+    const uint32_t stride = (static_cast<uint32_t>(picture.width * bytes) + 3) & ~3u;
+    const uint32_t offset = 54 + static_cast<uint32_t>(picture.palette.size()) * 4;
+    std::vector<uint8_t> out(offset + stride * static_cast<uint32_t>(rows), 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    setBmpField(out, 2, static_cast<uint32_t>(out.size()), 4);
+    setBmpPixelOffset(out, offset);
+    setBmpField(out, 14, 40, 4);
+    setBmpWidth(out, picture.width);
+    setBmpHeight(out, picture.height);
+    setBmpField(out, 26, 1, 2);
+    setBmpBitCount(out, picture.bitCount);
+    setBmpField(out, 46, static_cast<uint32_t>(picture.palette.size()), 4);
+    for (size_t i = 0; i < picture.palette.size(); ++i) setBmpField(out, 54 + i * 4, picture.palette[i], 4);
+    for (int32_t y = 0; y < rows; ++y) {
+        const size_t storedRow = static_cast<size_t>(picture.height < 0 ? y : rows - 1 - y);
+        for (int32_t x = 0; x < picture.width; ++x)
+            setBmpField(out, offset + storedRow * stride + static_cast<size_t>(x) * bytes, picture.pixels[static_cast<size_t>(y) * picture.width + x], bytes);
+    }
+    return out;
+}

@@ -24,18 +24,14 @@ protected:
         setMillisecondClock({});
         DisplayTest::TearDown();
     }
-
-    // Writes the lines as a definition file (CR LF) and loads it.
-    void loadDefinition(const std::string& lines, const std::string& name = "chara.chP")
-    {
-        chr->load(writeDefinition(lines, name));
-    }
+    // Writes the lines as a definition file with CR LF line breaks; loadDefinition loads it too.
     std::string writeDefinition(const std::string& lines, const std::string& name = "chara.chP")
     {
         std::string text;
         for (char c : lines) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
         return writeFile(name, std::vector<uint8_t>(text.begin(), text.end()));
     }
+    void loadDefinition(const std::string& lines, const std::string& name = "chara.chP") { chr->load(writeDefinition(lines, name)); }
     // A 24-bit CG of the given size, every pixel from color(x, y).
     template <typename Color> void writeCg(const std::string& name, int32_t width, int32_t height, Color color)
     {

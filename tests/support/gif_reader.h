@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <span>
 #include <vector>
 
-// What a GIF file holds, as giflib reads it.
 struct GifContents {
     int width = 0;
     int height = 0;
@@ -30,22 +30,17 @@ inline GifContents readGif(const std::filesystem::path& path)
         for (int i = 0; i < gif->ImageCount; ++i) {
             const SavedImage& image = gif->SavedImages[i];
             const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-            std::vector<uint32_t> pixels;
+            std::vector<uint32_t>& pixels = contents.frames.emplace_back();
             for (int p = 0; p < image.ImageDesc.Width * image.ImageDesc.Height; ++p) {
                 const GifColorType colour = map->Colors[image.RasterBits[p]];
                 pixels.push_back(uint32_t{colour.Red} << 16 | uint32_t{colour.Green} << 8 | colour.Blue);
             }
-            contents.frames.push_back(pixels);
             GraphicsControlBlock control;
             contents.delays.push_back(DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK ? control.DelayTime : -1);
-            for (int e = 0; e < image.ExtensionBlockCount; ++e) {
-                const ExtensionBlock& block = image.ExtensionBlocks[e];
-                if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 && std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0)
-                    contents.loops = true;
-            }
+            for (const ExtensionBlock& block : std::span(image.ExtensionBlocks, static_cast<size_t>(image.ExtensionBlockCount)))
+                contents.loops |= block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 && std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0;
         }
     }
     DGifCloseFile(gif, &error);
     return contents;
 }
-
