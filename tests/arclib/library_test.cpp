@@ -105,12 +105,15 @@ TEST(LibraryTest, ProgressGoesToTheOwnerWindowWhichMayStopIt)
     EXPECT_EQ(run(library, line), 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"0:", "1:readme.txt", "1:long.txt", "1:sub/chara.chP", "2:sub/chara.chP"}));
 
-    seen.clear();
-    stopAt = progressFile;
-    fs::remove_all(folder / "out");
-    EXPECT_NE(run(library, line), 0);
-    EXPECT_EQ(seen.size(), 2u);
-    EXPECT_FALSE(fs::exists(folder / "out/readme.txt"));  // stopped before it is written
+    for (const int state : {progressBegin, progressFile}) {  // stopped before any file is written
+        SCOPED_TRACE(state);
+        seen.clear();
+        stopAt = state;
+        fs::remove_all(folder / "out");
+        EXPECT_NE(run(library, line), 0);
+        EXPECT_EQ(seen.size(), static_cast<size_t>(state + 1));
+        EXPECT_FALSE(fs::exists(folder / "out/readme.txt"));
+    }
     stopAt = -1;
     EXPECT_EQ(entry<ArchiverKillOwnerWindowExProc>(library, "KillOwnerWindowEx")(window), 1);
     seen.clear();
