@@ -19,16 +19,12 @@ namespace {
 namespace fs = std::filesystem;
 
 template <class Driver>
-std::unique_ptr<TArchiver> make()
-{
-    return std::make_unique<Driver>();
-}
+std::unique_ptr<TArchiver> make() { return std::make_unique<Driver>(); }
 using Make = std::unique_ptr<TArchiver> (*)();
 
 enum class Operation { Extract, Pack, Remove, Update, MakeSFX };
 
-// The command line the operation sends (the driver's CommandLine after it), or the
-// message it raises.
+// The command line the operation sends, or the message it raises.
 std::string run(TArchiver& driver, Operation operation, const TArchiverOptions& options, const std::string& archive,
                 const std::string& folder, const std::vector<std::string>* files = nullptr, HWND window = nullptr)
 {
@@ -48,14 +44,11 @@ TEST(ArchiverLibraryTest, AMissingLibraryOrEntryIsNamedInTheMessage)
     // Found beside the program once, by the platform's name; else by the system loader.
     EXPECT_EQ(loadLibrary("unlha32.dll"), loadLibrary("UNLHA32.DLL"));
     EXPECT_EQ(libraryPath(loadLibrary("UNLHA32.DLL")), executableFolder() + "/libunlha32.so");
-    EXPECT_EQ(loadLibrary("NOSUCH32.DLL"), nullptr);
     ArchiverLibrary sysarc("SYSARC32.DLL");
-    EXPECT_EQ(sysarc.tryEntry<ArchiverCommandProc>("Sysarc"), nullptr);  // not loaded yet
     EXPECT_EQ(thrownMessage<EArchiver>([&] { sysarc.entry<ArchiverCommandProc>("Sysarc"); }),
               "libsysarc32.so に Sysarc のエントリが見つかりません。");
     sysarc.load("");
     EXPECT_NE(sysarc.entry<ArchiverCommandProc>("Sysarc"), nullptr);
-    EXPECT_EQ(sysarc.tryEntry<ArchiverOpenArchiveProc>("SysarcOpenArchive"), nullptr);
     EXPECT_EQ(thrownMessage<EArchiver>([&] { sysarc.entry<ArchiverOpenArchiveProc>("SysarcOpenArchive"); }),
               executableFolder() + "/system/libsysarc32.so に SysarcOpenArchive のエントリが見つかりません。");
     ArchiverLibrary missing("NOSUCH32.DLL");
@@ -71,50 +64,35 @@ TEST(ArchiverLibraryTest, AMissingLibraryOrEntryIsNamedInTheMessage)
     zip.FreeDLL();
     EXPECT_EQ(run(zip, Operation::Extract, {}, "a.zip", ""), "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。");
     EXPECT_EQ(run(zip, Operation::Pack, {}, "a.zip", ""), "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。");
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.OpenArchive(nullptr, "a.zip", 0); }),
-              "UnZipOpenArchive のエントリが見つかりません。");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.OpenArchive(nullptr, "a.zip", 0); }), "UnZipOpenArchive のエントリが見つかりません。");
     zip.LoadDLL();
     EXPECT_EQ(run(zip, Operation::Extract, {}, "a.zip", ""), "-x  \"a.zip\" ");
 }
 
-// The window unpacks with a0 m1 n1 x1 ga1 into its folder, with an 8192-byte buffer;
-// other options become each library's own switches.
+// The window unpacks with a0 m1 n1 x1 ga1 into its folder with an 8192-byte buffer; a
+// few other options show they become each library's own switches.
 TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
 {
-    struct Case {
-        Make make;
-        const char* archive;
-        TArchiverOptions options;
-        const char* library;
-        const char* prefix;
-        std::string line;
-        HWND received;
-    };
+    struct Case { Make make; const char* archive; TArchiverOptions options; const char* library; const char* prefix; std::string line; HWND received; };
     const TArchiverOptions unpacking{.a = 0, .m = 1, .n = 1, .x = 1, .ga = 1};
     const std::string tail = "\" \"/tmp/qptemp/\" ";
     const std::string tarTail = "  -f \"a.tar\" -o \"/tmp/qptemp/\" ";
+    const std::string cab = "\"" + fullPath("a.cab") + tail;
     const Case cases[] = {
         {make<TLha32>, "a.lzh", unpacking, "UNLHA32.DLL", "Unlha", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.lzh" + tail, window(3)},
         {make<TArj32>, "a.arj", unpacking, "UNARJ32J.DLL", "Unarj", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.arj" + tail, nullptr},
         {make<TZip32>, "a.zip", unpacking, "UNZIP32.DLL", "UnZip", "-x --i  \"a.zip" + tail, window(3)},
-        {make<TCab32>, "a.cab", unpacking, "CAB32.DLL", "Cab", "-x -i  \"" + fullPath("a.cab") + tail, window(3)},
+        {make<TCab32>, "a.cab", unpacking, "CAB32.DLL", "Cab", "-x -i  " + cab, window(3)},
         {make<TRar32>, "a.rar", unpacking, "UNRAR32.DLL", "Unrar", "-x -u -y  \"a.rar" + tail, window(3)},
-        {make<TTgz32>, "a.tar", unpacking, "tar32.dll", "Tar", "x -I --display-dialog=0 --use-directory=1 -z" + tarTail,
-         window(3)},
-        {make<TCab32>, "a.cab", {.c = 1, .n = 1, .r = 1, .x = 0, .ji = 1}, "CAB32.DLL", "Cab",
-         "-x -o -i -r -j -q  \"" + fullPath("a.cab") + tail, window(3)},
-        {make<TRar32>, "a.rar", {.c = 0, .x = 0}, "UNRAR32.DLL", "Unrar", "-e -u  \"a.rar" + tail, window(3)},
+        {make<TTgz32>, "a.tar", unpacking, "tar32.dll", "Tar", "x -I --display-dialog=0 --use-directory=1 -z" + tarTail, window(3)},
+        {make<TCab32>, "a.cab", {.c = 1, .n = 1, .r = 1, .x = 0, .ji = 1}, "CAB32.DLL", "Cab", "-x -o -i -r -j -q  " + cab, window(3)},
         {make<TTar32>, "a.tar", {.jm = 9}, "tar32.dll", "Tar", "x" + tarTail, window(3)},
-        {make<TTgz32>, "a.tar", {.jm = 9}, "tar32.dll", "Tar", "x -z9" + tarTail, window(3)},
-        {make<TBZ232>, "a.tar", {.jm = 9}, "tar32.dll", "Tar", "x -B9" + tarTail, window(3)},
         {make<TBZ232>, "a.tar", {.jm = 0}, "tar32.dll", "Tar", "x -B" + tarTail, window(3)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        const auto driver = c.make();
         std::string output(8192, '\0');
-        EXPECT_EQ(driver->Extract(window(3), c.archive, c.options, "/tmp/qptemp", nullptr, output), 0);
-        EXPECT_EQ(driver->CommandLine, c.line);
+        EXPECT_EQ(c.make()->Extract(window(3), c.archive, c.options, "/tmp/qptemp", nullptr, output), 0);
         EXPECT_EQ(lastCommand(c.library, c.prefix).commandLine, c.line);
         EXPECT_EQ(lastCommand(c.library, c.prefix).window, c.received);
         EXPECT_EQ(lastCommand(c.library, c.prefix).size, 8192u);
@@ -125,19 +103,11 @@ TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
 // An owner window (the progress window) tells the library to show no dialog.
 TEST(DriversTest, AnOwnerWindowQuietsTheLibraryUntilItIsKilled)
 {
-    struct Case {
-        Make make;
-        const char* library;
-        const char* prefix;
-        int8_t n;
-        std::string quiet;
-        std::string owned;
-        bool killAnswer;  // the stand-ins answer 0 to KillOwnerWindowEx, the ZIP driver true
-    };
+    // The stand-ins answer 0 to KillOwnerWindowEx, the ZIP driver true.
+    struct Case { Make make; const char* library; const char* prefix; int8_t n; std::string quiet, owned; bool killAnswer; };
     const std::string cab = "\"" + fullPath("a.x") + "\" ";
     const Case cases[] = {
         {make<TLha32>, "UNLHA32.DLL", "Unlha", 0, "x -+ -n0  \"a.x\" ", "x -+ -n1  \"a.x\" ", false},
-        {make<TArj32>, "UNARJ32J.DLL", "Unarj", 0, "x -+ -n0  \"a.x\" ", "x -+ -n1  \"a.x\" ", false},
         {make<TZip32>, "UNZIP32.DLL", "UnZip", 0, "-x  \"a.x\" ", "-x --i  \"a.x\" ", true},
         {make<TCab32>, "CAB32.DLL", "Cab", 0, "-x  " + cab, "-x -i  " + cab, false},
         {make<TTar32>, "tar32.dll", "Tar", 1, "x --display-dialog=0  -f \"a.x\" ", "x  -f \"a.x\" ", false},
@@ -145,9 +115,7 @@ TEST(DriversTest, AnOwnerWindowQuietsTheLibraryUntilItIsKilled)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.owned);
         const auto driver = c.make();
-        EXPECT_EQ(run(*driver, Operation::Extract, {.n = c.n}, "a.x", ""), c.quiet);
         EXPECT_TRUE(driver->SetOwnerWindow(window(7), nullptr));
-        EXPECT_EQ(driver->OwnerWindow, window(7));
         EXPECT_EQ(calls(c.library, c.prefix).ownerWindow, window(7));
         EXPECT_EQ(run(*driver, Operation::Extract, {.n = c.n}, "a.x", ""), c.owned);
         EXPECT_EQ(driver->KillOwnerWindow(window(7)), c.killAnswer);
@@ -156,96 +124,60 @@ TEST(DriversTest, AnOwnerWindowQuietsTheLibraryUntilItIsKilled)
     }
 }
 
-// Packing, removing and updating, which the window never does; each file list goes
-// into the response file when ResFileUsage holds the operation.
+// Packing, removing and updating, which the window never does: a file list goes into
+// the response file when ResFileUsage holds the operation; some formats refuse.
 TEST(DriversTest, PackRemoveAndUpdateLinesAndResponseFiles)
 {
     CurrentScratchFolder folder;
     const std::string list = (folder / "list.txt").string();
     const std::string atList = " \"@" + list + "\" ";
     const std::vector<std::string> files{"a.chP", "cg\\b[1].bmp"};
-    struct Case {
-        const char* label;
-        Make make;
-        Operation operation;
-        TArchiverOptions options;
-        std::string line;
-    };
-    const std::string cab = "\"" + fullPath("a.x") + "\"";
     const TArchiverOptions listed{.ResFileName = list};
     const TArchiverOptions all{.ResFileName = list, .ResFileUsage = {ruOnPack, ruOnUnpack, ruOnRemoveItem, ruOnUpdate}};
     const TArchiverOptions none{.ResFileName = list, .ResFileUsage = {}};
-    const Case cases[] = {
-        {"lha u", make<TLha32>, Operation::Pack, listed, "u -+  \"a.x\" \"base/\"" + atList},
-        {"lha d", make<TLha32>, Operation::Remove, listed, "d -+  \"a.x\"" + atList},
-        {"lha f", make<TLha32>, Operation::Update, listed, "f -+  \"a.x\" \"base/\" \"a.chP\" \"cg\\b[1].bmp\" "},
-        {"lha s", make<TLha32>, Operation::MakeSFX, all, "s -+  \"a.x\" \"base/\" "},
-        {"arj x", make<TArj32>, Operation::Extract, listed, "x -+  \"a.x\" \"base/\"" + atList},
-        {"arj u", make<TArj32>, Operation::Pack, none, "u -+  \"a.x\" \"base/\" \"a.chP\" \"cg\\b[1].bmp\" "},
-        {"cab -a", make<TCab32>, Operation::Pack, listed, "-a  " + cab + " \"base/\"" + atList},
-        {"cab -f", make<TCab32>, Operation::MakeSFX, all, "-f  " + cab + " \"base/\" "},
-        {"cab -d", make<TCab32>, Operation::Remove, all, "この形式の書庫ではファイルの削除をサポートしておりません。"},
-        {"rar", make<TRar32>, Operation::Pack, all, "この形式では書庫ファイルの作成をサポートしておりません。"},
-        {"rar -u", make<TRar32>, Operation::Update, all, "この形式の書庫では書庫の更新をサポートしておりません。"},
-        {"rar sfx", make<TRar32>, Operation::MakeSFX, all, "この形式では自己解凍書庫の作成をサポートしておりません。"},
-        {"zip", make<TZip32>, Operation::Pack, none, " -D  \"a.x\" \"base/\" \"a.chP\" \"cg/b[[]1].bmp\" "},
-        {"zip a1", make<TZip32>, Operation::Pack, {.a = 1, .ResFileName = list}, " -S -D  \"a.x\" \"base/\"" + atList},
-        {"zip a2 n1", make<TZip32>, Operation::Pack, {.a = 2, .n = 1},
-         " -S -q -o  \"a.x\" \"base/\" \"a.chP\" \"cg/b[[]1].bmp\" "},
-        {"zip -d", make<TZip32>, Operation::Remove, none, "-d -D  \"a.x\" \"a.chP\" \"cg/b[[]1].bmp\" "},
-        {"zip -f", make<TZip32>, Operation::Update, all, "-f -D  \"a.x\" \"base/\"" + atList},
-        {"tar c", make<TTar32>, Operation::Pack, listed, "c  -f \"a.x\" -o \"base/\"" + atList},
+    const struct { Make make; Operation operation; TArchiverOptions options; std::string line; } cases[] = {
+        {make<TLha32>, Operation::Pack, listed, "u -+  \"a.x\" \"base/\"" + atList},
+        {make<TLha32>, Operation::Update, listed, "f -+  \"a.x\" \"base/\" \"a.chP\" \"cg\\b[1].bmp\" "},
+        {make<TCab32>, Operation::Remove, all, "この形式の書庫ではファイルの削除をサポートしておりません。"},
+        {make<TRar32>, Operation::Pack, all, "この形式では書庫ファイルの作成をサポートしておりません。"},
+        {make<TRar32>, Operation::Update, all, "この形式の書庫では書庫の更新をサポートしておりません。"},
+        {make<TRar32>, Operation::MakeSFX, all, "この形式では自己解凍書庫の作成をサポートしておりません。"},
+        {make<TZip32>, Operation::Pack, none, " -D  \"a.x\" \"base/\" \"a.chP\" \"cg/b[[]1].bmp\" "},
+        {make<TZip32>, Operation::Update, all, "-f -D  \"a.x\" \"base/\"" + atList},
+        {make<TTar32>, Operation::Pack, listed, "c  -f \"a.x\" -o \"base/\"" + atList},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
         fs::remove(list);
         EXPECT_EQ(run(*c.make(), c.operation, c.options, "a.x", "base", &files), c.line);
         EXPECT_EQ(fs::exists(list), c.line.find('@') != std::string::npos);
     }
     EXPECT_EQ(fileText(list), "\"a.chP\"\r\n\"cg\\b[1].bmp\"\r\n");
-    EXPECT_EQ(lastCommand("ZIP32J.DLL", "Zip").commandLine, "-f -D  \"a.x\" \"base/\"" + atList);
-    EXPECT_EQ(lastCommand("UNLHA32.DLL", "Unlha").commandLine, "u -+  \"a.x\" \"base/\" \"a.chP\" \"cg\\b[1].bmp\" ");
 }
 
-// Self-extracting archives, which the window never makes: ZIP and TAR write the stub
-// and the archive into ARCHIVE.EXE themselves.
+// Self-extractors, which the window never makes: ZIP and TAR write the stub and the
+// archive into ARCHIVE.EXE themselves; a missing stub is named.
 TEST(DriversTest, SelfExtractorsPutTheStubBeforeTheArchive)
 {
-    struct Case {
-        const char* label;
-        Make make;
-        const char* stub;  // written in the current folder, when given
-        int8_t gw;
-        const char* folder;
-        std::string result;  // the command line, or the message
-        const char* target;
-        const char* content;
+    const struct { Make make; const char* stub; int8_t gw; const char* folder; std::string result; const char* target; } cases[] = {
+        {make<TZip32>, nullptr, -1, "out", "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。", nullptr},
+        {make<TZip32>, "sfx16.dat", 1, "out", "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。", nullptr},
+        {make<TZip32>, "sfx32gui.dat", 1, "", "-A pkg.EXE", "pkg.EXE"},
+        {make<TTgz32>, "kmtarsef.exe", -1, "out/", "", "out/pkg.EXE"},
+        {make<TBZ232>, "kmtarsef.exe", -1, "out", "BZ2 形式書庫は自己解凍形式にできません。", nullptr},
     };
-    const Case cases[] = {
-        {"zip no stub", make<TZip32>, nullptr, -1, "out", "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。",
-         nullptr, nullptr},
-        {"zip no gui stub", make<TZip32>, "sfx16.dat", 1, "out",
-         "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。", nullptr, nullptr},
-        {"zip gui", make<TZip32>, "sfx32gui.dat", 1, "", "-A pkg.EXE", "pkg.EXE", "STUBpkg"},
-        {"zip dos", make<TZip32>, "sfx16.dat", -1, "out", "-A out/pkg.EXE", "out/pkg.EXE", "STUBpkg"},
-        {"tgz no stub", make<TTgz32>, nullptr, -1, "out", "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。",
-         nullptr, nullptr},
-        {"tgz", make<TTgz32>, "kmtarsef.exe", -1, "out/", "", "out/pkg.EXE", "STUBpkg"},
-        {"tar", make<TTar32>, "kmtarsef.exe", -1, "", "", "pkg.EXE", "STUBpkg"},
-        {"bz2", make<TBZ232>, "kmtarsef.exe", -1, "out", "BZ2 形式書庫は自己解凍形式にできません。", nullptr, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.result);
         CurrentScratchFolder folder;
         folder.write("pkg.x", "pkg");
         if (c.stub) folder.write(c.stub, "STUB");
         EXPECT_EQ(run(*c.make(), Operation::MakeSFX, {.gw = c.gw}, "pkg.x", c.folder, nullptr, window(4)), c.result);
-        if (c.target)
-            EXPECT_EQ(fileText(c.target), c.content);
-        else
+        if (c.target) {
+            EXPECT_EQ(fileText(c.target), "STUBpkg");
+        } else {
             EXPECT_TRUE(fs::is_empty("out"));
+        }
     }
-    EXPECT_EQ(lastCommand("ZIP32J.DLL", "Zip").window, window(4));
 }
 
 TEST(DriversTest, AStubIsFoundOnPathOnlyUpTo512Characters)
@@ -259,8 +191,7 @@ TEST(DriversTest, AStubIsFoundOnPathOnlyUpTo512Characters)
     TTgz32 tgz;
     {
         const ScopedVariable path("PATH", "/nonexistent:" + deep.string());
-        EXPECT_EQ(run(tgz, Operation::MakeSFX, {}, "pkg.tgz", "out"),
-                  "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
+        EXPECT_EQ(run(tgz, Operation::MakeSFX, {}, "pkg.tgz", "out"), "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
     }
     const ScopedVariable path("PATH", "/nonexistent:" + (folder / "stubs").string());
     EXPECT_EQ(run(tgz, Operation::MakeSFX, {}, "pkg.tgz", "out"), "");
@@ -275,24 +206,25 @@ TEST(DriversTest, ListingAndContentTestsOpenByFullPath)
     const std::string archive = folder.write("a.arj", "Unarj Cab").string();
     TArj32 arj;
     const HARC handle = arj.OpenArchive(window(2), (folder / "sub/../a.arj").string(), 0);
-    EXPECT_EQ(calls("UNARJ32J.DLL", "Unarj").openArchive, archive);
-    EXPECT_EQ(calls("UNARJ32J.DLL", "Unarj").openWindow, window(2));
+    const RecordedCalls& unarj = calls("UNARJ32J.DLL", "Unarj");
+    EXPECT_EQ(unarj.openArchive, archive);
+    EXPECT_EQ(unarj.openWindow, window(2));
     INDIVIDUALINFO record{};
     EXPECT_EQ(arj.FindFirst(handle, record, "*.chP"), 0);
-    EXPECT_EQ(calls("UNARJ32J.DLL", "Unarj").wildcard, "*.chP");
+    EXPECT_EQ(unarj.wildcard, "*.chP");
     EXPECT_EQ(arj.CloseArchive(handle), 0);
-    EXPECT_EQ(calls("UNARJ32J.DLL", "Unarj").closedHandle, handle);
+    EXPECT_EQ(unarj.closedHandle, handle);
     EXPECT_EQ(arj.CheckArchive("a.arj", 0x800000, 2), 1);
-    EXPECT_EQ(calls("UNARJ32J.DLL", "Unarj").checkMode, 0x800002);
+    EXPECT_EQ(unarj.checkMode, 0x800002);
 
     EXPECT_TRUE(IsCabArchive((folder / "sub/../a.arj").string()));
-    EXPECT_EQ(calls("CAB32.DLL", "Cab").openArchive, archive);
-    EXPECT_EQ(calls("CAB32.DLL", "Cab").openWindow, nullptr);
-    EXPECT_EQ(calls("CAB32.DLL", "Cab").openMode, 0x800002u);
+    const RecordedCalls& cab = calls("CAB32.DLL", "Cab");
+    EXPECT_EQ(cab.openArchive, archive);
+    EXPECT_EQ(cab.openWindow, nullptr);
+    EXPECT_EQ(cab.openMode, 0x800002u);
     const int closed = calls("UNRAR32.DLL", "Unrar").closeCount;
     EXPECT_FALSE(IsRarArchive(archive));
     EXPECT_EQ(calls("UNRAR32.DLL", "Unrar").closeCount, closed + 1);
-    EXPECT_EQ(calls("UNRAR32.DLL", "Unrar").closedHandle, 0u);
 }
 
 }  // namespace

@@ -17,7 +17,6 @@ TEST(ZipWithOnlyLmzip32Test, ListingUnpackingAndPackingBindTheEntriesLmzip32Offe
     EXPECT_EQ(zip.FindFirst(handle, record, "*.*"), 0);
     EXPECT_STREQ(record.szFileName, "pomelune.chP");
     EXPECT_EQ(zip.CloseArchive(handle), 0);
-    EXPECT_EQ(calls("LMZIP32.DLL", "Unzip").closedHandle, handle);
     std::string output;
     EXPECT_EQ(zip.Extract(window(1), "pkg.zip", {}, "out", nullptr, output), 0);
     EXPECT_EQ(lastCommand("LMZIP32.DLL", "Unzip").commandLine, "-x  \"pkg.zip\" \"out/\" ");
@@ -25,9 +24,7 @@ TEST(ZipWithOnlyLmzip32Test, ListingUnpackingAndPackingBindTheEntriesLmzip32Offe
     EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.SetOwnerWindow(window(1), nullptr); }),
               "libunzip32.so に UnZipSetOwnerWindowEx のエントリが見つかりません。");
     EXPECT_EQ(zip.trySetOwnerWindow(window(1), nullptr), std::nullopt);
-
-    // Packing sends the short switch set, unfiltered names and no folder, after
-    // deleting the archive.
+    // Packing deletes the archive, then sends the short switch set, raw names, no folder.
     const std::vector<std::string> files{"cg\\[a].bmp"};
     EXPECT_EQ(zip.Pack(nullptr, "pkg.zip", {.c = 1, .n = 1, .x = 0}, "base", &files, output), 0);
     EXPECT_EQ(lastCommand("LMZIP32.DLL", "Zip").commandLine, "-ru -o -j  \"pkg.zip\" \"cg\\[a].bmp\" ");

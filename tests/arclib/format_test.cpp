@@ -20,20 +20,16 @@ ExtractResult extract(const ArchiveFormat& format, const fs::path& archive, cons
     return extractArchive(format, {true, archive.string(), folder.string(), {}}, nullptr);
 }
 
-// Each method and header level unpacks the whole package. Cut in half, a copy fails
-// with a message and leaves no partial file (unless only a tar's padding is lost); cut
-// near its end or with flipped bytes, it may fail or not, but never crashes or hangs.
-TEST(FormatTest, EveryFixtureUnpacksWholeAndItsDamagedCopiesFailCleanly)
+// Each decoder and header level unpacks the whole package. The first fixture of each
+// reader is damaged too: cut in half it fails with a message and leaves no partial file
+// (unless only a tar's padding is lost); cut near its end or flipped, it never crashes.
+TEST(FormatTest, EveryDecoderUnpacksWholeAndDamagedCopiesFailCleanly)
 {
-    const struct { const char* file; const ArchiveFormat& format; } fixtures[] = {
-        {"lh0_level0.lzh", lhaFormat}, {"lh0_level1.lzh", lhaFormat}, {"lh0_level2.lzh", lhaFormat},
-        {"lh5_level0.lzh", lhaFormat}, {"lh5_level1.lzh", lhaFormat}, {"lh5_level2.lzh", lhaFormat},
-        {"lh6_level0.lzh", lhaFormat}, {"lh6_level1.lzh", lhaFormat}, {"lh6_level2.lzh", lhaFormat},
-        {"lh7_level0.lzh", lhaFormat}, {"lh7_level1.lzh", lhaFormat}, {"lh7_level2.lzh", lhaFormat},
-        {"deflated.zip", zipFormat},   {"stored.zip", zipFormat},     {"mszip.cab", cabFormat},
-        {"stored.cab", cabFormat},     {"method0.arj", arjFormat},    {"method1.arj", arjFormat},
-        {"method2.arj", arjFormat},    {"method3.arj", arjFormat},    {"method4.arj", arjFormat},
-        {"plain.tar", tarFormat},      {"gzip.tgz", tarFormat},       {"bzip2.tar.bz2", tarFormat},
+    const struct { const char* file; const ArchiveFormat& format; bool damage; } fixtures[] = {
+        {"lh0_level0.lzh", lhaFormat, true},  {"lh5_level1.lzh", lhaFormat, false}, {"lh7_level2.lzh", lhaFormat, false},
+        {"deflated.zip", zipFormat, true},    {"stored.zip", zipFormat, false},     {"mszip.cab", cabFormat, true},
+        {"stored.cab", cabFormat, false},     {"method1.arj", arjFormat, true},     {"method0.arj", arjFormat, false},
+        {"method4.arj", arjFormat, false},    {"plain.tar", tarFormat, true},       {"bzip2.tar.bz2", tarFormat, false},
     };
     const fs::path package = fixtureFolder() / "package";
     for (const auto& f : fixtures) {
@@ -48,6 +44,7 @@ TEST(FormatTest, EveryFixtureUnpacksWholeAndItsDamagedCopiesFailCleanly)
                 EXPECT_TRUE(readFile(item) == readFile(package / item.path().lexically_relative(folder / "out"))) << item;
             }
         EXPECT_TRUE(readsThrough(f.format, archive.string()));
+        if (!f.damage) continue;
 
         const std::string bytes = readFile(archive);
         std::string flipped = bytes;
@@ -113,10 +110,8 @@ TEST(FormatTest, NamesOfEveryEncodingUnpackAsUtf8)
         EXPECT_EQ(readFile(out / "pkg" / c.name), c.data);
     }
     EXPECT_EQ(tarArchiveType((folder / "a.tar.Z").string()), 3);
-    EXPECT_EQ(tarArchiveType((fixtureFolder() / "plain.tar").string()), 1);
-    EXPECT_EQ(tarArchiveType((fixtureFolder() / "gzip.tgz").string()), 2);
-    EXPECT_EQ(tarArchiveType((fixtureFolder() / "bzip2.tar.bz2").string()), 6);
-    EXPECT_EQ(tarArchiveType((fixtureFolder() / "deflated.zip").string()), 0);
+    const std::pair<const char*, int> types[] = {{"plain.tar", 1}, {"gzip.tgz", 2}, {"bzip2.tar.bz2", 6}, {"deflated.zip", 0}};
+    for (const auto& [file, type] : types) EXPECT_EQ(tarArchiveType((fixtureFolder() / file).string()), type) << file;
 }
 
 TEST(FormatTest, MissingEmptyAndForeignFilesAreRefused)

@@ -1,6 +1,5 @@
-// The built archiver libraries through their entries and through the archive
-// component TArchiveFile, which finds them beside this program: listing, the drivers'
-// command lines, the output buffer, progress messages and content detection.
+// The built archiver libraries through their entries and through TArchiveFile, which
+// finds them beside this program: listing, the output buffer and progress.
 #include "archive/archive_file.h"
 #include "arclib/progress.h"
 #include "platform/dynamic_library.h"
@@ -16,18 +15,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Library {
-    const char* windowsName;
-    std::string prefix;
-    const char* fixture;        // an archive of the library's kind
-    const char* driverCommand;  // the command word its driver sends
-    TArchiverType type;         // what the component detects in its content
-};
-
+// Each library with an archive of its kind and the command word its driver sends.
+struct Library { const char* windowsName; std::string prefix; const char* fixture; const char* driverCommand; };
 const Library Libraries[] = {
-    {"UNLHA32.DLL", "Unlha", "lh6_level1.lzh", "x", atLha}, {"UNZIP32.DLL", "UnZip", "deflated.zip", "-x", atZip},
-    {"CAB32.DLL", "Cab", "mszip.cab", "-x", atCab},         {"UNARJ32J.DLL", "Unarj", "method1.arj", "x", atArj},
-    {"tar32.dll", "Tar", "gzip.tgz", "x", atTgz},           {"UNRAR32.DLL", "Unrar", "a.rar", "-x", atRar},
+    {"UNLHA32.DLL", "Unlha", "lh6_level1.lzh", "x"}, {"UNZIP32.DLL", "UnZip", "deflated.zip", "-x"}, {"CAB32.DLL", "Cab", "mszip.cab", "-x"},
+    {"UNARJ32J.DLL", "Unarj", "method1.arj", "x"},   {"tar32.dll", "Tar", "gzip.tgz", "x"},          {"UNRAR32.DLL", "Unrar", "a.rar", "-x"},
 };
 
 template <typename Proc>
@@ -53,10 +45,8 @@ fs::path archive(const ScratchFolder& folder, const Library& library)
     return folder / "a.rar";
 }
 
-// Wildcards themselves are tested with the core; here that the library applies one.
-// The component picks the library by content when the extension says nothing; its
-// unpacking through each library is tested with the window's drops.
-TEST(LibraryTest, EachListsItsOwnKindOnlyRefusesOtherCommandsAndIsDetected)
+// Each library applies a wildcard, refuses the others' archives and what is no unpacking.
+TEST(LibraryTest, EachListsItsOwnKindOnlyAndRefusesOtherCommands)
 {
     ScratchFolder folder;
     for (const Library& library : Libraries) {
@@ -94,16 +84,10 @@ TEST(LibraryTest, EachListsItsOwnKindOnlyRefusesOtherCommandsAndIsDetected)
         EXPECT_NE(run(library, "d  \"a\" ", message.data(), 512), 0);
         EXPECT_NE(message.find("only unpacks"), std::string::npos) << message.c_str();
         EXPECT_NE(run(library, std::string(library.driverCommand) + " \"/no/such/archive\" \"" + folder.path().string() + "/\""), 0);
-
-        const fs::path renamed = folder / (library.prefix + ".exe");
-        fs::copy_file(archive(folder, library), renamed);
-        EXPECT_EQ(DetectArchiverType(renamed.string(), TDetectMode::ByContent), library.type);
     }
-    EXPECT_EQ(DetectArchiverType(folder.write("p.exe", "MZ not an archive").string(), TDetectMode::ByContent), atNone);
 }
 
-// The owner window hears begin, each file and end; a nonzero reply to a file stops the
-// library before it writes that file. The entries are the same code in every library.
+// The owner window hears begin, each file and end; a nonzero reply stops the library first.
 TEST(LibraryTest, ProgressGoesToTheOwnerWindowWhichMayStopIt)
 {
     ScratchFolder folder;
@@ -131,7 +115,6 @@ TEST(LibraryTest, ProgressGoesToTheOwnerWindowWhichMayStopIt)
         EXPECT_FALSE(fs::exists(folder / "out/readme.txt"));
     }
     stopAt = -1;
-
     EXPECT_EQ(entry<ArchiverKillOwnerWindowExProc>(library, "KillOwnerWindowEx")(window), 1);
     seen.clear();
     EXPECT_EQ(run(library, line), 0);
@@ -139,23 +122,19 @@ TEST(LibraryTest, ProgressGoesToTheOwnerWindowWhichMayStopIt)
     destroyMessageWindow(window);
 }
 
-// Dropping stored folders is the core's, the same for every format; here that the
-// drivers ask for it and pass the file list, through a response file.
+// Dropping stored folders is the core's; here that a driver asks for it and passes the
+// file list through a response file.
 TEST(ComponentTest, DroppedFoldersAndResponseFilesReachTheLibrary)
 {
     ScratchFolder folder;
-    for (const char* fixture : {"lh5_level2.lzh", "deflated.zip"}) {
-        SCOPED_TRACE(fixture);
-        TArchiveFile component;
-        component.SetFileName((fixtureFolder() / fixture).string());
-        component.Options().x = 0;
-        component.Options().ResFileName = (folder / "list.txt").string();
-        const std::vector<std::string> files{"sub/chara.chP"};
-        const fs::path out = folder / fixture;
-        EXPECT_EQ(component.Extract(nullptr, nullptr, out.string(), &files), 0) << component.LastCommandLine;
-        EXPECT_EQ(readFile(out / "chara.chP"), readFile(fixtureFolder() / "package/sub/chara.chP"));
-        EXPECT_FALSE(fs::exists(out / "readme.txt"));
-    }
+    TArchiveFile component;
+    component.SetFileName((fixtureFolder() / "deflated.zip").string());
+    component.Options().x = 0;
+    component.Options().ResFileName = (folder / "list.txt").string();
+    const std::vector<std::string> files{"sub/chara.chP"};
+    EXPECT_EQ(component.Extract(nullptr, nullptr, (folder / "out").string(), &files), 0) << component.LastCommandLine;
+    EXPECT_EQ(readFile(folder / "out/chara.chP"), readFile(fixtureFolder() / "package/sub/chara.chP"));
+    EXPECT_FALSE(fs::exists(folder / "out/readme.txt"));
 }
 
 }  // namespace

@@ -43,16 +43,9 @@ TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderWhenThatIsOursElseInT
     const ScopedVariable temp("TMPDIR", path("tmp"));
     const std::string own = std::to_string(getpid()) + "/";
     const std::string inTemp = path("tmp/pomelune-qptemp-" + std::to_string(getuid()) + "/" + own);
-    const struct {
-        std::optional<std::string> runtime;  // $XDG_RUNTIME_DIR; nullopt when unset
-        std::string unpack;
-    } cases[] = {
-        {path("ours"), path("ours/pomelune-qptemp/" + own)},
-        {"ours", inTemp},
-        {path("link"), inTemp},
-        {path("file"), inTemp},
-        {path("others"), inTemp},
-        {std::nullopt, inTemp},
+    const struct { std::optional<std::string> runtime; std::string unpack; } cases[] = {  // $XDG_RUNTIME_DIR, or unset
+        {path("ours"), path("ours/pomelune-qptemp/" + own)}, {"ours", inTemp}, {path("link"), inTemp},
+        {path("file"), inTemp}, {path("others"), inTemp}, {std::nullopt, inTemp},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.runtime.value_or("unset"));
@@ -63,8 +56,8 @@ TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderWhenThatIsOursElseInT
     EXPECT_THROW(preparePrivateFolder(path("others/own/")), std::exception);
 }
 
-// Both levels are made private, or closed again when open; a link, a file or a missing
-// parent at either level is refused, and nothing is closed or made through a link.
+// Both levels are made private or closed again; a link, a file or a missing parent at
+// either level is refused, and nothing is closed or made through a link.
 TEST_F(UnpackFolderTest, BothLevelsAreMadePrivateAndALinkAFileOrAMissingParentRefused)
 {
     preparePrivateFolder(path("made/own/"));

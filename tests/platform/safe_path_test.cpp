@@ -13,24 +13,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Both the unpack folder and the archiver libraries take their names by this rule.
-// The hostile archives' tests refuse absolute paths (by "/", "\" and "C:/") and paths
-// leading out through their messages; here what they do not reach.
+// The hostile archives' tests cover "/", "\", "C:/" and "../"; here what they do not reach.
 TEST(StoredPathTest, SplitsRelativePathsAndRefusesEveryWayOut)
 {
     using Parts = std::vector<std::string>;
     const struct { std::string stored; Parts parts; StoredPathFault fault; } cases[] = {
-        {"sub\\a.chP", {"sub", "a.chP"}, StoredPathFault::none},
-        {"./a//b\\.\\c/", {"a", "b", "c"}, StoredPathFault::none},
-        {"a..b/..c/c..", {"a..b", "..c", "c.."}, StoredPathFault::none},
-        {"sub/C:x", {"sub", "C:x"}, StoredPathFault::none},
-        {"", {}, StoredPathFault::absolute},
-        {"C:a.chP", {}, StoredPathFault::absolute},
-        {std::string("a\0/../b", 7), {}, StoredPathFault::nulByte},
-        {"..", {}, StoredPathFault::leadsOut},
-        {"a/..", {}, StoredPathFault::leadsOut},
-        {"sub/../a.chP", {}, StoredPathFault::leadsOut},
-        {".", {}, StoredPathFault::noName},
+        {"./a//b\\.\\c/", {"a", "b", "c"}, StoredPathFault::none},     {"a..b/..c/c..", {"a..b", "..c", "c.."}, StoredPathFault::none},
+        {"sub/C:x", {"sub", "C:x"}, StoredPathFault::none},           {"", {}, StoredPathFault::absolute},
+        {"C:a.chP", {}, StoredPathFault::absolute},                  {std::string("a\0/../b", 7), {}, StoredPathFault::nulByte},
+        {"a/..", {}, StoredPathFault::leadsOut},                     {"sub/../a.chP", {}, StoredPathFault::leadsOut},
         {".//.\\", {}, StoredPathFault::noName},
     };
     for (const auto& c : cases) {
@@ -46,7 +37,6 @@ protected:
     BelowFolderTest()
     {
         folder.write("unpack/sub/a.txt", "x");
-        folder.write("unpack/b.txt", "x");
         folder.write("outside/c.txt", "x");
         fs::create_directory_symlink(folder / "outside", folder / "unpack/link");
         fs::create_symlink(folder / "outside/c.txt", folder / "unpack/alias");
@@ -57,13 +47,10 @@ protected:
 
 TEST_F(BelowFolderTest, OnlyRegularFilesReachedWithoutALinkAreSeenAndRemoved)
 {
-    const struct {
-        const char* stored;
-        bool regular;  // a regular file reached without a link, so removed
-        bool remains;
-    } cases[] = {
-        {"sub/a.txt", true, false}, {"b.txt", true, false}, {"link/c.txt", false, true}, {"alias", false, true},
-        {"sub", false, true},       {"link", false, true},  {"none", false, false},      {"none/a.txt", false, false},
+    // regular: a regular file reached without a link, so removed.
+    const struct { const char* stored; bool regular, remains; } cases[] = {
+        {"sub/a.txt", true, false}, {"link/c.txt", false, true}, {"alias", false, true}, {"sub", false, true},
+        {"none/a.txt", false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -78,15 +65,8 @@ TEST_F(BelowFolderTest, OnlyRegularFilesReachedWithoutALinkAreSeenAndRemoved)
 
 TEST_F(BelowFolderTest, AWalkMakesFoldersWhereAskedAndStopsAtALinkOrAFile)
 {
-    const struct {
-        std::vector<std::string> parts;
-        MissingFolders missing;
-        bool reached;
-        size_t stoppedAt;
-        bool blocked;  // a link or a file was in the way
-    } cases[] = {
-        {{}, MissingFolders::fail, true, 0, false},
-        {{"sub"}, MissingFolders::fail, true, 0, false},
+    // blocked: a link or a file was in the way.
+    const struct { std::vector<std::string> parts; MissingFolders missing; bool reached; size_t stoppedAt; bool blocked; } cases[] = {
         {{"new", "deeper"}, MissingFolders::fail, false, 0, false},
         {{"new", "deeper"}, MissingFolders::make, true, 0, false},
         {{"sub", "link"}, MissingFolders::make, true, 0, false},
@@ -113,11 +93,8 @@ TEST(FileDescriptorTest, ClosesOnceWhenMovedAndLeftScope)
     ScratchFolder folder;
     FileDescriptor first(::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY));
     const int fd = first.get();
-    ASSERT_TRUE(first.valid());
-    FileDescriptor second = std::move(first);
+    { const FileDescriptor moved = std::move(first); }
     EXPECT_FALSE(first.valid());
-    EXPECT_EQ(second.get(), fd);
-    { const FileDescriptor moved = std::move(second); }
     EXPECT_EQ(::fcntl(fd, F_GETFD), -1);
 }
 

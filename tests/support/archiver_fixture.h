@@ -18,20 +18,19 @@
 
 inline HWND window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
 
-// What the test library of that Windows name received under the entry prefix. The
-// entries are looked up afresh each time, since a driver's FreeDLL unloads its library.
-template <typename Record, typename Proc>
-Record& recorded(const char* library, const std::string& name)
+// What the test library of that Windows name received under the entry prefix, looked
+// up afresh each time, since a driver's FreeDLL unloads its library.
+inline void* testEntry(const char* library, const std::string& name)
 {
-    return *const_cast<Record*>(reinterpret_cast<Proc>(findLibraryEntry(loadLibrary(library), name.c_str()))());
+    return findLibraryEntry(loadLibrary(library), name.c_str());
 }
 inline const RecordedCommand& lastCommand(const char* library, const std::string& prefix)
 {
-    return recorded<RecordedCommand, TestLastCommandProc>(library, prefix + "TestLastCommand");
+    return *reinterpret_cast<TestLastCommandProc>(testEntry(library, prefix + "TestLastCommand"))();
 }
-inline RecordedCalls& calls(const char* library, const std::string& prefix)
+inline const RecordedCalls& calls(const char* library, const std::string& prefix)
 {
-    return recorded<RecordedCalls, TestCallsProc>(library, prefix + "TestCalls");
+    return *reinterpret_cast<TestCallsProc>(testEntry(library, prefix + "TestCalls"))();
 }
 
 inline std::string fileText(const std::filesystem::path& path)
@@ -40,8 +39,7 @@ inline std::string fileText(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-// A scratch folder holding an empty folder "out", current while the object lives, so
-// relative names and stubs in the current folder are found there.
+// A scratch folder holding an empty folder "out", current while the object lives.
 class CurrentScratchFolder : public ScratchFolder {
 public:
     CurrentScratchFolder() { std::filesystem::create_directories(path() / "out"); }

@@ -1,6 +1,5 @@
-// What a test library's entries received, read by the tests through the library's
-// entries <prefix>TestLastCommand (the command entry's last call) and <prefix>TestCalls
-// (the other entries').
+// What a test library's entries received, read through its entries <prefix>TestLastCommand
+// (the command entry's last call) and <prefix>TestCalls (the other entries').
 #pragma once
 
 #include "platform/archiver_contract.h"
@@ -38,7 +37,6 @@ struct ListedEntry {
 extern "C" {
 using TestLastCommandProc = const RecordedCommand* (*)();
 using TestCallsProc = RecordedCalls* (*)();
-// <prefix>TestSetEntries: the entries listed from now on (copied); null and 0 put
-// the library's own two entries back.
+// <prefix>TestSetEntries: the entries listed from now on (copied); null puts back its own two.
 using TestSetEntriesProc = void (*)(const ListedEntry* entries, size_t count);
 }

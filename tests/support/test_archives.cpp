@@ -16,6 +16,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr time_t FixedTime = 1700000000;
+constexpr uint32_t DosTime = 0x58210000;  // a DOS date and time both formats store
+// By TestEntryType: a hard link is a file entry naming its target.
+constexpr unsigned FileTypes[] = {AE_IFREG, AE_IFDIR, AE_IFLNK, AE_IFREG, AE_IFCHR};
 
 // Little-endian fields of two and four bytes.
 void put(std::string& out, uint32_t value, int bytes)
@@ -27,12 +30,6 @@ uint32_t crc32Of(const std::string& bytes)
 {
     return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
-
-// By TestEntryType: a hard link is a file entry naming its target.
-constexpr unsigned FileTypes[] = {AE_IFREG, AE_IFDIR, AE_IFLNK, AE_IFREG, AE_IFCHR};
-
-// A DOS date and time both formats store.
-constexpr uint32_t DosTime = 0x58210000;
 
 }  // namespace
 
@@ -55,10 +52,10 @@ void writeArchive(const fs::path& path, TestFormat format, const std::vector<Tes
         if (item.type == TestEntryType::symlink) archive_entry_copy_symlink(entry, item.content.c_str());
         if (item.type == TestEntryType::hardlink) archive_entry_copy_hardlink(entry, item.content.c_str());
         if (item.type == TestEntryType::device) archive_entry_set_rdev(entry, makedev(1, 3));
-        const bool holdsData = item.type == TestEntryType::file;
-        archive_entry_set_size(entry, holdsData ? static_cast<la_int64_t>(item.content.size()) : 0);
+        const size_t size = item.type == TestEntryType::file ? item.content.size() : 0;
+        archive_entry_set_size(entry, static_cast<la_int64_t>(size));
         if (archive_write_header(a, entry) != ARCHIVE_OK) throw std::runtime_error(archive_error_string(a));
-        if (holdsData) archive_write_data(a, item.content.data(), item.content.size());
+        archive_write_data(a, item.content.data(), size);
         archive_entry_free(entry);
     }
     archive_write_close(a);
@@ -121,7 +118,7 @@ std::string storedLha(const std::vector<TestEntry>& entries)
 std::string readFile(const fs::path& path)
 {
     std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 fs::path fixtureFolder()

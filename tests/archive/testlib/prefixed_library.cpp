@@ -1,10 +1,7 @@
-// A stand-in for an archiver library whose entries carry the prefix LIBRARY_PREFIX
-// (Unlha, UnZip, Cab, ...). Every entry records what it receives. The library opens
-// an archive whose file holds the prefix's text anywhere, so one file can be made
-// that several libraries accept, and lists two entries from a table, or the entries
-// a test sets; an extract command writes the set entries that have content. With an
-// owner window set, a command first sends it one progress message and stops
-// (result 1) when the reply asks it to.
+// A stand-in archiver library whose entries carry the prefix LIBRARY_PREFIX; each entry
+// records what it receives. It opens a file holding the prefix's text anywhere, lists two
+// entries (or those a test sets), and an extract command writes the set entries' content.
+// With an owner window it first sends one progress message and stops if told to.
 #include "platform/archiver_contract.h"
 #include "platform/window_messages.h"
 #include "support/recorded.h"
@@ -37,13 +34,6 @@ RecordedCalls calls;
 std::vector<Entry> entries = OwnEntries;
 size_t nextEntry = 0;
 
-bool holdsPrefix(const char* archive)
-{
-    std::ifstream file(archive, std::ios::binary);
-    const std::string text(std::istreambuf_iterator<char>(file), {});
-    return text.find(STRING(LIBRARY_PREFIX)) != std::string::npos;
-}
-
 int nextListed(INDIVIDUALINFO* record)
 {
     if (nextEntry == entries.size()) return -1;
@@ -51,8 +41,8 @@ int nextListed(INDIVIDUALINFO* record)
     return 0;
 }
 
-// For an extract command, writes the entries with content under the command line's
-// last quoted text, the destination folder, with "\" taken as a folder separator.
+// For "e" or "x", writes the entries with content under the line's last quoted text,
+// with "\" taken as a folder separator.
 void extract(const std::string& commandLine)
 {
     if (commandLine.rfind("e ", 0) != 0 && commandLine.rfind("x ", 0) != 0) return;
@@ -64,10 +54,9 @@ void extract(const std::string& commandLine)
         if (!entry.content) continue;
         std::string name = entry.name;
         std::replace(name.begin(), name.end(), '\\', '/');
-        const std::filesystem::path path = folder / name;
         std::error_code error;
-        std::filesystem::create_directories(path.parent_path(), error);
-        std::ofstream(path, std::ios::binary) << *entry.content;
+        std::filesystem::create_directories((folder / name).parent_path(), error);
+        std::ofstream(folder / name, std::ios::binary) << *entry.content;
     }
 }
 
@@ -89,7 +78,9 @@ HARC ENTRY(LIBRARY_PREFIX, OpenArchive)(HWND window, const char* archive, uint32
     calls.openWindow = window;
     calls.openArchive = archive;
     calls.openMode = mode;
-    return holdsPrefix(archive) ? OpenHandle : 0;
+    std::ifstream file(archive, std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(file), {});
+    return text.find(STRING(LIBRARY_PREFIX)) != std::string::npos ? OpenHandle : 0;
 }
 
 int ENTRY(LIBRARY_PREFIX, CloseArchive)(HARC handle)
@@ -106,10 +97,7 @@ int ENTRY(LIBRARY_PREFIX, FindFirst)(HARC handle, const char* wildcard, INDIVIDU
     return handle == OpenHandle ? nextListed(record) : -1;
 }
 
-int ENTRY(LIBRARY_PREFIX, FindNext)(HARC handle, INDIVIDUALINFO* record)
-{
-    return handle == OpenHandle ? nextListed(record) : -1;
-}
+int ENTRY(LIBRARY_PREFIX, FindNext)(HARC handle, INDIVIDUALINFO* record) { return handle == OpenHandle ? nextListed(record) : -1; }
 
 int32_t ENTRY(LIBRARY_PREFIX, CheckArchive)(const char*, int32_t mode)
 {
@@ -137,10 +125,8 @@ RecordedCalls* ENTRY(LIBRARY_PREFIX, TestCalls)() { return &calls; }
 void ENTRY(LIBRARY_PREFIX, TestSetEntries)(const ListedEntry* listed, size_t count)
 {
     entries = listed ? std::vector<Entry>() : OwnEntries;
-    for (size_t i = 0; listed && i < count; ++i) {
-        const ListedEntry& entry = listed[i];
-        entries.push_back({entry.name, entry.content ? std::optional<std::string>(std::string(entry.content, entry.size))
-                                                     : std::nullopt});
-    }
+    for (size_t i = 0; listed && i < count; ++i)
+        entries.push_back({listed[i].name, listed[i].content ? std::optional<std::string>(std::string(listed[i].content, listed[i].size))
+                                                             : std::nullopt});
 }
 }
