@@ -31,8 +31,8 @@ bool hasExtension(const std::filesystem::path& path, std::string_view extension)
 void checkExportSize(int64_t width, int64_t height)
 {
     if (width > maxExportSide || height > maxExportSide)
-        throw Exception("書き出す画像が大きすぎます（" + std::to_string(width) + "×" + std::to_string(height) + "、一辺 " +
-                        std::to_string(maxExportSide) + " まで）");
+        throw Exception("書き出す画像が大きすぎます（" + std::to_string(width) + "×" + std::to_string(height) +
+                        "、一辺 " + std::to_string(maxExportSide) + " まで）");
 }
 
 AnimeClip playClip(Tqpchr& chr, OffscreenDisplay& display, int32_t anime)
@@ -43,7 +43,8 @@ AnimeClip playClip(Tqpchr& chr, OffscreenDisplay& display, int32_t anime)
     clip.anime = anime;
     clip.frameTime = std::max(chr.framewait, 0);
     clip.loops = animeLoops(chr, anime);
-    playFrames(chr, display, anime, {}, [&clip](const QImage& image, int32_t, int32_t) { clip.frames.push_back(image); });
+    playFrames(chr, display, anime, {},
+               [&clip](const QImage& image, int32_t, int32_t) { clip.frames.push_back(image); });
     return clip;
 }
 
@@ -51,10 +52,12 @@ void exportAnime(Tqpchr& chr, OffscreenDisplay& display, const ExportSettings& s
 {
     const bool gif = hasExtension(settings.out, ".gif");
     if (!gif && !hasExtension(settings.out, ".png"))
-        throw Exception("書き出し先 " + displayText(settings.out.string()) + " は .gif か .png で終わる名前にしてください");
+        throw Exception("書き出し先 " + displayText(settings.out.string()) +
+                        " は .gif か .png で終わる名前にしてください");
     const AnimeClip clip = playClip(chr, display, settings.anime);
     if (gif)
         writeGif(clip, settings.scale, settings.out);
     else
-        writeSheet(clip, settings.scale, settings.columns.value_or(static_cast<int32_t>(clip.frames.size())), settings.out);
+        writeSheet(clip, settings.scale, settings.columns.value_or(static_cast<int32_t>(clip.frames.size())),
+                   settings.out);
 }

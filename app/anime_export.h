@@ -21,8 +21,8 @@ inline constexpr int32_t maxExportSide = 32767;
 struct AnimeClip {
     int32_t anime = 0;
     std::vector<QImage> frames;  // viewwidth x 271, RGB32
-    int32_t frameTime = 0;       // framewait, 0 when negative
-    bool loops = true;           // false for a one-shot anime that returns when it ends
+    int32_t frameTime = 0;  // framewait, 0 when negative
+    bool loops = true;  // false for a one-shot anime that returns when it ends
 };
 
 // Starts the anime on the engine and plays its frames. Raises Exception when the

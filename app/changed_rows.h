@@ -18,8 +18,8 @@ struct RowBand {
 // stride in pixels); every row that differs, or every row when all is set, is copied
 // into shown and handed to changed(y). Returns the band of the rows handed.
 template <typename Changed>
-RowBand copyChangedRows(const uint32_t* picture, size_t pictureStride, uint32_t* shown, size_t shownStride, size_t width,
-                        int rows, bool all, Changed&& changed)
+RowBand copyChangedRows(const uint32_t* picture, size_t pictureStride, uint32_t* shown, size_t shownStride,
+                        size_t width, int rows, bool all, Changed&& changed)
 {
     RowBand band;
     const size_t rowBytes = width * sizeof(uint32_t);

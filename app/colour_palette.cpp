@@ -20,9 +20,10 @@ std::pair<int, int> widestChannel(std::span<const ColourCount> box)
 {
     std::pair<int, int> widest{0, -1};
     for (int which = 0; which < 3; ++which) {
-        const auto [low, high] = std::minmax_element(box.begin(), box.end(), [which](const ColourCount& a, const ColourCount& b) {
-            return channel(a.rgb, which) < channel(b.rgb, which);
-        });
+        const auto [low, high] =
+            std::minmax_element(box.begin(), box.end(), [which](const ColourCount& a, const ColourCount& b) {
+                return channel(a.rgb, which) < channel(b.rgb, which);
+            });
         const int spread = channel(high->rgb, which) - channel(low->rgb, which);
         if (spread > widest.second) widest = {which, spread};
     }
@@ -34,11 +35,13 @@ uint32_t meanColour(std::span<const ColourCount> box)
     std::array<uint64_t, 3> sums{};
     uint64_t total = 0;
     for (const ColourCount& entry : box) {
-        for (int which = 0; which < 3; ++which) sums[static_cast<size_t>(which)] += entry.count * static_cast<uint64_t>(channel(entry.rgb, which));
+        for (int which = 0; which < 3; ++which)
+            sums[static_cast<size_t>(which)] += entry.count * static_cast<uint64_t>(channel(entry.rgb, which));
         total += entry.count;
     }
     uint32_t rgb = 0;
-    for (int which = 0; which < 3; ++which) rgb = rgb << 8 | static_cast<uint32_t>((sums[static_cast<size_t>(which)] + total / 2) / total);
+    for (int which = 0; which < 3; ++which)
+        rgb = rgb << 8 | static_cast<uint32_t>((sums[static_cast<size_t>(which)] + total / 2) / total);
     return rgb;
 }
 
@@ -55,13 +58,16 @@ std::vector<uint32_t> medianCut(std::vector<ColourCount>& colours, size_t wanted
     };
     std::vector<Box> boxes{makeBox(0, colours.size())};
     while (boxes.size() < wanted) {
-        const auto widest = std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.spread.second < b.spread.second; });
+        const auto widest = std::max_element(
+            boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.spread.second < b.spread.second; });
         if (widest->spread.second <= 0) break;
         const Box box = *widest;
         const int which = box.spread.first;
         const auto first = colours.begin() + static_cast<ptrdiff_t>(box.begin);
         std::sort(first, colours.begin() + static_cast<ptrdiff_t>(box.end),
-                  [which](const ColourCount& a, const ColourCount& b) { return channel(a.rgb, which) < channel(b.rgb, which); });
+                  [which](const ColourCount& a, const ColourCount& b) {
+                      return channel(a.rgb, which) < channel(b.rgb, which);
+                  });
         uint64_t total = 0;
         for (size_t i = box.begin; i < box.end; ++i) total += colours[i].count;
         // The colour that passes half the pixels ends the first box; both keep one at least.
@@ -72,7 +78,8 @@ std::vector<uint32_t> medianCut(std::vector<ColourCount>& colours, size_t wanted
         boxes.push_back(makeBox(last + 1, box.end));
     }
     std::vector<uint32_t> palette;
-    for (const Box& box : boxes) palette.push_back(meanColour(std::span(colours).subspan(box.begin, box.end - box.begin)));
+    for (const Box& box : boxes)
+        palette.push_back(meanColour(std::span(colours).subspan(box.begin, box.end - box.begin)));
     return palette;
 }
 

@@ -30,8 +30,8 @@ int32_t wholeNumber(const std::string& name, const std::string& text, int32_t lo
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (error != std::errc{} || stop != end || value < low || value > high)
-        throw CommandLineError(name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
-                               ", not '" + text + "'");
+        throw CommandLineError(name + " needs a whole number from " + std::to_string(low) + " to " +
+                               std::to_string(high) + ", not '" + text + "'");
     return value;
 }
 
@@ -42,7 +42,7 @@ struct ModeOption {
 };
 
 constexpr ModeOption modeOptions[] = {
-    {"--info", RunMode::Info}, {"--render", RunMode::Render}, {"--export", RunMode::Export},
+    {"--info", RunMode::Info},   {"--render", RunMode::Render}, {"--export", RunMode::Export},
     {"--check", RunMode::Check}, {"--open", RunMode::Open},
 };
 
@@ -50,7 +50,7 @@ constexpr ModeOption modeOptions[] = {
 // reported by the last one given of its kind, the kinds in this order.
 struct SettingKind {
     std::array<RunMode, 2> modes;  // the same one twice for a single mode
-    const char* misplaced;         // the message's end
+    const char* misplaced;  // the message's end
 };
 
 constexpr SettingKind settingKinds[] = {
@@ -94,9 +94,11 @@ const SettingOption settingOptions[] = {
 
 bool isHelpOrVersion(const std::string& name) { return name == "--help" || name == "-h" || name == "--version"; }
 
-template <typename Option, size_t count> const Option* find(const Option (&options)[count], const std::string& name)
+template <typename Option, size_t count>
+const Option* find(const Option (&options)[count], const std::string& name)
 {
-    const auto at = std::find_if(std::begin(options), std::end(options), [&](const Option& option) { return name == option.name; });
+    const auto at =
+        std::find_if(std::begin(options), std::end(options), [&](const Option& option) { return name == option.name; });
     return at == std::end(options) ? nullptr : at;
 }
 
@@ -116,7 +118,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 
     CommandLine line;
     std::optional<RunMode> mode;
-    std::string modeWithoutFile;                       // a mode followed by no file of its own
+    std::string modeWithoutFile;  // a mode followed by no file of its own
     std::array<std::string, std::size(settingKinds)> lastGiven;  // the last setting given of each kind
     std::vector<std::string> files;
 
@@ -162,7 +164,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (!lastGiven[kind].empty() && std::ranges::find(allowed.modes, line.mode) == allowed.modes.end())
             throw CommandLineError(lastGiven[kind] + allowed.misplaced);
     }
-    if (line.mode == RunMode::Export && line.exporting.out.empty()) throw CommandLineError("--export needs --out NAME.gif or NAME.png");
+    if (line.mode == RunMode::Export && line.exporting.out.empty())
+        throw CommandLineError("--export needs --out NAME.gif or NAME.png");
     if (!modeWithoutFile.empty()) {
         if (files.empty()) throw CommandLineError(modeWithoutFile + " needs a value");
         line.file = files.front();

@@ -37,21 +37,27 @@ void printMessage(std::string_view message)
 
 int writeOutput(std::string_view text)
 {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) return errno != 0 ? errno : EIO;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+        return errno != 0 ? errno : EIO;
     return 0;
 }
 
 int closeOutput() { return std::fclose(stdout) == 0 ? 0 : errno; }
 
 ProgressLine::ProgressLine(std::FILE* out, bool terminal, Clock clock)
-    : out_(out), terminal_(terminal), clock_(std::move(clock)), start_(clock_())
+        : out_(out),
+          terminal_(terminal),
+          clock_(std::move(clock)),
+          start_(clock_())
 {
 }
 
 ProgressLine ProgressLine::onStandardError()
 {
     return ProgressLine(stderr, standardErrorIsTerminal(), [] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
     });
 }
 

@@ -13,8 +13,9 @@ public:
     // line as Tqpchr::loadline gives it; 0 when the file itself could not be read.
     // The load's own reason, when it gave one, ends the details.
     EDefinitionLoad(const Exception& error, const std::string& chpfile, int32_t line)
-        : Exception(error.message(), "ファイル: " + displayText(chpfile) + (line > 0 ? "\n行: " + std::to_string(line) : "") +
-                                         (error.reason().empty() ? "" : "\n理由: " + error.reason()))
+            : Exception(error.message(), "ファイル: " + displayText(chpfile) +
+                                             (line > 0 ? "\n行: " + std::to_string(line) : "") +
+                                             (error.reason().empty() ? "" : "\n理由: " + error.reason()))
     {
     }
 };

@@ -11,7 +11,10 @@
 
 DefinitionWatch::DefinitionWatch(QObject& owner, QMenu& settingsMenu, std::function<Tqpchr&()> engine,
                                  std::function<bool()> fromArchive, std::function<void()> reload)
-    : QObject(&owner), engine_(std::move(engine)), fromArchive_(std::move(fromArchive)), reloadDefinition_(std::move(reload))
+        : QObject(&owner),
+          engine_(std::move(engine)),
+          fromArchive_(std::move(fromArchive)),
+          reloadDefinition_(std::move(reload))
 {
     autoreload = settingsMenu.addAction("自動再読込");
     autoreload->setObjectName("autoreload");

@@ -18,8 +18,8 @@ public:
     // Adds the item, unchecked, after the items of the menu "設定"; owner owns the watch.
     // engine returns the engine, fromArchive whether its package was unpacked from an
     // archive, and reload loads the definition again as "再読込み" does.
-    DefinitionWatch(QObject& owner, QMenu& settingsMenu, std::function<Tqpchr&()> engine, std::function<bool()> fromArchive,
-                    std::function<void()> reload);
+    DefinitionWatch(QObject& owner, QMenu& settingsMenu, std::function<Tqpchr&()> engine,
+                    std::function<bool()> fromArchive, std::function<void()> reload);
 
     // One frame cycle's check: when the item is checked and the package came from a
     // folder, a changed stamp of the definition file reloads it as "再読込み" does,

@@ -34,7 +34,11 @@ private:
 class KeptPlaying {
 public:
     explicit KeptPlaying(Tqpchr& chr)
-        : chr_(chr), anime_(chr.anime), frame_(chr.frame), returnanime_(chr.returnanime), lastclock_(chr.lastclock)
+            : chr_(chr),
+              anime_(chr.anime),
+              frame_(chr.frame),
+              returnanime_(chr.returnanime),
+              lastclock_(chr.lastclock)
     {
     }
     ~KeptPlaying()
@@ -67,10 +71,13 @@ std::string suggestedName(const Tqpchr& chr, bool fromArchive, const std::string
 
 std::unique_ptr<SaveDialogs> makeQtSaveDialogs(QWidget* parent) { return std::make_unique<QtSaveDialogs>(parent); }
 
-ExportMenu::ExportMenu(QWidget& window, QMenuBar& menuBar, std::function<Tqpchr&()> engine, std::function<bool()> fromArchive,
-                       Guard guard)
-    : QObject(&window), engine_(std::move(engine)), fromArchive_(std::move(fromArchive)), guard_(std::move(guard)),
-      dialogs_(makeQtSaveDialogs(&window))
+ExportMenu::ExportMenu(QWidget& window, QMenuBar& menuBar, std::function<Tqpchr&()> engine,
+                       std::function<bool()> fromArchive, Guard guard)
+        : QObject(&window),
+          engine_(std::move(engine)),
+          fromArchive_(std::move(fromArchive)),
+          guard_(std::move(guard)),
+          dialogs_(makeQtSaveDialogs(&window))
 {
     setObjectName("exportMenu");
     menu = menuBar.addMenu("書き出し");

@@ -20,7 +20,8 @@ public:
 
     // The file chosen in a save dialog with that title, first offering suggestion and
     // showing the files of filter ("GIF (*.gif)"); empty when it is cancelled.
-    virtual std::string askSaveName(const std::string& title, const std::string& suggestion, const std::string& filter) = 0;
+    virtual std::string askSaveName(const std::string& title, const std::string& suggestion,
+                                    const std::string& filter) = 0;
 };
 
 // The dialogs as Qt file dialogs over the given window.

@@ -7,8 +7,8 @@
 
 struct ExportSettings {
     int32_t anime = 1;
-    std::filesystem::path out;       // NAME.gif, or NAME.png with NAME.json beside it
-    int32_t scale = 1;               // each pixel drawn scale x scale
+    std::filesystem::path out;  // NAME.gif, or NAME.png with NAME.json beside it
+    int32_t scale = 1;  // each pixel drawn scale x scale
     std::optional<int32_t> columns;  // of the sheet; default: every frame in one row
 };
 

@@ -15,8 +15,8 @@
 #include "chr/definition_text.h"
 #include "chr/qpchr.h"
 #include "display/dddd.h"
-#include "platform/exception.h"
 #include "platform/clock.h"
+#include "platform/exception.h"
 #include "platform/screen.h"
 
 #include <QApplication>
@@ -74,7 +74,8 @@ void showStatus(QLabel& label, const QString& text)
     const int room = label.parentWidget()->width() - label.x();
     QFont font = label.font();
     font.setPixelSize(StatusFontPixels);
-    while (font.pixelSize() > 1 && QFontMetrics(font).horizontalAdvance(text) > room) font.setPixelSize(font.pixelSize() - 1);
+    while (font.pixelSize() > 1 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
     label.setFont(font);
     label.setText(text);
     label.adjustSize();
@@ -99,7 +100,8 @@ const QString& animeStatusText(int32_t anime)
 }
 
 TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes> boxes)
-    : arguments_(std::move(arguments)), boxes_(boxes ? std::move(boxes) : makeQtMessageBoxes(this))
+        : arguments_(std::move(arguments)),
+          boxes_(boxes ? std::move(boxes) : makeQtMessageBoxes(this))
 {
     createControls();
     host_ = std::make_unique<QtWindowHost>(this, centralWidget(), QRect(ViewLeft, ViewTop, ViewWidth, ViewHeight));
@@ -122,9 +124,11 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     const auto engine = [this]() -> Tqpchr& { return *chr; };
     const auto fromArchive = [this] { return fromarchive; };
     zoomView = new ZoomView(*this, *menuBar(), *host_, engine, [this] { return playback->paused(); });
-    playback = new PlaybackControl(*this, [this] { return chr.get(); }, *zoomView->menu);
+    playback = new PlaybackControl(
+        *this, [this] { return chr.get(); }, *zoomView->menu);
     definitionWatch = new DefinitionWatch(*this, *N1, engine, fromArchive, [this] { reloadClick(); });
-    exportMenu = new ExportMenu(*this, *menuBar(), engine, fromArchive, [this](const std::function<void()>& handler) { runGuarded(handler); });
+    exportMenu = new ExportMenu(*this, *menuBar(), engine, fromArchive,
+                                [this](const std::function<void()>& handler) { runGuarded(handler); });
     for (const QMenu* menu : {N1, zoomView->menu, exportMenu->menu}) host_->followMenu(*menu);
     host_->create();
 }
@@ -155,7 +159,9 @@ void TForm1::FormDestroy() { chr.reset(); }
 
 void TForm1::followScreens()
 {
-    const auto watch = [this](QScreen* screen) { connect(screen, &QScreen::virtualGeometryChanged, this, &TForm1::desktopChanged); };
+    const auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::virtualGeometryChanged, this, &TForm1::desktopChanged);
+    };
     for (QScreen* screen : QGuiApplication::screens()) watch(screen);
     connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
         watch(screen);
@@ -197,7 +203,8 @@ void TForm1::AppIdle(QObject*, bool& Done)
 void TForm1::PresentView()
 {
     const POINT origin = host_->clientOrigin();
-    const Rect destination{origin.x + ViewLeft, origin.y + ViewTop, origin.x + ViewLeft + ViewWidth, origin.y + ViewTop + ViewHeight};
+    const Rect destination{origin.x + ViewLeft, origin.y + ViewTop, origin.x + ViewLeft + ViewWidth,
+                           origin.y + ViewTop + ViewHeight};
     const Rect source{0, 0, ViewWidth, ViewHeight};
     DDDD1->Primary->Blt(DDDD1->BackBuffer.get(), destination, source, DDBLT_WAIT, DDBLTFX{});
 }
@@ -276,7 +283,10 @@ void TForm1::scheduleFrameChange()
     frameChangeTimer_->start(static_cast<int>(wait));
 }
 
-int TForm1::nextFrameChangeIn() const { return frameChangeTimer_->isActive() ? frameChangeTimer_->remainingTime() : -1; }
+int TForm1::nextFrameChangeIn() const
+{
+    return frameChangeTimer_->isActive() ? frameChangeTimer_->remainingTime() : -1;
+}
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
@@ -304,4 +314,7 @@ void TForm1::Button18Click() { chr->start(18); }
 void TForm1::CheckBox1Click() { chr->loopcheck = CheckBox1->isChecked(); }
 void TForm1::CheckBox2Click() { chr->loopshots = CheckBox2->isChecked(); }
 
-void TForm1::Edit1Change() { chr->framewait = definition_text::parseInteger(Edit1->text().toStdString()).value_or(100); }
+void TForm1::Edit1Change()
+{
+    chr->framewait = definition_text::parseInteger(Edit1->text().toStdString()).value_or(100);
+}

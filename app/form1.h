@@ -188,6 +188,6 @@ private:
 
     std::vector<std::string> arguments_;
     std::unique_ptr<MessageBoxes> boxes_;
-    QTimer* frameTimer_ = nullptr;        // the screen's refresh
+    QTimer* frameTimer_ = nullptr;  // the screen's refresh
     QTimer* frameChangeTimer_ = nullptr;  // the engine's next frame change
 };

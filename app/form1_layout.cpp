@@ -43,6 +43,8 @@ struct ButtonDesign {
     bool enabled;
 };
 
+// One row a button, as the design lays them out; kept on one line each.
+// clang-format off
 const ButtonDesign buttonDesigns[] = {
     {&TForm1::Button1, "Button1", "通常１", {0, 40, AnimeButtonWidth, AnimeButtonHeight}, 0, WindowFontPixels, false},
     {&TForm1::Button2, "Button2", "通常２", {48, 40, AnimeButtonWidth, AnimeButtonHeight}, 1, WindowFontPixels, false},
@@ -65,6 +67,7 @@ const ButtonDesign buttonDesigns[] = {
     {&TForm1::clipper, "clipper", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ", {136, 296, 75, 17}, 17, WindowFontPixels, true},
     {&TForm1::setbutton, "setbutton", "セット", {236, 296, 33, 17}, 23, WindowFontPixels, true},
 };
+// clang-format on
 
 struct CheckBoxDesign {
     QCheckBox* TForm1::*member;
@@ -134,9 +137,13 @@ QFont designFont(int pixels)
 // shorter, but never longer than the limit.
 class TypingLimit : public QValidator {
 public:
-    TypingLimit(QLineEdit* edit, int limit) : QValidator(edit), limit_(limit), length_(static_cast<int>(edit->text().size()))
+    TypingLimit(QLineEdit* edit, int limit)
+            : QValidator(edit),
+              limit_(limit),
+              length_(static_cast<int>(edit->text().size()))
     {
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { length_ = static_cast<int>(text.size()); });
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { length_ = static_cast<int>(text.size()); });
     }
     State validate(QString& input, int&) const override
     {
@@ -228,15 +235,19 @@ void TForm1::createControls()
 
 void setEditText(QLineEdit& edit, const QString& text)
 {
-    if (auto* limit = dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit.validator()))) limit->allow(static_cast<int>(text.size()));
+    if (auto* limit = dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit.validator())))
+        limit->allow(static_cast<int>(text.size()));
     edit.setText(text);
     edit.setCursorPosition(0);
 }
 
 void TForm1::connectHandlers()
 {
-    const auto guarded = [this](void (TForm1::*handler)()) { return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); }; };
-    for (const AnimeButton& anime : animeButtons) connect(this->*anime.button, &QPushButton::clicked, this, guarded(anime.click));
+    const auto guarded = [this](void (TForm1::*handler)()) {
+        return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    for (const AnimeButton& anime : animeButtons)
+        connect(this->*anime.button, &QPushButton::clicked, this, guarded(anime.click));
     connect(reload, &QPushButton::clicked, this, guarded(&TForm1::reloadClick));
     connect(CGreload, &QPushButton::clicked, this, guarded(&TForm1::CGreloadClick));
     connect(buttonck, &QPushButton::clicked, this, guarded(&TForm1::buttonckClick));

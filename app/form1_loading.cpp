@@ -181,10 +181,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
-    case QEvent::Drop:
-        break;
-    default:
-        return QMainWindow::eventFilter(watched, event);
+    case QEvent::Drop: break;
+    default: return QMainWindow::eventFilter(watched, event);
     }
     auto* drop = static_cast<QDropEvent*>(event);
     if (!qobject_cast<QLineEdit*>(watched) || localFiles(drop->mimeData()).empty()) return false;

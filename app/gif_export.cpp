@@ -23,7 +23,8 @@ constexpr uint8_t loopForEver[] = {1, 0, 0};
 int appendBytes(GifFileType* gif, const GifByteType* bytes, int length)
 {
     try {
-        static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
+        static_cast<std::string*>(gif->UserData)
+            ->append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
         return length;
     } catch (const std::bad_alloc&) {
         return 0;
@@ -58,7 +59,8 @@ std::unique_ptr<ColorMapObject, ColourMapFree> colourMap(const std::vector<uint3
     if (!map) throw std::bad_alloc();
     for (int i = 0; i < map->ColorCount; ++i) {
         const uint32_t rgb = static_cast<size_t>(i) < colours.size() ? colours[static_cast<size_t>(i)] : 0;
-        map->Colors[i] = {static_cast<GifByteType>(rgb >> 16), static_cast<GifByteType>(rgb >> 8), static_cast<GifByteType>(rgb)};
+        map->Colors[i] = {static_cast<GifByteType>(rgb >> 16), static_cast<GifByteType>(rgb >> 8),
+                          static_cast<GifByteType>(rgb)};
     }
     return map;
 }
@@ -80,7 +82,8 @@ void putDelay(GifFileType* gif, uint16_t delay)
 }
 
 // The frame's palette indexes, each pixel repeated scale times across and down.
-void putFrame(GifFileType* gif, const QImage& frame, const ColourPalette& palette, int32_t scale, std::vector<GifPixelType>& line)
+void putFrame(GifFileType* gif, const QImage& frame, const ColourPalette& palette, int32_t scale,
+              std::vector<GifPixelType>& line)
 {
     const int width = frame.width() * scale;
     check(EGifPutImageDesc(gif, 0, 0, width, frame.height() * scale, false, nullptr), gif);
@@ -120,7 +123,9 @@ std::string encodeGif(const AnimeClip& clip, int32_t scale)
     std::unique_ptr<GifFileType, GifCloser> gif(EGifOpen(&bytes, appendBytes, &error));
     if (!gif) failGif(error);
     EGifSetGifVersion(gif.get(), true);
-    check(EGifPutScreenDesc(gif.get(), static_cast<int>(width), static_cast<int>(height), map->BitsPerPixel, 0, map.get()), gif.get());
+    check(EGifPutScreenDesc(gif.get(), static_cast<int>(width), static_cast<int>(height), map->BitsPerPixel, 0,
+                            map.get()),
+          gif.get());
     if (clip.loops) putLoopExtension(gif.get());
 
     const std::vector<uint16_t> delays = gifDelays(clip.frameTime, clip.frames.size());

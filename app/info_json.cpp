@@ -31,9 +31,9 @@ bool differsFromReset(const Tqpchr& chr, size_t a)
     const auto rowUsed = [a](const Tqpchr::FrameTable& table) {
         return std::ranges::any_of(table[a], [](int32_t entry) { return entry != -1; });
     };
-    return chr.animeused[a] || chr.patdstused[a] || chr.layerused[a] || chr.loopframe[a] != -1 ||
-           rowUsed(chr.patsrc) || rowUsed(chr.patdst) || rowUsed(chr.laysrc) || rowUsed(chr.laydst) ||
-           !chr.patsrctext[a].empty() || !chr.patdsttext[a].empty() || !chr.laysrctext[a].empty() || !chr.laydsttext[a].empty();
+    return chr.animeused[a] || chr.patdstused[a] || chr.layerused[a] || chr.loopframe[a] != -1 || rowUsed(chr.patsrc) ||
+           rowUsed(chr.patdst) || rowUsed(chr.laysrc) || rowUsed(chr.laydst) || !chr.patsrctext[a].empty() ||
+           !chr.patdsttext[a].empty() || !chr.laysrctext[a].empty() || !chr.laydsttext[a].empty();
 }
 
 void anime(JsonWriter& json, const Tqpchr& chr, size_t a)

@@ -73,14 +73,11 @@ int main(int argc, char** argv)
     }
 
     switch (line.mode) {
-    case RunMode::Help:
-        return finishOutput(usageText());
-    case RunMode::Version:
-        return finishOutput("pomelune " POMELUNE_VERSION "\n");
+    case RunMode::Help: return finishOutput(usageText());
+    case RunMode::Version: return finishOutput("pomelune " POMELUNE_VERSION "\n");
     case RunMode::Info:
     case RunMode::Render:
-    case RunMode::Export:
-        return runWithoutWindow(line);
+    case RunMode::Export: return runWithoutWindow(line);
     case RunMode::Check: {
         const CheckOutcome outcome = checkDefinition(line.file);
         const int written = finishOutput(outcome.text);

@@ -46,6 +46,7 @@ std::unique_ptr<MessageBoxes> makeQtMessageBoxes(QWidget* parent) { return std::
 
 std::string errorBoxText(const std::string& message)
 {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.')) return message + ".";
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
+        return message + ".";
     return message;
 }

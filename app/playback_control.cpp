@@ -23,7 +23,8 @@ QAction* addItem(QMenu& menu, const char* name, const char* caption, Qt::Key key
 }  // namespace
 
 PlaybackControl::PlaybackControl(QObject& owner, std::function<Tqpchr*()> engine, QMenu& menu)
-    : QObject(&owner), engine_(std::move(engine))
+        : QObject(&owner),
+          engine_(std::move(engine))
 {
     menu.addSeparator();
     pauseAction = addItem(menu, "pauseAction", "一時停止", Qt::Key_Space);

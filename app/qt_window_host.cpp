@@ -28,7 +28,8 @@ constexpr uintptr_t SIZE_MAXIMIZED = 2;
 // Two signed 16-bit halves in one parameter, low first.
 intptr_t makeLParam(int low, int high)
 {
-    return static_cast<intptr_t>((static_cast<uint32_t>(low) & 0xFFFFu) | ((static_cast<uint32_t>(high) & 0xFFFFu) << 16));
+    return static_cast<intptr_t>((static_cast<uint32_t>(low) & 0xFFFFu) |
+                                 ((static_cast<uint32_t>(high) & 0xFFFFu) << 16));
 }
 
 // Shows its part of the client area's frame buffer. It paints every pixel of
@@ -58,10 +59,13 @@ private:
 }  // namespace
 
 QtWindowHost::QtWindowHost(QWidget* window, QWidget* client, const QRect& view)
-    : window_(window), client_(client), viewArea_(view),
-      frame_(static_cast<size_t>(client->width()) * client->height(), 0), shown_(frame_),
-      image_(reinterpret_cast<const uchar*>(frame_.data()), client->width(), client->height(),
-             client->width() * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGB32)
+        : window_(window),
+          client_(client),
+          viewArea_(view),
+          frame_(static_cast<size_t>(client->width()) * client->height(), 0),
+          shown_(frame_),
+          image_(reinterpret_cast<const uchar*>(frame_.data()), client->width(), client->height(),
+                 client->width() * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGB32)
 {
     view_ = new ViewWidget(client, image_, view);
     registerWindowHandle(handle(), this);
@@ -106,7 +110,8 @@ void QtWindowHost::frameBufferChanged(const Rect& area)
     const RowBand band = copyChangedRows(&frame_[at], stride, &shown_[at], stride, static_cast<size_t>(changed.width()),
                                          changed.height(), false, [](int) {});
     if (!band.empty())
-        view_->update(QRect(changed.left(), changed.top() + band.first, changed.width(), band.count()).translated(-viewArea_.topLeft()));
+        view_->update(QRect(changed.left(), changed.top() + band.first, changed.width(), band.count())
+                          .translated(-viewArea_.topLeft()));
 }
 
 void QtWindowHost::show() { window_->show(); }
@@ -149,7 +154,9 @@ intptr_t QtWindowHost::deliver(uint32_t message, uintptr_t wParam, intptr_t lPar
 
 void QtWindowHost::sendSize()
 {
-    const uintptr_t kind = window_->isMinimized() ? SIZE_MINIMIZED : window_->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    const uintptr_t kind = window_->isMinimized()   ? SIZE_MINIMIZED
+                           : window_->isMaximized() ? SIZE_MAXIMIZED
+                                                    : SIZE_RESTORED;
     deliver(WM_SIZE, kind, makeLParam(client_->width(), client_->height()));
 }
 
@@ -168,18 +175,13 @@ bool QtWindowHost::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::Resize:
-    case QEvent::WindowStateChange:
-        sendSize();
-        break;
+    case QEvent::WindowStateChange: sendSize(); break;
     case QEvent::WindowActivate:
         deliver(WM_ACTIVATE, WA_ACTIVE, 0);
         deliver(WM_QUERYNEWPALETTE, 0, 0);
         break;
-    case QEvent::WindowDeactivate:
-        deliver(WM_ACTIVATE, WA_INACTIVE, 0);
-        break;
-    default:
-        break;
+    case QEvent::WindowDeactivate: deliver(WM_ACTIVATE, WA_INACTIVE, 0); break;
+    default: break;
     }
     return false;
 }

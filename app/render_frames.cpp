@@ -60,7 +60,8 @@ QImage imageOf(TDDDDGenSurface& surface)
 void checkViewWidth(const Tqpchr& chr)
 {
     if (chr.viewwidth < 1 || chr.viewwidth > maxViewWidth)
-        throw Exception("表示幅 " + std::to_string(chr.viewwidth) + " の画像は作れません（1～" + std::to_string(maxViewWidth) + "）");
+        throw Exception("表示幅 " + std::to_string(chr.viewwidth) + " の画像は作れません（1～" +
+                        std::to_string(maxViewWidth) + "）");
 }
 
 }  // namespace
@@ -115,7 +116,8 @@ void renderFrames(Tqpchr& chr, OffscreenDisplay& display, const RenderSettings& 
     checkViewWidth(chr);
     std::error_code error;
     std::filesystem::create_directories(settings.folder, error);
-    if (error) throw Exception("フォルダ " + displayText(settings.folder.string()) + " を作れません: " + error.message());
+    if (error)
+        throw Exception("フォルダ " + displayText(settings.folder.string()) + " を作れません: " + error.message());
     playFrames(chr, display, settings.anime, settings.frames, [&](const QImage& image, int32_t number, int32_t count) {
         writePng(image, settings.folder / frameFileName(number));
         if (settings.progress) settings.progress(number, count);

@@ -7,7 +7,7 @@
 #include <optional>
 
 struct RenderSettings {
-    std::optional<int32_t> anime;   // default: the anime playing after load (1)
+    std::optional<int32_t> anime;  // default: the anime playing after load (1)
     std::optional<int32_t> frames;  // default: the length of that anime
     std::filesystem::path folder = ".";
     // Told (images written, images to write) after each image, when set.

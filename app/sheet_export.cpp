@@ -100,7 +100,8 @@ Sheet makeSheet(const AnimeClip& clip, int32_t scale, int32_t columns, const std
     for (size_t i = 0; i < clip.frames.size(); ++i)
         drawScaled(sheet.picture, clip.frames[i], static_cast<int>(static_cast<int64_t>(i) % across * width),
                    static_cast<int>(static_cast<int64_t>(i) / across * height), scale);
-    sheet.json = describe(clip, static_cast<int>(width), static_cast<int>(height), static_cast<int>(across), sheet, scale, imageName);
+    sheet.json = describe(clip, static_cast<int>(width), static_cast<int>(height), static_cast<int>(across), sheet,
+                          scale, imageName);
     return sheet;
 }
 

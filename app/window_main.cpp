@@ -22,7 +22,8 @@ void prepareApplication(QApplication& application)
     // Qt's own texts (standard buttons, context menus, file dialogs) in Japanese, as
     // every text of the window is.
     auto* translator = new QTranslator(&application);
-    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
 }
 

@@ -25,7 +25,10 @@ const QColor Margin(Qt::black);
 
 ZoomView::ZoomView(QWidget& parent, QMenuBar& menuBar, QtWindowHost& host, std::function<const Tqpchr&()> engine,
                    std::function<bool()> paused)
-    : QWidget(&parent, Qt::Window), host_(host), engine_(std::move(engine)), paused_(std::move(paused))
+        : QWidget(&parent, Qt::Window),
+          host_(host),
+          engine_(std::move(engine)),
+          paused_(std::move(paused))
 {
     setObjectName("zoomView");
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -47,10 +50,7 @@ int ZoomView::zoomFor(QSize view, QSize window, qreal ratio)
     return static_cast<int>(std::clamp(std::min(across, down), 1.0, static_cast<double>(MaxZoom)));
 }
 
-int ZoomView::frameCount(const Tqpchr& chr, int32_t anime)
-{
-    return chr.animeFrames(anime);
-}
+int ZoomView::frameCount(const Tqpchr& chr, int32_t anime) { return chr.animeFrames(anime); }
 
 void ZoomView::open()
 {
@@ -91,19 +91,22 @@ void ZoomView::refresh()
 
     const auto width = static_cast<size_t>(area.width());
     const size_t stride = static_cast<size_t>(host_.clientWidth());
-    const uint32_t* view = host_.frameBuffer() + static_cast<size_t>(area.top()) * stride + static_cast<size_t>(area.left());
+    const uint32_t* view =
+        host_.frameBuffer() + static_cast<size_t>(area.top()) * stride + static_cast<size_t>(area.left());
     const RowBand band = copyChangedRows(view, stride, shown_.data(), width, width, area.height(), remake, [&](int y) {
         const uint32_t* row = view + static_cast<size_t>(y) * stride;
         auto* scaledRow = reinterpret_cast<uint32_t*>(scaled_.scanLine(y * zoom));
         for (size_t x = 0; x < width; ++x) std::fill_n(scaledRow + x * static_cast<size_t>(zoom), zoom, row[x]);
-        for (int copy = 1; copy < zoom; ++copy) std::memcpy(scaled_.scanLine(y * zoom + copy), scaledRow, width * zoom * sizeof(uint32_t));
+        for (int copy = 1; copy < zoom; ++copy)
+            std::memcpy(scaled_.scanLine(y * zoom + copy), scaledRow, width * zoom * sizeof(uint32_t));
     });
     if (remake)
         update();
     else if (!band.empty()) {
         const QRectF picture = pictureArea();
         const qreal rowHeight = zoom / ratio;
-        update(QRectF(picture.left(), picture.top() + band.first * rowHeight, picture.width(), band.count() * rowHeight).toAlignedRect());
+        update(QRectF(picture.left(), picture.top() + band.first * rowHeight, picture.width(), band.count() * rowHeight)
+                   .toAlignedRect());
     }
 }
 

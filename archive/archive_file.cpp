@@ -30,7 +30,7 @@ TArchiverType typeByExtension(const std::string& path)
         TArchiverType type;
     };
     static const Known known[] = {
-        {".z", atTgz},   {".gz", atTgz},  {".tgz", atTgz},  {".taz", atTgz}, {".tar", atTar}, {".bz2", atBZ2},
+        {".z", atTgz},   {".gz", atTgz},  {".tgz", atTgz}, {".taz", atTgz}, {".tar", atTar}, {".bz2", atBZ2},
         {".rar", atRar}, {".arj", atArj}, {".zip", atZip}, {".cab", atCab}, {".lzh", atLha},
     };
     // Each extension holds one dot, its first character, so a path ending in one has
@@ -154,8 +154,9 @@ void TArchiveFile::beginProgress()
     if (!OnProgress) return;
     if (progressMessageNumber == 0) progressMessageNumber = registerWindowMessage("wm_arcextract");
     if (!progressWindow_) {
-        progressWindow_ = createMessageWindow(
-            [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return progressMessage(message, wParam, lParam); });
+        progressWindow_ = createMessageWindow([this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+            return progressMessage(message, wParam, lParam);
+        });
     }
     // A library without the owner-window entries unpacks without reporting progress.
     driver_->trySetOwnerWindow(progressWindow_, nullptr);

@@ -51,20 +51,20 @@ int TArchiver::FindNext(HARC, INDIVIDUALINFO&) { return -1; }
 
 int TArchiver::CloseArchive(HARC) { return 0; }
 
-int TArchiver::Pack(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                    std::string&)
+int TArchiver::Pack(HWND, const std::string&, const TArchiverOptions&, const std::string&,
+                    const std::vector<std::string>*, std::string&)
 {
     throw EArchiver("この形式では書庫ファイルの作成をサポートしておりません。");
 }
 
-int TArchiver::Remove(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                      std::string&)
+int TArchiver::Remove(HWND, const std::string&, const TArchiverOptions&, const std::string&,
+                      const std::vector<std::string>*, std::string&)
 {
     throw EArchiver("この形式の書庫ではファイルの削除をサポートしておりません。");
 }
 
-int TArchiver::Update(HWND, const std::string&, const TArchiverOptions&, const std::string&, const std::vector<std::string>*,
-                      std::string&)
+int TArchiver::Update(HWND, const std::string&, const TArchiverOptions&, const std::string&,
+                      const std::vector<std::string>*, std::string&)
 {
     throw EArchiver("この形式の書庫では書庫の更新をサポートしておりません。");
 }
@@ -96,8 +96,8 @@ int TArchiver::callCommand(ArchiverCommandProc command, HWND window, std::string
                    static_cast<uint32_t>(output.size()));
 }
 
-void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive, const std::string& folder,
-                    const std::vector<std::string>* files, bool listInResponseFile)
+void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive,
+                    const std::string& folder, const std::vector<std::string>* files, bool listInResponseFile)
 {
     line.Add(options.UserOptions);
     line.AddQuoted("", archive);

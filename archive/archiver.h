@@ -69,24 +69,27 @@ public:
     // library's message text. A file list goes into the response file ResFileName
     // when the options' ResFileUsage holds the operation (ruOnUnpack for Extract,
     // ruOnPack, ruOnRemoveItem, ruOnUpdate for the next three).
-    virtual int Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                        const std::vector<std::string>* files, std::string& output) = 0;
+    virtual int Extract(HWND window, const std::string& archive, const TArchiverOptions& options,
+                        const std::string& folder, const std::vector<std::string>* files, std::string& output) = 0;
     // The folder is the base folder.
-    virtual int Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                     const std::vector<std::string>* files, std::string& output);
+    virtual int Pack(HWND window, const std::string& archive, const TArchiverOptions& options,
+                     const std::string& folder, const std::vector<std::string>* files, std::string& output);
     // The folder is not used.
-    virtual int Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                       const std::vector<std::string>* files, std::string& output);
-    virtual int Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                       const std::vector<std::string>* files, std::string& output);
-    virtual int MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
-                        std::string& output);
+    virtual int Remove(HWND window, const std::string& archive, const TArchiverOptions& options,
+                       const std::string& folder, const std::vector<std::string>* files, std::string& output);
+    virtual int Update(HWND window, const std::string& archive, const TArchiverOptions& options,
+                       const std::string& folder, const std::vector<std::string>* files, std::string& output);
+    virtual int MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options,
+                        const std::string& folder, std::string& output);
     virtual int CheckArchive(const std::string& archive, int32_t mode, int32_t extraMode);
     virtual bool SetOwnerWindow(HWND window, void* callback);
     virtual bool KillOwnerWindow(HWND window);
     // SetOwnerWindow and KillOwnerWindow when the library offers their entry; empty,
     // with nothing done, where they would raise for want of it.
-    virtual std::optional<bool> trySetOwnerWindow(HWND window, void* callback) { return SetOwnerWindow(window, callback); }
+    virtual std::optional<bool> trySetOwnerWindow(HWND window, void* callback)
+    {
+        return SetOwnerWindow(window, callback);
+    }
     virtual std::optional<bool> tryKillOwnerWindow(HWND window) { return KillOwnerWindow(window); }
 
     // The command line most recently built, set just before the library is called.
@@ -107,8 +110,8 @@ protected:
 // archive, the folder, the file list when one is given (in the response file
 // ResFileName when listInResponseFile is true and ResFileName is given) and
 // UserFileList.
-void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive, const std::string& folder,
-                    const std::vector<std::string>* files, bool listInResponseFile);
+void addCommandTail(TCmdOpt& line, const TArchiverOptions& options, const std::string& archive,
+                    const std::string& folder, const std::vector<std::string>* files, bool listInResponseFile);
 
 // The file list of a command tail when one is given: in the response file
 // ResFileName when listInResponseFile is true and ResFileName is given, else on the line.

@@ -5,7 +5,8 @@ namespace {
 
 DriverLibrary& unarj32j()
 {
-    static DriverLibrary library{ArchiverLibrary("UNARJ32J.DLL"), "Unarj", "ARJ 形式書庫を扱うには UNARJ32J.DLL が 必要です。"};
+    static DriverLibrary library{ArchiverLibrary("UNARJ32J.DLL"), "Unarj",
+                                 "ARJ 形式書庫を扱うには UNARJ32J.DLL が 必要です。"};
     return library;
 }
 

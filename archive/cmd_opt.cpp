@@ -6,7 +6,6 @@
 #include "platform/file_system.h"
 #include "platform/text.h"
 
-
 namespace {
 
 const std::string Quote = "\"";

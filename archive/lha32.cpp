@@ -5,7 +5,8 @@ namespace {
 
 DriverLibrary& unlha32()
 {
-    static DriverLibrary library{ArchiverLibrary("UNLHA32.DLL"), "Unlha", "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。"};
+    static DriverLibrary library{ArchiverLibrary("UNLHA32.DLL"), "Unlha",
+                                 "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。"};
     return library;
 }
 
@@ -76,8 +77,8 @@ TLha32::TLha32(DriverLibrary& library) : LibraryDriver(library) {}
 int TLha32::Extract(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
                     const std::vector<std::string>* files, std::string& output)
 {
-    return runUnlha(window, commandLine("x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack)),
-                    output);
+    return runUnlha(
+        window, commandLine("x", options, archive, folder, files, options.ResFileUsage.contains(ruOnUnpack)), output);
 }
 
 int TLha32::Pack(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
@@ -90,15 +91,15 @@ int TLha32::Pack(HWND window, const std::string& archive, const TArchiverOptions
 int TLha32::Remove(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string&,
                    const std::vector<std::string>* files, std::string& output)
 {
-    return runUnlha(window, commandLine("d", options, archive, "", files, options.ResFileUsage.contains(ruOnRemoveItem)),
-                    output);
+    return runUnlha(
+        window, commandLine("d", options, archive, "", files, options.ResFileUsage.contains(ruOnRemoveItem)), output);
 }
 
 int TLha32::Update(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,
                    const std::vector<std::string>* files, std::string& output)
 {
-    return runUnlha(window, commandLine("f", options, archive, folder, files, options.ResFileUsage.contains(ruOnUpdate)),
-                    output);
+    return runUnlha(
+        window, commandLine("f", options, archive, folder, files, options.ResFileUsage.contains(ruOnUpdate)), output);
 }
 
 int TLha32::MakeSFX(HWND window, const std::string& archive, const TArchiverOptions& options, const std::string& folder,

@@ -25,7 +25,10 @@ int LibraryDriver::FindNext(HARC handle, INDIVIDUALINFO& record)
     return library_.entry<ArchiverFindNextProc>("FindNext")(handle, &record);
 }
 
-int LibraryDriver::CloseArchive(HARC handle) { return library_.entry<ArchiverCloseArchiveProc>("CloseArchive")(handle); }
+int LibraryDriver::CloseArchive(HARC handle)
+{
+    return library_.entry<ArchiverCloseArchiveProc>("CloseArchive")(handle);
+}
 
 int LibraryDriver::CheckArchive(const std::string& archive, int32_t mode, int32_t extraMode)
 {

@@ -5,7 +5,8 @@ namespace {
 
 DriverLibrary& unrar32()
 {
-    static DriverLibrary library{ArchiverLibrary("UNRAR32.DLL"), "Unrar", "この機能の使用には UNRAR32.DLL が 必要です。"};
+    static DriverLibrary library{ArchiverLibrary("UNRAR32.DLL"), "Unrar",
+                                 "この機能の使用には UNRAR32.DLL が 必要です。"};
     return library;
 }
 

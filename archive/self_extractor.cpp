@@ -17,7 +17,8 @@ std::string fileContents(const std::string& path)
     const auto file = FileStream::openRead(path, &reason);
     if (!file) throw EFileOpenError(displayText(path), reason);
     std::string bytes(static_cast<size_t>(file->size()), '\0');
-    if (file->read(bytes.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path), "Input/output error");
+    if (file->read(bytes.data(), file->size()) != file->size())
+        throw EFileOpenError(displayText(path), "Input/output error");
     return bytes;
 }
 

@@ -202,7 +202,8 @@ int TZip32::MakeSFX(HWND window, const std::string& archive, const TArchiverOpti
     const std::string stub =
         options.gw < 1
             ? findSelfExtractorStub("sfx16.dat", "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。")
-            : findSelfExtractorStub("sfx32gui.dat", "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。");
+            : findSelfExtractorStub("sfx32gui.dat",
+                                    "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。");
     const std::string target = selfExtractorPath(archive, folder);
     writeSelfExtractor(stub, archive, target);
     return run(zipCommand(), window, "-A " + target, output);

@@ -59,4 +59,3 @@ bool IsZipArchive(const std::string& archive);
 // A file name as the ZIP libraries take it: every "\" becomes "/" and every "["
 // becomes "[[]".
 std::string ZipNameFilter(const std::string& name);
-

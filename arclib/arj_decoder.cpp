@@ -22,12 +22,18 @@ constexpr int FastestLastLengthWidth = 7;
 // Reading this far past the packed data means it ends too early.
 constexpr uint64_t MaxOverrunBits = 32;
 
-[[noreturn]] void damaged(const char* what) { throw ArchiveError(arcDamaged, std::string("ARJ data damaged: ") + what); }
+[[noreturn]] void damaged(const char* what)
+{
+    throw ArchiveError(arcDamaged, std::string("ARJ data damaged: ") + what);
+}
 
 }  // namespace
 
 ArjDecoder::ArjDecoder(std::span<const uint8_t> packed, int method, uint64_t originalSize)
-    : packed_(packed), method_(method), remaining_(originalSize), dictionary_(DictionarySize, 0)
+        : packed_(packed),
+          method_(method),
+          remaining_(originalSize),
+          dictionary_(DictionarySize, 0)
 {
 }
 
@@ -180,7 +186,9 @@ void ArjDecoder::readCharLengths()
         int c = walkTree(lengthTable_[peekBits(8)], LengthTableBits, LengthCodeCount);
         skipBits(lengthLengths_[static_cast<size_t>(c)]);
         if (c <= 2) {
-            int zeros = c == 0 ? 1 : c == 1 ? static_cast<int>(getBits(4)) + 3 : static_cast<int>(getBits(CharBits)) + 20;
+            int zeros = c == 0   ? 1
+                        : c == 1 ? static_cast<int>(getBits(4)) + 3
+                                 : static_cast<int>(getBits(CharBits)) + 20;
             if (i + zeros > CharCount) damaged("a bad code table");
             while (zeros-- > 0) charLengths_[static_cast<size_t>(i++)] = 0;
         } else {
@@ -225,7 +233,9 @@ void ArjDecoder::makeTable(int count, const uint8_t* lengths, int tableBits, uin
     std::array<uint32_t, MaxCodeLength + 2> start{};
     std::array<uint32_t, MaxCodeLength + 1> weight{};
     for (int i = 0; i < count; ++i) ++counts[lengths[i]];
-    for (int i = 1; i <= MaxCodeLength; ++i) start[static_cast<size_t>(i) + 1] = start[static_cast<size_t>(i)] + (counts[static_cast<size_t>(i)] << (MaxCodeLength - i));
+    for (int i = 1; i <= MaxCodeLength; ++i)
+        start[static_cast<size_t>(i) + 1] =
+            start[static_cast<size_t>(i)] + (counts[static_cast<size_t>(i)] << (MaxCodeLength - i));
     if (start[MaxCodeLength + 1] != (1u << MaxCodeLength)) damaged("an incomplete code table");
 
     const int jutBits = MaxCodeLength - tableBits;
@@ -247,7 +257,8 @@ void ArjDecoder::makeTable(int count, const uint8_t* lengths, int tableBits, uin
         if (length == 0) continue;
         const uint32_t nextCode = start[static_cast<size_t>(length)] + weight[static_cast<size_t>(length)];
         if (length <= tableBits) {
-            for (uint32_t i = start[static_cast<size_t>(length)]; i < nextCode; ++i) table[i] = static_cast<uint16_t>(symbol);
+            for (uint32_t i = start[static_cast<size_t>(length)]; i < nextCode; ++i)
+                table[i] = static_cast<uint16_t>(symbol);
         } else {
             uint32_t code = start[static_cast<size_t>(length)];
             uint16_t* node = &table[code >> jutBits];

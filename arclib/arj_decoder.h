@@ -21,7 +21,7 @@ public:
     size_t read(std::span<char> out);
 
 private:
-    static constexpr int CharCount = 510;       // 256 literals and 254 match lengths
+    static constexpr int CharCount = 510;  // 256 literals and 254 match lengths
     static constexpr int PositionCount = 17;
     static constexpr int LengthCodeCount = 19;
     static constexpr int TreeSize = 2 * CharCount - 1;

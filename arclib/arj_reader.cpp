@@ -43,7 +43,10 @@ constexpr uint64_t MaxPackedSize = uint64_t{1} << 30;
 constexpr int MethodStored = 0;
 constexpr int MethodFastest = 4;
 
-uint32_t le32(const std::string& bytes, size_t offset) { return readLE32(reinterpret_cast<const uint8_t*>(bytes.data()) + offset); }
+uint32_t le32(const std::string& bytes, size_t offset)
+{
+    return readLE32(reinterpret_cast<const uint8_t*>(bytes.data()) + offset);
+}
 
 uint32_t crc32Of(const void* data, size_t size, uint32_t crc = 0)
 {
@@ -115,9 +118,9 @@ public:
         const size_t nameEnd = header.find('\0', nameStart);
         entry.storedName = header.substr(nameStart, nameEnd - nameStart);
         const auto fileType = static_cast<uint8_t>(header[FileTypeOffset]);
-        entry.kind = fileType == FileTypeFolder                                 ? EntryKind::folder
+        entry.kind = fileType == FileTypeFolder                               ? EntryKind::folder
                      : fileType == FileTypeBinary || fileType == FileTypeText ? EntryKind::file
-                                                                                : EntryKind::other;
+                                                                              : EntryKind::other;
         entry.size = originalSize_;
         entry.compressedSize = compressedSize_;
         entry.modified = dosTime(le32(header, ModifiedOffset));

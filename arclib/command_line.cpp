@@ -93,7 +93,8 @@ Command parseCommand(std::string_view line, const CommandSyntax& syntax)
             folderGiven = true;
         } else if (text.starts_with('-') && (!archiveGiven || syntax.archiveSwitch)) {
             if (syntax.foldersSwitch && text.size() == std::string_view(syntax.foldersSwitch).size() + 1 &&
-                strncasecmp(text.c_str(), syntax.foldersSwitch, text.size() - 1) == 0 && std::isdigit(static_cast<unsigned char>(text.back())))
+                strncasecmp(text.c_str(), syntax.foldersSwitch, text.size() - 1) == 0 &&
+                std::isdigit(static_cast<unsigned char>(text.back())))
                 command.keepFolders = text.back() != '0';
             else if (same(text, syntax.dropFoldersSwitch))
                 command.keepFolders = false;

@@ -10,8 +10,8 @@
 #include <vector>
 
 struct UnpackWord {
-    const char* word;   // null for an unused slot
-    bool keepFolders;   // whether stored folders are kept by default
+    const char* word;  // null for an unused slot
+    bool keepFolders;  // whether stored folders are kept by default
 };
 
 struct CommandSyntax {
@@ -30,8 +30,8 @@ struct CommandSyntax {
 struct Command {
     bool keepFolders = true;
     std::string archive;
-    std::string folder;   // "" for the current folder
-    std::vector<std::string> files;   // empty for every entry
+    std::string folder;  // "" for the current folder
+    std::vector<std::string> files;  // empty for every entry
 };
 
 // Raises ArchiveError: arcUnsupportedCommand for a command word that does not unpack,

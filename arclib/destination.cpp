@@ -30,7 +30,10 @@ std::string joined(const std::vector<std::string>& parts, size_t count)
 }  // namespace
 
 OutputFile::OutputFile(FileDescriptor folder, std::string name, FileDescriptor file, std::string path)
-    : folder_(std::move(folder)), name_(std::move(name)), file_(std::move(file)), path_(std::move(path))
+        : folder_(std::move(folder)),
+          name_(std::move(name)),
+          file_(std::move(file)),
+          path_(std::move(path))
 {
 }
 
@@ -83,8 +86,8 @@ FileDescriptor Destination::openFolder(const std::vector<std::string>& parts, si
     const std::string reached = joined(parts, stop.part + 1);
     if (stop.making) systemFailure(reached, "cannot create the folder", stop.error);
     if (stop.blocked())
-        throw ArchiveError(arcUnsafePath,
-                           joined(parts, parts.size()) + ": refused, " + reached + " is a symbolic link or a file, not a folder");
+        throw ArchiveError(arcUnsafePath, joined(parts, parts.size()) + ": refused, " + reached +
+                                              " is a symbolic link or a file, not a folder");
     systemFailure(reached, "cannot open the folder", stop.error);
 }
 

@@ -37,7 +37,10 @@ bool inSet(std::string_view wildcard, size_t set, char c, size_t& end)
 
 }  // namespace
 
-std::string utf8EntryName(std::string_view stored) { return isValidUtf8(stored) ? std::string(stored) : cp932ToUtf8(stored); }
+std::string utf8EntryName(std::string_view stored)
+{
+    return isValidUtf8(stored) ? std::string(stored) : cp932ToUtf8(stored);
+}
 
 std::vector<std::string> relativeParts(const std::string& name)
 {
@@ -47,7 +50,8 @@ std::vector<std::string> relativeParts(const std::string& name)
     case StoredPathFault::absolute: throw ArchiveError(arcUnsafePath, name + ": refused, the path is absolute");
     case StoredPathFault::nulByte:  // the name is shown up to its NUL, where a message ends
         throw ArchiveError(arcUnsafePath, std::string(name.c_str()) + ": refused, the path holds a NUL byte");
-    case StoredPathFault::leadsOut: throw ArchiveError(arcUnsafePath, name + ": refused, the path leads out of the folder");
+    case StoredPathFault::leadsOut:
+        throw ArchiveError(arcUnsafePath, name + ": refused, the path leads out of the folder");
     case StoredPathFault::noName: break;
     }
     throw ArchiveError(arcUnsafePath, name + ": refused, the path names no file");

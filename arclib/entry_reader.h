@@ -11,11 +11,11 @@
 enum class EntryKind { file, folder, link, other };
 
 struct EntryHeader {
-    std::string storedName;         // the name's bytes as stored
+    std::string storedName;  // the name's bytes as stored
     EntryKind kind = EntryKind::file;
-    std::optional<uint64_t> size;   // the size the header states, when it states one
+    std::optional<uint64_t> size;  // the size the header states, when it states one
     uint64_t compressedSize = 0;
-    int64_t modified = 0;           // seconds since 1970
+    int64_t modified = 0;  // seconds since 1970
 };
 
 class EntryReader {

@@ -21,7 +21,11 @@ class Unpacking {
 public:
     Unpacking(const ArchiveFormat& format, const Command& command, const ProgressReport& report,
               const ExtractLimits& limits)
-        : format_(format), command_(command), report_(report), limits_(limits), destination_(command.folder)
+            : format_(format),
+              command_(command),
+              report_(report),
+              limits_(limits),
+              destination_(command.folder)
     {
         copyText(info_.szSourceFileName, command.archive);
     }

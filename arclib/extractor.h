@@ -22,7 +22,7 @@ struct ExtractLimits {
 
 struct ExtractResult {
     ArcResult result = arcOk;
-    std::string message;   // one line per refused or skipped entry, then a summary
+    std::string message;  // one line per refused or skipped entry, then a summary
 };
 
 ExtractResult extractArchive(const ArchiveFormat& format, const Command& command, const ProgressReport& report,

@@ -64,7 +64,10 @@ using ArchivePointer = std::unique_ptr<archive, ArchiveFree>;
 class LibarchiveReader : public EntryReader {
 public:
     LibarchiveReader(const std::string& path, const char* formatName, void (*enable)(archive*), bool latin1Names)
-        : owner_(archive_read_new()), archive_(owner_.get()), formatName_(formatName), latin1Names_(latin1Names)
+            : owner_(archive_read_new()),
+              archive_(owner_.get()),
+              formatName_(formatName),
+              latin1Names_(latin1Names)
     {
         Utf8LocaleScope scope;
         if (!archive_) throw ArchiveError(arcCannotOpen, "out of memory");
@@ -97,7 +100,8 @@ public:
         const char* name = archive_entry_pathname(entry);
         header.storedName = !name ? "" : latin1Names_ ? latin1Bytes(name) : name;
         header.kind = kindOf(entry);
-        header.size = archive_entry_size_is_set(entry) ? std::optional<uint64_t>(archive_entry_size(entry)) : std::nullopt;
+        header.size =
+            archive_entry_size_is_set(entry) ? std::optional<uint64_t>(archive_entry_size(entry)) : std::nullopt;
         header.compressedSize = 0;
         header.modified = archive_entry_mtime_is_set(entry) ? archive_entry_mtime(entry) : 0;
         return true;
@@ -116,7 +120,8 @@ private:
     [[noreturn]] void fail() const
     {
         const char* reason = archive_error_string(archive_);
-        throw ArchiveError(arcDamaged, std::string(formatName_) + " archive damaged: " + (reason ? reason : "unreadable"));
+        throw ArchiveError(arcDamaged,
+                           std::string(formatName_) + " archive damaged: " + (reason ? reason : "unreadable"));
     }
 
     ArchivePointer owner_;

@@ -73,10 +73,7 @@ HARC openArchive(const LibraryTable& library, const char* archive)
     }
 }
 
-int closeArchive(HARC archive)
-{
-    return openListings().erase(archive) == 1 ? 0 : -1;
-}
+int closeArchive(HARC archive) { return openListings().erase(archive) == 1 ? 0 : -1; }
 
 int findFirst(HARC archive, const char* wildcard, INDIVIDUALINFO* record)
 {

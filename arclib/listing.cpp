@@ -44,8 +44,8 @@ Listing::Listing(const ArchiveFormat& format, const std::string& path) : bracket
     EntryHeader header;
     try {
         while (entries_.size() < MaxEntries && reader->next(header))
-            entries_.push_back({utf8EntryName(header.storedName), header.size.value_or(0), header.compressedSize,
-                                header.modified});
+            entries_.push_back(
+                {utf8EntryName(header.storedName), header.size.value_or(0), header.compressedSize, header.modified});
     } catch (const ArchiveError&) {
         // A damaged entry ends the listing; the entries before it stay listed.
     }

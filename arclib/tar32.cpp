@@ -3,7 +3,8 @@
 
 namespace {
 
-const LibraryTable library{"Tar", tarFormat, {{{{"x", true}, {nullptr, false}}}, "--use-directory=", nullptr, "-f", "-o"}};
+const LibraryTable library{
+    "Tar", tarFormat, {{{{"x", true}, {nullptr, false}}}, "--use-directory=", nullptr, "-f", "-o"}};
 
 }  // namespace
 

@@ -151,7 +151,8 @@ void ComponentLzh(benchmark::State& state)
 void LhaX(benchmark::State& state)
 {
     timed(state, "lzh peer", [](const fs::path& out) {
-        const std::string command = "lha -xfqw='" + out.string() + "' '" + (workFolder() / "package.lzh").string() + "'";
+        const std::string command =
+            "lha -xfqw='" + out.string() + "' '" + (workFolder() / "package.lzh").string() + "'";
         return std::system(command.c_str()) == 0;
     });
 }
@@ -164,7 +165,8 @@ void ComponentZip(benchmark::State& state)
 void Unzip(benchmark::State& state)
 {
     timed(state, "zip peer", [](const fs::path& out) {
-        const std::string command = "unzip -qo '" + (workFolder() / "package.zip").string() + "' -d '" + out.string() + "'";
+        const std::string command =
+            "unzip -qo '" + (workFolder() / "package.zip").string() + "' -d '" + out.string() + "'";
         return std::system(command.c_str()) == 0;
     });
 }
@@ -216,8 +218,8 @@ void printRatios()
                     ratio <= 1.0 ? "met" : "MISSED");
     }
     if (const auto drop = seconds.find("drop"); drop != seconds.end())
-        std::printf("drop of the .lzh package to its first frame: %.1f ms (target < %.0f ms: %s)\n", drop->second * 1000,
-                    FirstFrameTarget * 1000, drop->second < FirstFrameTarget ? "met" : "MISSED");
+        std::printf("drop of the .lzh package to its first frame: %.1f ms (target < %.0f ms: %s)\n",
+                    drop->second * 1000, FirstFrameTarget * 1000, drop->second < FirstFrameTarget ? "met" : "MISSED");
 }
 
 }  // namespace

@@ -35,11 +35,13 @@ struct CellSize {
     int32_t width;
     int32_t height;
 };
-constexpr CellSize BodyCell{121, 271};   // stretched, opaque, to the whole view
-constexpr CellSize PartCell{64, 96};     // copied with its key
-constexpr CellSize EffectCell{40, 40};   // stretched with its key to twice its size
-constexpr Rect PartDest{View.left + 50, View.top + 90, View.left + 50 + PartCell.width, View.top + 90 + PartCell.height};
-constexpr Rect EffectDest{View.left + 70, View.top + 170, View.left + 70 + 2 * EffectCell.width, View.top + 170 + 2 * EffectCell.height};
+constexpr CellSize BodyCell{121, 271};  // stretched, opaque, to the whole view
+constexpr CellSize PartCell{64, 96};  // copied with its key
+constexpr CellSize EffectCell{40, 40};  // stretched with its key to twice its size
+constexpr Rect PartDest{View.left + 50, View.top + 90, View.left + 50 + PartCell.width,
+                        View.top + 90 + PartCell.height};
+constexpr Rect EffectDest{View.left + 70, View.top + 170, View.left + 70 + 2 * EffectCell.width,
+                          View.top + 170 + 2 * EffectCell.height};
 
 constexpr uint32_t KeyColor = 0x00FF00FF;
 
@@ -97,17 +99,19 @@ public:
 
     HRESULT opaqueStretch()
     {
-        return dddd.BackBuffer->Blt(body.get(), View, Rect{0, 0, BodyCell.width, BodyCell.height}, DDBLT_WAIT, noEffects);
+        return dddd.BackBuffer->Blt(body.get(), View, Rect{0, 0, BodyCell.width, BodyCell.height}, DDBLT_WAIT,
+                                    noEffects);
     }
     HRESULT keyedCopy()
     {
-        return dddd.BackBuffer->BltFast(part.get(), PartDest.left, PartDest.top, Rect{0, 0, PartCell.width, PartCell.height},
+        return dddd.BackBuffer->BltFast(part.get(), PartDest.left, PartDest.top,
+                                        Rect{0, 0, PartCell.width, PartCell.height},
                                         DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
     }
     HRESULT keyedStretch()
     {
-        return dddd.BackBuffer->Blt(effect.get(), EffectDest, Rect{0, 0, EffectCell.width, EffectCell.height}, DDBLT_WAIT | DDBLT_KEYSRC,
-                                    noEffects);
+        return dddd.BackBuffer->Blt(effect.get(), EffectDest, Rect{0, 0, EffectCell.width, EffectCell.height},
+                                    DDBLT_WAIT | DDBLT_KEYSRC, noEffects);
     }
 
     TDDDD dddd;
@@ -124,7 +128,8 @@ private:
         if (cell->DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return cell;
         const auto pixels = makePicture(size);
         for (int32_t y = 0; y < size.height; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(desc.lpSurface) + static_cast<int64_t>(y) * desc.lPitch);
+            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(desc.lpSurface) +
+                                                    static_cast<int64_t>(y) * desc.lPitch);
             for (int32_t x = 0; x < size.width; ++x) row[x] = pixels[static_cast<size_t>(y) * size.width + x];
         }
         cell->DDSurface->Unlock(nullptr);
@@ -146,10 +151,10 @@ SDL_Rect sdlRect(const Rect& r) { return SDL_Rect{r.left, r.top, r.width(), r.he
 class SdlScene {
 public:
     SdlScene()
-        : back(SDL_CreateRGBSurfaceWithFormat(0, BackWidth, BackHeight, 32, SDL_PIXELFORMAT_XRGB8888)),
-          body(makeCell(BodyCell, false)),
-          part(makeCell(PartCell, true)),
-          effect(makeCell(EffectCell, true))
+            : back(SDL_CreateRGBSurfaceWithFormat(0, BackWidth, BackHeight, 32, SDL_PIXELFORMAT_XRGB8888)),
+              body(makeCell(BodyCell, false)),
+              part(makeCell(PartCell, true)),
+              effect(makeCell(EffectCell, true))
     {
     }
 
@@ -183,7 +188,8 @@ private:
         if (!cell) return cell;
         const auto pixels = makePicture(size);
         for (int32_t y = 0; y < size.height; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(cell->pixels) + static_cast<int64_t>(y) * cell->pitch);
+            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(cell->pixels) +
+                                                    static_cast<int64_t>(y) * cell->pitch);
             for (int32_t x = 0; x < size.width; ++x) row[x] = pixels[static_cast<size_t>(y) * size.width + x];
         }
         if (keyed && SDL_SetColorKey(cell.get(), SDL_TRUE, KeyColor) != 0) cell.reset();
@@ -211,13 +217,15 @@ int64_t differingPixels(OurScene& ours, SdlScene& sdl)
     auto* surface = ours.dddd.BackBuffer->DDSurface.get();
     for (int32_t y = View.top; y < View.bottom; ++y) {
         const auto* a = reinterpret_cast<const uint32_t*>(surface->row(y));
-        const auto* b = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(sdl.back->pixels) + static_cast<int64_t>(y) * sdl.back->pitch);
+        const auto* b = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(sdl.back->pixels) +
+                                                          static_cast<int64_t>(y) * sdl.back->pitch);
         for (int32_t x = View.left; x < View.right; ++x) differing += (a[x] & 0xFFFFFF) != (b[x] & 0xFFFFFF);
     }
     return differing;
 }
 
-template <typename Step> void runFrameStep(benchmark::State& state, Step step)
+template <typename Step>
+void runFrameStep(benchmark::State& state, Step step)
 {
     if (step() != 0) {
         state.SkipWithError("the copy failed");
@@ -243,8 +251,9 @@ std::vector<uint8_t> makeBigBitmap()
     picture.pixels.resize(static_cast<size_t>(BitmapSide) * BitmapSide);
     for (int32_t y = 0; y < BitmapSide; ++y)
         for (int32_t x = 0; x < BitmapSide; ++x)
-            picture.pixels[static_cast<size_t>(y) * BitmapSide + x] =
-                (static_cast<uint32_t>(x & 255) << 16) | (static_cast<uint32_t>(y & 255) << 8) | static_cast<uint32_t>((x * 7 + y * 13) & 255);
+            picture.pixels[static_cast<size_t>(y) * BitmapSide + x] = (static_cast<uint32_t>(x & 255) << 16) |
+                                                                      (static_cast<uint32_t>(y & 255) << 8) |
+                                                                      static_cast<uint32_t>((x * 7 + y * 13) & 255);
     return makeBmp(picture);
 }
 
@@ -272,7 +281,8 @@ public:
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
             if (median || single)
-                nanoseconds[run.run_name.function_name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+                nanoseconds[run.run_name.function_name] =
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -301,7 +311,8 @@ void printRatios(const RatioCollector& collector, const std::vector<Pair>& pairs
             std::snprintf(text, sizeof text, "<= %.2f %s", pair.target, ratio <= pair.target ? "met" : "MISSED");
             verdict = text;
         }
-        std::printf("%-32s %14.0f %14.0f %8.3f  %s\n", pair.name.c_str(), ours->second, theirs->second, ratio, verdict.c_str());
+        std::printf("%-32s %14.0f %14.0f %8.3f  %s\n", pair.name.c_str(), ours->second, theirs->second, ratio,
+                    verdict.c_str());
     }
 }
 
@@ -330,17 +341,24 @@ int main(int argc, char** argv)
     const std::vector<uint8_t> bitmap = makeBigBitmap();
     const std::filesystem::path bitmapPath =
         std::filesystem::temp_directory_path() / ("pomelune-bench-" + std::to_string(::getpid()) + ".bmp");
-    std::ofstream(bitmapPath, std::ios::binary).write(reinterpret_cast<const char*>(bitmap.data()), static_cast<std::streamsize>(bitmap.size()));
+    std::ofstream(bitmapPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bitmap.data()), static_cast<std::streamsize>(bitmap.size()));
     const std::string bitmapFile = bitmapPath.string();
     TDDDDSurface loaded(&ours.dddd, BitmapSide, BitmapSide, 0);
 
     // Frame parts and the whole frame, ours then SDL2's.
-    benchmark::RegisterBenchmark("frame/opaque_stretch/pomelune", [&](benchmark::State& s) { runFrameStep(s, [&] { return ours.opaqueStretch(); }); });
-    benchmark::RegisterBenchmark("frame/opaque_stretch/sdl2", [&](benchmark::State& s) { runFrameStep(s, [&] { return sdl.opaqueStretch(); }); });
-    benchmark::RegisterBenchmark("frame/keyed_copy/pomelune", [&](benchmark::State& s) { runFrameStep(s, [&] { return ours.keyedCopy(); }); });
-    benchmark::RegisterBenchmark("frame/keyed_copy/sdl2", [&](benchmark::State& s) { runFrameStep(s, [&] { return sdl.keyedCopy(); }); });
-    benchmark::RegisterBenchmark("frame/keyed_stretch/pomelune", [&](benchmark::State& s) { runFrameStep(s, [&] { return ours.keyedStretch(); }); });
-    benchmark::RegisterBenchmark("frame/keyed_stretch/sdl2", [&](benchmark::State& s) { runFrameStep(s, [&] { return sdl.keyedStretch(); }); });
+    benchmark::RegisterBenchmark("frame/opaque_stretch/pomelune",
+                                 [&](benchmark::State& s) { runFrameStep(s, [&] { return ours.opaqueStretch(); }); });
+    benchmark::RegisterBenchmark("frame/opaque_stretch/sdl2",
+                                 [&](benchmark::State& s) { runFrameStep(s, [&] { return sdl.opaqueStretch(); }); });
+    benchmark::RegisterBenchmark("frame/keyed_copy/pomelune",
+                                 [&](benchmark::State& s) { runFrameStep(s, [&] { return ours.keyedCopy(); }); });
+    benchmark::RegisterBenchmark("frame/keyed_copy/sdl2",
+                                 [&](benchmark::State& s) { runFrameStep(s, [&] { return sdl.keyedCopy(); }); });
+    benchmark::RegisterBenchmark("frame/keyed_stretch/pomelune",
+                                 [&](benchmark::State& s) { runFrameStep(s, [&] { return ours.keyedStretch(); }); });
+    benchmark::RegisterBenchmark("frame/keyed_stretch/sdl2",
+                                 [&](benchmark::State& s) { runFrameStep(s, [&] { return sdl.keyedStretch(); }); });
     benchmark::RegisterBenchmark("frame/whole/pomelune", [&](benchmark::State& s) {
         runFrameStep(s, [&] { return ours.opaqueStretch() | ours.keyedCopy() | ours.keyedStretch(); });
     });
@@ -377,7 +395,8 @@ int main(int argc, char** argv)
     })->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("loadbmp/memory/sdl2", [&](benchmark::State& s) {
         for (auto _ : s) {
-            SDL_Surface* surface = SDL_LoadBMP_RW(SDL_RWFromConstMem(bitmap.data(), static_cast<int>(bitmap.size())), 1);
+            SDL_Surface* surface =
+                SDL_LoadBMP_RW(SDL_RWFromConstMem(bitmap.data(), static_cast<int>(bitmap.size())), 1);
             if (!surface) {
                 s.SkipWithError(SDL_GetError());
                 break;
@@ -419,7 +438,8 @@ int main(int argc, char** argv)
     // Five repetitions by default, reported as mean, median and deviation.
     std::vector<std::string> arguments(argv, argv + argc);
     if (!hasFlag(argc, argv, "--benchmark_repetitions")) arguments.push_back("--benchmark_repetitions=5");
-    if (!hasFlag(argc, argv, "--benchmark_report_aggregates_only")) arguments.push_back("--benchmark_report_aggregates_only=true");
+    if (!hasFlag(argc, argv, "--benchmark_report_aggregates_only"))
+        arguments.push_back("--benchmark_report_aggregates_only=true");
     std::vector<char*> pointers;
     for (auto& argument : arguments) pointers.push_back(argument.data());
     int count = static_cast<int>(pointers.size());

@@ -64,9 +64,11 @@ public:
         std::filesystem::create_directories(folder);
         BitmapPicture cg{256, 512, 24, {}, {}};
         for (int y = 0; y < 512; ++y)
-            for (int x = 0; x < 256; ++x) cg.pixels.push_back(static_cast<uint32_t>((x * 7) << 16 | (y * 3) << 8 | ((x ^ y) & 255)));
+            for (int x = 0; x < 256; ++x)
+                cg.pixels.push_back(static_cast<uint32_t>((x * 7) << 16 | (y * 3) << 8 | ((x ^ y) & 255)));
         const auto bmp = makeBmp(cg);
-        std::ofstream(folder / "cg.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+        std::ofstream(folder / "cg.bmp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
         std::ofstream(folder / "bench.chP", std::ios::binary) << fullDefinition();
         setScreenPixelFormat(pixelFormatXrgb8888());
         dddd.setDebugOption({});
@@ -131,7 +133,8 @@ BENCHMARK(stepAndDraw)->Unit(benchmark::kMicrosecond);
 // file that is not there, so each name goes down to the case-insensitive search.
 class CrowdedPackage {
 public:
-    CrowdedPackage() : folder(std::filesystem::temp_directory_path() / ("pomelune-crowded-bench-" + std::to_string(::getpid())))
+    CrowdedPackage()
+            : folder(std::filesystem::temp_directory_path() / ("pomelune-crowded-bench-" + std::to_string(::getpid())))
     {
         std::filesystem::create_directories(folder);
         for (int i = 0; i < 2000; ++i) std::ofstream(folder / ("Picture" + std::to_string(i) + ".BMP")) << "x";

@@ -23,7 +23,8 @@ constexpr int32_t frameCount = 30;
 // of anime 1, and those frames as --render writes them in frames/.
 class SamplePackage {
 public:
-    SamplePackage() : folder_(std::filesystem::temp_directory_path() / ("pomelune-export-bench-" + std::to_string(::getpid())))
+    SamplePackage()
+            : folder_(std::filesystem::temp_directory_path() / ("pomelune-export-bench-" + std::to_string(::getpid())))
     {
         const std::filesystem::path samples = std::filesystem::path(POMELUNE_SOURCE_DIR) / "samples";
         std::filesystem::create_directories(folder_);
@@ -35,8 +36,8 @@ public:
         const std::string all = text.str();
         const size_t line = all.find("#PATERN 01 ") + 11;
         const size_t space = all.find(' ', line);
-        std::ofstream(definition(), std::ios::binary)
-            << all << "\r\n#PATERN 09 " << all.substr(line, 2 * frameCount) << " " << all.substr(space + 1, 2 * frameCount) << "\r\n";
+        std::ofstream(definition(), std::ios::binary) << all << "\r\n#PATERN 09 " << all.substr(line, 2 * frameCount)
+                                                      << " " << all.substr(space + 1, 2 * frameCount) << "\r\n";
         OffscreenDisplay display;
         Tqpchr chr(&display.dddd());
         chr.load(definition());

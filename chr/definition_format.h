@@ -44,7 +44,10 @@ std::optional<Keyword> lineKeyword(std::string_view line);
 // The keyword's value in the line, trimmed.
 std::string_view keywordValue(std::string_view line, Keyword keyword);
 // The first word of the value: names, files and the view width.
-inline std::string_view keywordWord(std::string_view line, Keyword keyword) { return firstWord(keywordValue(line, keyword)); }
+inline std::string_view keywordWord(std::string_view line, Keyword keyword)
+{
+    return firstWord(keywordValue(line, keyword));
+}
 // A "#DATA" line whose value is "16" switches pattern numbers to hexadecimal.
 bool isHexData(std::string_view line);
 
@@ -76,7 +79,8 @@ inline int pairCount(std::string_view list)
 
 // Hands take(frame, value, pair) every pair of the list, for frames 1, 2, ...;
 // returns the number of pairs. A pair that is no hexadecimal number raises.
-template <typename Take> int decodePairs(std::string_view list, Take&& take)
+template <typename Take>
+int decodePairs(std::string_view list, Take&& take)
 {
     const int count = pairCount(list);
     for (int k = 1; k <= count; ++k) {

@@ -33,7 +33,8 @@ std::string readDefinition(const std::string& path)
     if (!file) throw EFileOpenError(displayText(path), reason);
     if (file->size() > maxDefinitionBytes) throw Exception("ファイル " + displayText(path) + " は大きすぎます");
     std::string text(static_cast<size_t>(file->size()), '\0');
-    if (file->read(text.data(), file->size()) != file->size()) throw EFileOpenError(displayText(path), "Input/output error");
+    if (file->read(text.data(), file->size()) != file->size())
+        throw EFileOpenError(displayText(path), "Input/output error");
     return text;
 }
 

@@ -22,7 +22,8 @@ void Tqpchr::draw(TDDDDGenSurface& target, int32_t x, int32_t y)
     }
     const Rect* layerSource = cell(entry(laysrc, anime, frame));
     const Rect* layerDest = cell(entry(laydst, anime, frame));
-    if (layerSource && layerDest) target.Blt(cg, movedBy(*layerDest, x, y), *layerSource, DDBLT_WAIT | DDBLT_KEYSRC, effects);
+    if (layerSource && layerDest)
+        target.Blt(cg, movedBy(*layerDest, x, y), *layerSource, DDBLT_WAIT | DDBLT_KEYSRC, effects);
 
     target.UseClip = false;
 }

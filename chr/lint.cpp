@@ -145,7 +145,8 @@ void Linter::checkEncoding(std::string_view text)
 void Linter::checkLine(std::string_view line)
 {
     if (utf8_ && hasNonAscii(line)) {
-        add(Severity::Warning, "the file is UTF-8, not Shift-JIS: its Japanese names and file names are read as other characters");
+        add(Severity::Warning,
+            "the file is UTF-8, not Shift-JIS: its Japanese names and file names are read as other characters");
         utf8_ = false;
     }
     if (!line.starts_with('#')) return;
@@ -185,7 +186,8 @@ void Linter::checkSpelling(std::string_view line)
     }
     for (const KeywordFormat& format : keywordFormats) {
         if (oneEditApart(word, format.name)) {
-            add(Severity::Warning, "'" + written + "' is no keyword, so the line does nothing; '#" + std::string(format.name) + "' is meant?");
+            add(Severity::Warning, "'" + written + "' is no keyword, so the line does nothing; '#" +
+                                       std::string(format.name) + "' is meant?");
             return;
         }
     }
@@ -196,14 +198,16 @@ void Linter::checkCg(std::string_view value)
     const std::string named = folder_ + "/" + cp932ForwardSlashes(value);
     const std::string path = resolver_.resolve(named);
     if (path != named) {
-        const std::string how = path == cp932ToUtf8(named) ? "after decoding its name from Shift-JIS" : "by ignoring letter case";
-        add(Severity::Warning, "the CG '" + displayText(value) + "' is found only " + how + ", as '" + displayText(path) +
-                                   "'; other systems may not find it");
+        const std::string how =
+            path == cp932ToUtf8(named) ? "after decoding its name from Shift-JIS" : "by ignoring letter case";
+        add(Severity::Warning, "the CG '" + displayText(value) + "' is found only " + how + ", as '" +
+                                   displayText(path) + "'; other systems may not find it");
     }
     // A CG that fails to load leaves no size to check the cells against.
     cg_.reset();
     cg_ = readCgHeader(path);
-    if (const auto problem = cgLoadProblem(path)) add(Severity::Error, "CG " + displayText(path) + " を読み込めません: " + *problem);
+    if (const auto problem = cgLoadProblem(path))
+        add(Severity::Error, "CG " + displayText(path) + " を読み込めません: " + *problem);
 }
 
 void Linter::checkLoop(std::string_view line)
@@ -238,8 +242,9 @@ int Linter::decode(std::string_view list, std::string_view kind, bool source, Li
         if (source) sources_.set(pattern);
     });
     if (list.size() % 2 == 1 && count < Tqpchr::FrameCount - 1)
-        add(Severity::Warning, "the " + std::string(kind) + " of anime " + animeName(use.anime) + " ends in an odd character '" +
-                                   displayText(list.substr(list.size() - 1)) + "', which is not read");
+        add(Severity::Warning, "the " + std::string(kind) + " of anime " + animeName(use.anime) +
+                                   " ends in an odd character '" + displayText(list.substr(list.size() - 1)) +
+                                   "', which is not read");
     if (source) length_[use.anime] = std::max(length_[use.anime], count);
     return count;
 }
@@ -253,8 +258,8 @@ void Linter::checkLengths(std::string_view kind, size_t anime, int sources, int 
     else if (destinations == 0)
         add(Severity::Warning, lists + ": a source list without a destination list, so its cells are not drawn");
     else
-        add(Severity::Warning, lists + " differ in length (" + std::to_string(sources) + " and " + std::to_string(destinations) +
-                                   " entries)");
+        add(Severity::Warning, lists + " differ in length (" + std::to_string(sources) + " and " +
+                                   std::to_string(destinations) + " entries)");
 }
 
 void Linter::checkPatternDefinition(std::string_view line)
@@ -276,8 +281,9 @@ void Linter::checkWholeFile()
         // Pattern 0 can never be defined; lists use it for a frame that shows nothing.
         for (size_t pattern = 1; pattern < Tqpchr::PatternCount; ++pattern)
             if (use.patterns[pattern] && definedOn_[pattern] == 0)
-                add(use.line, Severity::Warning, "anime " + animeName(use.anime) + " names pattern " + patternName(pattern) +
-                                                     ", which no line defines");
+                add(use.line, Severity::Warning,
+                    "anime " + animeName(use.anime) + " names pattern " + patternName(pattern) +
+                        ", which no line defines");
     }
     if (cg_) {
         sources_.set(1);  // the background
@@ -286,13 +292,14 @@ void Linter::checkWholeFile()
             if (!sources_[pattern] || definedOn_[pattern] == 0 || c.right <= c.left || c.bottom <= c.top) continue;
             if (c.left < 0 || c.top < 0 || c.right > cg_->width || c.bottom > cg_->height)
                 add(definedOn_[pattern], Severity::Warning,
-                    "pattern " + patternName(pattern) + " reaches outside the CG of " + std::to_string(cg_->width) + " x " +
-                        std::to_string(cg_->height) + " pixels");
+                    "pattern " + patternName(pattern) + " reaches outside the CG of " + std::to_string(cg_->width) +
+                        " x " + std::to_string(cg_->height) + " pixels");
         }
     }
     for (size_t anime = 0; anime < Tqpchr::AnimeCount; ++anime) {
         if (loopLine_[anime] == 0 || loopFrame_[anime] <= 0 || loopFrame_[anime] < length_[anime]) continue;
-        const std::string last = length_[anime] > 0 ? " after its last frame, " + std::to_string(length_[anime]) + "," : " but has no frames,";
+        const std::string last = length_[anime] > 0 ? " after its last frame, " + std::to_string(length_[anime]) + ","
+                                                    : " but has no frames,";
         add(loopLine_[anime], Severity::Warning,
             "anime " + animeName(anime) + " goes on at frame " + std::to_string(int64_t{loopFrame_[anime]} + 1) + last +
                 " so it stands still on an empty frame");
@@ -305,7 +312,8 @@ void Linter::checkWholeFile()
 
 bool LintReport::hasError() const
 {
-    return std::any_of(findings.begin(), findings.end(), [](const LintFinding& f) { return f.severity == LintFinding::Severity::Error; });
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const LintFinding& f) { return f.severity == LintFinding::Severity::Error; });
 }
 
 LintReport lintDefinition(const std::string& fileName)

@@ -46,34 +46,23 @@ void Tqpchr::load(const std::string& fileName)
     }
 }
 
-void Tqpchr::readKeyword(Keyword keyword, std::string_view line, const std::string& folder, PackagePathResolver& resolver)
+void Tqpchr::readKeyword(Keyword keyword, std::string_view line, const std::string& folder,
+                         PackagePathResolver& resolver)
 {
     switch (keyword) {
-    case Keyword::CharName:
-        charname = keywordWord(line, keyword);
-        break;
-    case Keyword::Anime:
-        framewait = toInteger(keywordValue(line, keyword));
-        break;
+    case Keyword::CharName: charname = keywordWord(line, keyword); break;
+    case Keyword::Anime: framewait = toInteger(keywordValue(line, keyword)); break;
     case Keyword::Data:
         if (isHexData(line)) datahex = true;
         break;
-    case Keyword::Size:
-        viewwidth = toInteger(keywordWord(line, keyword));
-        break;
+    case Keyword::Size: viewwidth = toInteger(keywordWord(line, keyword)); break;
     case Keyword::CharBmp:
         cgfile = packageFile(resolver, folder, keywordWord(line, keyword));
         loadcg();
         break;
-    case Keyword::CharFace:
-        facefile = packageFile(resolver, folder, keywordWord(line, keyword));
-        break;
-    case Keyword::SelectCg:
-        selectcgfile = packageFile(resolver, folder, keywordWord(line, keyword));
-        break;
-    case Keyword::Artist:
-        artist = keywordWord(line, keyword);
-        break;
+    case Keyword::CharFace: facefile = packageFile(resolver, folder, keywordWord(line, keyword)); break;
+    case Keyword::SelectCg: selectcgfile = packageFile(resolver, folder, keywordWord(line, keyword)); break;
+    case Keyword::Artist: artist = keywordWord(line, keyword); break;
     case Keyword::Loop:
         if (const auto loop = loopLine(line)) loopframe[loop->anime] = loop->frame;
         break;
@@ -84,7 +73,8 @@ void Tqpchr::readKeyword(Keyword keyword, std::string_view line, const std::stri
             const bool layer = keyword == Keyword::Layer;
             decodeList(lists->source, layer ? laysrc[a] : patsrc[a], layer ? laysrctext[a] : patsrctext[a]);
             if (lists->destination) {
-                const int count = decodeList(*lists->destination, layer ? laydst[a] : patdst[a], layer ? laydsttext[a] : patdsttext[a]);
+                const int count = decodeList(*lists->destination, layer ? laydst[a] : patdst[a],
+                                             layer ? laydsttext[a] : patdsttext[a]);
                 if (!layer && count >= 2) patdstused[a] = true;
             }
             animeused[a] = true;

@@ -58,7 +58,14 @@ int32_t Tqpchr::entry(const FrameTable& table, int32_t anime, int32_t frame)
 bool Tqpchr::isBaseAnime(int32_t anime)
 {
     switch (anime) {
-    case 1: case 2: case 3: case 5: case 15: case 16: case 17: case 18: return true;
+    case 1:
+    case 2:
+    case 3:
+    case 5:
+    case 15:
+    case 16:
+    case 17:
+    case 18: return true;
     default: return false;
     }
 }
@@ -66,7 +73,13 @@ bool Tqpchr::isBaseAnime(int32_t anime)
 bool Tqpchr::isOneShotAnime(int32_t anime)
 {
     switch (anime) {
-    case 4: case 6: case 7: case 8: case 10: case 11: case 12: return true;
+    case 4:
+    case 6:
+    case 7:
+    case 8:
+    case 10:
+    case 11:
+    case 12: return true;
     default: return false;
     }
 }

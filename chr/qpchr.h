@@ -19,7 +19,7 @@ enum class Keyword;
 
 class Tqpchr {
 public:
-    static constexpr int AnimeCount = 31;   // animes 0..30
+    static constexpr int AnimeCount = 31;  // animes 0..30
     static constexpr int FrameCount = 512;  // frames 0..511
     static constexpr int PatternCount = 256;
     static constexpr int ViewHeight = 271;
@@ -94,5 +94,6 @@ public:
 
 private:
     void parseLine(std::string_view line, const std::string& folder, PackagePathResolver& resolver);
-    void readKeyword(definition_text::Keyword keyword, std::string_view line, const std::string& folder, PackagePathResolver& resolver);
+    void readKeyword(definition_text::Keyword keyword, std::string_view line, const std::string& folder,
+                     PackagePathResolver& resolver);
 };

@@ -72,10 +72,12 @@ Rect TDDDDGenSurface::clipRegion() const
     if (!UseClip) return whole;
     Rect clip = ClipRect;
     normalise(clip);
-    return Rect{std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, Width), std::min(clip.bottom, Height)};
+    return Rect{std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, Width),
+                std::min(clip.bottom, Height)};
 }
 
-HRESULT TDDDDGenSurface::Blt(TDDDDGenSurface* Source, const Rect& DestRect, const Rect& SourceRect, uint32_t Flags, const DDBLTFX& Effects)
+HRESULT TDDDDGenSurface::Blt(TDDDDGenSurface* Source, const Rect& DestRect, const Rect& SourceRect, uint32_t Flags,
+                             const DDBLTFX& Effects)
 {
     Rect dest = DestRect;
     Rect source = SourceRect;
@@ -112,5 +114,6 @@ HRESULT TDDDDGenSurface::BltFast(TDDDDGenSurface* Source, int32_t X, int32_t Y, 
     normalise(source);
     if (!clipPointAxis(X, source.left, source.right, clip.left, clip.right)) return DD_OK;
     if (!clipPointAxis(Y, source.top, source.bottom, clip.top, clip.bottom)) return DD_OK;
-    return DDSurface->BltFast(static_cast<uint32_t>(X), static_cast<uint32_t>(Y), Source->DDSurface.get(), &source, Flags);
+    return DDSurface->BltFast(static_cast<uint32_t>(X), static_cast<uint32_t>(Y), Source->DDSurface.get(), &source,
+                              Flags);
 }

@@ -94,16 +94,19 @@ bool TDDDD::DisplayModeAvailable(int32_t Width, int32_t Height, int32_t BitDepth
     if (!DirectDraw) return false;
     ModeSearch search;
     DirectDraw->EnumDisplayModes(DDEDM_REFRESHRATES, nullptr, &search, collectMode);
-    const auto matches = [](int32_t wanted, uint32_t value) { return wanted == 0 || static_cast<uint32_t>(wanted) == value; };
+    const auto matches = [](int32_t wanted, uint32_t value) {
+        return wanted == 0 || static_cast<uint32_t>(wanted) == value;
+    };
     return std::any_of(search.modes.begin(), search.modes.end(), [&](const DDSURFACEDESC2& mode) {
-        return matches(Width, mode.dwWidth) && matches(Height, mode.dwHeight) && matches(BitDepth, mode.ddpfPixelFormat.dwRGBBitCount) &&
-               matches(RefreshRate, mode.dwRefreshRate);
+        return matches(Width, mode.dwWidth) && matches(Height, mode.dwHeight) &&
+               matches(BitDepth, mode.ddpfPixelFormat.dwRGBBitCount) && matches(RefreshRate, mode.dwRefreshRate);
     });
 }
 
 int TDDDD::surfaceIndex(const TDDDDSurface* Surface) const
 {
-    const auto found = std::find_if(SurfaceList.begin(), SurfaceList.end(), [&](const auto& keeper) { return keeper->Surface == Surface; });
+    const auto found = std::find_if(SurfaceList.begin(), SurfaceList.end(),
+                                    [&](const auto& keeper) { return keeper->Surface == Surface; });
     return found == SurfaceList.end() ? -1 : static_cast<int>(found - SurfaceList.begin());
 }
 

@@ -136,7 +136,8 @@ private:
         RefPtr<IDirectDrawSurface7> back;
     };
     PlatformSurfaces setUpWindowMode(uint32_t hardwareCaps, int32_t Width, int32_t Height);
-    PlatformSurfaces setUpFullScreen(uint32_t hardwareCaps, int32_t Width, int32_t Height, int32_t BitDepth, int32_t RefreshRate);
+    PlatformSurfaces setUpFullScreen(uint32_t hardwareCaps, int32_t Width, int32_t Height, int32_t BitDepth,
+                                     int32_t RefreshRate);
     void preparePalette();
     void setUp3DDevice(int32_t Width, int32_t Height);
     void releaseDepthBuffer();

@@ -97,11 +97,8 @@ intptr_t TDDDD::HookWndProc(uint32_t Message, uintptr_t WParam, intptr_t LParam)
             info->ptMaxTrackSize = screen;
         }
         break;
-    case WM_QUERYNEWPALETTE:
-        UpdatePalette();
-        break;
-    default:
-        break;
+    case WM_QUERYNEWPALETTE: UpdatePalette(); break;
+    default: break;
     }
     return OldWndProc ? OldWndProc(Message, WParam, LParam) : 0;
 }

@@ -36,11 +36,13 @@ BOOL try3DDriver(GUID* guid, char* description, char* /*name*/, void* context)
     DetailLog(stringFormat("Enumerated DDraw Driver ... %s", description));
     if (!guid) return 1;
     RefPtr<IDirectDraw7> test;
-    CheckResult(DirectDrawCreateEx(guid, test.put(), &IID_IDirectDraw7, nullptr), "DirectDrawオブジェクトの作成に失敗しました");
+    CheckResult(DirectDrawCreateEx(guid, test.put(), &IID_IDirectDraw7, nullptr),
+                "DirectDrawオブジェクトの作成に失敗しました");
     if (!test) return 1;
     DetailLog("DirectDrawオブジェクトをテスト作成しました");
     DDCAPS caps;
-    if (test->GetCaps(&caps, nullptr) == DD_OK && (caps.dwCaps & DDCAPS_3D) && (caps.ddsCaps.dwCaps & DDSCAPS_TEXTURE)) {
+    if (test->GetCaps(&caps, nullptr) == DD_OK && (caps.dwCaps & DDCAPS_3D) &&
+        (caps.ddsCaps.dwCaps & DDSCAPS_TEXTURE)) {
         *found = std::move(test);
         DetailLog("テスト作成されたDirectDrawオブジェクトを採用します");
         return 0;
@@ -65,8 +67,11 @@ void logPlacement(uint32_t caps)
 void TDDDD::startSequence(void* Sender)
 {
     WindowHandle = owner_->handle();
-    if (AutoDisplayModeInitialize && !InitializeFullScreen && InitialBitDepth != 0 && DisplayBitDepth() != InitialBitDepth) {
-        owner_->showWarning("警告", stringFormat("画面モードが不適切です。色数を %d ビットに設定して、起動しなおしてください。", InitialBitDepth));
+    if (AutoDisplayModeInitialize && !InitializeFullScreen && InitialBitDepth != 0 &&
+        DisplayBitDepth() != InitialBitDepth) {
+        owner_->showWarning("警告",
+                            stringFormat("画面モードが不適切です。色数を %d ビットに設定して、起動しなおしてください。",
+                                         InitialBitDepth));
         std::exit(EXIT_FAILURE);
     }
     InitializeDisplayMode(false, 128, 128, DisplayBitDepth(), 0, "");
@@ -92,14 +97,17 @@ void TDDDD::startSequence(void* Sender)
 
 void TDDDD::hookWindowProcedure()
 {
-    WndProcInstance = [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return HookWndProc(message, wParam, lParam); };
+    WndProcInstance = [this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+        return HookWndProc(message, wParam, lParam);
+    };
     OldWndProc = owner_->windowProcedure();
     owner_->setWindowProcedure(WndProcInstance);
 }
 
 void TDDDD::createDefaultDirectDraw()
 {
-    CheckResult(DirectDrawCreateEx(nullptr, DirectDraw.put(), &IID_IDirectDraw7, nullptr), "DirectDrawオブジェクトが作成できません");
+    CheckResult(DirectDrawCreateEx(nullptr, DirectDraw.put(), &IID_IDirectDraw7, nullptr),
+                "DirectDrawオブジェクトが作成できません");
     DetailLog("DirectDrawオブジェクトを作成しました");
 }
 
@@ -117,8 +125,8 @@ RefPtr<IDirectDraw7> TDDDD::choose3DDriver()
     return found;
 }
 
-void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Height, int32_t BitDepth, int32_t RefreshRate_,
-                                  const std::string& DriverName)
+void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Height, int32_t BitDepth,
+                                  int32_t RefreshRate_, const std::string& DriverName)
 {
     DetailLog(stringFormat("スクリーンモード%d x %d x %d として初期化を開始します", Width, Height, BitDepth));
     if (FullScreen_ && owner_) {
@@ -158,13 +166,15 @@ void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Heigh
 
     PlatformSurfaces surfaces;
     if (DirectDraw)
-        surfaces = FullScreen_ ? setUpFullScreen(hardware.dwCaps, Width, Height, BitDepth, RefreshRate_) : setUpWindowMode(hardware.dwCaps, Width, Height);
+        surfaces = FullScreen_ ? setUpFullScreen(hardware.dwCaps, Width, Height, BitDepth, RefreshRate_)
+                               : setUpWindowMode(hardware.dwCaps, Width, Height);
     IDirectDrawSurface7* primary = surfaces.primary.get();
     IDirectDrawSurface7* back = surfaces.back.get();
     if (DirectDraw) {
         CheckResult(DirectDraw->CreateClipper(0, Clipper.put(), nullptr), "Clipperオブジェクトの作成に失敗しました");
         if (Clipper) CheckResult(Clipper->SetHWnd(0, WindowHandle), "Clipperのフォームへの割り当てに失敗しました");
-        if (primary) CheckResult(primary->SetClipper(Clipper.get()), "Clipperのプライマリサーフェスへの割り当てに失敗しました");
+        if (primary)
+            CheckResult(primary->SetClipper(Clipper.get()), "Clipperのプライマリサーフェスへの割り当てに失敗しました");
     }
 
     ScreenBitDepth = DisplayBitDepth();
@@ -177,10 +187,13 @@ void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Heigh
 
     preparePalette();
     if (DisplayBitDepth() == 8 && DirectDraw) {
-        CheckResult(DirectDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, PaletteEntries.data(), Palette.put(), nullptr),
-                    "DirectDrawPaletteの作成に失敗しました");
-        if (primary) CheckResult(primary->SetPalette(Palette.get()), "DirectDrawPaletteのFrontBufferへの割り当てに失敗しました");
-        if (back) CheckResult(back->SetPalette(Palette.get()), "DirectDrawPaletteのBackBufferへの割り当てに失敗しました");
+        CheckResult(
+            DirectDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, PaletteEntries.data(), Palette.put(), nullptr),
+            "DirectDrawPaletteの作成に失敗しました");
+        if (primary)
+            CheckResult(primary->SetPalette(Palette.get()), "DirectDrawPaletteのFrontBufferへの割り当てに失敗しました");
+        if (back)
+            CheckResult(back->SetPalette(Palette.get()), "DirectDrawPaletteのBackBufferへの割り当てに失敗しました");
     }
     if (Use3D) setUp3DDevice(Width, Height);
     Busy = false;
@@ -190,13 +203,15 @@ void TDDDD::InitializeDisplayMode(bool FullScreen_, int32_t Width, int32_t Heigh
     }
 }
 
-TDDDD::PlatformSurfaces TDDDD::setUpFullScreen(uint32_t hardwareCaps, int32_t Width, int32_t Height, int32_t BitDepth, int32_t RefreshRate_)
+TDDDD::PlatformSurfaces TDDDD::setUpFullScreen(uint32_t hardwareCaps, int32_t Width, int32_t Height, int32_t BitDepth,
+                                               int32_t RefreshRate_)
 {
     if (owner_) owner_->setBounds({0, 0, Width, Height});
-    CheckResult(DirectDraw->SetCooperativeLevel(WindowHandle, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_ALLOWMODEX),
+    CheckResult(DirectDraw->SetCooperativeLevel(WindowHandle, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT |
+                                                                  DDSCL_ALLOWMODEX),
                 "協調レベルの設定に失敗しました");
-    CheckResult(DirectDraw->SetDisplayMode(static_cast<uint32_t>(Width), static_cast<uint32_t>(Height), static_cast<uint32_t>(BitDepth),
-                                           static_cast<uint32_t>(RefreshRate_), 0),
+    CheckResult(DirectDraw->SetDisplayMode(static_cast<uint32_t>(Width), static_cast<uint32_t>(Height),
+                                           static_cast<uint32_t>(BitDepth), static_cast<uint32_t>(RefreshRate_), 0),
                 stringFormat("画面モード%dx%dx%dの初期化に失敗しました", Width, Height, BitDepth));
     Hardware3D = (hardwareCaps & DDCAPS_3D) && DisplayBitDepth() > 8;
 
@@ -206,11 +221,13 @@ TDDDD::PlatformSurfaces TDDDD::setUpFullScreen(uint32_t hardwareCaps, int32_t Wi
     desc.dwBackBufferCount = 1;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (Use3D ? DDSCAPS_3DDEVICE : 0);
     PlatformSurfaces surfaces;
-    CheckResult(DirectDraw->CreateSurface(&desc, surfaces.primary.put(), nullptr), "プライマリ・サーフェスの作成に失敗しました");
+    CheckResult(DirectDraw->CreateSurface(&desc, surfaces.primary.put(), nullptr),
+                "プライマリ・サーフェスの作成に失敗しました");
     if (surfaces.primary) {
         DDSCAPS2 backCaps;
         backCaps.dwCaps = DDSCAPS_BACKBUFFER;
-        CheckResult(surfaces.primary->GetAttachedSurface(&backCaps, surfaces.back.put()), "バックバッファの作成に失敗しました");
+        CheckResult(surfaces.primary->GetAttachedSurface(&backCaps, surfaces.back.put()),
+                    "バックバッファの作成に失敗しました");
     }
     if (owner_) {
         owner_->setBounds({0, 0, owner_->screenWidth(), owner_->screenHeight()});
@@ -228,11 +245,13 @@ TDDDD::PlatformSurfaces TDDDD::setUpWindowMode(uint32_t hardwareCaps, int32_t Wi
     desc.dwFlags = DDSD_CAPS;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
     PlatformSurfaces surfaces;
-    CheckResult(DirectDraw->CreateSurface(&desc, surfaces.primary.put(), nullptr), "プライマリ・サーフェスの作成に失敗しました");
+    CheckResult(DirectDraw->CreateSurface(&desc, surfaces.primary.put(), nullptr),
+                "プライマリ・サーフェスの作成に失敗しました");
 
     // With the 3-D device, default and compatible placement ask for video memory only
     // when hardware 3-D may be used.
-    const bool hardwareMayRender = Hardware3D && !(D3DOptions.contains(DontUseTnLHAL) && D3DOptions.contains(DontUseHAL));
+    const bool hardwareMayRender =
+        Hardware3D && !(D3DOptions.contains(DontUseTnLHAL) && D3DOptions.contains(DontUseHAL));
     bool video = BackBufferLocationAtWindowed == bmtVideoMemory;
     if (BackBufferLocationAtWindowed == bmtDefault) video = Use3D ? hardwareMayRender : true;
     if (BackBufferLocationAtWindowed == bmtCompatible) video = Use3D && hardwareMayRender;
@@ -241,10 +260,12 @@ TDDDD::PlatformSurfaces TDDDD::setUpWindowMode(uint32_t hardwareCaps, int32_t Wi
     back.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
     back.dwWidth = static_cast<uint32_t>(Width);
     back.dwHeight = static_cast<uint32_t>(Height);
-    back.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | (video ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY) | (Use3D ? DDSCAPS_3DDEVICE : 0);
+    back.ddsCaps.dwCaps =
+        DDSCAPS_OFFSCREENPLAIN | (video ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY) | (Use3D ? DDSCAPS_3DDEVICE : 0);
     if (DirectDraw->CreateSurface(&back, surfaces.back.put(), nullptr) != DD_OK) {
         back.ddsCaps.dwCaps &= ~DDSCAPS_VIDEOMEMORY;
-        CheckResult(DirectDraw->CreateSurface(&back, surfaces.back.put(), nullptr), "バックバッファの作成に失敗しました");
+        CheckResult(DirectDraw->CreateSurface(&back, surfaces.back.put(), nullptr),
+                    "バックバッファの作成に失敗しました");
     }
     logPlacement(back.ddsCaps.dwCaps);
     return surfaces;
@@ -257,7 +278,8 @@ void TDDDD::preparePalette()
         for (PALETTEENTRY& entry : PaletteEntries) entry.peFlags = 4;  // no collapse
     } else if (FullScreen) {
         for (int i = 0; i < 256; ++i)
-            PaletteEntries[i] = {static_cast<uint8_t>(((i >> 5) & 7) * 255 / 7), static_cast<uint8_t>(((i >> 2) & 7) * 255 / 7),
+            PaletteEntries[i] = {static_cast<uint8_t>(((i >> 5) & 7) * 255 / 7),
+                                 static_cast<uint8_t>(((i >> 2) & 7) * 255 / 7),
                                  static_cast<uint8_t>((i & 3) * 255 / 3), 64};
     } else {
         PaletteEntries = Screen::systemPalette();

@@ -11,7 +11,7 @@ namespace {
 struct KindMessages {
     const char* used;
     const char* noDepthBuffer;  // logged when its depth buffer cannot be made
-    const char* refused;        // logged with the error code when the device cannot be made
+    const char* refused;  // logged with the error code when the device cannot be made
 };
 
 constexpr std::array<KindMessages, 6> kindMessages{{
@@ -78,10 +78,11 @@ bool TDDDD::CreateDepthBuffer(int Kind, bool Hardware)
     if (Direct3D) Direct3D->EnumZBufferFormats(direct3DDeviceKinds[static_cast<size_t>(Kind)], findFormat, &search);
     if (search.matched) {
         const DDPIXELFORMAT& f = search.found;
-        DetailLog(stringFormat(stencil ? "列挙されたステンシルバッファのフォーマット...ZDepth=%d SDepth=%d Mask=(Z:%.8x S:%.8x L:%.8x)"
-                                       : "列挙されたZバッファのフォーマット...ZDepth=%d SDepth=%d Mask=(Z:%.8x S:%.8x L:%.8x)",
-                               static_cast<int>(f.dwZBufferBitDepth), static_cast<int>(f.dwStencilBitDepth), f.dwZBitMask, f.dwStencilBitMask,
-                               f.dwRGBAlphaBitMask));
+        DetailLog(stringFormat(
+            stencil ? "列挙されたステンシルバッファのフォーマット...ZDepth=%d SDepth=%d Mask=(Z:%.8x S:%.8x L:%.8x)"
+                    : "列挙されたZバッファのフォーマット...ZDepth=%d SDepth=%d Mask=(Z:%.8x S:%.8x L:%.8x)",
+            static_cast<int>(f.dwZBufferBitDepth), static_cast<int>(f.dwStencilBitDepth), f.dwZBitMask,
+            f.dwStencilBitMask, f.dwRGBAlphaBitMask));
         desc.ddpfPixelFormat = f;
     }
     RefPtr<IDirectDrawSurface7> depth;
@@ -102,12 +103,14 @@ bool TDDDD::CreateDepthBuffer(int Kind, bool Hardware)
 void TDDDD::setUp3DDevice(int32_t Width, int32_t Height)
 {
     if (!DirectDraw) return;
-    CheckResult(DirectDraw->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(Direct3D.put())), "Direct3Dオブジェクトの作成に失敗しました");
+    CheckResult(DirectDraw->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(Direct3D.put())),
+                "Direct3Dオブジェクトの作成に失敗しました");
     if (!Direct3DRM) {
         RefPtr<IDirect3DRM> first;  // let go of once the version 3 interface is had
         CheckResult(Direct3DRMCreate(first.put()), "Direct3DRMオブジェクトの作成に失敗しました");
         if (first)
-            CheckResult(first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(Direct3DRM.put())), "Direct3DRM3オブジェクトの作成に失敗しました");
+            CheckResult(first->QueryInterface(IID_IDirect3DRM3, reinterpret_cast<void**>(Direct3DRM.put())),
+                        "Direct3DRM3オブジェクトの作成に失敗しました");
     }
     HardwareDevice = false;
     bool found = false;
@@ -119,23 +122,27 @@ void TDDDD::setUp3DDevice(int32_t Width, int32_t Height)
             if (messages.noDepthBuffer) DetailLog(messages.noDepthBuffer);
             continue;
         }
-        const HRESULT result = Direct3D ? Direct3D->CreateDevice(direct3DDeviceKinds[static_cast<size_t>(kind)],
-                                                                 BackBuffer ? BackBuffer->DDSurface.get() : nullptr, Direct3DDevice.put())
-                                        : DDERR_INVALIDOBJECT;
+        const HRESULT result =
+            Direct3D ? Direct3D->CreateDevice(direct3DDeviceKinds[static_cast<size_t>(kind)],
+                                              BackBuffer ? BackBuffer->DDSurface.get() : nullptr, Direct3DDevice.put())
+                     : DDERR_INVALIDOBJECT;
         if (result == DD_OK) {
             DeviceKind = kind;
             found = true;
             DetailLog(messages.used);
             HardwareDevice = hardware;
         } else if (messages.refused) {
-            DetailLog(stringFormat("%s%.16llX", messages.refused, static_cast<unsigned long long>(static_cast<uint32_t>(result))));
+            DetailLog(stringFormat("%s%.16llX", messages.refused,
+                                   static_cast<unsigned long long>(static_cast<uint32_t>(result))));
         }
     }
     if (!FullScreen && DeviceKind != 0 && Direct3DRM) {
         const GUID* kind = found ? &direct3DDeviceKinds[static_cast<size_t>(DeviceKind)] : nullptr;
-        CheckResult(Direct3DRM->CreateDeviceFromClipper(Clipper.get(), kind, Width, Height, RMDevice.put()), "Diret3DRMデバイスの作成に失敗しました");
+        CheckResult(Direct3DRM->CreateDeviceFromClipper(Clipper.get(), kind, Width, Height, RMDevice.put()),
+                    "Diret3DRMデバイスの作成に失敗しました");
         if (Camera && RMDevice) {
-            CheckResult(Direct3DRM->CreateViewport(RMDevice.get(), Camera.get(), 0, 0, RMDevice->GetWidth(), RMDevice->GetHeight(), RMViewport.put()),
+            CheckResult(Direct3DRM->CreateViewport(RMDevice.get(), Camera.get(), 0, 0, RMDevice->GetWidth(),
+                                                   RMDevice->GetHeight(), RMViewport.put()),
                         "Viewportの作成に失敗しました");
             if (RMViewport) RMViewport->SetBack(5000.0f);
         }

@@ -32,7 +32,10 @@ uint32_t packChannel(uint8_t value, const TDDDDGenSurface::Channel& channel)
 }  // namespace
 
 TDDDDGenSurface::TDDDDGenSurface(TDDDD* DDDD_, RefPtr<IDirectDrawSurface7> DDSurface_, int32_t Width_, int32_t Height_)
-    : DDSurface(std::move(DDSurface_)), Width(Width_), Height(Height_), DDDD(DDDD_)
+        : DDSurface(std::move(DDSurface_)),
+          Width(Width_),
+          Height(Height_),
+          DDDD(DDDD_)
 {
     if (DDSurface) {
         SurfaceDesc.dwSize = sizeof(DDSURFACEDESC2);
@@ -52,7 +55,8 @@ void TDDDDGenSurface::SetPixelFormat(const DDPIXELFORMAT& Format)
     Red = channelOf(Format.dwRBitMask);
     Green = channelOf(Format.dwGBitMask);
     Blue = channelOf(Format.dwBBitMask);
-    DetailLog(stringFormat("PixelFormat: AMask=%.8x RMask=%.8x GMask=%.8x BMask=%.8x", Alpha.Mask, Red.Mask, Green.Mask, Blue.Mask));
+    DetailLog(stringFormat("PixelFormat: AMask=%.8x RMask=%.8x GMask=%.8x BMask=%.8x", Alpha.Mask, Red.Mask, Green.Mask,
+                           Blue.Mask));
 }
 
 uint32_t TDDDDGenSurface::MakeColor(uint8_t A, uint8_t R, uint8_t G, uint8_t B) const
@@ -79,7 +83,8 @@ uint32_t TDDDDGenSurface::GetPixel(int32_t X, int32_t Y)
     // The wrapper's size may differ from the platform surface's; never read past the latter.
     if (static_cast<uint32_t>(X) < desc.dwWidth && static_cast<uint32_t>(Y) < desc.dwHeight) {
         const int bytes = static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
-        const auto* p = static_cast<const uint8_t*>(desc.lpSurface) + static_cast<int64_t>(Y) * desc.lPitch + static_cast<int64_t>(X) * bytes;
+        const auto* p = static_cast<const uint8_t*>(desc.lpSurface) + static_cast<int64_t>(Y) * desc.lPitch +
+                        static_cast<int64_t>(X) * bytes;
         for (int i = 0; i < bytes && i < 4; ++i) value |= static_cast<uint32_t>(p[i]) << (8 * i);
     }
     return value;

@@ -30,7 +30,10 @@ struct ColorPacker {
             blue[v] = surface.MakeColor(0, 0, 0, b);
         }
     }
-    uint32_t pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) const { return alpha[a] | red[r] | green[g] | blue[b]; }
+    uint32_t pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) const
+    {
+        return alpha[a] | red[r] | green[g] | blue[b];
+    }
 };
 
 uint32_t scale5(uint32_t v) { return (v << 3) | (v >> 2); }
@@ -57,8 +60,8 @@ void convertRow(const uint8_t* source, uint8_t* dest, int64_t count, const Color
     }
 }
 
-void convertRow(int sourceBytes, int destBytes, const uint8_t* source, uint8_t* dest, int64_t count, const ColorPacker& packer,
-                const uint8_t* palette)
+void convertRow(int sourceBytes, int destBytes, const uint8_t* source, uint8_t* dest, int64_t count,
+                const ColorPacker& packer, const uint8_t* palette)
 {
     pixel_loops::dispatchBytes(sourceBytes, [&]<int S>() {
         pixel_loops::dispatchBytes(destBytes, [&]<int D>() { convertRow<S, D>(source, dest, count, packer, palette); });
@@ -68,7 +71,8 @@ void convertRow(int sourceBytes, int destBytes, const uint8_t* source, uint8_t* 
 // Surfaces whose red, green and blue are whole bytes at bits 16, 8 and 0 (X8R8G8B8,
 // and A8R8G8B8 with alpha in the top byte): pixels are the file's bytes in place,
 // no per-channel packing. False when the surface has another layout.
-bool convertRowToRgb32(int sourceBytes, const uint8_t* source, uint8_t* destBytes, int64_t count, const TDDDDGenSurface& surface)
+bool convertRowToRgb32(int sourceBytes, const uint8_t* source, uint8_t* destBytes, int64_t count,
+                       const TDDDDGenSurface& surface)
 {
     const bool rgb32 = surface.Red.Mask == 0xFF0000 && surface.Green.Mask == 0xFF00 && surface.Blue.Mask == 0xFF &&
                        (surface.Alpha.Mask == 0 || surface.Alpha.Mask == 0xFF000000);
@@ -86,7 +90,8 @@ bool convertRowToRgb32(int sourceBytes, const uint8_t* source, uint8_t* destByte
         for (; x + 6 <= count; x += 4) {
             Bytes16 in;
             std::memcpy(&in, source + 3 * x, sizeof in);
-            const Bytes16 spread = __builtin_shufflevector(in, zero, 0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11, 16);
+            const Bytes16 spread =
+                __builtin_shufflevector(in, zero, 0, 1, 2, 16, 3, 4, 5, 16, 6, 7, 8, 16, 9, 10, 11, 16);
             const Words4 out = reinterpret_cast<const Words4&>(spread) | alpha;
             std::memcpy(dest + x, &out, sizeof out);
         }
@@ -134,21 +139,22 @@ struct FileRows {
 // How the file's rows land on the locked surface: what is read of each stored row,
 // what is written to each surface row, and how many rows are read and repeated.
 struct RowLayout {
-    int sourceBytes;          // of a file pixel
-    int destBytes;            // of a surface pixel
-    bool rawIndices;          // palette indices onto a palette surface, copied as they are
-    int64_t pixels;           // converted in each row
-    int64_t sourceStride;     // a stored row with its padding
-    int64_t sourceUsed;       // read of each stored row; the rest is skipped
-    int64_t bytesPerRow;      // of each surface row, padding included
-    int64_t packedBytes;      // of converted pixels; the rest of a written row is zeros
-    int64_t surfaceRows;      // the surface's rows, the first stored row landing on the last
-    int64_t rows;             // surface rows filled
-    int64_t readRows;         // rows read from the stream; the others repeat the last of them
+    int sourceBytes;  // of a file pixel
+    int destBytes;  // of a surface pixel
+    bool rawIndices;  // palette indices onto a palette surface, copied as they are
+    int64_t pixels;  // converted in each row
+    int64_t sourceStride;  // a stored row with its padding
+    int64_t sourceUsed;  // read of each stored row; the rest is skipped
+    int64_t bytesPerRow;  // of each surface row, padding included
+    int64_t packedBytes;  // of converted pixels; the rest of a written row is zeros
+    int64_t surfaceRows;  // the surface's rows, the first stored row landing on the last
+    int64_t rows;  // surface rows filled
+    int64_t readRows;  // rows read from the stream; the others repeat the last of them
     int64_t rowBytesWritten;  // of each surface row filled, as the repeat copies it
 };
 
-RowLayout rowLayout(const FileRows& file, bool paletteSurface, const DDSURFACEDESC2& locked, int32_t width, int32_t height)
+RowLayout rowLayout(const FileRows& file, bool paletteSurface, const DDSURFACEDESC2& locked, int32_t width,
+                    int32_t height)
 {
     RowLayout layout;
     layout.sourceBytes = static_cast<int>(file.bitCount / 8);
@@ -161,7 +167,8 @@ RowLayout rowLayout(const FileRows& file, bool paletteSurface, const DDSURFACEDE
     // source buffer holds just those, the rest of each stored row is skipped.
     layout.pixels = std::min<int64_t>({fileWidth, width, static_cast<int64_t>(locked.dwWidth)});
     layout.rawIndices = paletteSurface && layout.sourceBytes == 1;
-    layout.sourceUsed = std::min(layout.sourceStride, layout.rawIndices ? layout.bytesPerRow : layout.pixels * layout.sourceBytes);
+    layout.sourceUsed =
+        std::min(layout.sourceStride, layout.rawIndices ? layout.bytesPerRow : layout.pixels * layout.sourceBytes);
     layout.packedBytes = layout.pixels * layout.destBytes;
 
     layout.surfaceRows = std::min<int64_t>(height, locked.dwHeight);
@@ -170,7 +177,8 @@ RowLayout rowLayout(const FileRows& file, bool paletteSurface, const DDSURFACEDE
     // one at least, from the zeroed row buffer). Each row after them would read nothing
     // and so repeat the row before; they are copied without asking the stream, so a
     // header claiming millions of rows costs no more than filling the surface.
-    const int64_t storedRows = layout.sourceStride > 0 ? (file.storedBytes + layout.sourceStride - 1) / layout.sourceStride : layout.rows;
+    const int64_t storedRows =
+        layout.sourceStride > 0 ? (file.storedBytes + layout.sourceStride - 1) / layout.sourceStride : layout.rows;
     layout.readRows = std::min(layout.rows, std::max<int64_t>(storedRows, 1));
     layout.rowBytesWritten = layout.rawIndices ? layout.sourceUsed : std::max(layout.bytesPerRow, layout.packedBytes);
     return layout;
@@ -178,7 +186,8 @@ RowLayout rowLayout(const FileRows& file, bool paletteSurface, const DDSURFACEDE
 
 // Reads the stored rows from the stream's position into the locked surface, packed
 // into its format, and repeats the last of them over the rows the file lacks.
-void copyRows(Stream& stream, const RowLayout& layout, const DDSURFACEDESC2& locked, const TDDDDGenSurface& surface, const uint8_t* palette)
+void copyRows(Stream& stream, const RowLayout& layout, const DDSURFACEDESC2& locked, const TDDDDGenSurface& surface,
+              const uint8_t* palette)
 {
     std::vector<uint8_t> sourceRow(static_cast<size_t>(layout.sourceUsed));
     const ColorPacker packer(surface);
@@ -200,7 +209,8 @@ void copyRows(Stream& stream, const RowLayout& layout, const DDSURFACEDESC2& loc
             }
             source = sourceRow.data();
         }
-        if (layout.sourceStride > layout.sourceUsed && stream.seek(layout.sourceStride - layout.sourceUsed, SeekOrigin::Current) < 0) {
+        if (layout.sourceStride > layout.sourceUsed &&
+            stream.seek(layout.sourceStride - layout.sourceUsed, SeekOrigin::Current) < 0) {
             DebugLog("LoadBMP中に、読み込みエラーが発生しました");
             break;
         }
@@ -212,11 +222,12 @@ void copyRows(Stream& stream, const RowLayout& layout, const DDSURFACEDESC2& loc
         // Packed straight into the surface row.
         if (layout.destBytes != 4 || !convertRowToRgb32(layout.sourceBytes, source, surfaceRow, layout.pixels, surface))
             convertRow(layout.sourceBytes, layout.destBytes, source, surfaceRow, layout.pixels, packer, palette);
-        std::fill(surfaceRow + layout.packedBytes, surfaceRow + std::max(layout.bytesPerRow, layout.packedBytes), uint8_t{0});
+        std::fill(surfaceRow + layout.packedBytes, surfaceRow + std::max(layout.bytesPerRow, layout.packedBytes),
+                  uint8_t{0});
     }
     if (y == layout.readRows && layout.rows > layout.readRows)
-        repeatRowUpwards(surfaceBytes + (layout.surfaceRows - layout.readRows) * locked.lPitch, locked.lPitch, layout.rowBytesWritten,
-                         layout.rows - layout.readRows);
+        repeatRowUpwards(surfaceBytes + (layout.surfaceRows - layout.readRows) * locked.lPitch, locked.lPitch,
+                         layout.rowBytesWritten, layout.rows - layout.readRows);
 }
 
 }  // namespace
@@ -252,7 +263,8 @@ void TDDDDGenSurface::loadTrueColorOntoPalette(Stream& stream, int64_t start)
         return;
     }
     DrawingContext* context = nullptr;
-    if (CheckResult(DDSurface->GetDC(&context), "サーフェスのデバイスコンテキストの取得に失敗しました") != DD_OK) return;
+    if (CheckResult(DDSurface->GetDC(&context), "サーフェスのデバイスコンテキストの取得に失敗しました") != DD_OK)
+        return;
     const ScopeGuard releaseContext([&] { DDSurface->ReleaseDC(context); });
     context->drawBitmap(*bitmap, 0, 0);
 }
@@ -299,8 +311,11 @@ void TDDDDGenSurface::LoadBMP(Stream& stream)
 
     DDSURFACEDESC2 desc;
     desc.dwSize = sizeof desc;
-    if (CheckResult(DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), "LoadBMP中にサーフェスがロックできませんでした") != DD_OK) return;
-    const ScopeGuard unlock([&] { CheckResult(DDSurface->Unlock(nullptr), "LoadBMP中にサーフェスがアンロックできませんでした"); });
+    if (CheckResult(DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr),
+                    "LoadBMP中にサーフェスがロックできませんでした") != DD_OK)
+        return;
+    const ScopeGuard unlock(
+        [&] { CheckResult(DDSurface->Unlock(nullptr), "LoadBMP中にサーフェスがアンロックできませんでした"); });
 
     const FileRows file{fileWidth, fileHeight, bitCount, std::max<int64_t>(0, stream.size() - stream.position())};
     copyRows(stream, rowLayout(file, paletteSurface, desc, Width, Height), desc, *this, palette.data());

@@ -19,7 +19,9 @@ bool setUpOffscreenDisplay(TDDDD& dddd, int32_t width, int32_t height, uint32_t 
     return true;
 }
 
-OffscreenDisplay::ProcessSettings::ProcessSettings() : debugOption_(AppliedDebugOption()), screenFormat_(screenPixelFormat())
+OffscreenDisplay::ProcessSettings::ProcessSettings()
+        : debugOption_(AppliedDebugOption()),
+          screenFormat_(screenPixelFormat())
 {
     // Surfaces created without a pixel format take the screen's.
     setScreenPixelFormat(pixelFormatXrgb8888());
@@ -39,6 +41,7 @@ OffscreenDisplay::OffscreenDisplay()
 
 TDDDDGenSurface& OffscreenDisplay::makeBackBuffer(int32_t width, int32_t height)
 {
-    if (!setUpOffscreenDisplay(dddd_, width, height, DDSCAPS_SYSTEMMEMORY)) throw Exception("描画先のサーフェスを作れませんでした");
+    if (!setUpOffscreenDisplay(dddd_, width, height, DDSCAPS_SYSTEMMEMORY))
+        throw Exception("描画先のサーフェスを作れませんでした");
     return *dddd_.BackBuffer;
 }

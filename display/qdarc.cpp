@@ -46,7 +46,6 @@ constexpr std::string_view ItemTooLarge = "項目のサイズが大きすぎま�
     throw EQDAError("アーカイブのデータが壊れています（" + std::string(reason) + "）");
 }
 
-
 // Reads count bytes from the stream's position; all of them must lie before its end.
 std::vector<uint8_t> readBytes(Stream& stream, int64_t count, std::string_view reasonWhenCut)
 {
@@ -165,7 +164,7 @@ std::unique_ptr<MemoryStream> expandBlocks(std::span<const uint8_t> data, int64_
     return std::make_unique<MemoryStream>(std::move(out));
 }
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<MemoryStream> QDALoadFromFile(const std::string& ArchiveName, const std::string& ID)
 {

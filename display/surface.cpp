@@ -24,7 +24,8 @@ uint32_t placementCaps(const TDDDD& dddd)
     case smtDefault: {
         DDSCAPS2 caps;
         const bool backBufferInVideo = dddd.BackBuffer && dddd.BackBuffer->DDSurface &&
-                                       dddd.BackBuffer->DDSurface->GetCaps(&caps) == DD_OK && (caps.dwCaps & DDSCAPS_VIDEOMEMORY);
+                                       dddd.BackBuffer->DDSurface->GetCaps(&caps) == DD_OK &&
+                                       (caps.dwCaps & DDSCAPS_VIDEOMEMORY);
         return backBufferInVideo ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY;
     }
     case smtCompatible: return dddd.FullScreen ? 0 : DDSCAPS_SYSTEMMEMORY;
@@ -112,7 +113,12 @@ void TDDDDSurface::LoadBMP(const std::string& ArchiveName_, const std::string& I
 // ---- keeper ----
 
 TDDDDSurfaceKeeper::TDDDDSurfaceKeeper(TDDDD* DDDD_, TDDDDSurface* Surface_, Kind kind)
-    : DDDD(DDDD_), Surface(Surface_), Width(Surface_->Width), Height(Surface_->Height), ScreenBits(DDDD_->DisplayBitDepth()), kind_(kind)
+        : DDDD(DDDD_),
+          Surface(Surface_),
+          Width(Surface_->Width),
+          Height(Surface_->Height),
+          ScreenBits(DDDD_->DisplayBitDepth()),
+          kind_(kind)
 {
 }
 
@@ -135,7 +141,8 @@ void TDDDDSurfaceKeeper::RestoreSurface()
 
 void TDDDDSurfaceKeeper::RebuildSurface(int index)
 {
-    DetailLog(stringFormat(kind_ == Kind::Texture ? "%d番のテクスチャを再構築します" : "%d番のサーフェスを再構築します", index));
+    DetailLog(stringFormat(kind_ == Kind::Texture ? "%d番のテクスチャを再構築します" : "%d番のサーフェスを再構築します",
+                           index));
     Surface->SurfaceDesc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     Surface->DDSurface = createWithRetry(*DDDD, Surface->SurfaceDesc, "システムメモリにサーフェスを再構築します");
     if (Surface->DDSurface) {

@@ -29,7 +29,8 @@ public:
     bool IsLost();
     void Restore();
 
-    HRESULT Blt(TDDDDGenSurface* Source, const Rect& DestRect, const Rect& SourceRect, uint32_t Flags, const DDBLTFX& Effects);
+    HRESULT Blt(TDDDDGenSurface* Source, const Rect& DestRect, const Rect& SourceRect, uint32_t Flags,
+                const DDBLTFX& Effects);
     HRESULT BltFast(TDDDDGenSurface* Source, int32_t X, int32_t Y, const Rect& SourceRect, uint32_t Flags);
 
     virtual void LoadBMP(const std::string& FileName);

@@ -40,8 +40,7 @@ void decodeAsArj(const uint8_t* data, size_t size)
     for (int method = 1; method <= 4; ++method) {
         try {
             ArjDecoder decoder({data, size}, method, DecodedLimit);
-            while (decoder.read(block) > 0) {
-            }
+            while (decoder.read(block) > 0) {}
         } catch (const ArchiveError&) {
             // damaged data
         }
@@ -56,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const fs::path archive = workFolder() / "input";
     const fs::path out = workFolder() / "out";
     fs::create_directories(workFolder());
-    std::ofstream(archive, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(archive, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     for (const ArchiveFormat* format : Formats) {
         try {
             Listing listing(*format, archive.string());
             INDIVIDUALINFO record{};
-            for (int found = listing.findFirst("*.*", record); found == 0;)
-                found = listing.findNext(record);
+            for (int found = listing.findFirst("*.*", record); found == 0;) found = listing.findNext(record);
         } catch (const ArchiveError&) {
             // not of this format
         }

@@ -18,8 +18,9 @@
 
 namespace {
 
-const uint8_t cg[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0,
-                      0, 0,   0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 0, 0};
+const uint8_t cg[] = {'B', 'M', 62, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0,
+                      0,   1,   0,  0, 0, 1, 0, 24, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, 0,
+                      0,   0,   0,  0, 0, 0, 0, 0,  0, 0, 0,  0, 1, 2, 3,  4, 5, 6, 0, 0};
 
 struct Setup {
     Setup()
@@ -48,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static Setup setup;
     const auto path = setup.folder / "chara.chP";
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     const LintReport report = lintDefinition(path.string());
     std::optional<std::string> raised;
     try {
@@ -58,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         raised = error.message();
     }
     if (raised.has_value() != report.loadFailure.has_value()) __builtin_trap();
-    if (raised && (*raised != report.loadFailure->message || setup.engine->loadline != report.loadFailure->line)) __builtin_trap();
+    if (raised && (*raised != report.loadFailure->message || setup.engine->loadline != report.loadFailure->line))
+        __builtin_trap();
     for (size_t i = 1; i < report.findings.size(); ++i)
         if (report.findings[i].line < report.findings[i - 1].line) __builtin_trap();
     cgLoadProblem(path.string());

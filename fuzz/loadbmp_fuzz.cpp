@@ -34,7 +34,8 @@ TDDDD& display()
 
 const DDPIXELFORMAT& formatAt(size_t index)
 {
-    static const DDPIXELFORMAT formats[] = {pixelFormatPalette8(), pixelFormatRgb565(), pixelFormatRgb888(), pixelFormatXrgb8888()};
+    static const DDPIXELFORMAT formats[] = {pixelFormatPalette8(), pixelFormatRgb565(), pixelFormatRgb888(),
+                                            pixelFormatXrgb8888()};
     return formats[index];
 }
 constexpr size_t FormatCount = 4;

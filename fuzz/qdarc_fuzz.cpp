@@ -33,7 +33,7 @@ void loadQuietly(const std::vector<uint8_t>& bytes, const std::string& id)
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -38,7 +38,8 @@ struct Setup {
 // Whether a part could lead anywhere but one step down.
 bool leaves(const std::string& part)
 {
-    return part.empty() || part == "." || part == ".." || part.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
+    return part.empty() || part == "." || part == ".." ||
+           part.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
 }
 
 }  // namespace
@@ -54,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (leaves(part)) __builtin_trap();
     std::ofstream(setup.folder + "sub/file") << "x";
     if (regularFileBelow(setup.folder, path.parts)) removeRegularFileBelow(setup.folder, path.parts);
-    if (!std::filesystem::exists(setup.base / "beside") || !std::filesystem::exists(setup.base / "outside/target")) __builtin_trap();
+    if (!std::filesystem::exists(setup.base / "beside") || !std::filesystem::exists(setup.base / "outside/target"))
+        __builtin_trap();
     return 0;
 }

@@ -25,10 +25,12 @@ std::optional<Headers> readHeaders(Stream& stream)
     uint8_t h[bmp::FileHeaderSize + bmp::InfoHeaderSize];
     if (!stream.readExact(h, sizeof h) || h[0] != 'B' || h[1] != 'M') return std::nullopt;
     const uint8_t* info = h + bmp::FileHeaderSize;
-    Headers headers{readLE32(h + bmp::PixelOffsetAt), readLE32(info + bmp::InfoSizeAt), readSigned32(info + bmp::WidthAt),
-                    readSigned32(info + bmp::HeightAt),  readLE16(info + bmp::BitCountAt), readLE32(info + bmp::CompressionAt),
+    Headers headers{readLE32(h + bmp::PixelOffsetAt),  readLE32(info + bmp::InfoSizeAt),
+                    readSigned32(info + bmp::WidthAt), readSigned32(info + bmp::HeightAt),
+                    readLE16(info + bmp::BitCountAt),  readLE32(info + bmp::CompressionAt),
                     readLE32(info + bmp::ColorsUsedAt)};
-    if (headers.headerSize < 40 || headers.width <= 0 || headers.height == 0 || headers.height == INT32_MIN) return std::nullopt;
+    if (headers.headerSize < 40 || headers.width <= 0 || headers.height == 0 || headers.height == INT32_MIN)
+        return std::nullopt;
     return headers;
 }
 
@@ -58,7 +60,8 @@ std::optional<DecodedBitmap> readBitmap(Stream& stream)
 
     uint32_t palette[256] = {};
     if (bits <= 8) {
-        const uint32_t entries = headers->colorsUsed == 0 || headers->colorsUsed > (1u << bits) ? (1u << bits) : headers->colorsUsed;
+        const uint32_t entries =
+            headers->colorsUsed == 0 || headers->colorsUsed > (1u << bits) ? (1u << bits) : headers->colorsUsed;
         uint8_t raw[1024];
         stream.setPosition(start + bmp::FileHeaderSize + headers->headerSize);
         if (!stream.readExact(raw, entries * 4)) return std::nullopt;

@@ -11,7 +11,8 @@ namespace {
 
 struct Direct3DState {
     std::array<bool, 6> available{true, true, false, true, false, true};
-    std::vector<DDPIXELFORMAT> zBufferFormats{pixelFormatDepth(16, 0xFFFF), pixelFormatDepth(24, 0xFFFFFF00, 8, 0x000000FF),
+    std::vector<DDPIXELFORMAT> zBufferFormats{pixelFormatDepth(16, 0xFFFF),
+                                              pixelFormatDepth(24, 0xFFFFFF00, 8, 0x000000FF),
                                               pixelFormatDepth(32, 0xFFFFFF00), pixelFormatDepth(32, 0xFFFFFFFF)};
 };
 
@@ -41,7 +42,10 @@ void Direct3DDevices::setAvailable(const GUID& kind, bool available)
     if (const int index = kindIndex(kind); index >= 0) state().available[index] = available;
 }
 
-void Direct3DDevices::setZBufferFormats(std::vector<DDPIXELFORMAT> formats) { state().zBufferFormats = std::move(formats); }
+void Direct3DDevices::setZBufferFormats(std::vector<DDPIXELFORMAT> formats)
+{
+    state().zBufferFormats = std::move(formats);
+}
 void Direct3DDevices::reset() { state() = Direct3DState{}; }
 
 // ---- immediate mode ----
@@ -78,7 +82,11 @@ HRESULT IDirect3D7::CreateDevice(const GUID& kind, IDirectDrawSurface7* target, 
     return DD_OK;
 }
 
-IDirect3DDevice7::IDirect3DDevice7(IDirect3D7* direct3D, IDirectDrawSurface7* target) : direct3D_(direct3D), target_(target) {}
+IDirect3DDevice7::IDirect3DDevice7(IDirect3D7* direct3D, IDirectDrawSurface7* target)
+        : direct3D_(direct3D),
+          target_(target)
+{
+}
 
 // ---- retained mode ----
 
@@ -107,7 +115,8 @@ HRESULT IDirect3DRM3::CreateDeviceFromClipper(IDirectDrawClipper* clipper, const
     if (!clipper || !device || width <= 0 || height <= 0) return DDERR_INVALIDPARAMS;
     *device = nullptr;
     if (HRESULT failure = DDFaultInjection::take(DDCall::CreateDeviceFromClipper)) return failure;
-    const bool usable = kind ? available(*kind) : std::any_of(direct3DDeviceKinds.begin(), direct3DDeviceKinds.end(), available);
+    const bool usable =
+        kind ? available(*kind) : std::any_of(direct3DDeviceKinds.begin(), direct3DDeviceKinds.end(), available);
     if (!usable) return D3DRMERR_BADDEVICE;
     *device = new IDirect3DRMDevice3(clipper, static_cast<uint32_t>(width), static_cast<uint32_t>(height));
     return DD_OK;
@@ -122,23 +131,30 @@ HRESULT IDirect3DRM3::CreateFrame(IDirect3DRMFrame3* /*parent*/, IDirect3DRMFram
     return DD_OK;
 }
 
-HRESULT IDirect3DRM3::CreateViewport(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera, uint32_t x, uint32_t y, uint32_t width,
-                                     uint32_t height, IDirect3DRMViewport2** viewport)
+HRESULT IDirect3DRM3::CreateViewport(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera, uint32_t x, uint32_t y,
+                                     uint32_t width, uint32_t height, IDirect3DRMViewport2** viewport)
 {
     if (!device || !camera || !viewport) return DDERR_INVALIDPARAMS;
     *viewport = nullptr;
     if (HRESULT failure = DDFaultInjection::take(DDCall::CreateViewport)) return failure;
-    if (x > device->width_ || width > device->width_ - x || y > device->height_ || height > device->height_ - y) return D3DRMERR_BADVALUE;
+    if (x > device->width_ || width > device->width_ - x || y > device->height_ || height > device->height_ - y)
+        return D3DRMERR_BADVALUE;
     *viewport = new IDirect3DRMViewport2(device, camera);
     return DD_OK;
 }
 
 IDirect3DRMDevice3::IDirect3DRMDevice3(IDirectDrawClipper* clipper, uint32_t width, uint32_t height)
-    : clipper_(clipper), width_(width), height_(height)
+        : clipper_(clipper),
+          width_(width),
+          height_(height)
 {
 }
 
-IDirect3DRMViewport2::IDirect3DRMViewport2(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera) : device_(device), camera_(camera) {}
+IDirect3DRMViewport2::IDirect3DRMViewport2(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera)
+        : device_(device),
+          camera_(camera)
+{
+}
 
 HRESULT IDirect3DRMViewport2::SetBack(D3DVALUE back)
 {

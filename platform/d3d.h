@@ -17,15 +17,22 @@ inline constexpr GUID IID_IDirect3DRM{0x2bc49361, 0x8327, 0x11cf, {0xac, 0x4a, 0
 inline constexpr GUID IID_IDirect3DRM3{0x4516ec83, 0x8f20, 0x11d0, {0x9b, 0x6d, 0x00, 0x00, 0xc0, 0x78, 0x1b, 0xc3}};
 
 // The device kinds.
-inline constexpr GUID IID_IDirect3DTnLHalDevice{0xf5049e78, 0x4861, 0x11d2, {0xa4, 0x07, 0x00, 0xa0, 0xc9, 0x06, 0x29, 0xa8}};
-inline constexpr GUID IID_IDirect3DHALDevice{0x84e63de0, 0x46aa, 0x11cf, {0x81, 0x6f, 0x00, 0x00, 0xc0, 0x20, 0x15, 0x6e}};
-inline constexpr GUID IID_IDirect3DMMXDevice{0x881949a1, 0xd6f3, 0x11d0, {0x89, 0xab, 0x00, 0xa0, 0xc9, 0x05, 0x41, 0x29}};
-inline constexpr GUID IID_IDirect3DRGBDevice{0xa4665c60, 0x2673, 0x11cf, {0xa3, 0x1a, 0x00, 0xaa, 0x00, 0xb9, 0x33, 0x56}};
-inline constexpr GUID IID_IDirect3DRampDevice{0xf2086b20, 0x259f, 0x11cf, {0xa3, 0x1a, 0x00, 0xaa, 0x00, 0xb9, 0x33, 0x56}};
-inline constexpr GUID IID_IDirect3DRefDevice{0x50936643, 0x13e9, 0x11d1, {0x89, 0xaa, 0x00, 0xa0, 0xc9, 0x05, 0x41, 0x29}};
+inline constexpr GUID IID_IDirect3DTnLHalDevice{
+    0xf5049e78, 0x4861, 0x11d2, {0xa4, 0x07, 0x00, 0xa0, 0xc9, 0x06, 0x29, 0xa8}};
+inline constexpr GUID IID_IDirect3DHALDevice{
+    0x84e63de0, 0x46aa, 0x11cf, {0x81, 0x6f, 0x00, 0x00, 0xc0, 0x20, 0x15, 0x6e}};
+inline constexpr GUID IID_IDirect3DMMXDevice{
+    0x881949a1, 0xd6f3, 0x11d0, {0x89, 0xab, 0x00, 0xa0, 0xc9, 0x05, 0x41, 0x29}};
+inline constexpr GUID IID_IDirect3DRGBDevice{
+    0xa4665c60, 0x2673, 0x11cf, {0xa3, 0x1a, 0x00, 0xaa, 0x00, 0xb9, 0x33, 0x56}};
+inline constexpr GUID IID_IDirect3DRampDevice{
+    0xf2086b20, 0x259f, 0x11cf, {0xa3, 0x1a, 0x00, 0xaa, 0x00, 0xb9, 0x33, 0x56}};
+inline constexpr GUID IID_IDirect3DRefDevice{
+    0x50936643, 0x13e9, 0x11d1, {0x89, 0xaa, 0x00, 0xa0, 0xc9, 0x05, 0x41, 0x29}};
 // Kinds 0 to 5: T&L hardware, hardware, MMX, RGB, Ramp, reference rasteriser.
-inline constexpr std::array<GUID, 6> direct3DDeviceKinds{IID_IDirect3DTnLHalDevice, IID_IDirect3DHALDevice, IID_IDirect3DMMXDevice,
-                                                         IID_IDirect3DRGBDevice,    IID_IDirect3DRampDevice, IID_IDirect3DRefDevice};
+inline constexpr std::array<GUID, 6> direct3DDeviceKinds{IID_IDirect3DTnLHalDevice, IID_IDirect3DHALDevice,
+                                                         IID_IDirect3DMMXDevice,    IID_IDirect3DRGBDevice,
+                                                         IID_IDirect3DRampDevice,   IID_IDirect3DRefDevice};
 
 inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 inline constexpr HRESULT D3DERR_INVALID_DEVICE = makeDDResult(705);
@@ -116,11 +123,12 @@ private:
 class IDirect3DRM3 : public RefCounted<IDirect3DRM3> {
 public:
     // kind null: the first available kind.
-    HRESULT CreateDeviceFromClipper(IDirectDrawClipper* clipper, const GUID* kind, int width, int height, IDirect3DRMDevice3** device);
+    HRESULT CreateDeviceFromClipper(IDirectDrawClipper* clipper, const GUID* kind, int width, int height,
+                                    IDirect3DRMDevice3** device);
     HRESULT CreateFrame(IDirect3DRMFrame3* parent, IDirect3DRMFrame3** frame);
     // A viewport within the device's width and height.
-    HRESULT CreateViewport(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera, uint32_t x, uint32_t y, uint32_t width,
-                           uint32_t height, IDirect3DRMViewport2** viewport);
+    HRESULT CreateViewport(IDirect3DRMDevice3* device, IDirect3DRMFrame3* camera, uint32_t x, uint32_t y,
+                           uint32_t width, uint32_t height, IDirect3DRMViewport2** viewport);
 
 private:
     friend class RefCounted<IDirect3DRM3>;

@@ -34,8 +34,8 @@ DirectDrawDriver makePrimaryDriver()
     driver.description = "Primary Display Driver";
     driver.name = "display";
     driver.caps = DDCAPS_BLT | DDCAPS_BLTSTRETCH | DDCAPS_PALETTE | DDCAPS_COLORKEY | DDCAPS_BLTCOLORFILL;
-    driver.surfaceCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_BACKBUFFER |
-                         DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
+    driver.surfaceCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
+                         DDSCAPS_BACKBUFFER | DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
     return driver;
 }
 
@@ -106,7 +106,8 @@ HRESULT DirectDrawCreateEx(const GUID* guid, IDirectDraw7** directDraw, const vo
     const DirectDrawDriver* driver = &primaryDriver();
     if (guid) {
         const auto& added = addedDrivers();
-        const auto found = std::find_if(added.begin(), added.end(), [&](const DirectDrawDriver& d) { return d.identifier == *guid; });
+        const auto found =
+            std::find_if(added.begin(), added.end(), [&](const DirectDrawDriver& d) { return d.identifier == *guid; });
         if (found == added.end()) return DDERR_INVALIDDIRECTDRAWGUID;
         driver = &*found;
     }
@@ -131,7 +132,8 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
     const uint32_t caps = desc->ddsCaps.dwCaps;
     if (!(caps & DDSCAPS_PRIMARYSURFACE)) {
         const uint32_t size = DDSD_WIDTH | DDSD_HEIGHT;
-        if ((desc->dwFlags & size) != size || !(caps & (DDSCAPS_OFFSCREENPLAIN | DDSCAPS_ZBUFFER))) return DDERR_INVALIDPARAMS;
+        if ((desc->dwFlags & size) != size || !(caps & (DDSCAPS_OFFSCREENPLAIN | DDSCAPS_ZBUFFER)))
+            return DDERR_INVALIDPARAMS;
         return makeSurface(*desc, surface);
     }
 
@@ -141,7 +143,8 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
     if (chain) {
         if (!(caps & DDSCAPS_COMPLEX) || !(desc->dwFlags & DDSD_BACKBUFFERCOUNT) || desc->dwBackBufferCount != 1)
             return DDERR_INVALIDPARAMS;
-        if ((cooperativeLevel_ & (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) != (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) return DDERR_NOEXCLUSIVEMODE;
+        if ((cooperativeLevel_ & (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) != (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN))
+            return DDERR_NOEXCLUSIVEMODE;
     }
     DDSURFACEDESC2 screen = *desc;
     screen.dwFlags |= DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
@@ -167,7 +170,8 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
 // Makes the surface desc describes, with its size given.
 HRESULT IDirectDraw7::makeSurface(const DDSURFACEDESC2& desc, IDirectDrawSurface7** surface)
 {
-    if (desc.dwWidth == 0 || desc.dwHeight == 0 || desc.dwWidth > INT32_MAX || desc.dwHeight > INT32_MAX) return DDERR_INVALIDPARAMS;
+    if (desc.dwWidth == 0 || desc.dwHeight == 0 || desc.dwWidth > INT32_MAX || desc.dwHeight > INT32_MAX)
+        return DDERR_INVALIDPARAMS;
     DDSURFACEDESC2 made = desc;
     const bool depth = (desc.ddsCaps.dwCaps & DDSCAPS_ZBUFFER) != 0;
     if (!(desc.dwFlags & DDSD_PIXELFORMAT) && !depth) made.ddpfPixelFormat = screenPixelFormat();
@@ -182,7 +186,8 @@ HRESULT IDirectDraw7::makeSurface(const DDSURFACEDESC2& desc, IDirectDrawSurface
     const int64_t pitch = pitchOf(made.dwWidth, made.ddpfPixelFormat);
     if (pitch > INT32_MAX || pitch * made.dwHeight > maxSurfaceBytes) return DDERR_OUTOFMEMORY;
 
-    auto madeSurface = RefPtr<IDirectDrawSurface7>::adopt(new IDirectDrawSurface7(this, made, static_cast<int32_t>(pitch)));
+    auto madeSurface =
+        RefPtr<IDirectDrawSurface7>::adopt(new IDirectDrawSurface7(this, made, static_cast<int32_t>(pitch)));
     if (!madeSurface->allocate()) return DDERR_OUTOFMEMORY;
     surfaces_.push_back(madeSurface.get());
     *surface = madeSurface.leak();
@@ -228,12 +233,14 @@ void IDirectDraw7::changeMode(uint32_t width, uint32_t height, uint32_t bitsPerP
     markAllSurfacesLost();
 }
 
-HRESULT IDirectDraw7::SetDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel, uint32_t refreshRate, uint32_t /*flags*/)
+HRESULT IDirectDraw7::SetDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel, uint32_t refreshRate,
+                                     uint32_t /*flags*/)
 {
     if (HRESULT failure = DDFaultInjection::take(DDCall::SetDisplayMode)) return failure;
     const auto& modes = Screen::modes();
     const bool listed = std::any_of(modes.begin(), modes.end(), [&](const DisplayMode& m) {
-        return m.width == width && m.height == height && m.bitsPerPixel == bitsPerPixel && (refreshRate == 0 || m.refreshRate == refreshRate);
+        return m.width == width && m.height == height && m.bitsPerPixel == bitsPerPixel &&
+               (refreshRate == 0 || m.refreshRate == refreshRate);
     });
     if (!listed) return DDERR_INVALIDMODE;
     if (!modeBeforeChange_)
@@ -252,7 +259,8 @@ HRESULT IDirectDraw7::RestoreDisplayMode()
     return DD_OK;
 }
 
-HRESULT IDirectDraw7::EnumDisplayModes(uint32_t flags, const DDSURFACEDESC2* filter, void* context, LPDDENUMMODESCALLBACK2 callback)
+HRESULT IDirectDraw7::EnumDisplayModes(uint32_t flags, const DDSURFACEDESC2* filter, void* context,
+                                       LPDDENUMMODESCALLBACK2 callback)
 {
     if (!callback || filter) return DDERR_INVALIDPARAMS;
     if (HRESULT failure = DDFaultInjection::take(DDCall::EnumDisplayModes)) return failure;
@@ -291,7 +299,8 @@ HRESULT IDirectDraw7::CreateClipper(uint32_t /*flags*/, IDirectDrawClipper** cli
     return DD_OK;
 }
 
-HRESULT IDirectDraw7::CreatePalette(uint32_t flags, const PALETTEENTRY* entries, IDirectDrawPalette** palette, void* /*outer*/)
+HRESULT IDirectDraw7::CreatePalette(uint32_t flags, const PALETTEENTRY* entries, IDirectDrawPalette** palette,
+                                    void* /*outer*/)
 {
     if (!palette) return DDERR_INVALIDPARAMS;
     *palette = nullptr;
@@ -338,7 +347,8 @@ HRESULT IDirectDrawPalette::GetEntries(uint32_t /*flags*/, uint32_t start, uint3
 {
     if (!entries || start > 256 || count > 256 - start) return DDERR_INVALIDPARAMS;
     if (HRESULT failure = DDFaultInjection::take(DDCall::GetEntries)) return failure;
-    std::transform(colors_.begin() + start, colors_.begin() + start + count, entries,
-                   [](const PaletteColor& c) { return PALETTEENTRY{c.red, c.green, c.blue, c.flags}; });
+    std::transform(colors_.begin() + start, colors_.begin() + start + count, entries, [](const PaletteColor& c) {
+        return PALETTEENTRY{c.red, c.green, c.blue, c.flags};
+    });
     return DD_OK;
 }

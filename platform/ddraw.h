@@ -36,7 +36,7 @@ struct DirectDrawDriver {
     std::optional<GUID> identifier;
     std::string description;
     std::string name;
-    uint32_t caps = 0;         // the hardware's DDCAPS_*
+    uint32_t caps = 0;  // the hardware's DDCAPS_*
     uint32_t surfaceCaps = 0;  // the hardware's DDSCAPS_* (DDSCAPS_TEXTURE: textures)
 };
 
@@ -148,9 +148,10 @@ private:
     ~IDirectDrawSurface7();
     bool allocate();
     HRESULT checkUsable() const;
-    HRESULT bltWithin(const Rect& dest, IDirectDrawSurface7* src, const Rect* srcRect, uint32_t flags, const DDBLTFX* fx);
-    HRESULT bltClipped(const Rect& dest, const Rect& visible, IDirectDrawSurface7* src, const Rect* srcRect, uint32_t flags,
-                       const DDBLTFX* fx);
+    HRESULT bltWithin(const Rect& dest, IDirectDrawSurface7* src, const Rect* srcRect, uint32_t flags,
+                      const DDBLTFX* fx);
+    HRESULT bltClipped(const Rect& dest, const Rect& visible, IDirectDrawSurface7* src, const Rect* srcRect,
+                       uint32_t flags, const DDBLTFX* fx);
     HRESULT copyFrom(const Rect& dest, IDirectDrawSurface7& src, const Rect& source, pixel_loops::Stretch how);
     void showOnWindow(const Rect& area);
     std::vector<RefPtr<IDirectDrawSurface7>>::iterator findAttached(const IDirectDrawSurface7* surface);
@@ -191,11 +192,13 @@ public:
     HRESULT SetCooperativeLevel(HWND window, uint32_t flags);
     // A mode of the screen's mode list (refresh rate 0: any); the screen takes its size
     // and depth. RestoreDisplayMode puts back the mode found before the first change.
-    HRESULT SetDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel, uint32_t refreshRate, uint32_t flags);
+    HRESULT SetDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel, uint32_t refreshRate,
+                           uint32_t flags);
     HRESULT RestoreDisplayMode();
     // Each mode of the screen's list; without DDEDM_REFRESHRATES each size and depth
     // once, with refresh rate 0. No filter is supported: filter must be null.
-    HRESULT EnumDisplayModes(uint32_t flags, const DDSURFACEDESC2* filter, void* context, LPDDENUMMODESCALLBACK2 callback);
+    HRESULT EnumDisplayModes(uint32_t flags, const DDSURFACEDESC2* filter, void* context,
+                             LPDDENUMMODESCALLBACK2 callback);
     HRESULT FlipToGDISurface();
     HRESULT CreateClipper(uint32_t flags, IDirectDrawClipper** clipper, void* outer);
     // An 8-bit palette (DDPCAPS_8BIT) of 256 entries.

@@ -14,14 +14,16 @@ namespace {
 
 bool inside(const Rect& r, int32_t width, int32_t height)
 {
-    return r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right <= width && r.bottom <= height;
+    return r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right <= width &&
+           r.bottom <= height;
 }
 
 bool wellFormed(const Rect& r) { return r.left <= r.right && r.top <= r.bottom; }
 
 Rect intersection(const Rect& a, const Rect& b)
 {
-    const Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    const Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom)};
     return wellFormed(r) ? r : Rect{};
 }
 
@@ -43,7 +45,8 @@ uint32_t toWindowColor(uint32_t value, const DDPIXELFORMAT& f, const std::array<
         const PaletteColor& c = palette[value & 255];
         return (uint32_t{c.red} << 16) | (uint32_t{c.green} << 8) | c.blue;
     }
-    return (expandChannel(value, f.dwRBitMask) << 16) | (expandChannel(value, f.dwGBitMask) << 8) | expandChannel(value, f.dwBBitMask);
+    return (expandChannel(value, f.dwRBitMask) << 16) | (expandChannel(value, f.dwGBitMask) << 8) |
+           expandChannel(value, f.dwBBitMask);
 }
 
 // The palette of palette-indexed surfaces that have none of their own: 3 bits of
@@ -61,17 +64,16 @@ std::array<PaletteColor, 256> makeDefaultPalette()
 
 }  // namespace
 
-
 IDirectDrawSurface7::IDirectDrawSurface7(IDirectDraw7* device, const DDSURFACEDESC2& desc, int32_t pitch)
-    : device_(device),
-      width_(static_cast<int32_t>(desc.dwWidth)),
-      height_(static_cast<int32_t>(desc.dwHeight)),
-      pitch_(pitch),
-      bytesPerPixel_(bytesPerPixelOf(desc.ddpfPixelFormat)),
-      format_(desc.ddpfPixelFormat),
-      caps_(desc.ddsCaps),
-      sourceKey_(desc.ddckCKSrcBlt),
-      hasSourceKey_((desc.dwFlags & DDSD_CKSRCBLT) != 0)
+        : device_(device),
+          width_(static_cast<int32_t>(desc.dwWidth)),
+          height_(static_cast<int32_t>(desc.dwHeight)),
+          pitch_(pitch),
+          bytesPerPixel_(bytesPerPixelOf(desc.ddpfPixelFormat)),
+          format_(desc.ddpfPixelFormat),
+          caps_(desc.ddsCaps),
+          sourceKey_(desc.ddckCKSrcBlt),
+          hasSourceKey_((desc.dwFlags & DDSD_CKSRCBLT) != 0)
 {
 }
 
@@ -127,7 +129,8 @@ HRESULT IDirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2* desc)
     if (HRESULT failure = DDFaultInjection::take(DDCall::GetSurfaceDesc)) return failure;
     DDSURFACEDESC2 out;
     out.dwSize = sizeof(DDSURFACEDESC2);
-    out.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT | (hasSourceKey_ ? DDSD_CKSRCBLT : 0);
+    out.dwFlags =
+        DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT | (hasSourceKey_ ? DDSD_CKSRCBLT : 0);
     out.dwWidth = static_cast<uint32_t>(width_);
     out.dwHeight = static_cast<uint32_t>(height_);
     out.lPitch = pitch_;
@@ -245,7 +248,8 @@ HRESULT IDirectDrawSurface7::GetAttachedSurface(const DDSCAPS2* caps, IDirectDra
 
 std::vector<RefPtr<IDirectDrawSurface7>>::iterator IDirectDrawSurface7::findAttached(const IDirectDrawSurface7* surface)
 {
-    return std::find_if(attached_.begin(), attached_.end(), [&](const RefPtr<IDirectDrawSurface7>& s) { return s.get() == surface; });
+    return std::find_if(attached_.begin(), attached_.end(),
+                        [&](const RefPtr<IDirectDrawSurface7>& s) { return s.get() == surface; });
 }
 
 HRESULT IDirectDrawSurface7::AddAttachedSurface(IDirectDrawSurface7* surface)
@@ -299,9 +303,11 @@ void IDirectDrawSurface7::showOnWindow(const Rect& area)
             const uint8_t* from = row(y) + int64_t{shown.left} * Bytes;
             uint32_t* to = frame + (y - origin.y) * stride + (shown.left - origin.x);
             if (windowFormat) {
-                for (int32_t i = 0; i < shown.width(); ++i) to[i] = pixel_loops::Pixel<Bytes>::load(from + i * Bytes) & 0xFFFFFFu;
+                for (int32_t i = 0; i < shown.width(); ++i)
+                    to[i] = pixel_loops::Pixel<Bytes>::load(from + i * Bytes) & 0xFFFFFFu;
             } else {
-                for (int32_t i = 0; i < shown.width(); ++i) to[i] = toWindowColor(pixel_loops::Pixel<Bytes>::load(from + i * Bytes), format_, colors);
+                for (int32_t i = 0; i < shown.width(); ++i)
+                    to[i] = toWindowColor(pixel_loops::Pixel<Bytes>::load(from + i * Bytes), format_, colors);
             }
         }
     });
@@ -326,7 +332,8 @@ HRESULT IDirectDrawSurface7::Blt(const Rect* destRect, IDirectDrawSurface7* src,
     if (!wellFormed(dest)) return DDERR_INVALIDRECT;
     const Rect visible = intersection(dest, visibleArea());
     if (empty(visible)) return DD_OK;
-    const HRESULT result = visible == dest ? bltWithin(dest, src, srcRect, flags, fx) : bltClipped(dest, visible, src, srcRect, flags, fx);
+    const HRESULT result =
+        visible == dest ? bltWithin(dest, src, srcRect, flags, fx) : bltClipped(dest, visible, src, srcRect, flags, fx);
     if (result == DD_OK) showOnWindow(visible);
     return result;
 }
@@ -334,8 +341,8 @@ HRESULT IDirectDrawSurface7::Blt(const Rect* destRect, IDirectDrawSurface7* src,
 // A copy the clipper cuts: made whole on a scratch surface of the destination's
 // size that holds this surface's pixels under its visible part, which is then
 // copied back.
-HRESULT IDirectDrawSurface7::bltClipped(const Rect& dest, const Rect& visible, IDirectDrawSurface7* src, const Rect* srcRect,
-                                        uint32_t flags, const DDBLTFX* fx)
+HRESULT IDirectDrawSurface7::bltClipped(const Rect& dest, const Rect& visible, IDirectDrawSurface7* src,
+                                        const Rect* srcRect, uint32_t flags, const DDBLTFX* fx)
 {
     if (flags & DDBLT_COLORFILL) return bltWithin(visible, src, srcRect, flags, fx);
     if (HRESULT busy = checkUsable()) return busy;
@@ -351,18 +358,21 @@ HRESULT IDirectDrawSurface7::bltClipped(const Rect& dest, const Rect& visible, I
     if (!scratch.allocate()) return DDERR_OUTOFMEMORY;
     const Rect part = movedBy(visible, -dest.left, -dest.top);
     scratch.copyFrom(part, *this, visible, {});  // cannot fail: both are usable and of one format
-    if (HRESULT result = scratch.bltWithin({0, 0, scratch.width_, scratch.height_}, src, srcRect, flags, fx)) return result;
+    if (HRESULT result = scratch.bltWithin({0, 0, scratch.width_, scratch.height_}, src, srcRect, flags, fx))
+        return result;
     return copyFrom(visible, scratch, part, {});
 }
 
 // A Blt whose destination must lie within the surface.
-HRESULT IDirectDrawSurface7::bltWithin(const Rect& dest, IDirectDrawSurface7* src, const Rect* srcRect, uint32_t flags, const DDBLTFX* fx)
+HRESULT IDirectDrawSurface7::bltWithin(const Rect& dest, IDirectDrawSurface7* src, const Rect* srcRect, uint32_t flags,
+                                       const DDBLTFX* fx)
 {
     if (flags & DDBLT_COLORFILL) {
         if (HRESULT busy = checkUsable()) return busy;
         if (!inside(dest, width_, height_)) return DDERR_INVALIDRECT;
         if (!fx) return DDERR_INVALIDPARAMS;
-        pixel_loops::dispatchBytes(bytesPerPixel_, [&]<int Bytes>() { pixel_loops::fill<Bytes>(blockOf(*this, dest), fx->dwFillColor); });
+        pixel_loops::dispatchBytes(
+            bytesPerPixel_, [&]<int Bytes>() { pixel_loops::fill<Bytes>(blockOf(*this, dest), fx->dwFillColor); });
         return DD_OK;
     }
     if (!src) return DDERR_INVALIDPARAMS;
@@ -375,7 +385,8 @@ HRESULT IDirectDrawSurface7::bltWithin(const Rect& dest, IDirectDrawSurface7* sr
     return copyFrom(dest, *src, srcRect ? *srcRect : Rect{0, 0, src->width_, src->height_}, how);
 }
 
-HRESULT IDirectDrawSurface7::BltFast(uint32_t x, uint32_t y, IDirectDrawSurface7* src, const Rect* srcRect, uint32_t flags)
+HRESULT IDirectDrawSurface7::BltFast(uint32_t x, uint32_t y, IDirectDrawSurface7* src, const Rect* srcRect,
+                                     uint32_t flags)
 {
     if (HRESULT failure = DDFaultInjection::take(DDCall::BltFast)) return failure;
     if (!src) return DDERR_INVALIDPARAMS;
@@ -385,13 +396,15 @@ HRESULT IDirectDrawSurface7::BltFast(uint32_t x, uint32_t y, IDirectDrawSurface7
     const int64_t right = int64_t{x} + source.width();
     const int64_t bottom = int64_t{y} + source.height();
     if (right > width_ || bottom > height_) return DDERR_INVALIDRECT;
-    const Rect dest{static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+    const Rect dest{static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(right),
+                    static_cast<int32_t>(bottom)};
     pixel_loops::Stretch how;
     how.keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0;
     return copyFrom(dest, *src, source, how);
 }
 
-HRESULT IDirectDrawSurface7::copyFrom(const Rect& dest, IDirectDrawSurface7& src, const Rect& source, pixel_loops::Stretch how)
+HRESULT IDirectDrawSurface7::copyFrom(const Rect& dest, IDirectDrawSurface7& src, const Rect& source,
+                                      pixel_loops::Stretch how)
 {
     if (HRESULT busy = checkUsable()) return busy;
     if (&src != this) {
@@ -407,7 +420,8 @@ HRESULT IDirectDrawSurface7::copyFrom(const Rect& dest, IDirectDrawSurface7& src
     const auto d = blockOf(*this, dest);
     const auto s = blockOf(src, source);
     const pixel_loops::ConstBlock from{s.rows, s.pitch, s.width, s.height};
-    const bool unscaled = dest.width() == source.width() && dest.height() == source.height() && !how.mirrorX && !how.mirrorY;
+    const bool unscaled =
+        dest.width() == source.width() && dest.height() == source.height() && !how.mirrorX && !how.mirrorY;
     pixel_loops::dispatchBytes(bytesPerPixel_, [&]<int Bytes>() {
         if (unscaled && how.keyed)
             pixel_loops::copyKeyed<Bytes>(d, from, how.key);

@@ -210,7 +210,7 @@ static_assert(sizeof(DDBLTFX) == 100);
 struct DDCAPS {
     uint32_t dwSize = sizeof(DDCAPS);
     uint32_t dwCaps = 0;  // DDCAPS_*
-    DDSCAPS2 ddsCaps;     // the surfaces the device can make
+    DDSCAPS2 ddsCaps;  // the surfaces the device can make
 };
 
 struct PALETTEENTRY {

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 
-template <typename E> class EnumSet {
+template <typename E>
+class EnumSet {
 public:
     constexpr EnumSet() = default;
     constexpr EnumSet(std::initializer_list<E> values)

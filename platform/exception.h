@@ -7,7 +7,11 @@
 
 class Exception : public std::exception {
 public:
-    explicit Exception(std::string message, std::string reason = {}) : message_(std::move(message)), reason_(std::move(reason)) {}
+    explicit Exception(std::string message, std::string reason = {})
+            : message_(std::move(message)),
+              reason_(std::move(reason))
+    {
+    }
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& message() const { return message_; }
     // Why, beside the message: the command line shows it after the message, the
@@ -26,7 +30,9 @@ private:
 class EFileOpenError : public Exception {
 public:
     explicit EFileOpenError(const std::string& shownPath, std::string reason = {})
-        : Exception("ファイル " + shownPath + " は開けません", std::move(reason)) {}
+            : Exception("ファイル " + shownPath + " は開けません", std::move(reason))
+    {
+    }
 };
 
 // A text that must be an integer and is not one.
@@ -39,5 +45,7 @@ public:
 // wrong with it, when more is known than that it is no bitmap.
 class EInvalidGraphic : public Exception {
 public:
-    explicit EInvalidGraphic(std::string reason = {}) : Exception("ビットマップイメージが不正です", std::move(reason)) {}
+    explicit EInvalidGraphic(std::string reason = {}) : Exception("ビットマップイメージが不正です", std::move(reason))
+    {
+    }
 };

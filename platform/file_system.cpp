@@ -31,9 +31,10 @@ int32_t fileAge(const std::string& path)
     if (stat(path.c_str(), &info) != 0) return -1;
     struct tm local {};
     if (localtime_r(&info.st_mtime, &local) && local.tm_year >= 80 && local.tm_year - 80 <= 127) {
-        const auto packed = static_cast<uint32_t>(local.tm_year - 80) << 25 | static_cast<uint32_t>(local.tm_mon + 1) << 21 |
-                            static_cast<uint32_t>(local.tm_mday) << 16 | static_cast<uint32_t>(local.tm_hour) << 11 |
-                            static_cast<uint32_t>(local.tm_min) << 5 | static_cast<uint32_t>(local.tm_sec / 2);
+        const auto packed = static_cast<uint32_t>(local.tm_year - 80) << 25 |
+                            static_cast<uint32_t>(local.tm_mon + 1) << 21 | static_cast<uint32_t>(local.tm_mday) << 16 |
+                            static_cast<uint32_t>(local.tm_hour) << 11 | static_cast<uint32_t>(local.tm_min) << 5 |
+                            static_cast<uint32_t>(local.tm_sec / 2);
         return static_cast<int32_t>(packed);
     }
     // A time the packing cannot hold keeps the month field 0, which no packed time

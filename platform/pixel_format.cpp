@@ -42,6 +42,9 @@ DDPIXELFORMAT pixelFormatDepth(uint32_t depthBits, uint32_t depthMask, uint32_t 
     return f;
 }
 
-int bytesPerPixelOf(const DDPIXELFORMAT& f) { return (f.dwFlags & DDPF_PALETTEINDEXED8) ? 1 : static_cast<int>(f.dwRGBBitCount / 8); }
+int bytesPerPixelOf(const DDPIXELFORMAT& f)
+{
+    return (f.dwFlags & DDPF_PALETTEINDEXED8) ? 1 : static_cast<int>(f.dwRGBBitCount / 8);
+}
 
 int64_t pitchOf(int64_t width, const DDPIXELFORMAT& f) { return (width * bytesPerPixelOf(f) + 3) & ~int64_t{3}; }

@@ -17,7 +17,8 @@ inline DDPIXELFORMAT pixelFormatArgb8888() { return pixelFormatRgb(32, 0xFF0000,
 // The format a display of this many bits per pixel has: 8, 16 (5-6-5), 24, and
 // 32 for any other number.
 DDPIXELFORMAT pixelFormatOfDepth(uint32_t bits);
-DDPIXELFORMAT pixelFormatDepth(uint32_t depthBits, uint32_t depthMask, uint32_t stencilBits = 0, uint32_t stencilMask = 0);
+DDPIXELFORMAT pixelFormatDepth(uint32_t depthBits, uint32_t depthMask, uint32_t stencilBits = 0,
+                               uint32_t stencilMask = 0);
 
 // Bytes one pixel takes: 1 for palette-indexed formats, else the bit count / 8.
 int bytesPerPixelOf(const DDPIXELFORMAT& format);

@@ -3,9 +3,9 @@
 // vectorise). Rectangles are already validated against both surfaces.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <algorithm>
 #include <utility>
 
 namespace pixel_loops {
@@ -15,7 +15,12 @@ namespace pixel_loops {
 // 32-bit loops work on them explicitly, so they vectorise at -O2 as at -O3.
 #define POMELUNE_PIXEL_LANES 1
 using Lanes = uint32_t __attribute__((vector_size(16)));
-inline Lanes loadLanes(const uint32_t* p) { Lanes v; std::memcpy(&v, p, sizeof v); return v; }
+inline Lanes loadLanes(const uint32_t* p)
+{
+    Lanes v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
 inline void storeLanes(uint32_t* p, Lanes v) { std::memcpy(p, &v, sizeof v); }
 // Where v equals key, old; elsewhere v.
 inline Lanes keyedSelect(Lanes v, Lanes old, Lanes key)
@@ -25,17 +30,30 @@ inline Lanes keyedSelect(Lanes v, Lanes old, Lanes key)
 }
 #endif
 
-template <int Bytes> struct Pixel;
+template <int Bytes>
+struct Pixel;
 
-template <> struct Pixel<1> {
+template <>
+struct Pixel<1> {
     static uint32_t load(const uint8_t* p) { return *p; }
     static void store(uint8_t* p, uint32_t v) { *p = static_cast<uint8_t>(v); }
 };
-template <> struct Pixel<2> {
-    static uint32_t load(const uint8_t* p) { uint16_t v; std::memcpy(&v, p, 2); return v; }
-    static void store(uint8_t* p, uint32_t v) { const auto w = static_cast<uint16_t>(v); std::memcpy(p, &w, 2); }
+template <>
+struct Pixel<2> {
+    static uint32_t load(const uint8_t* p)
+    {
+        uint16_t v;
+        std::memcpy(&v, p, 2);
+        return v;
+    }
+    static void store(uint8_t* p, uint32_t v)
+    {
+        const auto w = static_cast<uint16_t>(v);
+        std::memcpy(p, &w, 2);
+    }
 };
-template <> struct Pixel<3> {
+template <>
+struct Pixel<3> {
     static uint32_t load(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16); }
     static void store(uint8_t* p, uint32_t v)
     {
@@ -44,8 +62,14 @@ template <> struct Pixel<3> {
         p[2] = static_cast<uint8_t>(v >> 16);
     }
 };
-template <> struct Pixel<4> {
-    static uint32_t load(const uint8_t* p) { uint32_t v; std::memcpy(&v, p, 4); return v; }
+template <>
+struct Pixel<4> {
+    static uint32_t load(const uint8_t* p)
+    {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
     static void store(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 };
 
@@ -65,18 +89,21 @@ struct ConstBlock {
 
 // True when the two blocks' memory does not overlap: only then may a loop read
 // ahead of what it has written.
-template <int Bytes> bool apart(const Block& dest, const ConstBlock& src)
+template <int Bytes>
+bool apart(const Block& dest, const ConstBlock& src)
 {
     const auto extent = [](const uint8_t* rows, int64_t pitch, int32_t width, int32_t height) {
         const auto first = reinterpret_cast<uintptr_t>(rows) + (pitch < 0 ? (height - 1) * pitch : 0);
-        return std::pair{first, first + static_cast<uintptr_t>((height - 1) * (pitch < 0 ? -pitch : pitch) + int64_t{width} * Bytes)};
+        return std::pair{first, first + static_cast<uintptr_t>((height - 1) * (pitch < 0 ? -pitch : pitch) +
+                                                               int64_t{width} * Bytes)};
     };
     const auto [d0, d1] = extent(dest.rows, dest.pitch, dest.width, dest.height);
     const auto [s0, s1] = extent(src.rows, src.pitch, src.width, src.height);
     return d1 <= s0 || s1 <= d0;
 }
 
-template <int Bytes> void fill(Block dest, uint32_t value)
+template <int Bytes>
+void fill(Block dest, uint32_t value)
 {
     for (int32_t y = 0; y < dest.height; ++y) {
         uint8_t* d = dest.rows + y * dest.pitch;
@@ -95,7 +122,8 @@ inline void copy(Block dest, ConstBlock src, int bytes)
     }
 }
 
-template <int Bytes> void copyKeyed(Block dest, ConstBlock src, uint32_t key)
+template <int Bytes>
+void copyKeyed(Block dest, ConstBlock src, uint32_t key)
 {
     for (int32_t y = 0; y < dest.height; ++y) {
         uint8_t* d = dest.rows + y * dest.pitch;
@@ -109,7 +137,8 @@ template <int Bytes> void copyKeyed(Block dest, ConstBlock src, uint32_t key)
 
 // The 32-bit keyed copy: four pixels at a time, each a select between the source
 // pixel and the destination's.
-template <> inline void copyKeyed<4>(Block dest, ConstBlock src, uint32_t key)
+template <>
+inline void copyKeyed<4>(Block dest, ConstBlock src, uint32_t key)
 {
 #if POMELUNE_PIXEL_LANES
     const bool lanes = apart<4>(dest, src);
@@ -121,7 +150,8 @@ template <> inline void copyKeyed<4>(Block dest, ConstBlock src, uint32_t key)
         int32_t x = 0;
 #if POMELUNE_PIXEL_LANES
         if (lanes)
-            for (; x + 4 <= dest.width; x += 4) storeLanes(d + x, keyedSelect(loadLanes(s + x), loadLanes(d + x), keys));
+            for (; x + 4 <= dest.width; x += 4)
+                storeLanes(d + x, keyedSelect(loadLanes(s + x), loadLanes(d + x), keys));
 #endif
         for (; x < dest.width; ++x) {
             const uint32_t v = s[x];
@@ -186,7 +216,8 @@ void stretchRows(Block dest, ConstBlock src, const Stretch& how)
                 const Lanes keys = {key, key, key, key};
                 if (separate) {
                     for (; x + 4 <= width; x += 4) {
-                        const Lanes v = {s32[columns[x]], s32[columns[x + 1]], s32[columns[x + 2]], s32[columns[x + 3]]};
+                        const Lanes v = {s32[columns[x]], s32[columns[x + 1]], s32[columns[x + 2]],
+                                         s32[columns[x + 3]]};
                         storeLanes(d32 + x, Keyed ? keyedSelect(v, loadLanes(d32 + x), keys) : v);
                     }
                 }
@@ -205,7 +236,8 @@ void stretchRows(Block dest, ConstBlock src, const Stretch& how)
     }
 }
 
-template <int Bytes> void stretch(Block dest, ConstBlock src, const Stretch& how)
+template <int Bytes>
+void stretch(Block dest, ConstBlock src, const Stretch& how)
 {
     if (how.keyed)
         stretchRows<Bytes, true>(dest, src, how);
@@ -214,7 +246,8 @@ template <int Bytes> void stretch(Block dest, ConstBlock src, const Stretch& how
 }
 
 // Calls f.template operator()<Bytes>() for a pixel size of 1 to 4 bytes.
-template <typename F> void dispatchBytes(int bytes, F&& f)
+template <typename F>
+void dispatchBytes(int bytes, F&& f)
 {
     switch (bytes) {
     case 1: f.template operator()<1>(); break;

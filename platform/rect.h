@@ -16,7 +16,10 @@ struct Rect {
 
 // Sums of 32-bit edges wrap around as the original's integer arithmetic does,
 // instead of overflowing.
-inline int32_t wrappingAdd(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
+inline int32_t wrappingAdd(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
 inline Rect movedBy(const Rect& r, int32_t x, int32_t y)
 {
     return {wrappingAdd(r.left, x), wrappingAdd(r.top, y), wrappingAdd(r.right, x), wrappingAdd(r.bottom, y)};

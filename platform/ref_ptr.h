@@ -9,7 +9,8 @@
 
 // Release returns the references left, and at 0 the object goes. Each object's
 // destructor lets go of what it holds.
-template <typename Object> class RefCounted {
+template <typename Object>
+class RefCounted {
 public:
     uint32_t AddRef() { return ++references_; }
     uint32_t Release()
@@ -27,7 +28,8 @@ private:
     uint32_t references_ = 1;
 };
 
-template <typename Object> class RefPtr {
+template <typename Object>
+class RefPtr {
 public:
     RefPtr() = default;
     RefPtr(std::nullptr_t) {}

@@ -121,7 +121,10 @@ void removeRegularFileBelow(const std::string& folder, std::span<const std::stri
 
 FileDescriptor openPrivateFolder(const std::string& path) { return privateFolderAt(AT_FDCWD, path); }
 
-FileDescriptor openPrivateFolderAt(const FileDescriptor& at, const std::string& name) { return privateFolderAt(at.get(), name); }
+FileDescriptor openPrivateFolderAt(const FileDescriptor& at, const std::string& name)
+{
+    return privateFolderAt(at.get(), name);
+}
 
 bool isOwnFolder(const std::string& path)
 {

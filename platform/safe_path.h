@@ -41,8 +41,8 @@ StoredPath storedPathParts(std::string_view stored);
 
 // Where a folder walk stopped.
 struct WalkStop {
-    size_t part = 0;      // the part that could not be made or opened
-    int error = 0;        // the errno of that step
+    size_t part = 0;  // the part that could not be made or opened
+    int error = 0;  // the errno of that step
     bool making = false;  // making the missing folder failed, not opening it
     // Opening found a symbolic link or a file where a folder should be.
     bool blocked() const;

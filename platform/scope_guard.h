@@ -4,7 +4,8 @@
 
 #include <utility>
 
-template <typename CleanUp> class ScopeGuard {
+template <typename CleanUp>
+class ScopeGuard {
 public:
     explicit ScopeGuard(CleanUp cleanUp) : cleanUp_(std::move(cleanUp)) {}
     ~ScopeGuard() { cleanUp_(); }

@@ -33,8 +33,8 @@ std::vector<DisplayMode> defaultModes()
 // The window system's static colours: ten at the start, ten at the end.
 std::array<PALETTEENTRY, 256> defaultSystemPalette()
 {
-    const PALETTEENTRY first[10] = {{0, 0, 0},       {128, 0, 0},     {0, 128, 0},   {128, 128, 0},   {0, 0, 128},
-                                    {128, 0, 128},   {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {166, 202, 240}};
+    const PALETTEENTRY first[10] = {{0, 0, 0},     {128, 0, 0},   {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
+                                    {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {192, 220, 192}, {166, 202, 240}};
     const PALETTEENTRY last[10] = {{255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},   {0, 255, 0},
                                    {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255}, {255, 255, 255}};
     std::array<PALETTEENTRY, 256> palette{};

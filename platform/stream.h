@@ -76,7 +76,12 @@ public:
     int64_t size() const override { return size_; }
 
 private:
-    FileStream(std::FILE* file, int64_t size, std::unique_ptr<char[]> buffer) : file_(file), size_(size), buffer_(std::move(buffer)) {}
+    FileStream(std::FILE* file, int64_t size, std::unique_ptr<char[]> buffer)
+            : file_(file),
+              size_(size),
+              buffer_(std::move(buffer))
+    {
+    }
     std::FILE* file_;
     int64_t size_;
     std::unique_ptr<char[]> buffer_;  // the file's stdio buffer; outlives file_, closed first

@@ -8,10 +8,7 @@
 namespace {
 
 // Lead bytes of CP932's double-byte characters; the byte after one belongs to it.
-bool isLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Moves the single-byte characters first..last by delta (to the other letter case).
 std::string shiftAsciiLetters(std::string_view text, char first, char last, int delta)
@@ -27,7 +24,7 @@ std::string shiftAsciiLetters(std::string_view text, char first, char last, int 
     return result;
 }
 
-} // namespace
+}  // namespace
 
 std::string cp932LowerCase(std::string_view text) { return shiftAsciiLetters(text, 'A', 'Z', 'a' - 'A'); }
 

@@ -14,8 +14,9 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
         const auto number = [](std::optional<int32_t> value) { return value ? std::to_string(*value) : "-"; };
         const char* modes[] = {"window", "info", "render", "help", "version", "export", "check", "open"};
         if (line.mode == RunMode::Export)
-            return "export '" + line.file + "' " + std::to_string(line.exporting.anime) + " " + line.exporting.out.string() + " x" +
-                   std::to_string(line.exporting.scale) + " " + number(line.exporting.columns);
+            return "export '" + line.file + "' " + std::to_string(line.exporting.anime) + " " +
+                   line.exporting.out.string() + " x" + std::to_string(line.exporting.scale) + " " +
+                   number(line.exporting.columns);
         const std::string file = line.fileGiven ? "'" + line.file + "'" : "-";
         return std::string(modes[static_cast<int>(line.mode)]) + " " + file + " " + number(line.render.anime) + " " +
                number(line.render.frames) + " " + line.render.folder.string();
@@ -26,7 +27,10 @@ std::string outcomeOf(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, ModesAndSettings)
 {
-    const struct { std::vector<std::string> arguments; std::string outcome; } cases[] = {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string outcome;
+    } cases[] = {
         {{}, "window - - - ."},
         {{""}, "window '' - - ."},
         {{"chara.chP", "ignored"}, "window 'chara.chP' - - ."},
@@ -36,7 +40,8 @@ TEST(CommandLine, ModesAndSettings)
         {{"--render", "c.chP"}, "render 'c.chP' - - ."},
         {{"--open", "p.lzh", "--check", "c.chP"}, "give only one of --info, --render, --export, --check and --open"},
         // The last --anime counts.
-        {{"--anime", "30", "--render", "c.chP", "--frames=9999", "--out", "out/x", "--anime=0"}, "render 'c.chP' 0 9999 out/x"},
+        {{"--anime", "30", "--render", "c.chP", "--frames=9999", "--out", "out/x", "--anime=0"},
+         "render 'c.chP' 0 9999 out/x"},
         {{"--info"}, "--info needs a value"},
         {{"--render", "--anime", "1"}, "--render needs a value"},
         {{"--render", "c.chP", "--anime", "31"}, "--anime needs a whole number from 0 to 30, not '31'"},
@@ -56,11 +61,14 @@ TEST(CommandLine, ModesAndSettings)
         {{"--info", "a.chP", "--", "--help"}, "unexpected argument '--help'"},
         {{"--info", "a.chP", "--frames", "2"}, "--frames goes with --render only"},
         {{"--export", "a.chP", "--out", "a.gif"}, "export 'a.chP' 1 a.gif x1 -"},
-        {{"--scale=3", "--export", "a.chP", "--anime", "6", "--out", "s.png", "--columns", "512"}, "export 'a.chP' 6 s.png x3 512"},
+        {{"--scale=3", "--export", "a.chP", "--anime", "6", "--out", "s.png", "--columns", "512"},
+         "export 'a.chP' 6 s.png x3 512"},
         {{"--export", "a.chP"}, "--export needs --out NAME.gif or NAME.png"},
         {{"--render", "a.chP", "--scale", "2"}, "--scale goes with --export only"},
-        {{"--export", "a.chP", "--out", "a.gif", "--scale", "17"}, "--scale needs a whole number from 1 to 16, not '17'"},
-        {{"--export", "a.chP", "--out", "a.png", "--columns", "0"}, "--columns needs a whole number from 1 to 512, not '0'"},
+        {{"--export", "a.chP", "--out", "a.gif", "--scale", "17"},
+         "--scale needs a whole number from 1 to 16, not '17'"},
+        {{"--export", "a.chP", "--out", "a.png", "--columns", "0"},
+         "--columns needs a whole number from 1 to 512, not '0'"},
         {{"--check", "a.chP", "--anime", "2"}, "--anime goes with --render or --export only"},
         {{"--render", "a.chP", "-"}, "unexpected argument '-'"},
     };
@@ -70,7 +78,8 @@ TEST(CommandLine, ModesAndSettings)
     }
     for (const std::string bad : {"0", "-1", "10000", "3x", "x3", " 3", "+3", "0x10", "99999999999"}) {
         SCOPED_TRACE(bad);
-        EXPECT_EQ(outcomeOf({"--render", "c.chP", "--frames", bad}), "--frames needs a whole number from 1 to 9999, not '" + bad + "'");
+        EXPECT_EQ(outcomeOf({"--render", "c.chP", "--frames", bad}),
+                  "--frames needs a whole number from 1 to 9999, not '" + bad + "'");
     }
 }
 

@@ -11,7 +11,9 @@ using namespace std::string_literals;
 
 TEST(ConsoleTest, MessagesAreWholeAndOnOneLine)
 {
-    EXPECT_EQ(escapedControls("a\0b\n\t\x7f\x1b" "c ポ"s), "a\\x00b\\x0A\\x09\\x7F\\x1Bc ポ");
+    EXPECT_EQ(escapedControls("a\0b\n\t\x7f\x1b"
+                              "c ポ"s),
+              "a\\x00b\\x0A\\x09\\x7F\\x1Bc ポ");
 }
 
 // What a progress line writes for the runs of (milliseconds since the start, done) steps.

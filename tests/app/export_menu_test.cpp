@@ -1,8 +1,8 @@
 // The window's menu "書き出し": the running anime written at the speed box's frame time
 // to the file the dialog answers, the window's anime left as it was, a cancelled dialog, no package.
 #include "app/export_menu.h"
-#include "support/gif_reader.h"
 #include "support/form_fixture.h"
+#include "support/gif_reader.h"
 
 #include "display/dddd.h"
 #include "platform/ddraw.h"
@@ -56,7 +56,8 @@ TEST_F(ExportMenuTest, GifOfTheRunningAnimeLeavingTheWindowsAnimeAndDisplayAsThe
     const DDPIXELFORMAT screen = pixelFormatOfDepth(16);
     setScreenPixelFormat(screen);
     menu((folder / "walk").string()).gifAction->trigger();
-    EXPECT_EQ(*asked, (std::vector<std::string>{"GIF として保存 | " + (folder / "chara-anime04.gif").string() + " | GIF (*.gif)"}));
+    EXPECT_EQ(*asked, (std::vector<std::string>{"GIF として保存 | " + (folder / "chara-anime04.gif").string() +
+                                                " | GIF (*.gif)"}));
     const GifContents gif = readGif(folder / "walk.gif");  // the extension is added
     EXPECT_FALSE(gif.loops);
     EXPECT_EQ(gif.delays, (std::vector<int>{5, 5}));  // the speed box's frame time
@@ -95,7 +96,9 @@ TEST_F(ExportMenuTest, ACancelledDialogWritesNothingAndErrorsGoToTheErrorBox)
     EXPECT_TRUE(boxes->errors.empty());
     menu((folder / "missing" / "walk.gif").string()).gifAction->trigger();
     ASSERT_EQ(boxes->errors.size(), 1u);
-    EXPECT_EQ(boxes->errors[0].rfind("ファイル " + (folder / "missing" / "walk.gif").string() + " に書き込めません: ", 0), 0u);
+    EXPECT_EQ(
+        boxes->errors[0].rfind("ファイル " + (folder / "missing" / "walk.gif").string() + " に書き込めません: ", 0),
+        0u);
 
     open();
     menu((folder / "walk.gif").string()).gifAction->trigger();

@@ -15,7 +15,8 @@ class GifExportTest : public PackageTest {
 protected:
     std::filesystem::path gif() const { return folder / "anime.gif"; }
     // Loads the definition and exports the anime as anime.gif; the frames played for it.
-    AnimeClip exportGif(const std::vector<std::string>& animeLines, int32_t anime, int32_t scale = 1, bool loopshots = false)
+    AnimeClip exportGif(const std::vector<std::string>& animeLines, int32_t anime, int32_t scale = 1,
+                        bool loopshots = false)
     {
         Tqpchr chr(&display.dddd());
         chr.load(writeSampleDefinition(animeLines));
@@ -31,14 +32,16 @@ protected:
 TEST_F(GifExportTest, FramesMatchThePlayedFramesAtEachScale)
 {
     for (const int32_t scale : {1, 3}) {
-        const AnimeClip clip = exportGif({"#ANIME 120", "#PATERN 01 0203040302", "#LAYER 01 0000000303 0000000202"}, 1, scale);
+        const AnimeClip clip =
+            exportGif({"#ANIME 120", "#PATERN 01 0203040302", "#LAYER 01 0000000303 0000000202"}, 1, scale);
         const GifContents contents = readGif(gif());
         EXPECT_EQ(std::pair(contents.width, contents.height), std::pair(viewWidth * scale, viewHeight * scale));
         ASSERT_EQ(contents.frames.size(), 5u);
         for (size_t i = 0; i < 5; ++i) {
             std::vector<uint32_t> scaled;  // nearest neighbour
             for (int y = 0; y < viewHeight * scale; ++y)
-                for (int x = 0; x < viewWidth * scale; ++x) scaled.push_back(clip.frames[i].pixel(x / scale, y / scale) & 0xFFFFFFu);
+                for (int x = 0; x < viewWidth * scale; ++x)
+                    scaled.push_back(clip.frames[i].pixel(x / scale, y / scale) & 0xFFFFFFu);
             EXPECT_EQ(contents.frames[i], scaled) << scale << " " << i;
         }
         EXPECT_EQ(contents.delays, (std::vector<int>{12, 12, 12, 12, 12}));
@@ -52,7 +55,11 @@ TEST_F(GifExportTest, LoopsUnlessTheAnimeIsAOneShotThatReturns)
         bool loopshots, loops;
         uint32_t cell;
     };
-    const Case cases[] = {{1, false, true, red}, {9, false, true, green}, {4, false, false, yellow}, {4, true, true, yellow}, {30, false, false, red}};
+    const Case cases[] = {{1, false, true, red},
+                          {9, false, true, green},
+                          {4, false, false, yellow},
+                          {4, true, true, yellow},
+                          {30, false, false, red}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "anime " << c.anime << (c.loopshots ? " looping" : ""));
         exportGif({"#PATERN 01 0203", "#PATERN 04 0402", "#PATERN 09 03", "#PATERN 30 02"}, c.anime, 1, c.loopshots);
@@ -70,7 +77,11 @@ TEST(GifDelays, RoundToCentisecondsCarryingTheRemainder)
         std::vector<uint16_t> delays;
     };
     // 6 x 33 ms make 20 cs; 65535 cs is the longest a GIF can hold.
-    const Case cases[] = {{100, 3, {10, 10, 10}}, {33, 6, {3, 4, 3, 3, 4, 3}}, {5, 4, {1, 0, 1, 0}}, {0, 2, {0, 0}}, {2147483647, 2, {65535, 65535}}};
+    const Case cases[] = {{100, 3, {10, 10, 10}},
+                          {33, 6, {3, 4, 3, 3, 4, 3}},
+                          {5, 4, {1, 0, 1, 0}},
+                          {0, 2, {0, 0}},
+                          {2147483647, 2, {65535, 65535}}};
     for (const Case& c : cases) EXPECT_EQ(gifDelays(c.frameTime, c.count), c.delays) << c.frameTime;
 }
 
@@ -94,7 +105,8 @@ TEST_F(GifExportTest, ExactUpTo256ColoursElseNearTheColours)
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
             const uint32_t entry = cut.colours()[cut.indexOf(static_cast<uint32_t>(x * 4 << 16 | y * 4 << 8))];
-            worst = std::max({worst, std::abs(static_cast<int>(entry >> 16) - x * 4), std::abs(static_cast<int>(entry >> 8 & 0xFF) - y * 4), static_cast<int>(entry & 0xFF)});
+            worst = std::max({worst, std::abs(static_cast<int>(entry >> 16) - x * 4),
+                              std::abs(static_cast<int>(entry >> 8 & 0xFF) - y * 4), static_cast<int>(entry & 0xFF)});
         }
     EXPECT_LE(worst, 24);
     // Many colours in a GIF go through that one palette; black stays black.
@@ -113,10 +125,12 @@ TEST_F(GifExportTest, Errors)
             exportAnime(chr, display, {1, out, scale, {}});
         });
     };
-    EXPECT_EQ(errorOf(folder / "a.bmp", 1), "書き出し先 " + (folder / "a.bmp").string() + " は .gif か .png で終わる名前にしてください");
+    EXPECT_EQ(errorOf(folder / "a.bmp", 1),
+              "書き出し先 " + (folder / "a.bmp").string() + " は .gif か .png で終わる名前にしてください");
     EXPECT_EQ(errorOf(folder / "a.GIF", 1), "");
     EXPECT_EQ(errorOf(folder / "a.gif", 16, "#SIZE 4000"), "書き出す画像が大きすぎます（64000×4336、一辺 32767 まで）");
-    EXPECT_EQ(errorOf(folder / "missing" / "a.gif", 1), "ファイル " + (folder / "missing" / "a.gif").string() + " に書き込めません: No such file or directory");
+    EXPECT_EQ(errorOf(folder / "missing" / "a.gif", 1),
+              "ファイル " + (folder / "missing" / "a.gif").string() + " に書き込めません: No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(folder / "a.gif") || std::filesystem::exists(folder / "missing"));
 }
 

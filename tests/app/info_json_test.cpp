@@ -50,8 +50,8 @@ TEST_F(InfoJsonTest, HexPatternNumbersAndLongLists)
 
 TEST_F(InfoJsonTest, EveryValueThatDiffersFromResetShowsItsAnime)
 {
-    chr->patsrc[3][0] = 5;     // frame 0, as the author tools may write it
-    chr->laydst[4][511] = 7;   // the last frame of the table: the row is listed up to it, gaps included
+    chr->patsrc[3][0] = 5;  // frame 0, as the author tools may write it
+    chr->laydst[4][511] = 7;  // the last frame of the table: the row is listed up to it, gaps included
     chr->patdstused[5] = true;
     chr->laysrctext[6] = "\x83\x7c";
     const QJsonObject animes = parsed()["animes"].toObject();

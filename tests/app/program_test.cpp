@@ -12,7 +12,10 @@ namespace {
 using namespace sample;
 
 // The exit status, standard output and standard error of a run.
-struct Outcome { int status; std::string output, errors; };
+struct Outcome {
+    int status;
+    std::string output, errors;
+};
 
 void expectOutcome(const Outcome& seen, const Outcome& expected)
 {
@@ -38,19 +41,22 @@ protected:
         for (const auto& argument : arguments) command += " " + quoted(argument);
         std::filesystem::remove(folder / "stdout.txt");
         const int result = std::system((command + " >" + output + " 2>stderr.txt").c_str());
-        return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, fileText(folder / "stdout.txt"), fileText(folder / "stderr.txt")};
+        return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, fileText(folder / "stdout.txt"),
+                fileText(folder / "stderr.txt")};
     }
 };
 
 TEST_F(ProgramTest, InfoPrintsTheDocumentOnOneLine)
 {
-    const std::string file = writeSampleDefinition({"#CHARNAME \x83\x7c\x83\x81 rest", "#ARTIST a\x01\"b\\c", "#ANIME 80",
-                                                    "#CHARFACE face.bmp", "#SELECTCG \x88\xea.bmp", "#PATERN 01 0203 0101",
-                                                    "#LAYER 04 03 02", "#LOOP 06 3"});
+    const std::string file = writeSampleDefinition({"#CHARNAME \x83\x7c\x83\x81 rest", "#ARTIST a\x01\"b\\c",
+                                                    "#ANIME 80", "#CHARFACE face.bmp", "#SELECTCG \x88\xea.bmp",
+                                                    "#PATERN 01 0203 0101", "#LAYER 04 03 02", "#LOOP 06 3"});
     const std::string f = folder.string();
     const std::string document =
-        R"({"chpfile":")" + file + R"(","charname":"ポメ","artist":"a\u0001\"b\\c","datahex":false,"viewwidth":8,)"
-        R"("framewait":80,"cgfile":")" + f + R"(/cg.bmp","facefile":")" + f + R"(/face.bmp","selectcgfile":")" + f +
+        R"({"chpfile":")" + file +
+        R"(","charname":"ポメ","artist":"a\u0001\"b\\c","datahex":false,"viewwidth":8,)"
+        R"("framewait":80,"cgfile":")" +
+        f + R"(/cg.bmp","facefile":")" + f + R"(/face.bmp","selectcgfile":")" + f +
         R"(/一.bmp","cgsize":[16,5],"patrect":{"1":[0,0,4,4],"2":[4,0,8,4],"3":[8,0,12,4],"4":[12,0,16,4]},"animes":{)"
         R"("1":{"animeused":true,"patdstused":true,"layerused":false,"loopframe":-1,"patsrc":[2,3],"patdst":[1,1],)"
         R"("laysrc":[],"laydst":[],"patsrctext":"0203","patdsttext":"0101","laysrctext":"","laydsttext":""},)"
@@ -73,13 +79,18 @@ TEST_F(ProgramTest, RenderWritesTheFramesOfTheAnime)
 TEST_F(ProgramTest, ExitStatusAndMessages)
 {
     const std::string missing = (folder / "missing.chP").string();
-    const struct { std::vector<std::string> arguments; Outcome outcome; } cases[] = {
+    const struct {
+        std::vector<std::string> arguments;
+        Outcome outcome;
+    } cases[] = {
         {{"--help"}, {0, usageText(), ""}},
         {{"--version"}, {0, "pomelune " POMELUNE_VERSION "\n", ""}},
         {{"--info", missing}, {1, "", "pomelune: ファイル " + missing + " は開けません: No such file or directory\n"}},
         {{"--info", writeFile("bad.chP", "#SIZE wide\r\n")}, {1, "", "pomelune: 'wide' は数値ではありません\n"}},
         // A NUL and other control bytes read from a definition are shown, escaped.
-        {{"--info", writeFile("nul.chP", std::string("#ANIME 1\0\x1b""2\r\n", 13))},
+        {{"--info", writeFile("nul.chP", std::string("#ANIME 1\0\x1b"
+                                                     "2\r\n",
+                                                     13))},
          {1, "", "pomelune: '1\\x00\\x1B2' は数値ではありません\n"}},
         {{"--bogus", "x"}, {2, "", "pomelune: unknown option '--bogus' (see pomelune --help)\n"}},
         {{"--render", "x.chP", "--frames", "0"},
@@ -90,7 +101,8 @@ TEST_F(ProgramTest, ExitStatusAndMessages)
         expectOutcome(run(c.arguments), c.outcome);
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "frame0001.png"));
-    EXPECT_NE(usageText().find("\n       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"), std::string::npos);
+    EXPECT_NE(usageText().find("\n       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"),
+              std::string::npos);
 }
 
 TEST_F(ProgramTest, FailedWritesEndWithStatusOne)
@@ -101,7 +113,8 @@ TEST_F(ProgramTest, FailedWritesEndWithStatusOne)
     expectOutcome(run({"--version"}, "/dev/full"), {1, "", full});
     // A file-size limit stands in for a full disk; the messages pass through a pipe,
     // which the limit does not hold back.
-    const std::string command = "cd " + quoted(folder.string()) + " && { (trap '' XFSZ; ulimit -f 0; exec " + quoted(POMELUNE_EXECUTABLE) +
+    const std::string command = "cd " + quoted(folder.string()) + " && { (trap '' XFSZ; ulimit -f 0; exec " +
+                                quoted(POMELUNE_EXECUTABLE) +
                                 " --render chara.chP); echo $? >status.txt; } 2>&1 | cat >stderr.txt";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(fileText(folder / "status.txt"), "1\n");
@@ -131,15 +144,17 @@ TEST_F(ProgramTest, ABareDefinitionNameFindsItsCgInTheCurrentFolder)
     writeSampleDefinition({"#PATERN 01 0203"});
     const auto [status, output, errors] = run({"--info", "chara.chP"});
     EXPECT_EQ(status, 0) << errors;
-    EXPECT_NE(output.find(R"("cgfile":"./cg.bmp","facefile":"","selectcgfile":"","cgsize":[16,5])"), std::string::npos) << output;
+    EXPECT_NE(output.find(R"("cgfile":"./cg.bmp","facefile":"","selectcgfile":"","cgsize":[16,5])"), std::string::npos)
+        << output;
 }
 
 TEST_F(ProgramTest, ACgTheLoaderCannotTakeWholeIsReported)
 {
     const std::string file = writeSampleDefinition({"#PATERN 01 0203"});
-    std::filesystem::resize_file(folder / "cg.bmp", std::filesystem::file_size(folder / "cg.bmp") - 8);  // the last row cut off
-    const std::string warning =
-        "pomelune: CG " + (folder / "cg.bmp").string() + " を読み込めません: the file ends inside its pixel rows (286 of 294 bytes)\n";
+    std::filesystem::resize_file(folder / "cg.bmp",
+                                 std::filesystem::file_size(folder / "cg.bmp") - 8);  // the last row cut off
+    const std::string warning = "pomelune: CG " + (folder / "cg.bmp").string() +
+                                " を読み込めません: the file ends inside its pixel rows (286 of 294 bytes)\n";
     const auto [status, output, errors] = run({"--info", file});
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(output.starts_with("{")) << output;

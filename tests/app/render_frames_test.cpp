@@ -17,7 +17,8 @@ using Colours = std::vector<uint32_t>;
 class RenderTest : public PackageTest {
 protected:
     // Loads the sample cells with the anime lines and renders into a new folder/out.
-    void render(const std::vector<std::string>& animeLines, std::optional<int32_t> anime = {}, std::optional<int32_t> frames = {}, const std::filesystem::path& into = {})
+    void render(const std::vector<std::string>& animeLines, std::optional<int32_t> anime = {},
+                std::optional<int32_t> frames = {}, const std::filesystem::path& into = {})
     {
         std::filesystem::remove_all(out());
         chr->load(writeSampleDefinition(animeLines));
@@ -51,22 +52,28 @@ TEST_F(RenderTest, WhichFramesTheImagesShowOnASimulatedClock)
         SCOPED_TRACE(c.name);
         render(c.lines, c.anime, c.frames);
         Colours colours;  // inside the character cell of every image written, in order
-        for (int i = 1; std::filesystem::exists(out() / ("frame000" + std::to_string(i) + ".png")); ++i) colours.push_back(pngPixels(out() / ("frame000" + std::to_string(i) + ".png")).at(2 * viewWidth + 2));
+        for (int i = 1; std::filesystem::exists(out() / ("frame000" + std::to_string(i) + ".png")); ++i)
+            colours.push_back(pngPixels(out() / ("frame000" + std::to_string(i) + ".png")).at(2 * viewWidth + 2));
         EXPECT_EQ(colours, c.colours);
     }
-    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
-    EXPECT_NEAR(static_cast<double>(millisecondClock()), static_cast<double>(static_cast<uint32_t>(now.count())), 1000.0);  // the real clock is back
+    const auto now =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+    EXPECT_NEAR(static_cast<double>(millisecondClock()), static_cast<double>(static_cast<uint32_t>(now.count())),
+                1000.0);  // the real clock is back
 }
 
 TEST_F(RenderTest, Errors)
 {
     for (const char* size : {"#SIZE 0", "#SIZE 16385"})
-        EXPECT_EQ(thrownMessage<Exception>([&] { render({size}); }), std::string("表示幅 ") + (size + 6) + " の画像は作れません（1～16384）");
+        EXPECT_EQ(thrownMessage<Exception>([&] { render({size}); }),
+                  std::string("表示幅 ") + (size + 6) + " の画像は作れません（1～16384）");
     EXPECT_FALSE(std::filesystem::exists(out()));
     const std::string file = writeFile("file", "x");
-    EXPECT_EQ(thrownMessage<Exception>([&] { render({"#PATERN 01 02"}, {}, {}, file + "/sub"); }), "フォルダ " + file + "/sub を作れません: Not a directory");
+    EXPECT_EQ(thrownMessage<Exception>([&] { render({"#PATERN 01 02"}, {}, {}, file + "/sub"); }),
+              "フォルダ " + file + "/sub を作れません: Not a directory");
     std::filesystem::create_directories(folder / "taken" / "frame0001.png");
-    EXPECT_EQ(thrownMessage<Exception>([&] { render({"#PATERN 01 02"}, {}, {}, folder / "taken"); }), "ファイル " + (folder / "taken" / "frame0001.png").string() + " に書き込めません: Is a directory");
+    EXPECT_EQ(thrownMessage<Exception>([&] { render({"#PATERN 01 02"}, {}, {}, folder / "taken"); }),
+              "ファイル " + (folder / "taken" / "frame0001.png").string() + " に書き込めません: Is a directory");
 }
 
 TEST(OffscreenDisplay, ThirtyTwoBitSurfacesWhateverTheScreenAndNoHaltOnError)

@@ -15,7 +15,10 @@ namespace {
 
 using namespace sample;
 
-QJsonObject jsonOf(const std::string& text) { return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(); }
+QJsonObject jsonOf(const std::string& text)
+{
+    return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
+}
 
 class SheetExportTest : public PackageTest {
 protected:
@@ -56,14 +59,17 @@ TEST_F(SheetExportTest, GridOfScaledFramesAndTheirRectangles)
             const QJsonObject frame = frames[i].toObject();
             const QJsonObject r = frame["frame"].toObject();
             const int x0 = r["x"].toInt(), y0 = r["y"].toInt(), w = r["w"].toInt(), h = r["h"].toInt();
-            EXPECT_EQ(std::to_string(x0) + "," + std::to_string(y0) + " " + std::to_string(w) + "x" + std::to_string(h), c.rectangles[static_cast<size_t>(i)]);
+            EXPECT_EQ(std::to_string(x0) + "," + std::to_string(y0) + " " + std::to_string(w) + "x" + std::to_string(h),
+                      c.rectangles[static_cast<size_t>(i)]);
             EXPECT_EQ(frame["duration"].toInt(), 70);
             EXPECT_EQ(frame["filename"].toString(), QString::asprintf("frame%04d.png", i + 1));
             // Every pixel of the frame's rectangle is the frame's pixel scaled.
             const auto expected = view(cells[i]);
             int wrong = 0;
             for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) wrong += (sheet.picture.pixel(x0 + x, y0 + y) & 0xFFFFFFu) != expected[static_cast<size_t>(y / c.scale * viewWidth + x / c.scale)];
+                for (int x = 0; x < w; ++x)
+                    wrong += (sheet.picture.pixel(x0 + x, y0 + y) & 0xFFFFFFu) !=
+                             expected[static_cast<size_t>(y / c.scale * viewWidth + x / c.scale)];
             EXPECT_EQ(wrong, 0) << i;
         }
         const QJsonObject meta = json["meta"].toObject();
@@ -77,8 +83,9 @@ TEST_F(SheetExportTest, GridOfScaledFramesAndTheirRectangles)
 TEST_F(SheetExportTest, FrameTagTellsTheAnimeAndWhetherItRepeats)
 {
     const std::vector<std::string> lines = {"#PATERN 01 02", "#PATERN 06 0304"};
-    const QJsonObject tags[] = {{{"name", "anime 1"}, {"from", 0}, {"to", 0}, {"direction", "forward"}},
-                                {{"name", "anime 6"}, {"from", 0}, {"to", 1}, {"direction", "forward"}, {"repeat", "1"}}};
+    const QJsonObject tags[] = {
+        {{"name", "anime 1"}, {"from", 0}, {"to", 0}, {"direction", "forward"}},
+        {{"name", "anime 6"}, {"from", 0}, {"to", 1}, {"direction", "forward"}, {"repeat", "1"}}};
     for (const int32_t anime : {1, 6}) {
         const QJsonObject meta = jsonOf(makeSheet(play(lines, anime), 1, 1, "x.png").json)["meta"].toObject();
         EXPECT_EQ(meta["frameTags"].toArray(), QJsonArray{tags[anime == 6]}) << anime;
@@ -94,9 +101,13 @@ TEST_F(SheetExportTest, WritesThePictureAndTheJsonBesideIt)
     const QJsonObject json = jsonOf(fileText(folder / "sheet.json"));
     EXPECT_EQ(json["frames"].toArray().size(), 2);
     EXPECT_EQ(json["meta"].toObject()["image"].toString(), "sheet.PNG");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 4);  // the CG, the definition, the sheet, the JSON
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}),
+              4);  // the CG, the definition, the sheet, the JSON
     chr.load(writeFile("wide.chP", "#SIZE 2100\r\n#CHARBMP cg.bmp\r\n#PATERN 01 0203\r\n"));
-    EXPECT_EQ(thrownMessage<Exception>([&] { exportAnime(chr, display, {1, folder / "wide.png", 16, {}}); }), "書き出す画像が大きすぎます（67200×4336、一辺 32767 まで）");
+    EXPECT_EQ(thrownMessage<Exception>([&] {
+                  exportAnime(chr, display, {1, folder / "wide.png", 16, {}});
+              }),
+              "書き出す画像が大きすぎます（67200×4336、一辺 32767 まで）");
     EXPECT_FALSE(std::filesystem::exists(folder / "wide.png"));
 }
 

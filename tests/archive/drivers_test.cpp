@@ -19,7 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 
 template <class Driver>
-std::unique_ptr<TArchiver> make() { return std::make_unique<Driver>(); }
+std::unique_ptr<TArchiver> make()
+{
+    return std::make_unique<Driver>();
+}
 using Make = std::unique_ptr<TArchiver> (*)();
 
 enum class Operation { Extract, Pack, Remove, Update, MakeSFX };
@@ -52,7 +55,8 @@ TEST(ArchiverLibraryTest, AMissingLibraryOrEntryIsNamedInTheMessage)
     EXPECT_EQ(thrownMessage<EArchiver>([&] { sysarc.entry<ArchiverOpenArchiveProc>("SysarcOpenArchive"); }),
               executableFolder() + "/system/libsysarc32.so に SysarcOpenArchive のエントリが見つかりません。");
     ArchiverLibrary missing("NOSUCH32.DLL");
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { missing.load("NOSUCH32.DLL が必要です。"); }), "NOSUCH32.DLL が必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { missing.load("NOSUCH32.DLL が必要です。"); }),
+              "NOSUCH32.DLL が必要です。");
 
     // After FreeDLL a driver's entries are missing until a command loads the library.
     TLha32 lha;
@@ -62,9 +66,12 @@ TEST(ArchiverLibraryTest, AMissingLibraryOrEntryIsNamedInTheMessage)
     EXPECT_EQ(run(lha, Operation::Extract, {}, "a.lzh", ""), "x -+  \"a.lzh\" ");
     TZip32 zip;
     zip.FreeDLL();
-    EXPECT_EQ(run(zip, Operation::Extract, {}, "a.zip", ""), "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。");
-    EXPECT_EQ(run(zip, Operation::Pack, {}, "a.zip", ""), "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。");
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.OpenArchive(nullptr, "a.zip", 0); }), "UnZipOpenArchive のエントリが見つかりません。");
+    EXPECT_EQ(run(zip, Operation::Extract, {}, "a.zip", ""),
+              "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。");
+    EXPECT_EQ(run(zip, Operation::Pack, {}, "a.zip", ""),
+              "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.OpenArchive(nullptr, "a.zip", 0); }),
+              "UnZipOpenArchive のエントリが見つかりません。");
     zip.LoadDLL();
     EXPECT_EQ(run(zip, Operation::Extract, {}, "a.zip", ""), "-x  \"a.zip\" ");
 }
@@ -73,19 +80,36 @@ TEST(ArchiverLibraryTest, AMissingLibraryOrEntryIsNamedInTheMessage)
 // few other options show they become each library's own switches.
 TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
 {
-    struct Case { Make make; const char* archive; TArchiverOptions options; const char* library; const char* prefix; std::string line; HWND received; };
+    struct Case {
+        Make make;
+        const char* archive;
+        TArchiverOptions options;
+        const char* library;
+        const char* prefix;
+        std::string line;
+        HWND received;
+    };
     const TArchiverOptions unpacking{.a = 0, .m = 1, .n = 1, .x = 1, .ga = 1};
     const std::string tail = "\" \"/tmp/qptemp/\" ";
     const std::string tarTail = "  -f \"a.tar\" -o \"/tmp/qptemp/\" ";
     const std::string cab = "\"" + fullPath("a.cab") + tail;
     const Case cases[] = {
-        {make<TLha32>, "a.lzh", unpacking, "UNLHA32.DLL", "Unlha", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.lzh" + tail, window(3)},
-        {make<TArj32>, "a.arj", unpacking, "UNARJ32J.DLL", "Unarj", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.arj" + tail, nullptr},
+        {make<TLha32>, "a.lzh", unpacking, "UNLHA32.DLL", "Unlha", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.lzh" + tail,
+         window(3)},
+        {make<TArj32>, "a.arj", unpacking, "UNARJ32J.DLL", "Unarj", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.arj" + tail,
+         nullptr},
         {make<TZip32>, "a.zip", unpacking, "UNZIP32.DLL", "UnZip", "-x --i  \"a.zip" + tail, window(3)},
         {make<TCab32>, "a.cab", unpacking, "CAB32.DLL", "Cab", "-x -i  " + cab, window(3)},
         {make<TRar32>, "a.rar", unpacking, "UNRAR32.DLL", "Unrar", "-x -u -y  \"a.rar" + tail, window(3)},
-        {make<TTgz32>, "a.tar", unpacking, "tar32.dll", "Tar", "x -I --display-dialog=0 --use-directory=1 -z" + tarTail, window(3)},
-        {make<TCab32>, "a.cab", {.c = 1, .n = 1, .r = 1, .x = 0, .ji = 1}, "CAB32.DLL", "Cab", "-x -o -i -r -j -q  " + cab, window(3)},
+        {make<TTgz32>, "a.tar", unpacking, "tar32.dll", "Tar", "x -I --display-dialog=0 --use-directory=1 -z" + tarTail,
+         window(3)},
+        {make<TCab32>,
+         "a.cab",
+         {.c = 1, .n = 1, .r = 1, .x = 0, .ji = 1},
+         "CAB32.DLL",
+         "Cab",
+         "-x -o -i -r -j -q  " + cab,
+         window(3)},
         {make<TTar32>, "a.tar", {.jm = 9}, "tar32.dll", "Tar", "x" + tarTail, window(3)},
         {make<TBZ232>, "a.tar", {.jm = 0}, "tar32.dll", "Tar", "x -B" + tarTail, window(3)},
     };
@@ -104,7 +128,14 @@ TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
 TEST(DriversTest, AnOwnerWindowQuietsTheLibraryUntilItIsKilled)
 {
     // The stand-ins answer 0 to KillOwnerWindowEx, the ZIP driver true.
-    struct Case { Make make; const char* library; const char* prefix; int8_t n; std::string quiet, owned; bool killAnswer; };
+    struct Case {
+        Make make;
+        const char* library;
+        const char* prefix;
+        int8_t n;
+        std::string quiet, owned;
+        bool killAnswer;
+    };
     const std::string cab = "\"" + fullPath("a.x") + "\" ";
     const Case cases[] = {
         {make<TLha32>, "UNLHA32.DLL", "Unlha", 0, "x -+ -n0  \"a.x\" ", "x -+ -n1  \"a.x\" ", false},
@@ -135,7 +166,12 @@ TEST(DriversTest, PackRemoveAndUpdateLinesAndResponseFiles)
     const TArchiverOptions listed{.ResFileName = list};
     const TArchiverOptions all{.ResFileName = list, .ResFileUsage = {ruOnPack, ruOnUnpack, ruOnRemoveItem, ruOnUpdate}};
     const TArchiverOptions none{.ResFileName = list, .ResFileUsage = {}};
-    const struct { Make make; Operation operation; TArchiverOptions options; std::string line; } cases[] = {
+    const struct {
+        Make make;
+        Operation operation;
+        TArchiverOptions options;
+        std::string line;
+    } cases[] = {
         {make<TLha32>, Operation::Pack, listed, "u -+  \"a.x\" \"base/\"" + atList},
         {make<TLha32>, Operation::Update, listed, "f -+  \"a.x\" \"base/\" \"a.chP\" \"cg\\b[1].bmp\" "},
         {make<TCab32>, Operation::Remove, all, "この形式の書庫ではファイルの削除をサポートしておりません。"},
@@ -159,9 +195,17 @@ TEST(DriversTest, PackRemoveAndUpdateLinesAndResponseFiles)
 // archive into ARCHIVE.EXE themselves; a missing stub is named.
 TEST(DriversTest, SelfExtractorsPutTheStubBeforeTheArchive)
 {
-    const struct { Make make; const char* stub; int8_t gw; const char* folder; std::string result; const char* target; } cases[] = {
+    const struct {
+        Make make;
+        const char* stub;
+        int8_t gw;
+        const char* folder;
+        std::string result;
+        const char* target;
+    } cases[] = {
         {make<TZip32>, nullptr, -1, "out", "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。", nullptr},
-        {make<TZip32>, "sfx16.dat", 1, "out", "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。", nullptr},
+        {make<TZip32>, "sfx16.dat", 1, "out", "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。",
+         nullptr},
         {make<TZip32>, "sfx32gui.dat", 1, "", "-A pkg.EXE", "pkg.EXE"},
         {make<TTgz32>, "kmtarsef.exe", -1, "out/", "", "out/pkg.EXE"},
         {make<TBZ232>, "kmtarsef.exe", -1, "out", "BZ2 形式書庫は自己解凍形式にできません。", nullptr},
@@ -191,7 +235,8 @@ TEST(DriversTest, AStubIsFoundOnPathOnlyUpTo512Characters)
     TTgz32 tgz;
     {
         const ScopedVariable path("PATH", "/nonexistent:" + deep.string());
-        EXPECT_EQ(run(tgz, Operation::MakeSFX, {}, "pkg.tgz", "out"), "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
+        EXPECT_EQ(run(tgz, Operation::MakeSFX, {}, "pkg.tgz", "out"),
+                  "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
     }
     const ScopedVariable path("PATH", "/nonexistent:" + (folder / "stubs").string());
     EXPECT_EQ(run(tgz, Operation::MakeSFX, {}, "pkg.tgz", "out"), "");

@@ -20,7 +20,8 @@ TEST(NoLibraryTest, NoDriverComesIntoBeingAndEveryContentTestAnswersNo)
     EXPECT_EQ(thrownMessage<EArchiver>([] { TRar32 rar; }), "この機能の使用には UNRAR32.DLL が 必要です。");
     EXPECT_EQ(thrownMessage<EArchiver>([] { TZip32 zip; }),
               "ZIP 形式書庫を解凍するには UNZIP32.DLL が、作成するには ZIP32J.DLL が必要です。");
-    EXPECT_EQ(thrownMessage<EArchiver>([] { TBZ232 bz2; }), "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([] { TBZ232 bz2; }),
+              "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。");
 
     CurrentScratchFolder folder;
     // Each stand-in library would accept this file, and the tar one would call it a tar.
@@ -30,7 +31,8 @@ TEST(NoLibraryTest, NoDriverComesIntoBeingAndEveryContentTestAnswersNo)
     file.SetFileName("1.dat");
     EXPECT_EQ(thrownMessage<EArchiver>([&] { file.OpenArchive(nullptr, 0); }), "書庫の形式を判別できません。");
     // A path is not stored when its library is missing.
-    EXPECT_EQ(thrownMessage<EArchiver>([&] { file.SetFileName("pkg.lzh"); }), "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");
+    EXPECT_EQ(thrownMessage<EArchiver>([&] { file.SetFileName("pkg.lzh"); }),
+              "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。");
     EXPECT_EQ(file.FileName(), "1.dat");
 }
 

@@ -1,7 +1,7 @@
 // The main window with the real archive component and libraries: a dropped package is
 // unpacked privately, its definition loaded, the files deleted again, their folder kept.
-#include "support/test_archives.h"
 #include "support/form_fixture.h"
+#include "support/test_archives.h"
 
 #include "app/form1_design.h"
 #include "app/unpack_folder.h"
@@ -23,12 +23,18 @@ TEST_F(FormTest, EveryFormatUnpacksLoadsAndClearsItsPackage)
     const fs::path fixtures = fixtureFolder() / "drop";
     const std::string definition = readFile(fixtures / "sub/chara.chP");
     const std::string cg = readFile(fixtures / "sub/cg.bmp");
-    scratch.write("package.rar", storedRar({{"sub", "", TestEntryType::folder}, {"sub\\cg.bmp", cg}, {"sub\\" + shiftJisName, definition}}));
+    scratch.write(
+        "package.rar",
+        storedRar({{"sub", "", TestEntryType::folder}, {"sub\\cg.bmp", cg}, {"sub\\" + shiftJisName, definition}}));
     scratch.write("shift-jis.lzh", storedLha({{"sub\\cg.bmp", cg}, {"sub\\" + shiftJisName, definition}}));
     fs::copy_file(fixtures / "package.zip", folder / "package.exe");
-    const struct { fs::path file; std::string definition; } cases[] = {
-        {folder / "shift-jis.lzh", utf8Name}, {fixtures / "shift-jis.zip", utf8Name}, {fixtures / "package.cab", "chara.chP"},
-        {fixtures / "package.arj", "chara.chP"}, {fixtures / "package.tgz", "chara.chP"}, {folder / "package.rar", utf8Name},
+    const struct {
+        fs::path file;
+        std::string definition;
+    } cases[] = {
+        {folder / "shift-jis.lzh", utf8Name},    {fixtures / "shift-jis.zip", utf8Name},
+        {fixtures / "package.cab", "chara.chP"}, {fixtures / "package.arj", "chara.chP"},
+        {fixtures / "package.tgz", "chara.chP"}, {folder / "package.rar", utf8Name},
         {folder / "package.exe", "chara.chP"},
     };
     for (const auto& c : cases) {

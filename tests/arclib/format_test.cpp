@@ -25,11 +25,15 @@ ExtractResult extract(const ArchiveFormat& format, const fs::path& archive, cons
 // (unless only a tar's padding is lost); cut near its end or flipped, it never crashes.
 TEST(FormatTest, EveryDecoderUnpacksWholeAndDamagedCopiesFailCleanly)
 {
-    const struct { const char* file; const ArchiveFormat& format; bool damage; } fixtures[] = {
-        {"lh0_level0.lzh", lhaFormat, true},  {"lh5_level1.lzh", lhaFormat, false}, {"lh7_level2.lzh", lhaFormat, false},
-        {"deflated.zip", zipFormat, true},    {"stored.zip", zipFormat, false},     {"mszip.cab", cabFormat, true},
-        {"stored.cab", cabFormat, false},     {"method1.arj", arjFormat, true},     {"method0.arj", arjFormat, false},
-        {"method4.arj", arjFormat, false},    {"plain.tar", tarFormat, true},       {"bzip2.tar.bz2", tarFormat, false},
+    const struct {
+        const char* file;
+        const ArchiveFormat& format;
+        bool damage;
+    } fixtures[] = {
+        {"lh0_level0.lzh", lhaFormat, true}, {"lh5_level1.lzh", lhaFormat, false}, {"lh7_level2.lzh", lhaFormat, false},
+        {"deflated.zip", zipFormat, true},   {"stored.zip", zipFormat, false},     {"mszip.cab", cabFormat, true},
+        {"stored.cab", cabFormat, false},    {"method1.arj", arjFormat, true},     {"method0.arj", arjFormat, false},
+        {"method4.arj", arjFormat, false},   {"plain.tar", tarFormat, true},       {"bzip2.tar.bz2", tarFormat, false},
     };
     const fs::path package = fixtureFolder() / "package";
     for (const auto& f : fixtures) {
@@ -41,7 +45,8 @@ TEST(FormatTest, EveryDecoderUnpacksWholeAndDamagedCopiesFailCleanly)
         ASSERT_TRUE(fs::exists(folder / "out/readme.txt") && fs::exists(folder / "out/sub/chara.chP"));
         for (const auto& item : fs::recursive_directory_iterator(folder / "out"))
             if (item.is_regular_file()) {  // compared whole, not printed: long.txt is long
-                EXPECT_TRUE(readFile(item) == readFile(package / item.path().lexically_relative(folder / "out"))) << item;
+                EXPECT_TRUE(readFile(item) == readFile(package / item.path().lexically_relative(folder / "out")))
+                    << item;
             }
         EXPECT_TRUE(readsThrough(f.format, archive.string()));
         if (!f.damage) continue;
@@ -51,8 +56,9 @@ TEST(FormatTest, EveryDecoderUnpacksWholeAndDamagedCopiesFailCleanly)
         for (size_t i = bytes.size() / 3; i < bytes.size() * 2 / 3; i += 5) flipped[i] = static_cast<char>(~flipped[i]);
         const bool onlyPaddingLost = std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2),
                                                  bytes.end(), [](char c) { return c == '\0'; });
-        const std::pair<const char*, std::string> copies[] = {
-            {"half", bytes.substr(0, bytes.size() / 2)}, {"cut", bytes.substr(0, bytes.size() - 7)}, {"flipped", flipped}};
+        const std::pair<const char*, std::string> copies[] = {{"half", bytes.substr(0, bytes.size() / 2)},
+                                                              {"cut", bytes.substr(0, bytes.size() - 7)},
+                                                              {"flipped", flipped}};
         for (const auto& [name, content] : copies) {
             const fs::path out = folder / (std::string(name) + ".out");
             const ExtractResult damaged = extract(f.format, folder.write(name, content), out);
@@ -98,7 +104,12 @@ TEST(FormatTest, NamesOfEveryEncodingUnpackAsUtf8)
             zip[at + flagsOffset] = static_cast<char>(zip[at + flagsOffset] | Utf8Flag);
     folder.write("u.zip", zip);
     writeArchive(folder / "a.tar.Z", TestFormat::tarCompress, {{"pkg/" + utf8Name, "taz data"}});
-    const struct { const char* file; const ArchiveFormat& format; std::string name; const char* data; } cases[] = {
+    const struct {
+        const char* file;
+        const ArchiveFormat& format;
+        std::string name;
+        const char* data;
+    } cases[] = {
         {"bad.lzh", lhaFormat, "\xef\xbf\xbd\xef\xbf\xbd.chP", "bad data"},  // each byte becomes U+FFFD
         {"u.zip", zipFormat, utf8Name, "utf8 data"},
         {"a.tar.Z", tarFormat, utf8Name, "taz data"},
@@ -110,7 +121,8 @@ TEST(FormatTest, NamesOfEveryEncodingUnpackAsUtf8)
         EXPECT_EQ(readFile(out / "pkg" / c.name), c.data);
     }
     EXPECT_EQ(tarArchiveType((folder / "a.tar.Z").string()), 3);
-    const std::pair<const char*, int> types[] = {{"plain.tar", 1}, {"gzip.tgz", 2}, {"bzip2.tar.bz2", 6}, {"deflated.zip", 0}};
+    const std::pair<const char*, int> types[] = {
+        {"plain.tar", 1}, {"gzip.tgz", 2}, {"bzip2.tar.bz2", 6}, {"deflated.zip", 0}};
     for (const auto& [file, type] : types) EXPECT_EQ(tarArchiveType((fixtureFolder() / file).string()), type) << file;
 }
 

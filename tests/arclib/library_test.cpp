@@ -16,10 +16,16 @@ namespace fs = std::filesystem;
 namespace {
 
 // Each library with an archive of its kind and the command word its driver sends.
-struct Library { const char* windowsName; std::string prefix; const char* fixture; const char* driverCommand; };
+struct Library {
+    const char* windowsName;
+    std::string prefix;
+    const char* fixture;
+    const char* driverCommand;
+};
 const Library Libraries[] = {
-    {"UNLHA32.DLL", "Unlha", "lh6_level1.lzh", "x"}, {"UNZIP32.DLL", "UnZip", "deflated.zip", "-x"}, {"CAB32.DLL", "Cab", "mszip.cab", "-x"},
-    {"UNARJ32J.DLL", "Unarj", "method1.arj", "x"},   {"tar32.dll", "Tar", "gzip.tgz", "x"},          {"UNRAR32.DLL", "Unrar", "a.rar", "-x"},
+    {"UNLHA32.DLL", "Unlha", "lh6_level1.lzh", "x"}, {"UNZIP32.DLL", "UnZip", "deflated.zip", "-x"},
+    {"CAB32.DLL", "Cab", "mszip.cab", "-x"},         {"UNARJ32J.DLL", "Unarj", "method1.arj", "x"},
+    {"tar32.dll", "Tar", "gzip.tgz", "x"},           {"UNRAR32.DLL", "Unrar", "a.rar", "-x"},
 };
 
 template <typename Proc>
@@ -83,7 +89,9 @@ TEST(LibraryTest, EachListsItsOwnKindOnlyAndRefusesOtherCommands)
         std::string message(512, '\0');
         EXPECT_NE(run(library, "d  \"a\" ", message.data(), 512), 0);
         EXPECT_NE(message.find("only unpacks"), std::string::npos) << message.c_str();
-        EXPECT_NE(run(library, std::string(library.driverCommand) + " \"/no/such/archive\" \"" + folder.path().string() + "/\""), 0);
+        EXPECT_NE(run(library,
+                      std::string(library.driverCommand) + " \"/no/such/archive\" \"" + folder.path().string() + "/\""),
+                  0);
     }
 }
 
@@ -103,7 +111,8 @@ TEST(LibraryTest, ProgressGoesToTheOwnerWindowWhichMayStopIt)
     const std::string line = "x \"" + archive(folder, library).string() + "\" \"" + (folder / "out").string() + "/\" ";
     EXPECT_EQ(entry<ArchiverSetOwnerWindowExProc>(library, "SetOwnerWindowEx")(window, nullptr), 1);
     EXPECT_EQ(run(library, line), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"0:", "1:readme.txt", "1:long.txt", "1:sub/chara.chP", "2:sub/chara.chP"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"0:", "1:readme.txt", "1:long.txt", "1:sub/chara.chP", "2:sub/chara.chP"}));
 
     for (const int state : {progressBegin, progressFile}) {  // stopped before any file is written
         SCOPED_TRACE(state);

@@ -30,7 +30,10 @@ std::set<std::string> filesBelow(const fs::path& folder)
 // nothing of it is written, and the good files still arrive.
 TEST(SafetyTest, UnsafePathsAreRefusedAndTheRestUnpacked)
 {
-    const struct { std::string name; std::string message; } cases[] = {
+    const struct {
+        std::string name;
+        std::string message;
+    } cases[] = {
         {"/tmp/arclib-absolute.txt", "/tmp/arclib-absolute.txt: refused, the path is absolute"},
         {"\\tmp\\arclib-absolute.txt", "\\tmp\\arclib-absolute.txt: refused, the path is absolute"},
         {"C:/arclib-drive.txt", "C:/arclib-drive.txt: refused, the path is absolute"},
@@ -81,20 +84,44 @@ TEST(SafetyTest, LinksDevicesAndTooMuchOrTooLittleDataAreRefused)
     std::string lha = storedLha({{"entry.bin", content}});
     const size_t originalSize = 2 + 5 + 4;  // size byte, checksum, method id, packed size
     lha[originalSize + 1] = static_cast<char>(0x08);  // claims 2048 bytes of 4096
-    lha[1] = static_cast<char>(lha[1] - 0x08);        // the header's checksum again
+    lha[1] = static_cast<char>(lha[1] - 0x08);  // the header's checksum again
     folder.write("claims-less.lzh", lha);
 
     const uint64_t noLimit = ExtractLimits{}.totalBytes;
-    const struct { const char* file; const ArchiveFormat& format; uint64_t limit; ArcResult result; std::string message; std::set<std::string> kept; } cases[] = {
-        {"links.tar", tarFormat, noLimit, arcOk,
+    const struct {
+        const char* file;
+        const ArchiveFormat& format;
+        uint64_t limit;
+        ArcResult result;
+        std::string message;
+        std::set<std::string> kept;
+    } cases[] = {
+        {"links.tar",
+         tarFormat,
+         noLimit,
+         arcOk,
          "soft: skipped, links and devices are not created\nhard: skipped, links and devices are not created\n"
-         "null: skipped, links and devices are not created\n1 file unpacked\n", {"target.txt"}},
-        {"bomb.zip", zipFormat, 1 << 20, arcTooLarge,
-         "entry.bin: stopped, the archive unpacks to more than 1048576 bytes\n", {"small.txt"}},
-        {"a.tar", tarFormat, 1000, arcTooLarge, "entry.bin: stopped, the archive unpacks to more than 1000 bytes\n", {}},
+         "null: skipped, links and devices are not created\n1 file unpacked\n",
+         {"target.txt"}},
+        {"bomb.zip",
+         zipFormat,
+         1 << 20,
+         arcTooLarge,
+         "entry.bin: stopped, the archive unpacks to more than 1048576 bytes\n",
+         {"small.txt"}},
+        {"a.tar",
+         tarFormat,
+         1000,
+         arcTooLarge,
+         "entry.bin: stopped, the archive unpacks to more than 1000 bytes\n",
+         {}},
         {"short.tar", tarFormat, noLimit, arcDamaged, "Truncated", {}},
-        {"claims-less.lzh", lhaFormat, noLimit, arcDamaged,
-         "entry.bin: the data holds more than the header states\n", {}},
+        {"claims-less.lzh",
+         lhaFormat,
+         noLimit,
+         arcDamaged,
+         "entry.bin: the data holds more than the header states\n",
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -17,12 +17,13 @@ TEST(CgCheckTest, NamesWhyTheLoaderWouldNotTakeTheWholeFile)
     };
     const Case cases[] = {
         {[](auto&) {}, std::nullopt},
-        {[](auto& b) { setBmpHeight(b, -2); }, std::nullopt},      // top-down
+        {[](auto& b) { setBmpHeight(b, -2); }, std::nullopt},  // top-down
         {[](auto& b) { setBmpCompression(b, 3); }, std::nullopt},  // bit fields
         {[](auto& b) { b.resize(60); }, "the file ends inside its pixel rows (60 of 78 bytes)"},
         {[](auto& b) { b.resize(50); }, "the file ends inside its headers"},
         {[](auto& b) { b[0] = 'P'; }, "the file is no BMP file"},
-        {[](auto& b) { setBmpPixelOffset(b, 1000); }, "the pixels start at byte 1000, past the end of the file (78 bytes)"},
+        {[](auto& b) { setBmpPixelOffset(b, 1000); },
+         "the pixels start at byte 1000, past the end of the file (78 bytes)"},
         {[](auto& b) { setBmpCompression(b, 1); }, "compressed pixels (method 1) are not decoded"},
         {[](auto& b) { setBmpBitCount(b, 12); }, "12 bits per pixel are not read"},
         {[](auto& b) { setBmpField(b, 14, 12, 4); }, "an info header of 12 bytes is not read"},

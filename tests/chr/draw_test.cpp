@@ -25,7 +25,8 @@ protected:
     }
     void play(const std::string& lines, int anime = 1)
     {
-        loadDefinition("#SIZE 20\n#CHARBMP cg.bmp\n#1 0 0 10 20\n#2 10 0 4 4\n#3 20 0 2 2\n#4 3 2 8 8\n#5 16 8 8 8\n" + lines);
+        loadDefinition("#SIZE 20\n#CHARBMP cg.bmp\n#1 0 0 10 20\n#2 10 0 4 4\n#3 20 0 2 2\n#4 3 2 8 8\n#5 16 8 8 8\n" +
+                       lines);
         chr->start(anime);
         redraw();
     }
@@ -53,10 +54,26 @@ TEST_F(DrawTest, TheBackgroundTheCellAndTheLayer)
     // The cell's key pixel shows the background; (21, 271) is the view's last pixel. A cut
     // placement, (18, 9)-(26, 17) against the view's edge 22, keeps two source columns.
     const Case cases[] = {
-        {"point copy at the corner, the single destination unused", "#PATERN 01 02 04\n", {{2, 1, Blue}, {3, 1, Red}, {5, 4, Red}, {6, 1, Blue}, {21, 271, Blue}, {1, 1, Black}, {22, 1, Black}, {2, 0, Black}, {2, 272, Black}}},
-        {"stretched into the destination, the key kept out", "#PATERN 01 0202 0404\n", {{5, 3, Blue}, {6, 4, Blue}, {7, 3, Red}, {12, 10, Red}, {13, 3, Blue}, {3, 1, Blue}}},
-        {"cut in proportion", "#PATERN 01 0202 0505\n", {{18, 9, Blue}, {19, 10, Blue}, {20, 9, Red}, {21, 16, Red}, {22, 9, Black}}},
-        {"layer over the cell", "#PATERN 01 02\n#LAYER 01 03 04\n", {{3, 1, Red}, {5, 3, White}, {12, 10, White}, {13, 10, Blue}}},
+        {"point copy at the corner, the single destination unused",
+         "#PATERN 01 02 04\n",
+         {{2, 1, Blue},
+          {3, 1, Red},
+          {5, 4, Red},
+          {6, 1, Blue},
+          {21, 271, Blue},
+          {1, 1, Black},
+          {22, 1, Black},
+          {2, 0, Black},
+          {2, 272, Black}}},
+        {"stretched into the destination, the key kept out",
+         "#PATERN 01 0202 0404\n",
+         {{5, 3, Blue}, {6, 4, Blue}, {7, 3, Red}, {12, 10, Red}, {13, 3, Blue}, {3, 1, Blue}}},
+        {"cut in proportion",
+         "#PATERN 01 0202 0505\n",
+         {{18, 9, Blue}, {19, 10, Blue}, {20, 9, Red}, {21, 16, Red}, {22, 9, Black}}},
+        {"layer over the cell",
+         "#PATERN 01 02\n#LAYER 01 03 04\n",
+         {{3, 1, Red}, {5, 3, White}, {12, 10, White}, {13, 10, Blue}}},
         {"view wider than the target", "#SIZE 100\n#PATERN 01 02\n", {{23, 1, Blue}, {3, 1, Red}}},
     };
     for (const Case& c : cases) {

@@ -19,15 +19,18 @@ std::vector<int32_t> frames(const Tqpchr::FrameTable& table, int anime, int coun
 TEST_F(ParserTest, AnimeLists)
 {
     loadDefinition("#PATERN 01 010203 0A0A0B\n#Patern 02 0405 / comment\n#patern 03 0607  0809\n#PATERN 04 0102 0A\n"
-                   "#PATERN 05 01020\n#PATERN 05 0A0Bff\n#LAYER 06 0102 \x01" "0304\n#PATERN 31 0102\n#LAYER -1 0102 0304\n");
+                   "#PATERN 05 01020\n#PATERN 05 0A0Bff\n#LAYER 06 0102 \x01"
+                   "0304\n#PATERN 31 0102\n#LAYER -1 0102 0304\n");
     EXPECT_EQ(frames(chr->patsrc, 1, 4), (std::vector<int32_t>{1, 2, 3, -1}));
     EXPECT_EQ(frames(chr->patdst, 1, 4), (std::vector<int32_t>{10, 10, 11, -1}));
     EXPECT_EQ(chr->patdsttext[1], "0A0A0B");
     EXPECT_EQ(chr->patdst[2][1], -1);  // "/" starts a comment
     EXPECT_EQ(chr->patdst[3][1], -1);  // two blanks: the remainder starts with a blank
     EXPECT_EQ(chr->patdst[4][1], 10);  // one destination entry is stored but not used
-    EXPECT_EQ(std::vector<bool>(chr->patdstused.begin() + 1, chr->patdstused.begin() + 5), (std::vector<bool>{true, false, false, false}));
-    EXPECT_EQ(frames(chr->patsrc, 5, 5), (std::vector<int32_t>{10, 11, 255, -1, -1}));  // a repeated line writes from frame 1 again
+    EXPECT_EQ(std::vector<bool>(chr->patdstused.begin() + 1, chr->patdstused.begin() + 5),
+              (std::vector<bool>{true, false, false, false}));
+    EXPECT_EQ(frames(chr->patsrc, 5, 5),
+              (std::vector<int32_t>{10, 11, 255, -1, -1}));  // a repeated line writes from frame 1 again
     EXPECT_EQ(chr->patsrctext[5], "01020A0Bff");
     EXPECT_EQ(frames(chr->laydst, 6, 3), (std::vector<int32_t>{3, 4, -1}));  // a layer's destination list is trimmed
     EXPECT_TRUE(chr->layerused[6] && chr->animeused[6] && !chr->layerused[1]);
@@ -37,9 +40,10 @@ TEST_F(ParserTest, AnimeLists)
 TEST_F(ParserTest, KeywordValuesAndPatternCells)
 {
     writeCg("ace.bmp", 4, 2, [](int, int) { return 0x102030u; });
-    loadDefinition("#CHARNAME Red Cat\n#ARTIST  Some\0one\n#ANIME 80\n#SIZE 167 wide\n#CHARBMPface.bmp\n#CHARFACE face.bmp\n"
-                   "#SELECTCG sel.bmp\n#LOOP 06 3\n#LOOP 99 3\n#1 0 0 121 271\n#26 10 20 30 40 extra words\n#00 1 1 1 1\n"
-                   "#DATA   16\n#2 5 5 5 5\n#data16\n#1A 0 128 40 64\n#  comment\n#FF 1 2 3 4\n"s);
+    loadDefinition(
+        "#CHARNAME Red Cat\n#ARTIST  Some\0one\n#ANIME 80\n#SIZE 167 wide\n#CHARBMPface.bmp\n#CHARFACE face.bmp\n"
+        "#SELECTCG sel.bmp\n#LOOP 06 3\n#LOOP 99 3\n#1 0 0 121 271\n#26 10 20 30 40 extra words\n#00 1 1 1 1\n"
+        "#DATA   16\n#2 5 5 5 5\n#data16\n#1A 0 128 40 64\n#  comment\n#FF 1 2 3 4\n"s);
     EXPECT_EQ(chr->charname, "Red");
     EXPECT_EQ(chr->artist, "Some\0one"s);  // one character skipped, then trimmed; a NUL is kept
     EXPECT_EQ(std::pair(chr->framewait, chr->viewwidth), std::pair(80, 167));
@@ -48,7 +52,8 @@ TEST_F(ParserTest, KeywordValuesAndPatternCells)
     EXPECT_EQ(chr->selectcgfile, (folder / "sel.bmp").string());
     EXPECT_EQ(chr->loopframe[6], 3);
     // 26 is defined first in decimal, then again in hex; "#DATA   16" leaves decimal numbers.
-    const std::pair<int, Rect> cells[] = {{1, {0, 0, 121, 271}}, {26, {0, 128, 40, 192}}, {0, {}}, {2, {5, 5, 10, 10}}, {255, {1, 2, 4, 6}}};
+    const std::pair<int, Rect> cells[] = {
+        {1, {0, 0, 121, 271}}, {26, {0, 128, 40, 192}}, {0, {}}, {2, {5, 5, 10, 10}}, {255, {1, 2, 4, 6}}};
     for (const auto& [number, rect] : cells) EXPECT_EQ(chr->patrect[number], rect) << number;
 }
 
@@ -92,7 +97,9 @@ TEST_F(ParserTest, PackagePathsFromWindowsAreFound)
         uint32_t pixel;
     };
     // "画像" stored as UTF-8, written in Shift-JIS; "ソ", whose second byte "\" stays.
-    const Case cases[] = {{"Sub/CharaCG.BMP", "sub\\characg.bmp", 0x445566u}, {"\xe7\x94\xbb\xe5\x83\x8f.bmp", "\x89\xe6\x91\x9c.bmp", 0x778899u}, {"\x83\x5c.bmp", "\x83\x5c.bmp", 0x010203u}};
+    const Case cases[] = {{"Sub/CharaCG.BMP", "sub\\characg.bmp", 0x445566u},
+                          {"\xe7\x94\xbb\xe5\x83\x8f.bmp", "\x89\xe6\x91\x9c.bmp", 0x778899u},
+                          {"\x83\x5c.bmp", "\x83\x5c.bmp", 0x010203u}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.written);
         writeCg(c.stored, 1, 1, [&](int, int) { return c.pixel; });
@@ -118,7 +125,8 @@ TEST_F(ParserTest, BadBitmapsKeepThePreviousCgAndNoIrregularFileIsRead)
     ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
     std::filesystem::create_directories(folder / "folder.bmp");
     alarm(10);  // a blocking open of a FIFO without a writer would wait: a regression ends the test program
-    for (const auto& [cg, reason] : {std::pair("fifo", "Not a regular file"), std::pair("folder.bmp", "Is a directory")}) {
+    for (const auto& [cg, reason] :
+         {std::pair("fifo", "Not a regular file"), std::pair("folder.bmp", "Is a directory")}) {
         try {
             loadDefinition("#CHARBMP "s + cg + "\n");
             ADD_FAILURE() << cg;

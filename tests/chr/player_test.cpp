@@ -10,7 +10,8 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        loadDefinition("#PATERN 01 010203\n#PATERN 02 04\n#PATERN 06 0506\n#LOOP 06 3\n#PATERN 07 0708\n#PATERN 30 09\n#PATERN 09 01\n#LAYER 09 0101 0202\n#ANIME 100\n");
+        loadDefinition("#PATERN 01 010203\n#PATERN 02 04\n#PATERN 06 0506\n#LOOP 06 3\n#PATERN 07 0708\n#PATERN 30 "
+                       "09\n#PATERN 09 01\n#LAYER 09 0101 0202\n#ANIME 100\n");
         chr->lastclock = now;
     }
     // Steps count times, each once the frame time has passed; the anime and frame then.
@@ -32,7 +33,8 @@ TEST_F(PlayerTest, FramesAdvanceOnlyAfterMoreThanTheFrameTimeAndTheClockWraps)
     EXPECT_EQ(chr->frame, 1);
     now += 1;
     chr->step();
-    EXPECT_EQ(std::pair(chr->frame, chr->lastclock), std::pair(2, now + 1));  // the 1 ms of lateness lengthens the next frame
+    EXPECT_EQ(std::pair(chr->frame, chr->lastclock),
+              std::pair(2, now + 1));  // the 1 ms of lateness lengthens the next frame
     now += 5000;  // a stall: one frame per step only, and the lateness carries over
     chr->step();
     chr->step();

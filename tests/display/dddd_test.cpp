@@ -24,9 +24,14 @@ protected:
         window.setPaintHandler([this](void*) { events.push_back("FormPaint"); });
         dddd = std::make_unique<TDDDD>(&window);
         dddd->setDebugOption({ddoDebugMessage, ddoDetailedLog});
-        dddd->OnInit = [this](void*, bool needChange) { events.push_back(needChange ? "OnInit needChange" : "OnInit"); };
-        for (auto [handler, name] : {std::pair{&TDDDD::OnRestore, "OnRestore"}, {&TDDDD::OnChangeDisplayMode, "OnChangeDisplayMode"},
-                                     {&TDDDD::OnCleanUp, "OnCleanUp"}, {&TDDDD::OnEnterMenuLoop, "enter"}, {&TDDDD::OnExitMenuLoop, "exit"}})
+        dddd->OnInit = [this](void*, bool needChange) {
+            events.push_back(needChange ? "OnInit needChange" : "OnInit");
+        };
+        for (auto [handler, name] : {std::pair{&TDDDD::OnRestore, "OnRestore"},
+                                     {&TDDDD::OnChangeDisplayMode, "OnChangeDisplayMode"},
+                                     {&TDDDD::OnCleanUp, "OnCleanUp"},
+                                     {&TDDDD::OnEnterMenuLoop, "enter"},
+                                     {&TDDDD::OnExitMenuLoop, "exit"}})
             (*dddd).*handler = [this, name = std::string(name)](TDDDD*) { events.push_back(name); };
     }
     void TearDown() override
@@ -42,7 +47,11 @@ protected:
         Direct3DDevices::reset();
         resetScreen();
     }
-    void start() { dddd->Loaded(); window.create(); }
+    void start()
+    {
+        dddd->Loaded();
+        window.create();
+    }
     // Another display of the window, as after its start sequence, logging to a new log.
     std::unique_ptr<TDDDD> device(bool use3D, TDDDDDebugOptions options = {ddoDebugMessage})
     {
@@ -65,7 +74,8 @@ protected:
     std::unique_ptr<TDDDD> dddd;
 };
 
-const Strings releaseLines = {"…DirectDraw/3D関連オブジェクトを全て解放します…", "…DirectDraw/3D関連オブジェクト、解放終了しました…"};
+const Strings releaseLines = {"…DirectDraw/3D関連オブジェクトを全て解放します…",
+                              "…DirectDraw/3D関連オブジェクト、解放終了しました…"};
 
 TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
 {
@@ -97,18 +107,27 @@ TEST_F(DeviceTest, ADisplayThatNeverStartedReleasesWhatItMadeWithoutAWord)
     IDirectDrawSurface7* primary = dddd->Primary->DDSurface.get();
     IDirectDrawSurface7* back = dddd->BackBuffer->DDSurface.get();
     ASSERT_TRUE(directDraw && clipper && palette && primary && back);
-    for (auto addRef : {directDraw->AddRef(), clipper->AddRef(), palette->AddRef(), primary->AddRef(), back->AddRef()}) EXPECT_GT(addRef, 1u);
+    for (auto addRef : {directDraw->AddRef(), clipper->AddRef(), palette->AddRef(), primary->AddRef(), back->AddRef()})
+        EXPECT_GT(addRef, 1u);
     std::filesystem::remove(folder / "dddd.debug");
     newLog();
     dddd.reset();
     EXPECT_FALSE(std::filesystem::exists(folder / "dddd.debug"));
     // The surfaces first: they hold the clipper and the palette.
-    for (uint32_t left : {primary->Release(), back->Release(), clipper->Release(), palette->Release(), directDraw->Release()}) EXPECT_EQ(left, 0u);
+    for (uint32_t left :
+         {primary->Release(), back->Release(), clipper->Release(), palette->Release(), directDraw->Release()})
+        EXPECT_EQ(left, 0u);
 }
 
 TEST_F(DeviceTest, TheStartTakesTheModeAskedForWhenItCan)
 {
-    const struct { const char* name; bool automatic, fullScreen; int32_t width, bitDepth; const char* lastEvent; int32_t backWidth, screenDepth; } cases[] = {
+    const struct {
+        const char* name;
+        bool automatic, fullScreen;
+        int32_t width, bitDepth;
+        const char* lastEvent;
+        int32_t backWidth, screenDepth;
+    } cases[] = {
         {"without automatic set-up the small one stays", false, false, 640, 0, "OnInit needChange", 128, 32},
         {"a full-screen mode the platform does not list", true, true, 700, 0, "OnInit needChange", 128, 32},
         {"full screen takes the screen", true, true, 640, 16, "OnInit", 640, 16},
@@ -217,7 +236,15 @@ TEST_F(DeviceTest, EightBitScreensGetThePalette)
 TEST_F(DeviceTest, CheckedCallsLogTheirMessageWhenTheyFail)
 {
     // after: successful calls of its kind first; times: failures in a row.
-    const struct { DDCall call; int after; const char* message; bool fullScreen = false; int bitDepth = 32; bool use3D = false; int times = 1; } cases[] = {
+    const struct {
+        DDCall call;
+        int after;
+        const char* message;
+        bool fullScreen = false;
+        int bitDepth = 32;
+        bool use3D = false;
+        int times = 1;
+    } cases[] = {
         {DDCall::DirectDrawCreateEx, 0, "DirectDrawオブジェクトが作成できません"},
         {DDCall::CreateSurface, 0, "プライマリ・サーフェスの作成に失敗しました"},
         {DDCall::CreateSurface, 1, "バックバッファの作成に失敗しました", false, 32, false, 2},  // and its retry
@@ -252,9 +279,16 @@ TEST_F(DeviceTest, AReleaseThatLeavesAReferenceIsAFailureAndHaltEndsTheProgram)
 
 TEST_F(DeviceTest, ThreeDDevicesFollowHardwareAndOptions)
 {
-    const struct { TD3DOptions options; const char* used; bool retainedMode, depthBuffer; } cases[] = {
+    const struct {
+        TD3DOptions options;
+        const char* used;
+        bool retainedMode, depthBuffer;
+    } cases[] = {
         {{MakeZBuffer}, "T&L HALデバイスを使用します", false, true},
-        {{MakeZBuffer, DontUseTnLHAL, DontUseHAL, DontUseRGBEmulation}, "リファレンスラスタライザを使用します", true, true},
+        {{MakeZBuffer, DontUseTnLHAL, DontUseHAL, DontUseRGBEmulation},
+         "リファレンスラスタライザを使用します",
+         true,
+         true},
         {{}, "T&L HALデバイスを使用します", false, false},
     };
     DirectDrawDrivers::primary().caps = DDCAPS_3D;

@@ -20,7 +20,8 @@ TEST_F(DebugLogTest, LinesAreNumberedWithCrLfOnlyWithTheirSwitchOnAndTheFirstSta
     std::ofstream(folder / "dddd.debug") << "left from an earlier run\r\n";
     DebugLog("一行目");
     EXPECT_EQ(CheckResult(0, "never"), 0);
-    EXPECT_EQ(CheckResult(DDERR_SURFACELOST, "サーフェスを作れませんでした"), DDERR_SURFACELOST);  // the code in upper-case hex
+    EXPECT_EQ(CheckResult(DDERR_SURFACELOST, "サーフェスを作れませんでした"),
+              DDERR_SURFACELOST);  // the code in upper-case hex
     // Lines are written and counted only with their switch on.
     dddd.setDebugOption({});
     DebugLog("off");
@@ -29,7 +30,8 @@ TEST_F(DebugLogTest, LinesAreNumberedWithCrLfOnlyWithTheirSwitchOnAndTheFirstSta
     DetailLog("hidden");
     dddd.setDebugOption({ddoDebugMessage, ddoDetailedLog});
     DetailLog("shown");
-    EXPECT_EQ(logText(folder), "debug#00001 ... 一行目\r\ndebug#00002 ... サーフェスを作れませんでした(Error Code(887601C2))\r\ndebug#00003 ... shown\r\n");
+    EXPECT_EQ(logText(folder), "debug#00001 ... 一行目\r\ndebug#00002 ... サーフェスを作れませんでした(Error "
+                               "Code(887601C2))\r\ndebug#00003 ... shown\r\n");
 }
 
 TEST_F(DebugLogTest, AnUnwritableLogIsToldOnceAndSkippedAlsoInDestructors)
@@ -41,8 +43,8 @@ TEST_F(DebugLogTest, AnUnwritableLogIsToldOnceAndSkippedAlsoInDestructors)
     DebugLog("x");
     EXPECT_EQ(CheckResult(5, "failed"), 5);
     surface.reset();  // its destructor logs its leaving the surface list
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "pomelune: ログファイル " + (missing / "dddd.debug").string() + " に書き込めません: No such file or directory\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "pomelune: ログファイル " + (missing / "dddd.debug").string() +
+                                                            " に書き込めません: No such file or directory\n");
     EXPECT_EQ(debugLogLineCount(), 0);
     std::filesystem::create_directory(missing);
     DebugLog("y");

@@ -34,9 +34,9 @@ size_t entryField(size_t entry, size_t field) { return 256 + entry * 268 + field
 // Pair tables as stored: a count byte k up to 127 is followed by k + 1 entries; one
 // above 127 skips k - 127 codes, which stay literals, before one entry. An entry is
 // its code's left byte and, unless that is the code itself (a literal), its right byte.
-const Bytes Literals = {0xFF, 0x80, 0xFE};                              // every code stands for itself
-const Bytes Nested = {0xFF, 'a', 'b', 0x01, 'c', 'd', 0x80, 0x81, 0xFC}; // 128 ab, 129 cd, 130 = 128 129
-const Bytes Loops = {0xFF, 0x81, 'a', 0x01, 0x80, 'b', 'c', 0x82, 0xFC}; // 128 = 129 a, 129 = 128 b, 130 = c 130
+const Bytes Literals = {0xFF, 0x80, 0xFE};  // every code stands for itself
+const Bytes Nested = {0xFF, 'a', 'b', 0x01, 'c', 'd', 0x80, 0x81, 0xFC};  // 128 ab, 129 cd, 130 = 128 129
+const Bytes Loops = {0xFF, 0x81, 'a', 0x01, 0x80, 'b', 'c', 0x82, 0xFC};  // 128 = 129 a, 129 = 128 b, 130 = c 130
 
 // 1..255 each stand for the code below and a 0, in runs of 1, 128 and 126 entries.
 Bytes chainTable()
@@ -76,25 +76,51 @@ std::string loaded(const Bytes& archive, const std::string& id)
 }
 
 std::string damaged(const std::string& reason) { return "アーカイブのデータが壊れています（" + reason + "）"; }
-std::string notFound(const std::string& id) { return "アーカイブ内には指定されたID '" + id + "' を持つデータが見つかりません"; }
+std::string notFound(const std::string& id)
+{
+    return "アーカイブ内には指定されたID '" + id + "' を持つデータが見つかりません";
+}
 const std::string TooLong = damaged("展開したデータが項目のサイズを越えています");
 
 TEST(QDArcTest, FindsTheFirstItemWhoseIdMatchesIgnoringAsciiLetterCase)
 {
-    const std::string longId(256, 'x'); // fills the ID field: no zero ends it
-    const Bytes archive = makePlainQda({{"Title.BMP", bytesOf("1")}, {"\x83\x41" "B", bytesOf("2")}, {"dup", bytesOf("3")}, {"DUP", bytesOf("4")},
-                                        {longId, bytesOf("5")}, {"empty", bytesOf("")}});
-    const struct { std::string id, data; } found[] = {{"TITLE.bmp", "1"}, {"\x83\x41" "b", "2"}, {"Dup", "3"}, {longId, "5"}, {"EMPTY", ""}};
+    const std::string longId(256, 'x');  // fills the ID field: no zero ends it
+    const Bytes archive = makePlainQda({{"Title.BMP", bytesOf("1")},
+                                        {"\x83\x41"
+                                         "B",
+                                         bytesOf("2")},
+                                        {"dup", bytesOf("3")},
+                                        {"DUP", bytesOf("4")},
+                                        {longId, bytesOf("5")},
+                                        {"empty", bytesOf("")}});
+    const struct {
+        std::string id, data;
+    } found[] = {{"TITLE.bmp", "1"},
+                 {"\x83\x41"
+                  "b",
+                  "2"},
+                 {"Dup", "3"},
+                 {longId, "5"},
+                 {"EMPTY", ""}};
     for (const auto& f : found) EXPECT_EQ(loaded(archive, f.id), f.data) << f.id;
     // "ア" is 0x83 0x41; 0x83 0x61 is another character, not its lower case.
-    for (const std::string& id : std::vector<std::string>{"Title", "\x83\x61" "b", longId + "x"})
+    for (const std::string& id : std::vector<std::string>{"Title",
+                                                          "\x83\x61"
+                                                          "b",
+                                                          longId + "x"})
         EXPECT_EQ(loaded(archive, id), notFound(id));
     // Data offset 0 means "not found", even when a later entry has the ID too.
     EXPECT_EQ(loaded(withU32(archive, entryField(2, 0), 0), "dup"), notFound("dup"));
 
     // Half-width katakana are single bytes; a lead byte at the very end keeps nothing.
-    EXPECT_EQ(cp932LowerCase("A\x83\x41Z\x82\x60\xB1" "A\xE0"), "a\x83\x41z\x82\x60\xB1" "a\xE0");
-    EXPECT_EQ(cp932UpperCase("a\x83\x61z\x82\x81\xFC" "ab"), "A\x83\x61Z\x82\x81\xFC" "aB");
+    EXPECT_EQ(cp932LowerCase("A\x83\x41Z\x82\x60\xB1"
+                             "A\xE0"),
+              "a\x83\x41z\x82\x60\xB1"
+              "a\xE0");
+    EXPECT_EQ(cp932UpperCase("a\x83\x61z\x82\x81\xFC"
+                             "ab"),
+              "A\x83\x61Z\x82\x81\xFC"
+              "aB");
 }
 
 TEST(QDArcTest, ExpandsPairTablesAndRejectsBadBlocks)
@@ -102,20 +128,24 @@ TEST(QDArcTest, ExpandsPairTablesAndRejectsBadBlocks)
     const std::string cut = damaged("圧縮ブロックが途中で切れています");
     const std::string badTable = damaged("ペア表が不正です");
     const std::string tooDeep = damaged("ペア表の入れ子が深すぎます");
-    const struct { Bytes stored; int64_t size; std::string outcome; } cases[] = {
-        {block(Nested, {0x82, 'x', 0x80, 0x7F}), 100, "abcdxab\x7F"}, // left before right, at every level
+    const struct {
+        Bytes stored;
+        int64_t size;
+        std::string outcome;
+    } cases[] = {
+        {block(Nested, {0x82, 'x', 0x80, 0x7F}), 100, "abcdxab\x7F"},  // left before right, at every level
         {block(Nested, {0x82, 'x'}), 5, "abcdx"},
         {block(Nested, {0x82, 'x'}), 4, TooLong},
-        {join(block(Nested, {0x82}), block(Literals, {0x82})), 10, "abcd\x82"}, // each block has its own table
+        {join(block(Nested, {0x82}), block(Literals, {0x82})), 10, "abcd\x82"},  // each block has its own table
         {block(chainTable(), {0xFF, 0x02}), 300, std::string(256 + 3, '\0')},  // 255 levels deep
-        {block(Loops, {0x80}), 100000, tooDeep}, // a loop through the left bytes
-        {block(Loops, {0x82}), 100000, tooDeep}, // through the right byte: the stack stays small
+        {block(Loops, {0x80}), 100000, tooDeep},  // a loop through the left bytes
+        {block(Loops, {0x82}), 100000, tooDeep},  // through the right byte: the stack stays small
         {block(Loops, bytesOf("ok")), 2, "ok"},  // codes left unused may loop
-        {{}, 10, ""},                            // no blocks: an empty item
-        {{0x00, 0x05}, 10, cut},                 // the right byte of code 0 missing
-        {{0xFF, 'a', 'b', 0xFE, 2, 0, 0, 0, 'a'}, 10, cut}, // one packed byte of two
-        {{0xFF, 0x80, 0xFF}, 10, badTable},      // skips to code 257
-        {{0xFF, 0x80, 0x7F}, 10, badTable},      // a run of 128 codes from 129
+        {{}, 10, ""},  // no blocks: an empty item
+        {{0x00, 0x05}, 10, cut},  // the right byte of code 0 missing
+        {{0xFF, 'a', 'b', 0xFE, 2, 0, 0, 0, 'a'}, 10, cut},  // one packed byte of two
+        {{0xFF, 0x80, 0xFF}, 10, badTable},  // skips to code 257
+        {{0xFF, 0x80, 0x7F}, 10, badTable},  // a run of 128 codes from 129
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -132,14 +162,18 @@ TEST(QDArcTest, ReadsItemsByTheirEntryAndRejectsOtherDataAndDamagedArchives)
 {
     const Bytes archive = makePlainQda({{"a", bytesOf("data")}});
     // Compressed: the item size is the length before packing.
-    const Bytes packedArchive = withU32(makePlainQda({{"a", block(Literals, bytesOf("data"))}}, 1), entryField(0, 8), 4);
+    const Bytes packedArchive =
+        withU32(makePlainQda({{"a", block(Literals, bytesOf("data"))}}, 1), entryField(0, 8), 4);
     const auto end = static_cast<uint32_t>(archive.size());
     const std::string directoryCut = damaged("ディレクトリが途中で切れています");
     const std::string itemCut = damaged("項目のデータが途中で切れています");
-    const struct { Bytes archive; std::string outcome; } cases[] = {
+    const struct {
+        Bytes archive;
+        std::string outcome;
+    } cases[] = {
         // A compression field other than 1 means plain, and the stored size goes unused.
         {withU32(withU32(archive, 0, 2), entryField(0, 4), 0xFFFFFFFF), "data"},
-        {withU32(archive, 4, 0x31414451), "Rezadedur E Archiveの扱えるデータではありません"}, // "QDA1"
+        {withU32(archive, 4, 0x31414451), "Rezadedur E Archiveの扱えるデータではありません"},  // "QDA1"
         {Bytes(archive.begin(), archive.begin() + 255), "Rezadedur E Archiveの扱えるデータではありません"},
         {withU32(archive, 8, 0), "アーカイブ内には指定されたID 'a' を持つデータが見つかりません"},
         {withU32(archive, 8, 0xFFFFFFFF), directoryCut},
@@ -147,7 +181,7 @@ TEST(QDArcTest, ReadsItemsByTheirEntryAndRejectsOtherDataAndDamagedArchives)
         {withU32(archive, entryField(0, 0), 0xFFFFFFFF), itemCut},
         {withU32(archive, entryField(0, 8), 5), itemCut},
         {withU32(archive, entryField(0, 8), 0xFFFFFFFF), itemCut},
-        {withU32(withU32(archive, entryField(0, 0), end), entryField(0, 8), 0), ""}, // empty, at the very end
+        {withU32(withU32(archive, entryField(0, 0), end), entryField(0, 8), 0), ""},  // empty, at the very end
         {packedArchive, "data"},
         {withU32(packedArchive, entryField(0, 4), 0xFFFFFFFF), itemCut},
         // The item size of a compressed item bounds only its expansion.
@@ -162,7 +196,8 @@ TEST(QDArcTest, ReadsItemsByTheirEntryAndRejectsOtherDataAndDamagedArchives)
 TEST(QDArcTest, AMissingFileRaisesAnExceptionOtherThanEQDAError)
 {
     const std::string path = testing::TempDir() + "qdarc_test_missing.qda";
-    EXPECT_EQ(thrownMessage<Exception>([&] { outcomeOf([&] { return QDALoadFromFile(path, "pic"); }); }), "ファイル " + path + " は開けません");
+    EXPECT_EQ(thrownMessage<Exception>([&] { outcomeOf([&] { return QDALoadFromFile(path, "pic"); }); }),
+              "ファイル " + path + " は開けません");
 }
 
-} // namespace
+}  // namespace

@@ -36,14 +36,22 @@ TEST_F(SurfaceTest, MakeColorPacksIntoTheSurfaceFormat)
 TEST_F(SurfaceTest, PlacementFollowsSurfaceLocation)
 {
     // backBuffer: where the back buffer lies.
-    const struct { TDDDDSurfaceMemoryType location; uint32_t backBuffer; bool fullScreen; const char* message; uint32_t caps; } cases[] = {
+    const struct {
+        TDDDDSurfaceMemoryType location;
+        uint32_t backBuffer;
+        bool fullScreen;
+        const char* message;
+        uint32_t caps;
+    } cases[] = {
         {smtDefault, DDSCAPS_VIDEOMEMORY, false, "サーフェスをビデオメモリに配置します", DDSCAPS_VIDEOMEMORY},
         {smtDefault, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
         {smtCompatible, DDSCAPS_VIDEOMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
-        {smtCompatible, DDSCAPS_VIDEOMEMORY, true, "サーフェスをドライバのデフォルトの位置(おそらくビデオメモリ)に配置します", DDSCAPS_VIDEOMEMORY},
+        {smtCompatible, DDSCAPS_VIDEOMEMORY, true,
+         "サーフェスをドライバのデフォルトの位置(おそらくビデオメモリ)に配置します", DDSCAPS_VIDEOMEMORY},
         {smtSystemMemory, DDSCAPS_VIDEOMEMORY, false, "サーフェスをシステムメモリに配置します", DDSCAPS_SYSTEMMEMORY},
         {smtVideoMemory, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをビデオメモリに配置します", DDSCAPS_VIDEOMEMORY},
-        {smtNonLocalVideoMemory, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをノンローカルビデオメモリに配置します", DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM},
+        {smtNonLocalVideoMemory, DDSCAPS_SYSTEMMEMORY, false, "サーフェスをノンローカルビデオメモリに配置します",
+         DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM},
     };
     for (const auto& c : cases) {
         makeBackBuffer(c.backBuffer);
@@ -51,7 +59,8 @@ TEST_F(SurfaceTest, PlacementFollowsSurfaceLocation)
         dddd.FullScreen = c.fullScreen;
         TDDDDSurface surface(&dddd, 8, 8, 0);
         EXPECT_GE(std::ranges::count(logMessages(), c.message), 1) << c.message;
-        EXPECT_EQ(capsOf(surface) & (DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY | DDSCAPS_NONLOCALVIDMEM), c.caps) << c.message;
+        EXPECT_EQ(capsOf(surface) & (DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY | DDSCAPS_NONLOCALVIDMEM), c.caps)
+            << c.message;
         startNewLog();
     }
 }

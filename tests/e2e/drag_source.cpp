@@ -19,7 +19,8 @@ namespace {
 
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
 {
-    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
     const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);
@@ -31,8 +32,8 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
 class FinishedWatch : public QAbstractNativeEventFilter {
 public:
     explicit FinishedWatch(xcb_connection_t* connection)
-        : finished_(internAtom(connection, "XdndFinished")),
-          copy_(internAtom(connection, "XdndActionCopy"))
+            : finished_(internAtom(connection, "XdndFinished")),
+              copy_(internAtom(connection, "XdndActionCopy"))
     {
     }
     bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override

@@ -2,8 +2,8 @@
 // --render writes, before and after a click on a button; how long its frames last on the
 // screen; and a drop from a real XDND drag source. Skips only when the X server
 // cannot start.
-#include "support/program_on_x.h"
 #include "support/bmp_writer.h"
+#include "support/program_on_x.h"
 
 #include <QImage>
 #include <QString>
@@ -50,7 +50,8 @@ protected:
             for (int32_t x = 0; x < 3 * cellSize; ++x) pixels.push_back(y == cellSize ? key : cells[x / cellSize]);
         scratch.write("package/cg.bmp", makeBmp({3 * cellSize, cellSize + 1, 24, {}, pixels}));
         std::ostringstream definition;
-        definition << "#CHARNAME alternating\r\n#CHARBMP cg.bmp\r\n#SIZE " << cellSize << "\r\n#ANIME " << framewait << "\r\n";
+        definition << "#CHARNAME alternating\r\n#CHARBMP cg.bmp\r\n#SIZE " << cellSize << "\r\n#ANIME " << framewait
+                   << "\r\n";
         for (int32_t cell = 0; cell < 3; ++cell)
             definition << "#" << cell + 1 << " " << cell * cellSize << " 0 " << cellSize << " " << cellSize << "\r\n";
         definition << "#PATERN 01 ";
@@ -63,7 +64,8 @@ protected:
     {
         std::optional<Point> client;
         EXPECT_TRUE(waitUntil([&] { return (client = clientOrigin()).has_value(); }, 15s))
-            << "the window never showed; the program wrote:\n" << logText("pomelune.log");
+            << "the window never showed; the program wrote:\n"
+            << logText("pomelune.log");
         return client.value_or(Point{});
     }
 
@@ -73,7 +75,8 @@ protected:
     {
         const auto out = folder / ("anime" + std::to_string(anime));
         const auto result = runCommand({POMELUNE_EXECUTABLE, "--render", samplePackage().string(), "--anime",
-                                        std::to_string(anime), "--out", out.string()}, 60s);
+                                        std::to_string(anime), "--out", out.string()},
+                                       60s);
         EXPECT_EQ(result.status, 0) << "--render of anime " << anime;
         std::vector<std::vector<uint32_t>> frames;
         for (int i = 1;; ++i) {
@@ -84,7 +87,8 @@ protected:
             EXPECT_EQ(image.height(), window::viewHeight);
             std::vector<uint32_t> frame;
             for (int y = 0; y < window::viewHeight; ++y)
-                for (int x = 0; x < window::viewWidth; ++x) frame.push_back(x < image.width() ? image.pixel(x, y) & 0xFFFFFFu : 0);
+                for (int x = 0; x < window::viewWidth; ++x)
+                    frame.push_back(x < image.width() ? image.pixel(x, y) & 0xFFFFFFu : 0);
             frames.push_back(std::move(frame));
         }
         EXPECT_FALSE(frames.empty()) << "no frames of anime " << anime;
@@ -95,7 +99,8 @@ protected:
     // The window is looked up again each time, as it may still be placed or sized.
     bool viewShowsOneOf(const std::vector<std::vector<uint32_t>>& frames, std::chrono::seconds within)
     {
-        return waitUntil([&] { return !program->running() || std::ranges::find(frames, viewPixels()) != frames.end(); }, within) &&
+        return waitUntil([&] { return !program->running() || std::ranges::find(frames, viewPixels()) != frames.end(); },
+                         within) &&
                program->running();
     }
 };
@@ -110,7 +115,8 @@ TEST_F(InteractionTest, ViewShowsTheRenderedFramesBeforeAndAfterAClick)
                                              << (program->running() ? "runs" : "has ended") << " and wrote:\n"
                                              << logText("pomelune.log");
     const Point button6 = at(clientOrigin().value_or(Point{}), button6Centre);
-    ASSERT_TRUE(xdotool({"mousemove", std::to_string(button6.x), std::to_string(button6.y), "click", "1"})) << "xdotool could not click";
+    ASSERT_TRUE(xdotool({"mousemove", std::to_string(button6.x), std::to_string(button6.y), "click", "1"}))
+        << "xdotool could not click";
     EXPECT_TRUE(viewShowsOneOf(joy, 5s)) << "the view never showed a frame of anime 6 after the click";
     EXPECT_TRUE(program->running());
 }
@@ -122,14 +128,16 @@ TEST_F(InteractionTest, EachFrameLastsItsFrameTimeAndTwoMillisecondsOnTheScreen)
     const ScreenPixel screen;
     ASSERT_TRUE(screen.connected());
     const auto colour = [&] { return screen.at(probe.x, probe.y).value_or(0); };
-    ASSERT_TRUE(waitUntil([&] { return colour() == red || colour() == green; }, 10s)) << "the view never showed the package";
+    ASSERT_TRUE(waitUntil([&] { return colour() == red || colour() == green; }, 10s))
+        << "the view never showed the package";
 
     // The first second is left out, while the window may still be drawn for the
     // first time; then the changes between the two colours are stamped.
     constexpr size_t frames = 40;
     const auto counted = Clock::now() + 1s, deadline = counted + 5s;
     std::vector<Clock::time_point> changes;
-    for (uint32_t shown = colour(); changes.size() <= frames && Clock::now() < deadline; std::this_thread::sleep_for(1ms)) {
+    for (uint32_t shown = colour(); changes.size() <= frames && Clock::now() < deadline;
+         std::this_thread::sleep_for(1ms)) {
         const uint32_t now = colour();
         if (now == shown || (now != red && now != green)) continue;
         shown = now;
@@ -156,24 +164,32 @@ TEST_F(InteractionTest, ADropEndsBeforeTheErrorBoxOfItsLoadOpens)
     // in steps as a hand would; it writes what it hears of the drop to drag.log.
     const ChildProcess source({DRAG_SOURCE_EXECUTABLE, folderBesideDefinition.string()}, folder / "drag.log");
     std::optional<Geometry> window;
-    ASSERT_TRUE(waitUntil([&] {
-        const auto ids = visibleWindows("^pomelune-drag-source$");
-        return !ids.empty() && (window = windowGeometry(ids.front())).has_value();
-    }, 10s)) << "the drag source showed no window; it wrote:\n" << logText("drag.log");
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto ids = visibleWindows("^pomelune-drag-source$");
+            return !ids.empty() && (window = windowGeometry(ids.front())).has_value();
+        },
+        10s))
+        << "the drag source showed no window; it wrote:\n"
+        << logText("drag.log");
     const Point from{window->x + window->width / 2, window->y + window->height / 2};
     std::vector<std::string> gesture{"mousemove", std::to_string(from.x), std::to_string(from.y), "mousedown", "1"};
     for (int i = 1; i <= 12; ++i)
         gesture.insert(gesture.end(), {"sleep", "0.03", "mousemove", std::to_string(from.x + (to.x - from.x) * i / 12),
                                        std::to_string(from.y + (to.y - from.y) * i / 12)});
     // A last move and a pause let the target answer the position before the release.
-    gesture.insert(gesture.end(), {"sleep", "0.2", "mousemove", std::to_string(to.x + 1), std::to_string(to.y), "sleep", "0.2", "mouseup", "1"});
+    gesture.insert(gesture.end(), {"sleep", "0.2", "mousemove", std::to_string(to.x + 1), std::to_string(to.y), "sleep",
+                                   "0.2", "mouseup", "1"});
     ASSERT_TRUE(xdotool(gesture)) << "xdotool could not drag";
 
-    ASSERT_TRUE(waitUntil([&] { return visibleWindows("^Pomelune!$").size() == 2; }, 5s)) << "no error box opened after the drop";
+    ASSERT_TRUE(waitUntil([&] { return visibleWindows("^Pomelune!$").size() == 2; }, 5s))
+        << "no error box opened after the drop";
     EXPECT_TRUE(waitUntil([&] { return logText("drag.log").find("finished copy") != std::string::npos; }, 3s))
-        << "the drag source heard no end of the drop while the error box was open; it wrote:\n" << logText("drag.log");
+        << "the drag source heard no end of the drop while the error box was open; it wrote:\n"
+        << logText("drag.log");
     ASSERT_TRUE(xdotool({"key", "Return"}));
-    EXPECT_TRUE(waitUntil([&] { return visibleWindows("^Pomelune!$").size() == 1; }, 5s)) << "the error box did not close";
+    EXPECT_TRUE(waitUntil([&] { return visibleWindows("^Pomelune!$").size() == 1; }, 5s))
+        << "the error box did not close";
     EXPECT_TRUE(program->running());
 }
 

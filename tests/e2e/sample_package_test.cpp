@@ -48,8 +48,12 @@ TEST_F(SamplePackageTest, UsesEveryAnimeWithAButtonAndEachFeature)
 TEST_F(SamplePackageTest, EveryFrameDrawsCellsOfTheCgIntoTheView)
 {
     const Rect cg{0, 0, chr.cgsurface->Width, chr.cgsurface->Height};
-    const auto insideCg = [&](const Rect& r) { return r.left >= 0 && r.top >= 0 && r.right <= cg.right && r.bottom <= cg.bottom; };
-    const auto meetsView = [&](const Rect& r) { return r.right > 0 && r.bottom > 0 && r.left < chr.viewwidth && r.top < Tqpchr::ViewHeight; };
+    const auto insideCg = [&](const Rect& r) {
+        return r.left >= 0 && r.top >= 0 && r.right <= cg.right && r.bottom <= cg.bottom;
+    };
+    const auto meetsView = [&](const Rect& r) {
+        return r.right > 0 && r.bottom > 0 && r.left < chr.viewwidth && r.top < Tqpchr::ViewHeight;
+    };
     for (int32_t a = 0; a < Tqpchr::AnimeCount; ++a) {
         for (int32_t f = 1; chr.animeused[a] && Tqpchr::entry(chr.patsrc, a, f) != -1; ++f) {
             SCOPED_TRACE(testing::Message() << "anime " << a << " frame " << f);

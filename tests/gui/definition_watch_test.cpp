@@ -36,7 +36,8 @@ protected:
     }
     void stamp(int second) { std::filesystem::last_write_time(definition, hourAgo + std::chrono::seconds(second)); }
 
-    const std::filesystem::file_time_type hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::filesystem::file_time_type hourAgo =
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
     std::string definition;
 };
 
@@ -46,7 +47,13 @@ TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
     enum Change { Save, Cut, Remove, Archive, FromFolder, Toggle, None };
     // name: what is saved; shown: the name the window shows after the next turn.
     const struct {
-        Change change; const char* name; std::vector<std::string> lines; int second; const char* shown; int32_t anime; size_t errors;
+        Change change;
+        const char* name;
+        std::vector<std::string> lines;
+        int second;
+        const char* shown;
+        int32_t anime;
+        size_t errors;
     } steps[] = {
         {Save, "Early", both, 5, "First", 2, 0},  // switching on reloads nothing
         {Save, "Second", both, 10, "Second", 2, 0},
@@ -81,7 +88,7 @@ TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
         EXPECT_EQ(boxes->errors.size(), step.errors);
     }
     EXPECT_EQ(boxes->errors, (std::vector<std::string>{"ファイル " + (folder / "cg").string() + " は開けません.",
-                                                      "ファイル " + definition + " は開けません."}));
+                                                       "ファイル " + definition + " は開けません."}));
 }
 
 TEST_F(DefinitionWatchTest, ADefinitionLoadedByOtherMeansIsNotReloadedForBeingNew)

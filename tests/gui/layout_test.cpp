@@ -69,8 +69,11 @@ TEST_F(FormLayoutTest, EditBoxesAndTheViewCarryTheirCaptionsAsAccessibleNames)
 {
     open();
     // editable false: any role.
-    const struct { const char* name; bool editable; } named[] = {{"Anime", true}, {"アニメ番号", true}, {"パ・元", true}, {"パ･先", true},
-        {"レ・元", true}, {"レ・先", true}, {"キャラクター表示", false}};
+    const struct {
+        const char* name;
+        bool editable;
+    } named[] = {{"Anime", true},  {"アニメ番号", true}, {"パ・元", true},           {"パ･先", true},
+                 {"レ・元", true}, {"レ・先", true},     {"キャラクター表示", false}};
     for (const auto& n : named) {
         SCOPED_TRACE(n.name);
         int matching = 0;

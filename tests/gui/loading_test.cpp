@@ -24,8 +24,9 @@
 
 namespace {
 
-const std::string Definition = "#SIZE 8\r\n#CHARNAME \x83\x7c\x83\x81\r\n#ANIME 80\r\n#CHARBMP cg.bmp\r\n#1 0 0 4 4\r\n#2 4 0 4 4\r\n"
-                               "#PATERN 01 02\r\n#PATERN 03 02\r\n#PATERN 17 02\r\n#PATERN 09 02\r\n";
+const std::string Definition =
+    "#SIZE 8\r\n#CHARNAME \x83\x7c\x83\x81\r\n#ANIME 80\r\n#CHARBMP cg.bmp\r\n#1 0 0 4 4\r\n#2 4 0 4 4\r\n"
+    "#PATERN 01 02\r\n#PATERN 03 02\r\n#PATERN 17 02\r\n#PATERN 09 02\r\n";
 
 class FormLoadingTest : public FormTest {
 protected:
@@ -107,7 +108,11 @@ TEST_F(FormLoadingTest, AFrameTimeLongerThanTheTypingLimitIsShownWhole)
     EXPECT_EQ(form->chr->framewait, 12345);
     EXPECT_EQ(form->Edit1->cursorPosition(), 0);
     // Typing never makes the text longer than the limit, but may shorten it.
-    const struct { const char* keys; bool selectAll; const char* shown; } typing[] = {{"6", false, "12345"}, {"\b", false, "12345"}, {"9999", true, "999"}, {"\b8", false, "998"}};
+    const struct {
+        const char* keys;
+        bool selectAll;
+        const char* shown;
+    } typing[] = {{"6", false, "12345"}, {"\b", false, "12345"}, {"9999", true, "999"}, {"\b8", false, "998"}};
     form->Edit1->setFocus();
     for (const auto& t : typing) {
         SCOPED_TRACE(t.keys);
@@ -165,7 +170,8 @@ TEST_F(FormLoadingTest, ADroppedArchiveIsUnpackedLoadedAndItsFilesDeleted)
     open();
     drop({archive});
     ASSERT_TRUE(boxes->errors.empty()) << boxes->errors.front();
-    EXPECT_EQ(form->ArchiveFile1->LastCommandLine, "x -+ -a0 -m1 -n1 -x1 -ga1  \"" + archive + "\" \"" + tempdir() + "\" ");
+    EXPECT_EQ(form->ArchiveFile1->LastCommandLine,
+              "x -+ -a0 -m1 -n1 -x1 -ga1  \"" + archive + "\" \"" + tempdir() + "\" ");
     EXPECT_EQ(form->ArchiveFile1->OutputSize(), 8192);
     EXPECT_EQ(form->chr->chpfile, tempdir() + "sub/chara.chP");
     EXPECT_TRUE(form->fromarchive);
@@ -174,9 +180,11 @@ TEST_F(FormLoadingTest, ADroppedArchiveIsUnpackedLoadedAndItsFilesDeleted)
     EXPECT_TRUE(form->buttonck->isEnabled());
     EXPECT_EQ(form->Label1->text(), "ポメ");
     // The unpacked files are gone; their folder stays.
-    for (const char* name : {"readme.txt", "sub/old.chp", "sub/chara.chP", "sub/cg.bmp"}) EXPECT_FALSE(std::filesystem::exists(tempdir() + name)) << name;
+    for (const char* name : {"readme.txt", "sub/old.chp", "sub/chara.chP", "sub/cg.bmp"})
+        EXPECT_FALSE(std::filesystem::exists(tempdir() + name)) << name;
     EXPECT_TRUE(std::filesystem::is_directory(tempdir() + "sub"));
-    EXPECT_EQ(std::filesystem::status(tempdir()).permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+    EXPECT_EQ(std::filesystem::status(tempdir()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
     turns(1);
     EXPECT_EQ(viewPixel(1, 1), sample::red);
 }
@@ -230,7 +238,8 @@ TEST_F(FormLoadingTest, HostileListingsNeitherLoadNorDeleteAnythingOutsideTheUnp
     })});
     EXPECT_TRUE(boxes->errors.empty());
     EXPECT_EQ(form->chr->chpfile, tempdir() + "ok.chP");
-    for (const auto& kept : {outside / "victim.txt", outside / "def.chP", runtime / "parent.txt"}) EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+    for (const auto& kept : {outside / "victim.txt", outside / "def.chP", runtime / "parent.txt"})
+        EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
     EXPECT_TRUE(std::filesystem::is_symlink(tempdir() + "link"));
     EXPECT_TRUE(std::filesystem::is_symlink(tempdir() + "alias.txt"));
     EXPECT_TRUE(std::filesystem::is_directory(tempdir() + "folder"));

@@ -38,26 +38,25 @@ TEST_F(PlaybackTest, KeysPauseStepAndRewindWhileTheClockRunsOn)
     using sample::green, sample::red, sample::yellow;
     enum Action { Space, Right, Left, Home, AnimeSix, Wait };
     // later: milliseconds before the next turn.
-    const struct { Action action; uint32_t later; uint32_t colour; int32_t anime; bool paused; } steps[] = {
-        {Space, 0, red, 1, true},
-        {Wait, 1000, red, 1, true},  // the clock runs on, the engine is not stepped
-        {Right, 0, green, 1, true},
-        {Right, 0, yellow, 1, true},
+    const struct {
+        Action action;
+        uint32_t later;
+        uint32_t colour;
+        int32_t anime;
+        bool paused;
+    } steps[] = {
+        {Space, 0, red, 1, true},       {Wait, 1000, red, 1, true},  // the clock runs on, the engine is not stepped
+        {Right, 0, green, 1, true},     {Right, 0, yellow, 1, true},
         {Right, 0, red, 1, true},  // past the end: the anime loops
-        {Left, 0, red, 1, true},   // never before frame 1
-        {Right, 0, green, 1, true},
-        {Left, 0, red, 1, true},
-        {Right, 0, green, 1, true},
-        {Home, 0, red, 1, true},
-        {AnimeSix, 0, yellow, 6, true},
-        {Right, 0, green, 6, true},
+        {Left, 0, red, 1, true},  // never before frame 1
+        {Right, 0, green, 1, true},     {Left, 0, red, 1, true},
+        {Right, 0, green, 1, true},     {Home, 0, red, 1, true},
+        {AnimeSix, 0, yellow, 6, true}, {Right, 0, green, 6, true},
         {Right, 0, red, 1, true},  // the one-shot anime ran out and returned
         {Space, 0, red, 1, false},  // a whole frame time after the resume, not at once
-        {Wait, 70, red, 1, false},
-        {Wait, 70, green, 1, false},
+        {Wait, 70, red, 1, false},      {Wait, 70, green, 1, false},
         {Right, 0, green, 1, false},  // stepping and rewinding only while paused
-        {Left, 0, green, 1, false},
-        {Home, 0, green, 1, false},
+        {Left, 0, green, 1, false},     {Home, 0, green, 1, false},
         {Wait, 150, yellow, 1, false},
     };
     int index = 0;

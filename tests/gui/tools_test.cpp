@@ -25,7 +25,8 @@ protected:
         FormTest::SetUp();
         open();
         saveCg(red, 0);
-        form->LoadPackage(writeFile("chara.chP", "#CHARBMP cg.bmp\n#1 0 0 8 8\n#PATERN 05 0102 0304\n#LAYER 05 0506 0708\n"));
+        form->LoadPackage(
+            writeFile("chara.chP", "#CHARBMP cg.bmp\n#1 0 0 8 8\n#PATERN 05 0102 0304\n#LAYER 05 0506 0708\n"));
         turns(1);
     }
     // A 16 x 16 CG of one colour with a stamp of `second` seconds after an hour ago.
@@ -36,7 +37,10 @@ protected:
         writeFile("cg.bmp", std::string(bytes.begin(), bytes.end()));
         stamp(second);
     }
-    void stamp(int second) { std::filesystem::last_write_time(folder / "cg.bmp", hourAgo + std::chrono::seconds(second)); }
+    void stamp(int second)
+    {
+        std::filesystem::last_write_time(folder / "cg.bmp", hourAgo + std::chrono::seconds(second));
+    }
     // The four boxes hold the texts with their carets at 0, and the check rows a mark.
     void setBoxes(const Texts& texts)
     {
@@ -48,7 +52,10 @@ protected:
         for (auto* table : tables()) (*table)[check].fill(untouched);
     }
     std::array<QLineEdit*, 4> edits() const { return {form->pedit1, form->pedit2, form->ledit1, form->ledit2}; }
-    std::array<Tqpchr::FrameTable*, 4> tables() const { return {&chr().patsrc, &chr().patdst, &chr().laysrc, &chr().laydst}; }
+    std::array<Tqpchr::FrameTable*, 4> tables() const
+    {
+        return {&chr().patsrc, &chr().patdst, &chr().laysrc, &chr().laydst};
+    }
     Tqpchr& chr() const { return *form->chr; }
     // The colour in the view and the number of errors shown after one more turn.
     void expectTurn(uint32_t color, size_t errors)
@@ -58,19 +65,26 @@ protected:
         EXPECT_EQ(boxes->errors.size(), errors);
     }
 
-    const std::filesystem::file_time_type hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::filesystem::file_time_type hourAgo =
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
 };
 
 TEST_F(ToolsTest, CaretCheckShowsTheEntryAtTheCaretOfAnyBoxFromAllFour)
 {
     // rows: frames 0 to 255 of each check row.
-    const struct { Texts texts; size_t box; int caret; std::array<int32_t, 4> rows; const char* label; } cases[] = {
+    const struct {
+        Texts texts;
+        size_t box;
+        int caret;
+        std::array<int32_t, 4> rows;
+        const char* label;
+    } cases[] = {
         {{"0102", "0A0B", "0304", "0506"}, 0, 2, {2, 11, 4, 6}, "1/2"},
         {{"0102", "0A0B", "0304", "0506"}, 1, 3, {2, 11, 4, 6}, "1/2"},
         {{"0102", "0A0B", "0304", "0506"}, 2, 1, {1, 10, 3, 5}, "0/2"},
         {{"0102", "", "0304", "0506"}, 3, 2, {2, untouched, 4, 6}, "1/2"},
         {{"010203", "0A0B0", "0304", "05"}, 1, 5, {3, untouched, untouched, untouched}, "2/2"},  // end of text
-        {{"01020", "", "0304050", "0A0B0C"}, 0, 4, {0, untouched, 5, 12}, "2/2"},         // odd lengths
+        {{"01020", "", "0304050", "0A0B0C"}, 0, 4, {0, untouched, 5, 12}, "2/2"},  // odd lengths
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label + std::to_string(c.box));
@@ -119,7 +133,12 @@ TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
 {
     const QString long300 = QString("01").repeated(300);
     // frames: frames 1.. of each check row.
-    const struct { Texts texts; std::array<std::vector<int32_t>, 4> frames; bool patdstused, layerused; const char* error; } cases[] = {
+    const struct {
+        Texts texts;
+        std::array<std::vector<int32_t>, 4> frames;
+        bool patdstused, layerused;
+        const char* error;
+    } cases[] = {
         {{" 2", "", "", ""}, {{{2}, {}, {}, {}}}, false, false, nullptr},
         {{"01020", "03", "", "07"}, {{{1, 2}, {3}, {}, {7}}}, true, false, nullptr},
         {{"", "", "0506", "0708"}, {{{}, {}, {5, 6}, {7, 8}}}, false, true, nullptr},
@@ -151,9 +170,13 @@ TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
 
 TEST_F(ToolsTest, ClipboardGetsPatternAndLayerLines)
 {
-    const struct { const char* anime; Texts texts; const char* clipboard; } cases[] = {
-        {"5", {"0102", "", "03", "04"}, "#Patern\t5\t0102\r\n#Layer\t5\t03\t04\r\n"}, {"x", {"01", "02", "", "04"}, "#Patern\tx\t01\t02\r\n"},
-        {"5", {"", "02", "", "04"}, "before"}};
+    const struct {
+        const char* anime;
+        Texts texts;
+        const char* clipboard;
+    } cases[] = {{"5", {"0102", "", "03", "04"}, "#Patern\t5\t0102\r\n#Layer\t5\t03\t04\r\n"},
+                 {"x", {"01", "02", "", "04"}, "#Patern\tx\t01\t02\r\n"},
+                 {"5", {"", "02", "", "04"}, "before"}};
     for (const auto& c : cases) {
         QGuiApplication::clipboard()->setText("before");
         setBoxes(c.texts);
@@ -166,9 +189,17 @@ TEST_F(ToolsTest, ClipboardGetsPatternAndLayerLines)
 TEST_F(ToolsTest, SetFetchesTheListsOfAnimes1To29AskingOnlyOverText)
 {
     const Texts own{"AA", "", "", ""}, anime5{"0102", "0304", "0506", "0708"};
-    const struct { const char* anime; Texts before; bool answer; Texts after; size_t questions; int32_t frame; } cases[] = {
-        {"0", own, true, own, 0, 9}, {"30", own, true, own, 0, 9}, {"ab", own, true, own, 0, 9}, {"5", {}, false, anime5, 0, 1},
-        {"5", own, true, anime5, 1, 1}, {"5", own, false, own, 1, 1}, {"07", own, true, {}, 1, 1},
+    const struct {
+        const char* anime;
+        Texts before;
+        bool answer;
+        Texts after;
+        size_t questions;
+        int32_t frame;
+    } cases[] = {
+        {"0", own, true, own, 0, 9},    {"30", own, true, own, 0, 9},   {"ab", own, true, own, 0, 9},
+        {"5", {}, false, anime5, 0, 1}, {"5", own, true, anime5, 1, 1}, {"5", own, false, own, 1, 1},
+        {"07", own, true, {}, 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.anime);
@@ -191,7 +222,8 @@ TEST_F(ToolsTest, SetFetchesTheListsOfAnimes1To29AskingOnlyOverText)
     turns(1);
     EXPECT_EQ(chr().anime, 5);
     EXPECT_EQ(chr().frame, 1);
-    for (QLabel* position : {form->ppoint1, form->ppoint2, form->lpoint1, form->lpoint2}) EXPECT_EQ(position->text(), "0/2");
+    for (QLabel* position : {form->ppoint1, form->ppoint2, form->lpoint1, form->lpoint2})
+        EXPECT_EQ(position->text(), "0/2");
 
     // A position label shows its whole text, however long.
     form->pedit1->setText(QString("01").repeated(11));
@@ -249,8 +281,9 @@ TEST_F(ToolsTest, AutomaticReloadFollowsTheStampReportingEachChangeOnce)
     expectTurn(blue, 2);
     saveCg(red, 50, 64);
     expectTurn(blue, 3);
-    EXPECT_EQ(boxes->errors, (std::vector<std::string>{"ファイル " + (folder / "cg.bmp").string() + " は開けません.",
-                                                      "ビットマップイメージが不正です.", "ビットマップイメージが不正です."}));
+    EXPECT_EQ(boxes->errors,
+              (std::vector<std::string>{"ファイル " + (folder / "cg.bmp").string() + " は開けません.",
+                                        "ビットマップイメージが不正です.", "ビットマップイメージが不正です."}));
     saveCg(red, 60);
     form->fromarchive = true;
     expectTurn(blue, 3);

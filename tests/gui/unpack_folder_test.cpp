@@ -43,9 +43,17 @@ TEST_F(UnpackFolderTest, IsTheProgramsOwnInTheRuntimeFolderWhenThatIsOursElseInT
     const ScopedVariable temp("TMPDIR", path("tmp"));
     const std::string own = std::to_string(getpid()) + "/";
     const std::string inTemp = path("tmp/pomelune-qptemp-" + std::to_string(getuid()) + "/" + own);
-    const struct { std::optional<std::string> runtime; std::string unpack; } cases[] = {  // $XDG_RUNTIME_DIR, or unset
-        {path("ours"), path("ours/pomelune-qptemp/" + own)}, {"ours", inTemp}, {path("link"), inTemp},
-        {path("file"), inTemp}, {path("others"), inTemp}, {std::nullopt, inTemp},
+    const struct {
+        std::optional<std::string> runtime;
+        std::string unpack;
+    } cases[] = {
+        // $XDG_RUNTIME_DIR, or unset
+        {path("ours"), path("ours/pomelune-qptemp/" + own)},
+        {"ours", inTemp},
+        {path("link"), inTemp},
+        {path("file"), inTemp},
+        {path("others"), inTemp},
+        {std::nullopt, inTemp},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.runtime.value_or("unset"));

@@ -32,8 +32,10 @@ TEST_F(FormWindowTest, ACommandLinesFailedLoadIsShownOnceOverTheStartState)
     EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + missing + " は開けません."});
     EXPECT_FALSE(form->paramload);
     for (const AnimeButton& anime : animeButtons) EXPECT_FALSE((form.get()->*anime.button)->isEnabled()) << anime.anime;
-    for (const QPushButton* button : {form->reload, form->CGreload, form->buttonck}) EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
-    for (const QPushButton* button : {form->clipper, form->setbutton}) EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    for (const QPushButton* button : {form->reload, form->CGreload, form->buttonck})
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    for (const QPushButton* button : {form->clipper, form->setbutton})
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
     for (int y : {0, 135, 270})
         for (int x : {0, 80, 166}) EXPECT_EQ(viewPixel(x, y), 0u) << x << "," << y;
 }
@@ -41,8 +43,16 @@ TEST_F(FormWindowTest, ACommandLinesFailedLoadIsShownOnceOverTheStartState)
 TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeInATextThatFitsAndKeepsItsTextForOthers)
 {
     open();
-    const struct { int anime; const char* shown; } cases[] = {
-        {0, "状態"}, {1, "01-通常１"}, {9, "01-通常１"}, {18, "18-おじゃまされてる"}, {30, "チェックパターン"}, {31, "チェックパターン"},
+    const struct {
+        int anime;
+        const char* shown;
+    } cases[] = {
+        {0, "状態"},
+        {1, "01-通常１"},
+        {9, "01-通常１"},
+        {18, "18-おじゃまされてる"},
+        {30, "チェックパターン"},
+        {31, "チェックパターン"},
         {-1, "チェックパターン"},
     };
     const std::string longest = "18-おじゃまされてる";
@@ -86,9 +96,17 @@ TEST_F(FormWindowTest, AnimeButtonsFrameTimeAndLoopBoxesDriveTheEngine)
 
 TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveIt)
 {
-    const struct { std::string message; std::string shown; } cases[] = {
-        {"ファイル a は開けません", "ファイル a は開けません."}, {"abc", "abc."}, {"a/", "a/."},
-        {"done.", "done."}, {"a-", "a-"}, {"(1)", "(1)"}, {"", ""},
+    const struct {
+        std::string message;
+        std::string shown;
+    } cases[] = {
+        {"ファイル a は開けません", "ファイル a は開けません."},
+        {"abc", "abc."},
+        {"a/", "a/."},
+        {"done.", "done."},
+        {"a-", "a-"},
+        {"(1)", "(1)"},
+        {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(errorBoxText(c.message), c.shown) << c.message;
 }
@@ -97,7 +115,10 @@ TEST_F(FormWindowTest, TheBoxesSpeakJapaneseAndShowTheirTextAsItStands)
 {
     open();
     const std::unique_ptr<MessageBoxes> qtBoxes = makeQtMessageBoxes(form.get());
-    struct Seen { QString text, buttons; Qt::TextFormat format = Qt::AutoText; } seen;
+    struct Seen {
+        QString text, buttons;
+        Qt::TextFormat format = Qt::AutoText;
+    } seen;
     // Reads the box once it is open, then answers it with its last answering button.
     const auto readAndAnswer = [&seen] {
         auto* poll = new QTimer(qApp);
@@ -150,7 +171,12 @@ TEST_F(FormWindowTest, TheCycleRunsOncePerRefreshNotAsOftenAsTheLoopAllows)
     // A turn also runs in the millisecond the next frame change falls due, when that
     // comes before the next refresh; not while paused.
     // longest: -1 when the turn waits for a refresh.
-    const struct { int32_t framewait; uint32_t sinceLastFrame; bool paused; int longest; } cases[] = {{100, 96, false, 5}, {100, 50, false, -1}, {100, 96, true, -1}, {0, 0, false, 1}};
+    const struct {
+        int32_t framewait;
+        uint32_t sinceLastFrame;
+        bool paused;
+        int longest;
+    } cases[] = {{100, 96, false, 5}, {100, 50, false, -1}, {100, 96, true, -1}, {0, 0, false, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.framewait * 1000 + c.sinceLastFrame);
         form->chr->framewait = c.framewait;
@@ -200,7 +226,9 @@ TEST_F(FormWindowTest, QtWindowEventsReachTheMessageProcedureWithWindowsNumbers)
     form->move(300, 320);
     QApplication::processEvents();
     const POINT origin = host.clientOrigin();
-    EXPECT_NE(std::find(messages.begin(), messages.end(), std::pair<uint32_t, intptr_t>{WM_MOVE, origin.x | (origin.y << 16)}), messages.end());
+    EXPECT_NE(std::find(messages.begin(), messages.end(),
+                        std::pair<uint32_t, intptr_t>{WM_MOVE, origin.x | (origin.y << 16)}),
+              messages.end());
 
     messages.clear();
     host.menuLoop(true);
@@ -209,7 +237,8 @@ TEST_F(FormWindowTest, QtWindowEventsReachTheMessageProcedureWithWindowsNumbers)
     ASSERT_GE(messages.size(), 3u);
     EXPECT_EQ(messages[0].first, WM_ENTERMENULOOP);
     EXPECT_EQ(messages[1].first, WM_EXITMENULOOP);
-    EXPECT_TRUE(std::all_of(messages.begin() + 2, messages.end(), [](const auto& m) { return m.first == 0x000F; }));  // WM_PAINT
+    EXPECT_TRUE(std::all_of(messages.begin() + 2, messages.end(),
+                            [](const auto& m) { return m.first == 0x000F; }));  // WM_PAINT
 }
 
 }  // namespace

@@ -15,11 +15,16 @@ using ZoomViewTest = FormTest;
 
 TEST(ZoomFor, FollowsTheWindowSizeAndTheScreenRatioFrom1To8)
 {
-    const struct { QSize window; qreal ratio; int zoom; } cases[] = {
-        {{334, 542}, 1, 2}, {{333, 542}, 1, 1}, {{334, 541}, 1, 1}, {{0, 0}, 1, 1}, {{334, 542}, 2, 4}, {{300, 500}, 1.5, 2},
-        {{167, 271}, 1.25, 1}, {{4000, 4000}, 1, 8}, {{1336, 2168}, 2, 8}};
+    const struct {
+        QSize window;
+        qreal ratio;
+        int zoom;
+    } cases[] = {{{334, 542}, 1, 2},    {{333, 542}, 1, 1},   {{334, 541}, 1, 1},
+                 {{0, 0}, 1, 1},        {{334, 542}, 2, 4},   {{300, 500}, 1.5, 2},
+                 {{167, 271}, 1.25, 1}, {{4000, 4000}, 1, 8}, {{1336, 2168}, 2, 8}};
     for (const auto& c : cases)
-        EXPECT_EQ(ZoomView::zoomFor(view, c.window, c.ratio), c.zoom) << c.window.width() << "x" << c.window.height() << " at " << c.ratio;
+        EXPECT_EQ(ZoomView::zoomFor(view, c.window, c.ratio), c.zoom)
+            << c.window.width() << "x" << c.window.height() << " at " << c.ratio;
 }
 
 TEST_F(ZoomViewTest, ShowsTheViewScaledOnlyWhenOpen)
@@ -35,7 +40,10 @@ TEST_F(ZoomViewTest, ShowsTheViewScaledOnlyWhenOpen)
 
     // Its pixels are the view's scaled and centred.
     // the window beyond the picture, shared by both sides
-    const struct { int zoom; QSize slack; } cases[] = {{3, {10, 7}}, {1, {50, 0}}, {2, {0, 0}}};
+    const struct {
+        int zoom;
+        QSize slack;
+    } cases[] = {{3, {10, 7}}, {1, {50, 0}}, {2, {0, 0}}};
     for (const auto& c : cases) {
         zoom.resize(view * c.zoom + c.slack);
         turns(1);
@@ -64,12 +72,14 @@ TEST_F(ZoomViewTest, TitleNamesTheAnimeAndItsFrame)
     turns(1);
     form->zoomView->showAction->trigger();
     Tqpchr& chr = *form->chr;
-    const struct { int32_t anime, frame; bool pause; const char* title; } cases[] = {
-        {1, 1, false, "01-通常１ — frame 1 / 3"},
-        {1, 3, false, "01-通常１ — frame 3 / 3"},
+    const struct {
+        int32_t anime, frame;
+        bool pause;
+        const char* title;
+    } cases[] = {
+        {1, 1, false, "01-通常１ — frame 1 / 3"},         {1, 3, false, "01-通常１ — frame 3 / 3"},
         {2, 5, false, "02-通常２ — frame 5 / 6"},  // the longer of the two lists
-        {1, 2, true, "01-通常１ — frame 2 / 3 — paused"},
-        {9, 1, false, "anime 9 — frame 1 / 0"},
+        {1, 2, true, "01-通常１ — frame 2 / 3 — paused"}, {9, 1, false, "anime 9 — frame 1 / 0"},
         {30, 1, false, "チェックパターン — frame 1 / 0"},
     };
     for (const auto& c : cases) {

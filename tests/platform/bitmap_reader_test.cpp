@@ -18,7 +18,8 @@ Pixels decoded(const std::vector<uint8_t>& bytes)
 
 TEST(BitmapReaderTest, DecodesEveryDepthTopDown)
 {
-    EXPECT_EQ(decoded(makeBmp({2, 2, 24, {}, {0x010203, 0x040506, 0x070809, 0x0A0B0C}})), (Pixels{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
+    EXPECT_EQ(decoded(makeBmp({2, 2, 24, {}, {0x010203, 0x040506, 0x070809, 0x0A0B0C}})),
+              (Pixels{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
     EXPECT_EQ(decoded(makeBmp({1, -2, 8, {0x112233, 0x445566}, {1, 0}})), (Pixels{0x445566, 0x112233}));
     EXPECT_EQ(decoded(makeBmp({1, 1, 16, {}, {0x7C00}})), (Pixels{0xFF0000}));
     // 1 and 4 bits: the row of a 3-pixel, 8-bit file written over by hand.

@@ -12,7 +12,8 @@ namespace {
 
 using Row = std::vector<uint32_t>;
 
-DDSURFACEDESC2 describe(uint32_t flags, uint32_t caps, uint32_t width = 0, uint32_t height = 0, const DDPIXELFORMAT& format = {})
+DDSURFACEDESC2 describe(uint32_t flags, uint32_t caps, uint32_t width = 0, uint32_t height = 0,
+                        const DDPIXELFORMAT& format = {})
 {
     DDSURFACEDESC2 desc;
     desc.dwFlags = flags;
@@ -41,7 +42,8 @@ protected:
     }
     IDirectDrawSurface7* create(const DDPIXELFORMAT& format, uint32_t width, uint32_t height)
     {
-        return create(describe(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY, width, height, format));
+        return create(describe(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT,
+                               DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY, width, height, format));
     }
     // The primary surface with a clipper bound to window.
     IDirectDrawSurface7* makeWindowPrimary(FakeWindowHost& window)
@@ -92,12 +94,16 @@ TEST_F(DDrawTest, SurfacesArePaddedToWordsAndBadRequestsRefused)
 {
     EXPECT_EQ(create(pixelFormatRgb888(), 5, 3)->pitch(), 16);  // 15 bytes rounded up
     const uint32_t sized = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, plain = DDSCAPS_OFFSCREENPLAIN;
-    const struct { DDSURFACEDESC2 desc; HRESULT expected; } cases[] = {
+    const struct {
+        DDSURFACEDESC2 desc;
+        HRESULT expected;
+    } cases[] = {
         {describe(sized, plain, 0, 4), DDERR_INVALIDPARAMS},
         {describe(sized, DDSCAPS_SYSTEMMEMORY, 4, 4), DDERR_INVALIDPARAMS},
         {describe(DDSD_CAPS | DDSD_WIDTH, DDSCAPS_PRIMARYSURFACE, 4), DDERR_INVALIDPARAMS},  // the screen has its size
         {describe(sized, plain, 100000, 100000), DDERR_OUTOFMEMORY},
-        {describe(sized | DDSD_PIXELFORMAT, plain, 4, 4, pixelFormatRgb(12, 0xF00, 0xF0, 0xF)), DDERR_INVALIDPIXELFORMAT},
+        {describe(sized | DDSD_PIXELFORMAT, plain, 4, 4, pixelFormatRgb(12, 0xF00, 0xF0, 0xF)),
+         DDERR_INVALIDPIXELFORMAT},
         {describe(sized, DDSCAPS_ZBUFFER, 4, 4), DDERR_INVALIDPIXELFORMAT},
     };
     for (const auto& c : cases) {
@@ -121,7 +127,8 @@ TEST_F(DDrawTest, BusyLostOrMisfitSurfacesRefuseWork)
     EXPECT_EQ(a->Blt(&tooWide, nullptr, nullptr, DDBLT_COLORFILL, &fx), DDERR_INVALIDRECT);
     EXPECT_EQ(a->BltFast(1, 0, b, &whole, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
     EXPECT_EQ(a->BltFast(0xFFFFFFFF, 0, b, &whole, DDBLTFAST_WAIT), DDERR_INVALIDRECT);  // no overflow
-    EXPECT_EQ(a->Blt(nullptr, create(pixelFormatRgb565(), 4, 4), nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDPIXELFORMAT);
+    EXPECT_EQ(a->Blt(nullptr, create(pixelFormatRgb565(), 4, 4), nullptr, DDBLT_WAIT, nullptr),
+              DDERR_INVALIDPIXELFORMAT);
 
     ASSERT_EQ(a->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
     EXPECT_EQ(a->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DDERR_SURFACEBUSY);
@@ -148,7 +155,8 @@ TEST_F(DDrawTest, BusyLostOrMisfitSurfacesRefuseWork)
 
 TEST_F(DDrawTest, FillAndCopyInEveryPixelSize)
 {
-    for (const DDPIXELFORMAT& format : {pixelFormatPalette8(), pixelFormatRgb565(), pixelFormatRgb888(), pixelFormatXrgb8888()}) {
+    for (const DDPIXELFORMAT& format :
+         {pixelFormatPalette8(), pixelFormatRgb565(), pixelFormatRgb888(), pixelFormatXrgb8888()}) {
         const uint32_t mask = format.dwRGBBitCount == 32 ? 0xFFFFFFFF : (1u << format.dwRGBBitCount) - 1;
         const Row picture{0x11223344 & mask, 0x55667788 & mask, 0x99AABBCC & mask};
         auto* src = create(format, 3, 1);

@@ -103,8 +103,8 @@ TEST(FileSystemTest, FileAgeIsThePackedLocalTimeAndMinusOneOnlyForAMissingFile)
         EXPECT_TRUE(stamps.insert(static_cast<int32_t>(stamp)).second);  // each time its own stamp
         char fields[32] = "";
         if (const uint32_t month = stamp >> 21 & 15; month != 0)
-            snprintf(fields, sizeof fields, "%04u-%02u-%02u %02u:%02u:%02u", (stamp >> 25) + 1980, month, stamp >> 16 & 31,
-                     stamp >> 11 & 31, stamp >> 5 & 63, (stamp & 31) * 2);
+            snprintf(fields, sizeof fields, "%04u-%02u-%02u %02u:%02u:%02u", (stamp >> 25) + 1980, month,
+                     stamp >> 16 & 31, stamp >> 11 & 31, stamp >> 5 & 63, (stamp & 31) * 2);
         EXPECT_EQ(fields, c.packed);
     }
     EXPECT_EQ(fileAge((folder / "missing").string()), -1);

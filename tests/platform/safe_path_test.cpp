@@ -17,11 +17,19 @@ namespace {
 TEST(StoredPathTest, SplitsRelativePathsAndRefusesEveryWayOut)
 {
     using Parts = std::vector<std::string>;
-    const struct { std::string stored; Parts parts; StoredPathFault fault; } cases[] = {
-        {"./a//b\\.\\c/", {"a", "b", "c"}, StoredPathFault::none},     {"a..b/..c/c..", {"a..b", "..c", "c.."}, StoredPathFault::none},
-        {"sub/C:x", {"sub", "C:x"}, StoredPathFault::none},           {"", {}, StoredPathFault::absolute},
-        {"C:a.chP", {}, StoredPathFault::absolute},                  {std::string("a\0/../b", 7), {}, StoredPathFault::nulByte},
-        {"a/..", {}, StoredPathFault::leadsOut},                     {"sub/../a.chP", {}, StoredPathFault::leadsOut},
+    const struct {
+        std::string stored;
+        Parts parts;
+        StoredPathFault fault;
+    } cases[] = {
+        {"./a//b\\.\\c/", {"a", "b", "c"}, StoredPathFault::none},
+        {"a..b/..c/c..", {"a..b", "..c", "c.."}, StoredPathFault::none},
+        {"sub/C:x", {"sub", "C:x"}, StoredPathFault::none},
+        {"", {}, StoredPathFault::absolute},
+        {"C:a.chP", {}, StoredPathFault::absolute},
+        {std::string("a\0/../b", 7), {}, StoredPathFault::nulByte},
+        {"a/..", {}, StoredPathFault::leadsOut},
+        {"sub/../a.chP", {}, StoredPathFault::leadsOut},
         {".//.\\", {}, StoredPathFault::noName},
     };
     for (const auto& c : cases) {
@@ -48,9 +56,12 @@ protected:
 TEST_F(BelowFolderTest, OnlyRegularFilesReachedWithoutALinkAreSeenAndRemoved)
 {
     // regular: a regular file reached without a link, so removed.
-    const struct { const char* stored; bool regular, remains; } cases[] = {
-        {"sub/a.txt", true, false}, {"link/c.txt", false, true}, {"alias", false, true}, {"sub", false, true},
-        {"none/a.txt", false, false},
+    const struct {
+        const char* stored;
+        bool regular, remains;
+    } cases[] = {
+        {"sub/a.txt", true, false}, {"link/c.txt", false, true},  {"alias", false, true},
+        {"sub", false, true},       {"none/a.txt", false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -66,7 +77,13 @@ TEST_F(BelowFolderTest, OnlyRegularFilesReachedWithoutALinkAreSeenAndRemoved)
 TEST_F(BelowFolderTest, AWalkMakesFoldersWhereAskedAndStopsAtALinkOrAFile)
 {
     // blocked: a link or a file was in the way.
-    const struct { std::vector<std::string> parts; MissingFolders missing; bool reached; size_t stoppedAt; bool blocked; } cases[] = {
+    const struct {
+        std::vector<std::string> parts;
+        MissingFolders missing;
+        bool reached;
+        size_t stoppedAt;
+        bool blocked;
+    } cases[] = {
         {{"new", "deeper"}, MissingFolders::fail, false, 0, false},
         {{"new", "deeper"}, MissingFolders::make, true, 0, false},
         {{"sub", "link"}, MissingFolders::make, true, 0, false},
@@ -93,7 +110,9 @@ TEST(FileDescriptorTest, ClosesOnceWhenMovedAndLeftScope)
     ScratchFolder folder;
     FileDescriptor first(::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY));
     const int fd = first.get();
-    { const FileDescriptor moved = std::move(first); }
+    {
+        const FileDescriptor moved = std::move(first);
+    }
     EXPECT_FALSE(first.valid());
     EXPECT_EQ(::fcntl(fd, F_GETFD), -1);
 }

@@ -37,11 +37,14 @@ TEST(TextTest, EndingsCompareAsciiLettersWithoutCase)
         const char* ending;
         bool ends;
     };
-    const Case cases[] = {
-        {"pkg/chara.LZH", ".lzh", true}, {"a.Zip", ".ZIP", true},    {"a.tgz", ".gz", false},
-        {"gz", ".gz", false},            {"a.zip/b", ".zip", false}, {"abc", "", true},
-        {"a.\xC9", ".\xE9", false},  // only ASCII letters have a case here
-    };
+    const Case
+        cases[] =
+            {
+                {"pkg/chara.LZH", ".lzh", true}, {"a.Zip", ".ZIP", true},
+                {"a.tgz", ".gz", false},         {"gz", ".gz", false},
+                {"a.zip/b", ".zip", false},      {"abc", "", true},
+                {"a.\xC9", ".\xE9", false},  // only ASCII letters have a case here
+            };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " / " + c.ending);
         EXPECT_EQ(endsWithIgnoringCase(c.text, c.ending), c.ends);

@@ -21,10 +21,19 @@ inline void setBmpField(std::vector<uint8_t>& bytes, size_t at, uint32_t value, 
     for (size_t i = 0; i < size; ++i) bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * i));
 }
 inline void setBmpPixelOffset(std::vector<uint8_t>& bytes, uint32_t offset) { setBmpField(bytes, 10, offset, 4); }
-inline void setBmpWidth(std::vector<uint8_t>& bytes, int32_t width) { setBmpField(bytes, 18, static_cast<uint32_t>(width), 4); }
-inline void setBmpHeight(std::vector<uint8_t>& bytes, int32_t height) { setBmpField(bytes, 22, static_cast<uint32_t>(height), 4); }
+inline void setBmpWidth(std::vector<uint8_t>& bytes, int32_t width)
+{
+    setBmpField(bytes, 18, static_cast<uint32_t>(width), 4);
+}
+inline void setBmpHeight(std::vector<uint8_t>& bytes, int32_t height)
+{
+    setBmpField(bytes, 22, static_cast<uint32_t>(height), 4);
+}
 inline void setBmpBitCount(std::vector<uint8_t>& bytes, uint16_t bitCount) { setBmpField(bytes, 28, bitCount, 2); }
-inline void setBmpCompression(std::vector<uint8_t>& bytes, uint32_t compression) { setBmpField(bytes, 30, compression, 4); }
+inline void setBmpCompression(std::vector<uint8_t>& bytes, uint32_t compression)
+{
+    setBmpField(bytes, 30, compression, 4);
+}
 
 inline std::vector<uint8_t> makeBmp(const BitmapPicture& picture)
 {
@@ -47,7 +56,8 @@ inline std::vector<uint8_t> makeBmp(const BitmapPicture& picture)
     for (int32_t y = 0; y < rows; ++y) {
         const size_t storedRow = static_cast<size_t>(picture.height < 0 ? y : rows - 1 - y);
         for (int32_t x = 0; x < picture.width; ++x)
-            setBmpField(out, offset + storedRow * stride + static_cast<size_t>(x) * bytes, picture.pixels[static_cast<size_t>(y) * picture.width + x], bytes);
+            setBmpField(out, offset + storedRow * stride + static_cast<size_t>(x) * bytes,
+                        picture.pixels[static_cast<size_t>(y) * picture.width + x], bytes);
     }
     return out;
 }

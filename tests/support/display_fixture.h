@@ -65,7 +65,10 @@ protected:
         return out;
     }
 
-    std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const { return scratch.write(name, bytes).string(); }
+    std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const
+    {
+        return scratch.write(name, bytes).string();
+    }
 
     ScratchFolder scratch;
     const std::filesystem::path& folder = scratch.path();

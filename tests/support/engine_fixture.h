@@ -31,9 +31,13 @@ protected:
         for (char c : lines) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
         return writeFile(name, std::vector<uint8_t>(text.begin(), text.end()));
     }
-    void loadDefinition(const std::string& lines, const std::string& name = "chara.chP") { chr->load(writeDefinition(lines, name)); }
+    void loadDefinition(const std::string& lines, const std::string& name = "chara.chP")
+    {
+        chr->load(writeDefinition(lines, name));
+    }
     // A 24-bit CG of the given size, every pixel from color(x, y).
-    template <typename Color> void writeCg(const std::string& name, int32_t width, int32_t height, Color color)
+    template <typename Color>
+    void writeCg(const std::string& name, int32_t width, int32_t height, Color color)
     {
         BitmapPicture picture{width, height, 24, {}, {}};
         for (int32_t y = 0; y < height; ++y)

@@ -12,16 +12,28 @@
 class FakeWindowHost : public WindowHost {
 public:
     explicit FakeWindowHost(const WindowBounds& bounds = {100, 80, 320, 240})
-        : bounds_(bounds), frame_(static_cast<size_t>(bounds.width) * bounds.height)
-    { registerWindowHandle(handle_, this); }
+            : bounds_(bounds),
+              frame_(static_cast<size_t>(bounds.width) * bounds.height)
+    {
+        registerWindowHandle(handle_, this);
+    }
     ~FakeWindowHost() override { unregisterWindowHandle(handle_); }
     FakeWindowHost(const FakeWindowHost&) = delete;
     FakeWindowHost& operator=(const FakeWindowHost&) = delete;
 
     // Sends a message through the current procedure and returns its result.
-    intptr_t deliver(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) { return procedure_(message, wParam, lParam); }
-    void create() { if (createHandler_) createHandler_(this); }
-    void paint() { if (paintHandler_) paintHandler_(this); }
+    intptr_t deliver(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0)
+    {
+        return procedure_(message, wParam, lParam);
+    }
+    void create()
+    {
+        if (createHandler_) createHandler_(this);
+    }
+    void paint()
+    {
+        if (paintHandler_) paintHandler_(this);
+    }
     // A pixel of the client area, 0x00RRGGBB.
     uint32_t pixel(int32_t x, int32_t y) const { return frame_[static_cast<size_t>(y) * bounds_.width + x]; }
 
@@ -38,15 +50,23 @@ public:
     WindowBounds bounds() const override { return bounds_; }
     void setBounds(const WindowBounds& b) override
     {
-        calls.push_back("setBounds " + std::to_string(b.left) + " " + std::to_string(b.top) + " " + std::to_string(b.width) + " " + std::to_string(b.height));
+        calls.push_back("setBounds " + std::to_string(b.left) + " " + std::to_string(b.top) + " " +
+                        std::to_string(b.width) + " " + std::to_string(b.height));
         bounds_ = b;
         frame_.assign(static_cast<size_t>(b.width) * b.height, 0);
     }
     bool maximized() const override { return isMaximized; }
-    void setNormalState() override { calls.push_back("setNormalState"); isMaximized = false; }
+    void setNormalState() override
+    {
+        calls.push_back("setNormalState");
+        isMaximized = false;
+    }
     void drawMenuBar() override { calls.push_back("drawMenuBar"); }
     void redrawFrame() override { calls.push_back("redrawFrame"); }
-    void showWarning(const std::string& title, const std::string& text) override { calls.push_back("warning " + title + " " + text); }
+    void showWarning(const std::string& title, const std::string& text) override
+    {
+        calls.push_back("warning " + title + " " + text);
+    }
 
     int32_t screenWidth() const override { return Screen::width(); }
     int32_t screenHeight() const override { return Screen::height(); }

@@ -24,8 +24,16 @@
 // details: of the boxes with a details section.
 struct RecordingBoxes : MessageBoxes {
     void showError(const std::string& text) override { errors.push_back(text); }
-    void showErrorWithDetails(const std::string& text, const std::string& shown) override { errors.push_back(text); details.push_back(shown); }
-    bool askYesNo(const std::string& text) override { questions.push_back(text); return answer; }
+    void showErrorWithDetails(const std::string& text, const std::string& shown) override
+    {
+        errors.push_back(text);
+        details.push_back(shown);
+    }
+    bool askYesNo(const std::string& text) override
+    {
+        questions.push_back(text);
+        return answer;
+    }
 
     std::vector<std::string> errors, details, questions;
     bool answer = true;
@@ -52,7 +60,12 @@ protected:
         runtimeVariable.emplace("XDG_RUNTIME_DIR", runtime.string());
         setMillisecondClock([this] { return now; });
     }
-    void TearDown() override { form.reset(); setMillisecondClock({}); runtimeVariable.reset(); }
+    void TearDown() override
+    {
+        form.reset();
+        setMillisecondClock({});
+        runtimeVariable.reset();
+    }
 
     // A new main window with the given command-line arguments.
     TForm1& open(std::vector<std::string> arguments = {})
@@ -62,7 +75,10 @@ protected:
         form = std::make_unique<TForm1>(std::move(arguments), std::move(recording));
         return *form;
     }
-    void turns(int count) { for (int i = 0; i < count; ++i) form->runIdleTurn(); }
+    void turns(int count)
+    {
+        for (int i = 0; i < count; ++i) form->runIdleTurn();
+    }
     // Sends a drop of these files, offered as a file manager offers them (as URLs
     // and as text), to the window or to one of its controls. The drop ends before
     // the files are sorted and loaded, which happens once the window's events run.

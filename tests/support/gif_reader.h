@@ -15,7 +15,7 @@ struct GifContents {
     int height = 0;
     bool loops = false;
     std::vector<std::vector<uint32_t>> frames;  // RGB of every pixel, row by row
-    std::vector<int> delays;                    // centiseconds
+    std::vector<int> delays;  // centiseconds
 };
 
 inline GifContents readGif(const std::filesystem::path& path)
@@ -37,8 +37,10 @@ inline GifContents readGif(const std::filesystem::path& path)
             }
             GraphicsControlBlock control;
             contents.delays.push_back(DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK ? control.DelayTime : -1);
-            for (const ExtensionBlock& block : std::span(image.ExtensionBlocks, static_cast<size_t>(image.ExtensionBlockCount)))
-                contents.loops |= block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 && std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0;
+            for (const ExtensionBlock& block :
+                 std::span(image.ExtensionBlocks, static_cast<size_t>(image.ExtensionBlockCount)))
+                contents.loops |= block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
+                                  std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0;
         }
     }
     DGifCloseFile(gif, &error);

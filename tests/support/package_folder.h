@@ -18,11 +18,11 @@
 
 namespace sample {
 
-inline constexpr uint32_t blue = 0x0000FF;   // pattern 1, the background
-inline constexpr uint32_t red = 0xFF0000;    // pattern 2, key colour at its (0, 0)
+inline constexpr uint32_t blue = 0x0000FF;  // pattern 1, the background
+inline constexpr uint32_t red = 0xFF0000;  // pattern 2, key colour at its (0, 0)
 inline constexpr uint32_t green = 0x00FF00;  // pattern 3, key colour at its (1, 1)
-inline constexpr uint32_t yellow = 0xFFFF00; // pattern 4, key colour at its (3, 3)
-inline constexpr uint32_t key = 0xFF00FF;    // the bottom row, so the CG's colour key
+inline constexpr uint32_t yellow = 0xFFFF00;  // pattern 4, key colour at its (3, 3)
+inline constexpr uint32_t key = 0xFF00FF;  // the bottom row, so the CG's colour key
 inline constexpr int32_t viewWidth = 8;
 inline constexpr int32_t viewHeight = 271;
 
@@ -62,7 +62,10 @@ inline std::string fileText(const std::filesystem::path& path)
 
 class PackageTest : public ::testing::Test {
 protected:
-    std::string writeFile(const std::string& name, const std::string& bytes) const { return scratch.write(name, bytes).string(); }
+    std::string writeFile(const std::string& name, const std::string& bytes) const
+    {
+        return scratch.write(name, bytes).string();
+    }
     // The CG and a definition of the view and its four cells followed by the anime lines.
     std::string writeSampleDefinition(const std::vector<std::string>& animeLines) const
     {
@@ -71,7 +74,8 @@ protected:
         for (int32_t y = 0; y < 5; ++y)
             for (int32_t x = 0; x < 16; ++x) {
                 const uint32_t cell = cells[x / 4];
-                pixels.push_back(y == 4 || (x % 4 == sample::keyAt(cell) && y == sample::keyAt(cell)) ? sample::key : cell);
+                pixels.push_back(y == 4 || (x % 4 == sample::keyAt(cell) && y == sample::keyAt(cell)) ? sample::key
+                                                                                                      : cell);
             }
         const auto bytes = makeBmp({16, 5, 24, {}, pixels});
         writeFile("cg.bmp", std::string(bytes.begin(), bytes.end()));

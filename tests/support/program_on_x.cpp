@@ -31,12 +31,13 @@ std::vector<uint32_t> ScreenPixel::area(int32_t x, int32_t y, int32_t width, int
     if (!display_ || x < 0 || y < 0 || x + width > DisplayWidth(display_, DefaultScreen(display_)) ||
         y + height > DisplayHeight(display_, DefaultScreen(display_)))
         return {};
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                              AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (!image) return {};
     std::vector<uint32_t> pixels;
     for (int32_t row = 0; row < height; ++row)
-        for (int32_t column = 0; column < width; ++column) pixels.push_back(static_cast<uint32_t>(XGetPixel(image, column, row) & 0xFFFFFF));
+        for (int32_t column = 0; column < width; ++column)
+            pixels.push_back(static_cast<uint32_t>(XGetPixel(image, column, row) & 0xFFFFFF));
     XDestroyImage(image);
     return pixels;
 }
@@ -75,9 +76,9 @@ std::string ProgramOnXTest::startServer()
     // Xvfb writes its display number to descriptor 3 once it serves.
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return "no pipe";
-    server_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"},
-        folder / "xvfb.log", fds[1]);
+    server_ = std::make_unique<ChildProcess>(std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0",
+                                                                      "1024x768x24", "-nolisten", "tcp", "-noreset"},
+                                             folder / "xvfb.log", fds[1]);
     ::close(fds[1]);
     std::string display;
     pollfd poller{fds[0], POLLIN, 0};
@@ -88,7 +89,8 @@ std::string ProgramOnXTest::startServer()
     variables_.push_back(std::make_unique<ScopedVariable>("WAYLAND_DISPLAY", std::nullopt));
     variables_.push_back(std::make_unique<ScopedVariable>("QT_QPA_PLATFORM", "xcb"));
     // The server names its display before it takes connections.
-    if (!waitUntil([this] { return xdotool({"getdisplaygeometry"}) || !server_->running(); }, 15s) || !server_->running())
+    if (!waitUntil([this] { return xdotool({"getdisplaygeometry"}) || !server_->running(); }, 15s) ||
+        !server_->running())
         return "Xvfb took no connections within 15 s";
     return "";
 }

@@ -46,10 +46,14 @@ private:
     _XDisplay* display_;
 };
 
-struct Point { int32_t x = 0, y = 0; };
+struct Point {
+    int32_t x = 0, y = 0;
+};
 
 // A top-level window's place and size on the screen.
-struct Geometry { int32_t x = 0, y = 0, width = 0, height = 0; };
+struct Geometry {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+};
 
 std::filesystem::path samplePackage();
 

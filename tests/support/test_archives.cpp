@@ -28,7 +28,8 @@ void put(std::string& out, uint32_t value, int bytes)
 
 uint32_t crc32Of(const std::string& bytes)
 {
-    return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+    return static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 }  // namespace
@@ -81,7 +82,7 @@ std::string storedRar(const std::vector<TestEntry>& entries)
         std::string body;
         put(body, static_cast<uint32_t>(data.size()), 4);  // packed
         put(body, static_cast<uint32_t>(data.size()), 4);  // unpacked
-        body += '\x02';                                    // made on Win32
+        body += '\x02';  // made on Win32
         put(body, crc32Of(data), 4);
         put(body, DosTime, 4);
         body += "\x14\x30";  // version 2.0 unpacks it, stored
@@ -126,4 +127,3 @@ fs::path fixtureFolder()
     const char* source = std::getenv("POMELUNE_SOURCE_DIR");
     return fs::path(source ? source : POMELUNE_SOURCE_FALLBACK) / "tests/fixtures/archives";
 }
-

@@ -12,7 +12,7 @@
 enum class TestEntryType { file, folder, symlink, hardlink, device };
 
 struct TestEntry {
-    std::string name;     // stored as given, bytes unchanged
+    std::string name;  // stored as given, bytes unchanged
     std::string content;  // a file's data, or a link's target
     TestEntryType type = TestEntryType::file;
 };

@@ -47,7 +47,8 @@ void extract(const std::string& commandLine)
 {
     if (commandLine.rfind("e ", 0) != 0 && commandLine.rfind("x ", 0) != 0) return;
     const size_t close = commandLine.rfind('"');
-    const size_t open = close == std::string::npos || close == 0 ? std::string::npos : commandLine.rfind('"', close - 1);
+    const size_t open =
+        close == std::string::npos || close == 0 ? std::string::npos : commandLine.rfind('"', close - 1);
     if (open == std::string::npos) return;
     const std::filesystem::path folder = commandLine.substr(open + 1, close - open - 1);
     for (const Entry& entry : entries) {
@@ -67,7 +68,8 @@ extern "C" {
 int LIBRARY_PREFIX(HWND window, const char* commandLine, char* output, uint32_t size)
 {
     lastCommand = {window, commandLine, output == nullptr, size};
-    if (calls.ownerWindow && sendMessage(calls.ownerWindow, registerWindowMessage("wm_arcextract"), 1, 0) != 0) return 1;
+    if (calls.ownerWindow && sendMessage(calls.ownerWindow, registerWindowMessage("wm_arcextract"), 1, 0) != 0)
+        return 1;
     if (output) std::snprintf(output, size, "%s: done", STRING(LIBRARY_PREFIX));
     extract(commandLine);
     return 0;
@@ -97,7 +99,10 @@ int ENTRY(LIBRARY_PREFIX, FindFirst)(HARC handle, const char* wildcard, INDIVIDU
     return handle == OpenHandle ? nextListed(record) : -1;
 }
 
-int ENTRY(LIBRARY_PREFIX, FindNext)(HARC handle, INDIVIDUALINFO* record) { return handle == OpenHandle ? nextListed(record) : -1; }
+int ENTRY(LIBRARY_PREFIX, FindNext)(HARC handle, INDIVIDUALINFO* record)
+{
+    return handle == OpenHandle ? nextListed(record) : -1;
+}
 
 int32_t ENTRY(LIBRARY_PREFIX, CheckArchive)(const char*, int32_t mode)
 {
@@ -126,7 +131,8 @@ void ENTRY(LIBRARY_PREFIX, TestSetEntries)(const ListedEntry* listed, size_t cou
 {
     entries = listed ? std::vector<Entry>() : OwnEntries;
     for (size_t i = 0; listed && i < count; ++i)
-        entries.push_back({listed[i].name, listed[i].content ? std::optional<std::string>(std::string(listed[i].content, listed[i].size))
+        entries.push_back({listed[i].name, listed[i].content ? std::optional<std::string>(
+                                                                   std::string(listed[i].content, listed[i].size))
                                                              : std::nullopt});
 }
 }
