@@ -33,24 +33,27 @@ inline Lanes keyedSelect(Lanes v, Lanes old, Lanes key)
 template <int Bytes>
 struct Pixel;
 
-template <>
-struct Pixel<1> {
-    static uint32_t load(const uint8_t* p) { return *p; }
-    static void store(uint8_t* p, uint32_t v) { *p = static_cast<uint8_t>(v); }
-};
-template <>
-struct Pixel<2> {
+// A pixel the size of a native word, read and written as one.
+template <typename Word>
+struct WordPixel {
     static uint32_t load(const uint8_t* p)
     {
-        uint16_t v;
-        std::memcpy(&v, p, 2);
+        Word v;
+        std::memcpy(&v, p, sizeof v);
         return v;
     }
     static void store(uint8_t* p, uint32_t v)
     {
-        const auto w = static_cast<uint16_t>(v);
-        std::memcpy(p, &w, 2);
+        const auto w = static_cast<Word>(v);
+        std::memcpy(p, &w, sizeof w);
     }
+};
+
+template <>
+struct Pixel<1> : WordPixel<uint8_t> {
+};
+template <>
+struct Pixel<2> : WordPixel<uint16_t> {
 };
 template <>
 struct Pixel<3> {
@@ -63,14 +66,7 @@ struct Pixel<3> {
     }
 };
 template <>
-struct Pixel<4> {
-    static uint32_t load(const uint8_t* p)
-    {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-    }
-    static void store(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
+struct Pixel<4> : WordPixel<uint32_t> {
 };
 
 // A block of pixels: first row, row pitch in bytes, size in pixels.
