@@ -194,15 +194,15 @@ void TimelineView::rebuild(Tqpchr& chr)
     const int32_t anime = source_.anime;
     const QString& status = animeStatusText(anime);
     setWindowTitle("タイムライン — " + (status.isEmpty() ? QString("anime %1").arg(anime) : status));
-    auto* row = new QWidget;
-    row->setObjectName("timelineFrames");
-    strip_->setWidget(row);
     frames_.clear();
+    delete strip_->takeWidget();
     highlighted_ = 0;
     shownHeader_ = {-1, 0};
 
     const int32_t count = chr.animeFrames(anime);
     const std::vector<QImage> pictures = framePictures(chr, anime, count);
+    auto* row = new QWidget;
+    row->setObjectName("timelineFrames");
     auto* layout = new QHBoxLayout(row);
     layout->setSpacing(Padding);
     const auto& [patsrc, patdst, laysrc, laydst] = source_.lists;
@@ -215,6 +215,8 @@ void TimelineView::rebuild(Tqpchr& chr)
         layout->addWidget(frames_.back());
     }
     layout->addStretch(1);
+    strip_->setWidget(row);
+    row->show();
 }
 
 void TimelineView::follow(const Tqpchr& chr)
