@@ -27,6 +27,7 @@ constexpr int64_t MaxPicturePixels = int64_t{1} << 24;
 constexpr int Padding = 4;
 constexpr QSize OpeningSize(720, 260);
 const QColor LoopColour(0xC0, 0x50, 0x00);
+const QString LoopMark = "#LOOP";
 
 // An entry as the lists write it, a two-digit upper-case hex pair; "--" where the
 // frame has none (the tables' -1) or the number is no cell.
@@ -76,12 +77,12 @@ public:
     {
         setObjectName("timelineFrame");
         setAccessibleName(QString("frame %1").arg(number));
-        setAccessibleDescription(pattern + " " + layer + (loop ? " #LOOP" : ""));
+        setAccessibleDescription(pattern + " " + layer + (loop ? " " + LoopMark : ""));
         setCursor(Qt::PointingHandCursor);
         const QFontMetrics metrics(font());
         int width = picture_.width();
         for (const QString& line : lines_) width = std::max(width, metrics.horizontalAdvance(line));
-        width = std::max(width, metrics.horizontalAdvance("#LOOP"));
+        width = std::max(width, metrics.horizontalAdvance(LoopMark));
         const int lines = static_cast<int>(lines_.size()) + 1;
         setFixedSize(width + 2 * Padding, picture_.height() + lines * metrics.lineSpacing() + 3 * Padding);
     }
@@ -108,7 +109,7 @@ protected:
         }
         if (!loop_) return;
         painter.setPen(LoopColour);
-        painter.drawText(Padding, baseline, "#LOOP");
+        painter.drawText(Padding, baseline, LoopMark);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
