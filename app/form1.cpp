@@ -9,6 +9,7 @@
 #include "app/form1_design.h"
 #include "app/playback_control.h"
 #include "app/qt_window_host.h"
+#include "app/timeline_view.h"
 #include "app/unpack_folder.h"
 #include "app/zoom_view.h"
 #include "archive/archive_file.h"
@@ -129,6 +130,7 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     definitionWatch = new DefinitionWatch(*this, *N1, engine, fromArchive, [this] { reloadClick(); });
     exportMenu = new ExportMenu(*this, *menuBar(), engine, fromArchive,
                                 [this](const std::function<void()>& handler) { runGuarded(handler); });
+    timelineView = new TimelineView(*this, *zoomView->menu, engine, *playback);
     for (const QMenu* menu : {N1, zoomView->menu, exportMenu->menu}) host_->followMenu(*menu);
     host_->create();
 }
@@ -197,6 +199,7 @@ void TForm1::AppIdle(QObject*, bool& Done)
     chr->draw(*DDDD1->BackBuffer, 0, 0);
     PresentView();
     zoomView->refresh();
+    timelineView->refresh();
     Done = false;
 }
 

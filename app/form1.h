@@ -28,6 +28,7 @@ class QtWindowHost;
 class TArchiveFile;
 class TDDDD;
 class Tqpchr;
+class TimelineView;
 class ZoomView;
 
 class TForm1 : public QMainWindow {
@@ -165,11 +166,12 @@ public:
     std::array<int, 4> lastcaret{};  // pedit1, pedit2, ledit1, ledit2
 
     // Beyond the design, owned by the window: pause and step, the zoomed view, the
-    // definition's automatic reload and the menu of exports.
+    // definition's automatic reload, the menu of exports and the timeline.
     PlaybackControl* playback = nullptr;
     ZoomView* zoomView = nullptr;
     DefinitionWatch* definitionWatch = nullptr;
     ExportMenu* exportMenu = nullptr;
+    TimelineView* timelineView = nullptr;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

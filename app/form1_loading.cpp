@@ -6,6 +6,7 @@
 #include "app/definition_load_error.h"
 #include "app/form1_design.h"
 #include "app/qt_window_host.h"
+#include "app/timeline_view.h"
 #include "app/unpack_folder.h"
 #include "archive/archive_file.h"
 #include "chr/qpchr.h"
@@ -81,6 +82,7 @@ void TForm1::LoadPackage(const std::string& path)
     buttonck->setEnabled(false);
     for (const AnimeButton& anime : animeButtons) (this->*anime.button)->setEnabled(false);
 
+    timelineView->definitionLoaded();
     try {
         chr->load(path);
     } catch (const Exception& error) {

@@ -79,3 +79,9 @@ void PlaybackControl::home()
 {
     if (paused()) engine_()->frame = 1;
 }
+
+void PlaybackControl::showFrame(int32_t frame)
+{
+    if (!paused()) togglePause();
+    engine_()->frame = frame;
+}

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 
 class QAction;
@@ -30,6 +31,9 @@ public:
     void stepForward();
     void stepBack();
     void home();
+    // Pauses, unless paused already, and puts that frame of the running anime on show;
+    // resuming goes on from it.
+    void showFrame(int32_t frame);
 
     QAction* pauseAction = nullptr;
     QAction* stepForwardAction = nullptr;

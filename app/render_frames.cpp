@@ -75,6 +75,13 @@ void writePng(const QImage& image, const std::filesystem::path& path)
     writeOutputFile(path, std::string_view(png.constData(), static_cast<size_t>(png.size())));
 }
 
+QImage drawView(Tqpchr& chr, TDDDDGenSurface& target)
+{
+    clearToBlack(target);
+    chr.draw(target, 0, 0);
+    return imageOf(target);
+}
+
 std::string frameFileName(int32_t number)
 {
     char name[32];
@@ -105,9 +112,7 @@ void playFrames(Tqpchr& chr, OffscreenDisplay& display, std::optional<int32_t> a
     for (int32_t image = 1; image <= count; ++image) {
         clock.now = chr.lastclock + static_cast<uint32_t>(chr.framewait) + (image > 1 ? 1u : 0u);
         chr.step();
-        clearToBlack(target);
-        chr.draw(target, 0, 0);
-        take(imageOf(target), image, count);
+        take(drawView(chr, target), image, count);
     }
 }
 

@@ -26,6 +26,10 @@ void renderFrames(Tqpchr& chr, OffscreenDisplay& display, const RenderSettings& 
 // into place. Raises Exception.
 void writePng(const QImage& image, const std::filesystem::path& path);
 
+// The frame on show drawn as the view at (0, 0) on target cleared to black, as an
+// opaque RGB32 image of target's size. Raises Exception.
+QImage drawView(Tqpchr& chr, TDDDDGenSurface& target);
+
 // The name of image number (from 1) in the folder: "frame0001.png".
 std::string frameFileName(int32_t number);
 
