@@ -28,31 +28,17 @@ TEST_F(ArchiveFileTest, TheExtensionThenTheContentSelectsTheType)
     const auto name = TDetectMode::ByExtension;
     const auto content = TDetectMode::ByContent;
     const Case cases[] = {
-        {"pkg/chara.LZH", nullptr, name, atLha},
-        {"a.tar.gz", nullptr, name, atTgz},
-        {"a.Z", nullptr, name, atTgz},
-        {"a.tar", nullptr, name, atTar},
-        {"a.bz2", nullptr, name, atBZ2},
-        {"a.rar", nullptr, name, atRar},
-        {"a.arj", nullptr, name, atArj},
-        {"a.Zip", nullptr, name, atZip},
-        {"a.cab", nullptr, name, atCab},
-        {"a.lha", nullptr, name, atNone},
-        {"dir.zip/name", nullptr, name, atNone},
-        {"noext", nullptr, name, atNone},
-        {"missing.exe", nullptr, name, atNone},
-        {"cab.exe", "Cab", name, atCab},
-        {"e.dat", "x", content, atNone},
-        {"1.dat", "x", content, atTar},
-        {"3.dat", "x", content, atTgz},
-        {"6.dat", "x", content, atBZ2},
-        {"8.dat", "x", content, atNone},
+        // clang-format off
+        {"pkg/chara.LZH", nullptr, name, atLha}, {"a.tar.gz", nullptr, name, atTgz}, {"a.Z", nullptr, name, atTgz},
+        {"a.tar", nullptr, name, atTar}, {"a.bz2", nullptr, name, atBZ2}, {"a.rar", nullptr, name, atRar},
+        {"a.arj", nullptr, name, atArj}, {"a.Zip", nullptr, name, atZip}, {"a.cab", nullptr, name, atCab},
+        {"a.lha", nullptr, name, atNone}, {"dir.zip/name", nullptr, name, atNone}, {"noext", nullptr, name, atNone},
+        {"missing.exe", nullptr, name, atNone}, {"cab.exe", "Cab", name, atCab}, {"e.dat", "x", content, atNone},
+        {"1.dat", "x", content, atTar}, {"3.dat", "x", content, atTgz}, {"6.dat", "x", content, atBZ2}, {"8.dat", "x", content, atNone},
         // Every content test runs and the later one wins: tar, RAR, ARJ, CAB, ZIP, LHA.
-        {"1r.dat", "Unrar", content, atRar},
-        {"r.dat", "Unrar Unarj", content, atArj},
-        {"a.dat", "Unarj Cab", content, atCab},
-        {"c.dat", "Cab Unzip", content, atZip},
-        {"z.dat", "Unzip Unlha", content, atLha},
+        {"1r.dat", "Unrar", content, atRar}, {"r.dat", "Unrar Unarj", content, atArj}, {"a.dat", "Unarj Cab", content, atCab},
+        {"c.dat", "Cab Unzip", content, atZip}, {"z.dat", "Unzip Unlha", content, atLha},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
