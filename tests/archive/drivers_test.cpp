@@ -85,21 +85,13 @@ TEST(ArchiverLibraryTest, AMissingLibraryOrEntryIsNamedInTheMessage)
 // few other options show they become each library's own switches.
 TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
 {
-    struct Case {
-        Make make;
-        const char* archive;
-        TArchiverOptions options;
-        const char* library;
-        const char* prefix;
-        std::string line;
-        HWND received;
-    };
     const TArchiverOptions unpacking{.a = 0, .m = 1, .n = 1, .x = 1, .ga = 1};
     const std::string tail = "\" \"/tmp/qptemp/\" ";
     const std::string tarTail = "  -f \"a.tar\" -o \"/tmp/qptemp/\" ";
     const std::string cab = "\"" + fullPath("a.cab") + tail;
-    const Case cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { Make make; const char* archive; TArchiverOptions options; const char* library; const char* prefix;
+                   std::string line; HWND received; } cases[] = {
         {make<TLha32>, "a.lzh", unpacking, "UNLHA32.DLL", "Unlha", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.lzh" + tail, window(3)},
         {make<TArj32>, "a.arj", unpacking, "UNARJ32J.DLL", "Unarj", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.arj" + tail, nullptr},
         {make<TZip32>, "a.zip", unpacking, "UNZIP32.DLL", "UnZip", "-x --i  \"a.zip" + tail, window(3)},
@@ -109,9 +101,9 @@ TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
         {make<TCab32>, "a.cab", {.c = 1, .n = 1, .r = 1, .x = 0, .ji = 1}, "CAB32.DLL", "Cab", "-x -o -i -r -j -q  " + cab, window(3)},
         {make<TTar32>, "a.tar", {.jm = 9}, "tar32.dll", "Tar", "x" + tarTail, window(3)},
         {make<TBZ232>, "a.tar", {.jm = 0}, "tar32.dll", "Tar", "x -B" + tarTail, window(3)},
-        // clang-format on
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         std::string output(8192, '\0');
         EXPECT_EQ(c.make()->Extract(window(3), c.archive, c.options, "/tmp/qptemp", nullptr, output), 0);
@@ -126,24 +118,17 @@ TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
 TEST(DriversTest, AnOwnerWindowQuietsTheLibraryUntilItIsKilled)
 {
     // The stand-ins answer 0 to KillOwnerWindowEx, the ZIP driver true.
-    struct Case {
-        Make make;
-        const char* library;
-        const char* prefix;
-        int8_t n;
-        std::string quiet, owned;
-        bool killAnswer;
-    };
     const std::string cab = "\"" + fullPath("a.x") + "\" ";
-    const Case cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { Make make; const char* library; const char* prefix; int8_t n; std::string quiet, owned; bool killAnswer; }
+        cases[] = {
         {make<TLha32>, "UNLHA32.DLL", "Unlha", 0, "x -+ -n0  \"a.x\" ", "x -+ -n1  \"a.x\" ", false},
         {make<TZip32>, "UNZIP32.DLL", "UnZip", 0, "-x  \"a.x\" ", "-x --i  \"a.x\" ", true},
         {make<TCab32>, "CAB32.DLL", "Cab", 0, "-x  " + cab, "-x -i  " + cab, false},
         {make<TTar32>, "tar32.dll", "Tar", 1, "x --display-dialog=0  -f \"a.x\" ", "x  -f \"a.x\" ", false},
-        // clang-format on
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.owned);
         const auto driver = c.make();
         EXPECT_TRUE(driver->SetOwnerWindow(window(7), nullptr));
