@@ -19,42 +19,23 @@ protected:
 
 TEST_F(ArchiveFileTest, TheExtensionThenTheContentSelectsTheType)
 {
-    struct Case {
-        const char* path;
-        const char* content;
-        TDetectMode mode;
-        TArchiverType type;
-    };  // content: written when given
     const auto name = TDetectMode::ByExtension;
     const auto content = TDetectMode::ByContent;
-    const Case cases[] = {
-        {"pkg/chara.LZH", nullptr, name, atLha},
-        {"a.tar.gz", nullptr, name, atTgz},
-        {"a.Z", nullptr, name, atTgz},
-        {"a.tar", nullptr, name, atTar},
-        {"a.bz2", nullptr, name, atBZ2},
-        {"a.rar", nullptr, name, atRar},
-        {"a.arj", nullptr, name, atArj},
-        {"a.Zip", nullptr, name, atZip},
-        {"a.cab", nullptr, name, atCab},
-        {"a.lha", nullptr, name, atNone},
-        {"dir.zip/name", nullptr, name, atNone},
-        {"noext", nullptr, name, atNone},
-        {"missing.exe", nullptr, name, atNone},
-        {"cab.exe", "Cab", name, atCab},
-        {"e.dat", "x", content, atNone},
-        {"1.dat", "x", content, atTar},
-        {"3.dat", "x", content, atTgz},
-        {"6.dat", "x", content, atBZ2},
-        {"8.dat", "x", content, atNone},
+    // content: written when given.
+    // clang-format off
+    const struct { const char* path; const char* content; TDetectMode mode; TArchiverType type; } cases[] = {
+        {"pkg/chara.LZH", nullptr, name, atLha}, {"a.tar.gz", nullptr, name, atTgz}, {"a.Z", nullptr, name, atTgz},
+        {"a.tar", nullptr, name, atTar}, {"a.bz2", nullptr, name, atBZ2}, {"a.rar", nullptr, name, atRar},
+        {"a.arj", nullptr, name, atArj}, {"a.Zip", nullptr, name, atZip}, {"a.cab", nullptr, name, atCab},
+        {"a.lha", nullptr, name, atNone}, {"dir.zip/name", nullptr, name, atNone}, {"noext", nullptr, name, atNone},
+        {"missing.exe", nullptr, name, atNone}, {"cab.exe", "Cab", name, atCab}, {"e.dat", "x", content, atNone},
+        {"1.dat", "x", content, atTar}, {"3.dat", "x", content, atTgz}, {"6.dat", "x", content, atBZ2}, {"8.dat", "x", content, atNone},
         // Every content test runs and the later one wins: tar, RAR, ARJ, CAB, ZIP, LHA.
-        {"1r.dat", "Unrar", content, atRar},
-        {"r.dat", "Unrar Unarj", content, atArj},
-        {"a.dat", "Unarj Cab", content, atCab},
-        {"c.dat", "Cab Unzip", content, atZip},
-        {"z.dat", "Unzip Unlha", content, atLha},
+        {"1r.dat", "Unrar", content, atRar}, {"r.dat", "Unrar Unarj", content, atArj}, {"a.dat", "Unarj Cab", content, atCab},
+        {"c.dat", "Cab Unzip", content, atZip}, {"z.dat", "Unzip Unlha", content, atLha},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         if (c.content) folder.write(c.path, c.content);
         EXPECT_EQ(DetectArchiverType(c.path, c.mode), c.type);

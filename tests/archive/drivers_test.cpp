@@ -24,21 +24,26 @@ std::unique_ptr<TArchiver> make()
     return std::make_unique<Driver>();
 }
 using Make = std::unique_ptr<TArchiver> (*)();
-
-enum class Operation { Extract, Pack, Remove, Update, MakeSFX };
+using Operation = int (TArchiver::*)(HWND, const std::string&, const TArchiverOptions&, const std::string&,
+                                     const std::vector<std::string>*, std::string&);
 
 // The command line the operation sends, or the message it raises.
 std::string run(TArchiver& driver, Operation operation, const TArchiverOptions& options, const std::string& archive,
-                const std::string& folder, const std::vector<std::string>* files = nullptr, HWND window = nullptr)
+                const std::string& folder = "", const std::vector<std::string>* files = nullptr)
 {
     std::string out;
-    const std::string raised = thrownMessage<EArchiver>([&] {
-        if (operation == Operation::Extract) driver.Extract(window, archive, options, folder, files, out);
-        if (operation == Operation::Pack) driver.Pack(window, archive, options, folder, files, out);
-        if (operation == Operation::Remove) driver.Remove(window, archive, options, folder, files, out);
-        if (operation == Operation::Update) driver.Update(window, archive, options, folder, files, out);
-        if (operation == Operation::MakeSFX) driver.MakeSFX(window, archive, options, folder, out);
-    });
+    const std::string raised =
+        thrownMessage<EArchiver>([&] { (driver.*operation)(nullptr, archive, options, folder, files, out); });
+    return raised.empty() ? driver.CommandLine : raised;
+}
+
+// The command line MakeSFX sends, or the message it raises.
+std::string makeSfx(TArchiver& driver, const TArchiverOptions& options, const std::string& archive,
+                    const std::string& folder)
+{
+    std::string out;
+    const std::string raised =
+        thrownMessage<EArchiver>([&] { driver.MakeSFX(window(4), archive, options, folder, out); });
     return raised.empty() ? driver.CommandLine : raised;
 }
 
@@ -63,57 +68,42 @@ TEST(ArchiverLibraryTest, AMissingLibraryOrEntryIsNamedInTheMessage)
     lha.FreeDLL();
     EXPECT_EQ(thrownMessage<EArchiver>([&] { lha.OpenArchive(nullptr, "a.lzh", 0); }),
               "libunlha32.so に UnlhaOpenArchive のエントリが見つかりません。");
-    EXPECT_EQ(run(lha, Operation::Extract, {}, "a.lzh", ""), "x -+  \"a.lzh\" ");
+    EXPECT_EQ(run(lha, &TArchiver::Extract, {}, "a.lzh"), "x -+  \"a.lzh\" ");
     TZip32 zip;
     zip.FreeDLL();
-    EXPECT_EQ(run(zip, Operation::Extract, {}, "a.zip", ""),
+    EXPECT_EQ(run(zip, &TArchiver::Extract, {}, "a.zip"),
               "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。");
-    EXPECT_EQ(run(zip, Operation::Pack, {}, "a.zip", ""),
+    EXPECT_EQ(run(zip, &TArchiver::Pack, {}, "a.zip"),
               "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。");
     EXPECT_EQ(thrownMessage<EArchiver>([&] { zip.OpenArchive(nullptr, "a.zip", 0); }),
               "UnZipOpenArchive のエントリが見つかりません。");
     zip.LoadDLL();
-    EXPECT_EQ(run(zip, Operation::Extract, {}, "a.zip", ""), "-x  \"a.zip\" ");
+    EXPECT_EQ(run(zip, &TArchiver::Extract, {}, "a.zip"), "-x  \"a.zip\" ");
 }
 
 // The window unpacks with a0 m1 n1 x1 ga1 into its folder with an 8192-byte buffer; a
 // few other options show they become each library's own switches.
 TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
 {
-    struct Case {
-        Make make;
-        const char* archive;
-        TArchiverOptions options;
-        const char* library;
-        const char* prefix;
-        std::string line;
-        HWND received;
-    };
     const TArchiverOptions unpacking{.a = 0, .m = 1, .n = 1, .x = 1, .ga = 1};
     const std::string tail = "\" \"/tmp/qptemp/\" ";
     const std::string tarTail = "  -f \"a.tar\" -o \"/tmp/qptemp/\" ";
     const std::string cab = "\"" + fullPath("a.cab") + tail;
-    const Case cases[] = {
-        {make<TLha32>, "a.lzh", unpacking, "UNLHA32.DLL", "Unlha", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.lzh" + tail,
-         window(3)},
-        {make<TArj32>, "a.arj", unpacking, "UNARJ32J.DLL", "Unarj", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.arj" + tail,
-         nullptr},
+    // clang-format off
+    const struct { Make make; const char* archive; TArchiverOptions options; const char* library; const char* prefix;
+                   std::string line; HWND received; } cases[] = {
+        {make<TLha32>, "a.lzh", unpacking, "UNLHA32.DLL", "Unlha", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.lzh" + tail, window(3)},
+        {make<TArj32>, "a.arj", unpacking, "UNARJ32J.DLL", "Unarj", "x -+ -a0 -m1 -n1 -x1 -ga1  \"a.arj" + tail, nullptr},
         {make<TZip32>, "a.zip", unpacking, "UNZIP32.DLL", "UnZip", "-x --i  \"a.zip" + tail, window(3)},
         {make<TCab32>, "a.cab", unpacking, "CAB32.DLL", "Cab", "-x -i  " + cab, window(3)},
         {make<TRar32>, "a.rar", unpacking, "UNRAR32.DLL", "Unrar", "-x -u -y  \"a.rar" + tail, window(3)},
-        {make<TTgz32>, "a.tar", unpacking, "tar32.dll", "Tar", "x -I --display-dialog=0 --use-directory=1 -z" + tarTail,
-         window(3)},
-        {make<TCab32>,
-         "a.cab",
-         {.c = 1, .n = 1, .r = 1, .x = 0, .ji = 1},
-         "CAB32.DLL",
-         "Cab",
-         "-x -o -i -r -j -q  " + cab,
-         window(3)},
+        {make<TTgz32>, "a.tar", unpacking, "tar32.dll", "Tar", "x -I --display-dialog=0 --use-directory=1 -z" + tarTail, window(3)},
+        {make<TCab32>, "a.cab", {.c = 1, .n = 1, .r = 1, .x = 0, .ji = 1}, "CAB32.DLL", "Cab", "-x -o -i -r -j -q  " + cab, window(3)},
         {make<TTar32>, "a.tar", {.jm = 9}, "tar32.dll", "Tar", "x" + tarTail, window(3)},
         {make<TBZ232>, "a.tar", {.jm = 0}, "tar32.dll", "Tar", "x -B" + tarTail, window(3)},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         std::string output(8192, '\0');
         EXPECT_EQ(c.make()->Extract(window(3), c.archive, c.options, "/tmp/qptemp", nullptr, output), 0);
@@ -128,30 +118,25 @@ TEST(DriversTest, UnpackingLinesReachEachLibraryWithTheWindowAndTheBuffer)
 TEST(DriversTest, AnOwnerWindowQuietsTheLibraryUntilItIsKilled)
 {
     // The stand-ins answer 0 to KillOwnerWindowEx, the ZIP driver true.
-    struct Case {
-        Make make;
-        const char* library;
-        const char* prefix;
-        int8_t n;
-        std::string quiet, owned;
-        bool killAnswer;
-    };
     const std::string cab = "\"" + fullPath("a.x") + "\" ";
-    const Case cases[] = {
+    // clang-format off
+    const struct { Make make; const char* library; const char* prefix; int8_t n; std::string quiet, owned; bool killAnswer; }
+        cases[] = {
         {make<TLha32>, "UNLHA32.DLL", "Unlha", 0, "x -+ -n0  \"a.x\" ", "x -+ -n1  \"a.x\" ", false},
         {make<TZip32>, "UNZIP32.DLL", "UnZip", 0, "-x  \"a.x\" ", "-x --i  \"a.x\" ", true},
         {make<TCab32>, "CAB32.DLL", "Cab", 0, "-x  " + cab, "-x -i  " + cab, false},
         {make<TTar32>, "tar32.dll", "Tar", 1, "x --display-dialog=0  -f \"a.x\" ", "x  -f \"a.x\" ", false},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.owned);
         const auto driver = c.make();
         EXPECT_TRUE(driver->SetOwnerWindow(window(7), nullptr));
         EXPECT_EQ(calls(c.library, c.prefix).ownerWindow, window(7));
-        EXPECT_EQ(run(*driver, Operation::Extract, {.n = c.n}, "a.x", ""), c.owned);
+        EXPECT_EQ(run(*driver, &TArchiver::Extract, {.n = c.n}, "a.x"), c.owned);
         EXPECT_EQ(driver->KillOwnerWindow(window(7)), c.killAnswer);
         EXPECT_EQ(driver->OwnerWindow, nullptr);
-        EXPECT_EQ(run(*driver, Operation::Extract, {.n = c.n}, "a.x", ""), c.quiet);
+        EXPECT_EQ(run(*driver, &TArchiver::Extract, {.n = c.n}, "a.x"), c.quiet);
     }
 }
 
@@ -161,26 +146,18 @@ TEST(DriversTest, PackRemoveAndUpdateLinesAndResponseFiles)
 {
     CurrentScratchFolder folder;
     const std::string list = (folder / "list.txt").string();
-    const std::string atList = " \"@" + list + "\" ";
     const std::vector<std::string> files{"a.chP", "cg\\b[1].bmp"};
     const TArchiverOptions listed{.ResFileName = list};
-    const TArchiverOptions all{.ResFileName = list, .ResFileUsage = {ruOnPack, ruOnUnpack, ruOnRemoveItem, ruOnUpdate}};
     const TArchiverOptions none{.ResFileName = list, .ResFileUsage = {}};
-    const struct {
-        Make make;
-        Operation operation;
-        TArchiverOptions options;
-        std::string line;
-    } cases[] = {
-        {make<TLha32>, Operation::Pack, listed, "u -+  \"a.x\" \"base/\"" + atList},
-        {make<TLha32>, Operation::Update, listed, "f -+  \"a.x\" \"base/\" \"a.chP\" \"cg\\b[1].bmp\" "},
-        {make<TCab32>, Operation::Remove, all, "この形式の書庫ではファイルの削除をサポートしておりません。"},
-        {make<TRar32>, Operation::Pack, all, "この形式では書庫ファイルの作成をサポートしておりません。"},
-        {make<TRar32>, Operation::Update, all, "この形式の書庫では書庫の更新をサポートしておりません。"},
-        {make<TRar32>, Operation::MakeSFX, all, "この形式では自己解凍書庫の作成をサポートしておりません。"},
-        {make<TZip32>, Operation::Pack, none, " -D  \"a.x\" \"base/\" \"a.chP\" \"cg/b[[]1].bmp\" "},
-        {make<TZip32>, Operation::Update, all, "-f -D  \"a.x\" \"base/\"" + atList},
-        {make<TTar32>, Operation::Pack, listed, "c  -f \"a.x\" -o \"base/\"" + atList},
+    // clang-format off
+    const struct { Make make; Operation operation; TArchiverOptions options; std::string line; } cases[] = {
+        {make<TLha32>, &TArchiver::Update, listed, "f -+  \"a.x\" \"base/\" \"a.chP\" \"cg\\b[1].bmp\" "},
+        {make<TZip32>, &TArchiver::Pack, none, " -D  \"a.x\" \"base/\" \"a.chP\" \"cg/b[[]1].bmp\" "},
+        {make<TCab32>, &TArchiver::Remove, listed, "この形式の書庫ではファイルの削除をサポートしておりません。"},
+        {make<TRar32>, &TArchiver::Pack, listed, "この形式では書庫ファイルの作成をサポートしておりません。"},
+        {make<TRar32>, &TArchiver::Update, listed, "この形式の書庫では書庫の更新をサポートしておりません。"},
+        {make<TLha32>, &TArchiver::Pack, listed, "u -+  \"a.x\" \"base/\" \"@" + list + "\" "},  // last: its list is read below
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -191,41 +168,28 @@ TEST(DriversTest, PackRemoveAndUpdateLinesAndResponseFiles)
     EXPECT_EQ(fileText(list), "\"a.chP\"\r\n\"cg\\b[1].bmp\"\r\n");
 }
 
-// Self-extractors, which the window never makes: ZIP and TAR write the stub and the
-// archive into ARCHIVE.EXE themselves; a missing stub is named.
+// Self-extractors, which the window never makes: ZIP and TAR write the stub, found on
+// PATH by a path of at most 512 characters, and the archive into ARCHIVE.EXE.
 TEST(DriversTest, SelfExtractorsPutTheStubBeforeTheArchive)
 {
-    const struct {
-        Make make;
-        const char* stub;
-        int8_t gw;
-        const char* folder;
-        std::string result;
-        const char* target;
-    } cases[] = {
-        {make<TZip32>, nullptr, -1, "out", "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。", nullptr},
-        {make<TZip32>, "sfx16.dat", 1, "out", "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。",
-         nullptr},
-        {make<TZip32>, "sfx32gui.dat", 1, "", "-A pkg.EXE", "pkg.EXE"},
-        {make<TTgz32>, "kmtarsef.exe", -1, "out/", "", "out/pkg.EXE"},
-        {make<TBZ232>, "kmtarsef.exe", -1, "out", "BZ2 形式書庫は自己解凍形式にできません。", nullptr},
+    // clang-format off
+    const struct { Make make; const char* stub; int8_t gw; std::string result; const char* target; } cases[] = {
+        {make<TZip32>, nullptr, -1, "zip 書庫からのDOS自己解凍書庫の作成には sfx16.dat が必要です。", nullptr},
+        {make<TZip32>, "sfx16.dat", 1, "zip 書庫からのWin32自己解凍書庫の作成には sfx32gui.dat が必要です。", nullptr},
+        {make<TZip32>, "sfx32gui.dat", 1, "-A pkg.EXE", "pkg.EXE"},
+        {make<TBZ232>, "kmtarsef.exe", -1, "BZ2 形式書庫は自己解凍形式にできません。", nullptr},
+        {make<TRar32>, nullptr, -1, "この形式では自己解凍書庫の作成をサポートしておりません。", nullptr},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.result);
         CurrentScratchFolder folder;
         folder.write("pkg.x", "pkg");
         if (c.stub) folder.write(c.stub, "STUB");
-        EXPECT_EQ(run(*c.make(), Operation::MakeSFX, {.gw = c.gw}, "pkg.x", c.folder, nullptr, window(4)), c.result);
-        if (c.target) {
-            EXPECT_EQ(fileText(c.target), "STUBpkg");
-        } else {
-            EXPECT_TRUE(fs::is_empty("out"));
-        }
+        EXPECT_EQ(makeSfx(*c.make(), {.gw = c.gw}, "pkg.x", c.target ? "" : "out"), c.result);
+        EXPECT_EQ(c.target ? fileText(c.target) : "", c.target ? "STUBpkg" : "");
+        EXPECT_TRUE(fs::is_empty("out"));
     }
-}
-
-TEST(DriversTest, AStubIsFoundOnPathOnlyUpTo512Characters)
-{
     CurrentScratchFolder folder;
     folder.write("pkg.tgz", "TGZ");
     fs::path deep = folder.path();
@@ -235,11 +199,11 @@ TEST(DriversTest, AStubIsFoundOnPathOnlyUpTo512Characters)
     TTgz32 tgz;
     {
         const ScopedVariable path("PATH", "/nonexistent:" + deep.string());
-        EXPECT_EQ(run(tgz, Operation::MakeSFX, {}, "pkg.tgz", "out"),
+        EXPECT_EQ(makeSfx(tgz, {}, "pkg.tgz", "out"),
                   "tar/tgz 書庫からの自己解凍書庫の作成には kmtarsef.exe が必要です。");
     }
     const ScopedVariable path("PATH", "/nonexistent:" + (folder / "stubs").string());
-    EXPECT_EQ(run(tgz, Operation::MakeSFX, {}, "pkg.tgz", "out"), "");
+    EXPECT_EQ(makeSfx(tgz, {}, "pkg.tgz", "out/"), "");
     EXPECT_EQ(fileText("out/pkg.EXE"), "SEF-TGZ");
 }
 

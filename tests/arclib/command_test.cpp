@@ -18,26 +18,16 @@ TEST(CommandTest, TheDriversLinesGiveArchiveFolderFilesAndFolderChoice)
 {
     ScratchFolder folder;
     const std::string list = folder.write("list", "\"a.chP\"\r\n\"sub dir/b.bmp\"\r\n\r\nplain\n").string();
-    const struct {
-        const CommandSyntax& syntax;
-        std::string line;
-        Command expected;
-    } cases[] = {
+    // clang-format off
+    const struct { const CommandSyntax& syntax; std::string line; Command expected; } cases[] = {
         {LhaSyntax, "x -+ -a0 -m1 -n1 -x1 -ga1  \"/a b/p.lzh\" \"/tmp/q/\" ", {true, "/a b/p.lzh", "/tmp/q/", {}}},
-        {LhaSyntax,
-         "x -+ -x0  \"p.lzh\" \"out\\\" \"a.chP\" \"b c.bmp\" ",
-         {false, "p.lzh", "out\\", {"a.chP", "b c.bmp"}}},
-        {LhaSyntax,
-         "x -+  \"p.lzh\" \"o/\" \"@" + list + "\" ",
-         {true, "p.lzh", "o/", {"a.chP", "sub dir/b.bmp", "plain"}}},
-        {ZipSyntax,
-         "-x -o -j  \"p.zip\" \"/tmp/q/\" \"sub/[[]1].chP\" ",
-         {false, "p.zip", "/tmp/q/", {"sub/[[]1].chP"}}},
+        {LhaSyntax, "x -+ -x0  \"p.lzh\" \"out\\\" \"a.chP\" \"b c.bmp\" ", {false, "p.lzh", "out\\", {"a.chP", "b c.bmp"}}},
+        {LhaSyntax, "x -+  \"p.lzh\" \"o/\" \"@" + list + "\" ", {true, "p.lzh", "o/", {"a.chP", "sub dir/b.bmp", "plain"}}},
+        {ZipSyntax, "-x -o -j  \"p.zip\" \"/tmp/q/\" \"sub/[[]1].chP\" ", {false, "p.zip", "/tmp/q/", {"sub/[[]1].chP"}}},
         {RarSyntax, "-e -u -y  \"p.rar\" \"o/\" ", {false, "p.rar", "o/", {}}},
         {RarSyntax, "-x -u  \"p.rar\"", {true, "p.rar", "", {}}},
-        {TarSyntax,
-         "x -I --display-dialog=0 --use-directory=0 -z -f \"p.tgz\" -o \"o/\" \"a\" ",
-         {false, "p.tgz", "o/", {"a"}}},
+        {TarSyntax, "x -I --display-dialog=0 --use-directory=0 -z -f \"p.tgz\" -o \"o/\" \"a\" ", {false, "p.tgz", "o/", {"a"}}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -51,17 +41,15 @@ TEST(CommandTest, TheDriversLinesGiveArchiveFolderFilesAndFolderChoice)
 
 TEST(CommandTest, LinesThatDoNotUnpackAreRefused)
 {
-    const struct {
-        const CommandSyntax& syntax;
-        const char* line;
-        ArcResult result;
-    } cases[] = {
+    // clang-format off
+    const struct { const CommandSyntax& syntax; const char* line; ArcResult result; } cases[] = {
         {LhaSyntax, "u -+  \"p.lzh\" \"base/\" ", arcUnsupportedCommand},
         {ZipSyntax, "-a  \"p.zip\" ", arcUnsupportedCommand},
         {TarSyntax, "c -f \"p.tar\" ", arcUnsupportedCommand},
         {LhaSyntax, "", arcBadCommand},
         {LhaSyntax, "x -+ -x1 ", arcBadCommand},
         {LhaSyntax, "x \"p.lzh\" \"@/no/such/list\" ", arcBadCommand},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -77,16 +65,13 @@ TEST(CommandTest, LinesThatDoNotUnpackAreRefused)
 
 TEST(WildcardTest, MatchesLikeTheArchiversDo)
 {
-    const struct {
-        const char* wildcard;
-        const char* name;
-        bool brackets;
-        bool matches;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* wildcard; const char* name; bool brackets; bool matches; } cases[] = {
         {"*.*", "noextension", false, true}, {"*.chp", "sub/A.CHP", false, true},  {"sub\\*", "sub/a", false, true},
         {"a?c", "ac", false, false},         {"[[]1].chP", "[1].chP", true, true}, {"[!ab]*", "b.txt", true, false},
         {"[a-c]x", "Bx", true, true},        {"[ab]x", "[ab]x", false, true},      {"a*b*c", "aXbYbZc", false, true},
         {"a*b*c", "aXbYbZ", false, false},   {"[abc", "[abc", true, true},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.wildcard) + " " + c.name);
@@ -98,12 +83,11 @@ TEST(WildcardTest, MatchesLikeTheArchiversDo)
 // here what no archive writer stores.
 TEST(EntryNameTest, RefusedNamesSayWhy)
 {
-    const struct {
-        std::string name;
-        std::string message;
-    } cases[] = {
+    // clang-format off
+    const struct { std::string name; std::string message; } cases[] = {
         {std::string("a\0b", 3), "a: refused, the path holds a NUL byte"},
         {"./", "./: refused, the path names no file"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -28,14 +28,13 @@ TEST_F(FormTest, EveryFormatUnpacksLoadsAndClearsItsPackage)
         storedRar({{"sub", "", TestEntryType::folder}, {"sub\\cg.bmp", cg}, {"sub\\" + shiftJisName, definition}}));
     scratch.write("shift-jis.lzh", storedLha({{"sub\\cg.bmp", cg}, {"sub\\" + shiftJisName, definition}}));
     fs::copy_file(fixtures / "package.zip", folder / "package.exe");
-    const struct {
-        fs::path file;
-        std::string definition;
-    } cases[] = {
+    // clang-format off
+    const struct { fs::path file; std::string definition; } cases[] = {
         {folder / "shift-jis.lzh", utf8Name},    {fixtures / "shift-jis.zip", utf8Name},
         {fixtures / "package.cab", "chara.chP"}, {fixtures / "package.arj", "chara.chP"},
         {fixtures / "package.tgz", "chara.chP"}, {folder / "package.rar", utf8Name},
         {folder / "package.exe", "chara.chP"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.filename().string());

@@ -25,16 +25,14 @@ ExtractResult extract(const ArchiveFormat& format, const fs::path& archive, cons
 // (unless only a tar's padding is lost); cut near its end or flipped, it never crashes.
 TEST(FormatTest, EveryDecoderUnpacksWholeAndDamagedCopiesFailCleanly)
 {
-    const struct {
-        const char* file;
-        const ArchiveFormat& format;
-        bool damage;
-    } fixtures[] = {
+    // clang-format off
+    const struct { const char* file; const ArchiveFormat& format; bool damage; } fixtures[] = {
         {"lh0_level0.lzh", lhaFormat, true}, {"lh5_level1.lzh", lhaFormat, false}, {"lh7_level2.lzh", lhaFormat, false},
-        {"deflated.zip", zipFormat, true},   {"stored.zip", zipFormat, false},     {"mszip.cab", cabFormat, true},
-        {"stored.cab", cabFormat, false},    {"method1.arj", arjFormat, true},     {"method0.arj", arjFormat, false},
-        {"method4.arj", arjFormat, false},   {"plain.tar", tarFormat, true},       {"bzip2.tar.bz2", tarFormat, false},
+        {"deflated.zip", zipFormat, true}, {"stored.zip", zipFormat, false}, {"mszip.cab", cabFormat, true},
+        {"stored.cab", cabFormat, false}, {"method1.arj", arjFormat, true}, {"method0.arj", arjFormat, false},
+        {"method4.arj", arjFormat, false}, {"plain.tar", tarFormat, true}, {"bzip2.tar.bz2", tarFormat, false},
     };
+    // clang-format on
     const fs::path package = fixtureFolder() / "package";
     for (const auto& f : fixtures) {
         SCOPED_TRACE(f.file);
@@ -104,16 +102,12 @@ TEST(FormatTest, NamesOfEveryEncodingUnpackAsUtf8)
             zip[at + flagsOffset] = static_cast<char>(zip[at + flagsOffset] | Utf8Flag);
     folder.write("u.zip", zip);
     writeArchive(folder / "a.tar.Z", TestFormat::tarCompress, {{"pkg/" + utf8Name, "taz data"}});
-    const struct {
-        const char* file;
-        const ArchiveFormat& format;
-        std::string name;
-        const char* data;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* file; const ArchiveFormat& format; std::string name; const char* data; } cases[] = {
         {"bad.lzh", lhaFormat, "\xef\xbf\xbd\xef\xbf\xbd.chP", "bad data"},  // each byte becomes U+FFFD
-        {"u.zip", zipFormat, utf8Name, "utf8 data"},
-        {"a.tar.Z", tarFormat, utf8Name, "taz data"},
+        {"u.zip", zipFormat, utf8Name, "utf8 data"}, {"a.tar.Z", tarFormat, utf8Name, "taz data"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const fs::path out = folder / (std::string(c.file) + ".out");
@@ -121,9 +115,9 @@ TEST(FormatTest, NamesOfEveryEncodingUnpackAsUtf8)
         EXPECT_EQ(readFile(out / "pkg" / c.name), c.data);
     }
     EXPECT_EQ(tarArchiveType((folder / "a.tar.Z").string()), 3);
-    const std::pair<const char*, int> types[] = {
-        {"plain.tar", 1}, {"gzip.tgz", 2}, {"bzip2.tar.bz2", 6}, {"deflated.zip", 0}};
-    for (const auto& [file, type] : types) EXPECT_EQ(tarArchiveType((fixtureFolder() / file).string()), type) << file;
+    for (const auto& [file, type] :
+         {std::pair{"plain.tar", 1}, {"gzip.tgz", 2}, {"bzip2.tar.bz2", 6}, {"deflated.zip", 0}})
+        EXPECT_EQ(tarArchiveType((fixtureFolder() / file).string()), type) << file;
 }
 
 TEST(FormatTest, MissingEmptyAndForeignFilesAreRefused)

@@ -23,7 +23,7 @@ struct Library {
     const char* driverCommand;
 };
 const Library Libraries[] = {
-    {"UNLHA32.DLL", "Unlha", "lh6_level1.lzh", "x"}, {"UNZIP32.DLL", "UnZip", "deflated.zip", "-x"},
+    {"UNLHA32.DLL", "Unlha", "lh5_level1.lzh", "x"}, {"UNZIP32.DLL", "UnZip", "deflated.zip", "-x"},
     {"CAB32.DLL", "Cab", "mszip.cab", "-x"},         {"UNARJ32J.DLL", "Unarj", "method1.arj", "x"},
     {"tar32.dll", "Tar", "gzip.tgz", "x"},           {"UNRAR32.DLL", "Unrar", "a.rar", "-x"},
 };

@@ -30,10 +30,8 @@ std::set<std::string> filesBelow(const fs::path& folder)
 // nothing of it is written, and the good files still arrive.
 TEST(SafetyTest, UnsafePathsAreRefusedAndTheRestUnpacked)
 {
-    const struct {
-        std::string name;
-        std::string message;
-    } cases[] = {
+    // clang-format off
+    const struct { std::string name; std::string message; } cases[] = {
         {"/tmp/arclib-absolute.txt", "/tmp/arclib-absolute.txt: refused, the path is absolute"},
         {"\\tmp\\arclib-absolute.txt", "\\tmp\\arclib-absolute.txt: refused, the path is absolute"},
         {"C:/arclib-drive.txt", "C:/arclib-drive.txt: refused, the path is absolute"},
@@ -42,6 +40,7 @@ TEST(SafetyTest, UnsafePathsAreRefusedAndTheRestUnpacked)
         {"sub\\..\\..\\escape.txt", "sub\\..\\..\\escape.txt: refused, the path leads out of the folder"},
         {"link/escape.txt", "link/escape.txt: refused, link is a symbolic link or a file, not a folder"},
         {"link", "link: refused, a symbolic link of that name is in the way"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         for (const TestFormat format : {TestFormat::tar, TestFormat::zip}) {
@@ -96,32 +95,13 @@ TEST(SafetyTest, LinksDevicesAndTooMuchOrTooLittleDataAreRefused)
         std::string message;
         std::set<std::string> kept;
     } cases[] = {
-        {"links.tar",
-         tarFormat,
-         noLimit,
-         arcOk,
-         "soft: skipped, links and devices are not created\nhard: skipped, links and devices are not created\n"
-         "null: skipped, links and devices are not created\n1 file unpacked\n",
-         {"target.txt"}},
-        {"bomb.zip",
-         zipFormat,
-         1 << 20,
-         arcTooLarge,
-         "entry.bin: stopped, the archive unpacks to more than 1048576 bytes\n",
-         {"small.txt"}},
-        {"a.tar",
-         tarFormat,
-         1000,
-         arcTooLarge,
-         "entry.bin: stopped, the archive unpacks to more than 1000 bytes\n",
-         {}},
+        // clang-format off
+        {"links.tar", tarFormat, noLimit, arcOk, "soft: skipped, links and devices are not created\nhard: skipped, links and devices are not created\nnull: skipped, links and devices are not created\n1 file unpacked\n", {"target.txt"}},
+        {"bomb.zip", zipFormat, 1 << 20, arcTooLarge, "entry.bin: stopped, the archive unpacks to more than 1048576 bytes\n", {"small.txt"}},
+        {"a.tar", tarFormat, 1000, arcTooLarge, "entry.bin: stopped, the archive unpacks to more than 1000 bytes\n", {}},
         {"short.tar", tarFormat, noLimit, arcDamaged, "Truncated", {}},
-        {"claims-less.lzh",
-         lhaFormat,
-         noLimit,
-         arcDamaged,
-         "entry.bin: the data holds more than the header states\n",
-         {}},
+        {"claims-less.lzh", lhaFormat, noLimit, arcDamaged, "entry.bin: the data holds more than the header states\n", {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

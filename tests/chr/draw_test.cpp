@@ -46,37 +46,18 @@ TEST_F(DrawTest, TheBackgroundTheCellAndTheLayer)
         int x, y;
         uint32_t colour;
     };
-    struct Case {
-        const char* name;
-        const char* lines;
-        std::vector<Pixel> pixels;
-    };
     // The cell's key pixel shows the background; (21, 271) is the view's last pixel. A cut
     // placement, (18, 9)-(26, 17) against the view's edge 22, keeps two source columns.
-    const Case cases[] = {
-        {"point copy at the corner, the single destination unused",
-         "#PATERN 01 02 04\n",
-         {{2, 1, Blue},
-          {3, 1, Red},
-          {5, 4, Red},
-          {6, 1, Blue},
-          {21, 271, Blue},
-          {1, 1, Black},
-          {22, 1, Black},
-          {2, 0, Black},
-          {2, 272, Black}}},
-        {"stretched into the destination, the key kept out",
-         "#PATERN 01 0202 0404\n",
-         {{5, 3, Blue}, {6, 4, Blue}, {7, 3, Red}, {12, 10, Red}, {13, 3, Blue}, {3, 1, Blue}}},
-        {"cut in proportion",
-         "#PATERN 01 0202 0505\n",
-         {{18, 9, Blue}, {19, 10, Blue}, {20, 9, Red}, {21, 16, Red}, {22, 9, Black}}},
-        {"layer over the cell",
-         "#PATERN 01 02\n#LAYER 01 03 04\n",
-         {{3, 1, Red}, {5, 3, White}, {12, 10, White}, {13, 10, Blue}}},
+    // clang-format off
+    const struct { const char* name; const char* lines; std::vector<Pixel> pixels; } cases[] = {
+        {"point copy at the corner, the single destination unused", "#PATERN 01 02 04\n", {{2, 1, Blue}, {3, 1, Red}, {5, 4, Red}, {6, 1, Blue}, {21, 271, Blue}, {1, 1, Black}, {22, 1, Black}, {2, 0, Black}, {2, 272, Black}}},
+        {"stretched into the destination, the key kept out", "#PATERN 01 0202 0404\n", {{5, 3, Blue}, {6, 4, Blue}, {7, 3, Red}, {12, 10, Red}, {13, 3, Blue}, {3, 1, Blue}}},
+        {"cut in proportion", "#PATERN 01 0202 0505\n", {{18, 9, Blue}, {19, 10, Blue}, {20, 9, Red}, {21, 16, Red}, {22, 9, Black}}},
+        {"layer over the cell", "#PATERN 01 02\n#LAYER 01 03 04\n", {{3, 1, Red}, {5, 3, White}, {12, 10, White}, {13, 10, Blue}}},
         {"view wider than the target", "#SIZE 100\n#PATERN 01 02\n", {{23, 1, Blue}, {3, 1, Red}}},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         play(c.lines);
         for (const Pixel& p : c.pixels) EXPECT_EQ(at(p.x, p.y), p.colour) << p.x << "," << p.y;

@@ -46,24 +46,29 @@ TEST_F(ParserTest, KeywordValuesAndPatternCells)
         "#DATA   16\n#2 5 5 5 5\n#data16\n#1A 0 128 40 64\n#  comment\n#FF 1 2 3 4\n"s);
     EXPECT_EQ(chr->charname, "Red");
     EXPECT_EQ(chr->artist, "Some\0one"s);  // one character skipped, then trimmed; a NUL is kept
-    EXPECT_EQ(std::pair(chr->framewait, chr->viewwidth), std::pair(80, 167));
+    EXPECT_EQ(chr->framewait, 80);
+    EXPECT_EQ(chr->viewwidth, 167);
     EXPECT_EQ(chr->cgfile, (folder / "ace.bmp").string());
     EXPECT_EQ(chr->facefile, (folder / "face.bmp").string());
     EXPECT_EQ(chr->selectcgfile, (folder / "sel.bmp").string());
     EXPECT_EQ(chr->loopframe[6], 3);
     // 26 is defined first in decimal, then again in hex; "#DATA   16" leaves decimal numbers.
-    const std::pair<int, Rect> cells[] = {
-        {1, {0, 0, 121, 271}}, {26, {0, 128, 40, 192}}, {0, {}}, {2, {5, 5, 10, 10}}, {255, {1, 2, 4, 6}}};
-    for (const auto& [number, rect] : cells) EXPECT_EQ(chr->patrect[number], rect) << number;
+    for (const auto& [number, rect] : {std::pair<int, Rect>{1, {0, 0, 121, 271}},
+                                       {26, {0, 128, 40, 192}},
+                                       {0, {}},
+                                       {2, {5, 5, 10, 10}},
+                                       {255, {1, 2, 4, 6}}})
+        EXPECT_EQ(chr->patrect[number], rect) << number;
 }
 
 TEST_F(ParserTest, LinesBreaksLengthsAndTheStateAfterAnError)
 {
     const std::string longList(1200, '1');  // only 1024 characters of the rest are read
     loadDefinition("#PATERN 01 " + longList + "\r#PATERN 02 03\r\r\n#PATERN 03 04");
-    EXPECT_EQ(std::pair(chr->patsrc[1][510], chr->patsrc[1][511]), std::pair(0x11, -1));  // " 01 " and 1020 digits
-    EXPECT_EQ(std::pair(chr->patsrc[2][1], chr->patsrc[3][1]), std::pair(3, 4));  // the last line has no break
-
+    EXPECT_EQ(chr->patsrc[1][510], 0x11);  // " 01 " and 1020 digits
+    EXPECT_EQ(chr->patsrc[1][511], -1);
+    EXPECT_EQ(chr->patsrc[2][1], 3);
+    EXPECT_EQ(chr->patsrc[3][1], 4);  // the last line has no break
     EXPECT_THROW(loadDefinition("#CHARNAME Before\n#PATERN 01 010G02\n#PATERN 02 0304\n"), Exception);
     EXPECT_EQ(chr->charname, "Before");
     EXPECT_EQ(frames(chr->patsrc, 1, 2), (std::vector<int32_t>{1, -1}));  // decoded up to the bad pair
@@ -83,7 +88,8 @@ TEST_F(ParserTest, ResetKeepsNameFilesAndSurfaceButClearsTables)
     loadDefinition("#PATERN 02 02\n", "second.chP");
     EXPECT_EQ(chr->charname, "Old");
     EXPECT_EQ(chr->cgsurface.get(), surface);
-    EXPECT_EQ(std::pair(chr->patsrc[1][1], chr->framewait), std::pair(-1, 100));
+    EXPECT_EQ(chr->patsrc[1][1], -1);
+    EXPECT_EQ(chr->framewait, 100);
     EXPECT_EQ(chr->frame, 7);
     EXPECT_FALSE(chr->loopshots || chr->loopcheck || chr->datahex);
 }
@@ -91,16 +97,13 @@ TEST_F(ParserTest, ResetKeepsNameFilesAndSurfaceButClearsTables)
 TEST_F(ParserTest, PackagePathsFromWindowsAreFound)
 {
     std::filesystem::create_directories(folder / "Sub");
-    struct Case {
-        const char* stored;
-        const char* written;
-        uint32_t pixel;
-    };
     // "画像" stored as UTF-8, written in Shift-JIS; "ソ", whose second byte "\" stays.
-    const Case cases[] = {{"Sub/CharaCG.BMP", "sub\\characg.bmp", 0x445566u},
-                          {"\xe7\x94\xbb\xe5\x83\x8f.bmp", "\x89\xe6\x91\x9c.bmp", 0x778899u},
-                          {"\x83\x5c.bmp", "\x83\x5c.bmp", 0x010203u}};
-    for (const Case& c : cases) {
+    // clang-format off
+    const struct { const char *stored, *written; uint32_t pixel; } cases[] = {
+        {"Sub/CharaCG.BMP", "sub\\characg.bmp", 0x445566u}, {"画像.bmp", "\x89\xe6\x91\x9c.bmp", 0x778899u}, {"\x83\x5c.bmp", "\x83\x5c.bmp", 0x010203u},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.written);
         writeCg(c.stored, 1, 1, [&](int, int) { return c.pixel; });
         loadDefinition("#CHARBMP "s + c.written + "\n");
@@ -120,19 +123,19 @@ TEST_F(ParserTest, BadBitmapsKeepThePreviousCgAndNoIrregularFileIsRead)
     writeFile("huge.bmp", huge);
     EXPECT_THROW(loadDefinition("#CHARBMP huge.bmp\n"), EInvalidGraphic);
     EXPECT_THROW(loadDefinition("#CHARBMP missing.bmp\n"), EFileOpenError);
-    EXPECT_EQ(std::pair(chr->cgage, chr->cgsurface.get()), std::pair(-1, good));
-
+    EXPECT_EQ(chr->cgage, -1);
+    EXPECT_EQ(chr->cgsurface.get(), good);
     ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
     std::filesystem::create_directories(folder / "folder.bmp");
     alarm(10);  // a blocking open of a FIFO without a writer would wait: a regression ends the test program
-    for (const auto& [cg, reason] :
-         {std::pair("fifo", "Not a regular file"), std::pair("folder.bmp", "Is a directory")}) {
+    for (const auto& [cg, reason] : {std::pair("fifo", "Not a regular file"), {"folder.bmp", "Is a directory"}}) {
+        std::string why;
         try {
             loadDefinition("#CHARBMP "s + cg + "\n");
-            ADD_FAILURE() << cg;
         } catch (const EFileOpenError& error) {
-            EXPECT_EQ(error.reason(), reason) << cg;
+            why = error.reason();
         }
+        EXPECT_EQ(why, reason) << cg;
     }
     alarm(0);
 }

@@ -36,61 +36,22 @@ protected:
 TEST_F(BltTest, CopiesAreClippedWithTheSourceFollowing)
 {
     // fast: BltFast at dest.left, dest.top.
-    const struct {
-        Rect clip;
-        bool fast;
-        uint32_t mirror;
-        Rect dest, source, platformDest, platformSource;
-    } cases[] = {
-        {{5, 0, 40, 20},
-         false,
-         0,
-         {0, 0, 20, 4},
-         {0, 0, 10, 4},
-         {5, 0, 20, 4},
-         {3, 0, 10, 4}},  // 3 = 10 - 15 * 10 / 20, truncated
-        {{0, 0, 4, 20},
-         false,
-         0,
-         {0, 0, 10, 2},
-         {0, 0, 30, 2},
-         {0, 0, 4, 2},
-         {0, 0, 12, 2}},  // a reduction: (4 - 0) * 30 / 10
+    // clang-format off
+    const struct { Rect clip; bool fast; uint32_t mirror; Rect dest, source, platformDest, platformSource; } cases[] = {
+        {{5, 0, 40, 20}, false, 0, {0, 0, 20, 4}, {0, 0, 10, 4}, {5, 0, 20, 4}, {3, 0, 10, 4}},  // 3 = 10 - 15 * 10 / 20, truncated
+        {{0, 0, 4, 20}, false, 0, {0, 0, 10, 2}, {0, 0, 30, 2}, {0, 0, 4, 2}, {0, 0, 12, 2}},  // a reduction: (4 - 0) * 30 / 10
         // Both edges from the original ends. x: s1 = 7 * 3 / 9 = 2, s0 = 3 - (9 - 2) * 3 / 9 = 1;
         // y: s1 = 3, s0 = 4 - (4 - 1) * 4 / 4 = 1.
         {{2, 1, 7, 3}, false, 0, {0, 0, 9, 4}, {0, 0, 3, 4}, {2, 1, 7, 3}, {1, 1, 2, 3}},
-        {{0, 0, 40, 20},
-         false,
-         0,
-         {6, 4, 0, 0},
-         {3, 2, 0, 0},
-         {0, 0, 6, 4},
-         {0, 0, 3, 2}},  // reversed rectangles are normalised
-        {{0, 0, 60, 30},
-         false,
-         0,
-         {30, 10, 50, 30},
-         {0, 0, 20, 20},
-         {30, 10, 40, 20},
-         {0, 0, 10, 10}},  // the clip stays on the surface
-        // Mirroring takes the clipped part about the whole 32 x 16 source.
+        {{0, 0, 40, 20}, false, 0, {6, 4, 0, 0}, {3, 2, 0, 0}, {0, 0, 6, 4}, {0, 0, 3, 2}},  // reversed rectangles are normalised
+        {{0, 0, 60, 30}, false, 0, {30, 10, 50, 30}, {0, 0, 20, 20}, {30, 10, 40, 20}, {0, 0, 10, 10}},  // the clip stays on the surface
+        // Mirroring takes the clipped part about the whole 32 x 16 source; both mirrors of a part: neither.
         {{3, 0, 40, 20}, false, DDBLTFX_MIRRORLEFTRIGHT, {0, 0, 10, 2}, {0, 0, 10, 2}, {3, 0, 10, 2}, {22, 0, 29, 2}},
         {{0, 1, 40, 20}, false, DDBLTFX_MIRRORUPDOWN, {0, 0, 3, 2}, {0, 0, 3, 2}, {0, 1, 3, 2}, {0, 14, 3, 15}},
-        {{0, 0, 40, 20},
-         false,
-         DDBLTFX_MIRRORLEFTRIGHT | DDBLTFX_MIRRORUPDOWN,
-         {3, 8, 6, 9},
-         {0, 0, 3, 1},
-         {3, 8, 6, 9},
-         {0, 0, 3, 1}},  // neither
-        {{10, 2, 40, 20},
-         true,
-         0,
-         {4, 0},
-         {0, 0, 20, 5},
-         {10, 2, 24, 5},
-         {6, 2, 20, 5}},  // left of the clip: shifted to its edge
+        {{0, 0, 40, 20}, false, DDBLTFX_MIRRORLEFTRIGHT | DDBLTFX_MIRRORUPDOWN, {3, 8, 6, 9}, {0, 0, 3, 1}, {3, 8, 6, 9}, {0, 0, 3, 1}},
+        {{10, 2, 40, 20}, true, 0, {4, 0}, {0, 0, 20, 5}, {10, 2, 24, 5}, {6, 2, 20, 5}},  // left of the clip: shifted to its edge
         {{0, 0, 30, 20}, true, 0, {25, 1}, {2, 0, 12, 3}, {25, 1, 30, 4}, {2, 0, 7, 3}},  // past the right
+        // clang-format on
     };
     for (const auto& c : cases) {
         clear(c.clip);
@@ -107,12 +68,8 @@ TEST_F(BltTest, CopiesAreClippedWithTheSourceFollowing)
 
 TEST_F(BltTest, OnlyCopiesThatKeepSomethingReachThePlatform)
 {
-    const struct {
-        Rect clip;
-        bool fast;
-        Rect dest, source;
-        bool reaches;
-    } cases[] = {
+    // clang-format off
+    const struct { Rect clip; bool fast; Rect dest, source; bool reaches; } cases[] = {
         {{10, 0, 30, 20}, false, {0, 0, 9, 4}, {0, 0, 9, 4}, false},  // misses the clip
         {{10, 0, 30, 20}, false, {0, 0, 10, 4}, {0, 0, 10, 4}, true},  // touches it: zero width
         {{10, 0, 30, 20}, true, {31, 0}, {0, 0, 4, 4}, false},
@@ -125,6 +82,7 @@ TEST_F(BltTest, OnlyCopiesThatKeepSomethingReachThePlatform)
         {{35, 5, 45, 15}, true, {23, 6}, {0, 0, 26, 10}, true},
         // A clip of zero width inside a 3:1 reduction would take the source (2, 1): inverted.
         {{4, 0, 4, 11}, false, {0, 0, 9, 4}, {0, 0, 3, 4}, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
         clear(c.clip, 39, 11);

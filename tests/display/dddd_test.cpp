@@ -10,8 +10,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Made while the window is built, settings read, then the window's creation runs
-// the start sequence.
+// Made while the window is built, settings read; the window's creation runs the start sequence.
 class DeviceTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -28,7 +27,6 @@ protected:
             events.push_back(needChange ? "OnInit needChange" : "OnInit");
         };
         for (auto [handler, name] : {std::pair{&TDDDD::OnRestore, "OnRestore"},
-                                     {&TDDDD::OnChangeDisplayMode, "OnChangeDisplayMode"},
                                      {&TDDDD::OnCleanUp, "OnCleanUp"},
                                      {&TDDDD::OnEnterMenuLoop, "enter"},
                                      {&TDDDD::OnExitMenuLoop, "exit"}})
@@ -74,11 +72,10 @@ protected:
     std::unique_ptr<TDDDD> dddd;
 };
 
-const Strings releaseLines = {"…DirectDraw/3D関連オブジェクトを全て解放します…",
-                              "…DirectDraw/3D関連オブジェクト、解放終了しました…"};
-
 TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
 {
+    const Strings releaseLines = {"…DirectDraw/3D関連オブジェクトを全て解放します…",
+                                  "…DirectDraw/3D関連オブジェクト、解放終了しました…"};
     dddd->setDebugOption({ddoHaltOnError, ddoDebugMessage, ddoDetailedLog});
     start();
     EXPECT_FALSE(Screen::screenSaverActive());
@@ -87,7 +84,6 @@ TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
     EXPECT_EQ(count(releaseLines[0]), 1u);  // the first set-up starts from nothing
     EXPECT_EQ(window.deliver(WM_MOVE, 0, 0x00100010), 0);  // the procedure is hooked and passes on
     ASSERT_EQ(window.ownMessages.size(), 1u);
-
     newLog();
     dddd.reset();
     EXPECT_TRUE(Screen::screenSaverActive());
@@ -119,7 +115,8 @@ TEST_F(DeviceTest, ADisplayThatNeverStartedReleasesWhatItMadeWithoutAWord)
         EXPECT_EQ(left, 0u);
 }
 
-TEST_F(DeviceTest, TheStartTakesTheModeAskedForWhenItCan)
+// Full screen and mode changes, which the window never asks for.
+TEST_F(DeviceTest, TheStartTakesTheModeAskedForWhenItCanAndALaterSetUpRebuildsTheSurfaces)
 {
     const struct {
         const char* name;
@@ -128,9 +125,11 @@ TEST_F(DeviceTest, TheStartTakesTheModeAskedForWhenItCan)
         const char* lastEvent;
         int32_t backWidth, screenDepth;
     } cases[] = {
+        // clang-format off
         {"without automatic set-up the small one stays", false, false, 640, 0, "OnInit needChange", 128, 32},
         {"a full-screen mode the platform does not list", true, true, 700, 0, "OnInit needChange", 128, 32},
         {"full screen takes the screen", true, true, 640, 16, "OnInit", 640, 16},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,12 +152,6 @@ TEST_F(DeviceTest, TheStartTakesTheModeAskedForWhenItCan)
         made.InitializeDisplayMode(false, 320, 240, 0, 0, "");
         EXPECT_EQ(Screen::bitDepth(), 32);  // the mode found at start is back
     }
-    dddd->InitialBitDepth = 16;  // in a window the colour depth warning ends the program
-    EXPECT_EXIT(start(), ::testing::ExitedWithCode(EXIT_FAILURE), "");
-}
-
-TEST_F(DeviceTest, ALaterSetUpRebuildsEverySurfaceBeforeTellingTheApplication)
-{
     start();
     TDDDDSurface surface(dddd.get(), 8, 8, 0);
     dddd->OnChangeDisplayMode = [&](TDDDD*) { events.push_back(surface.DDSurface ? "rebuilt" : "not rebuilt"); };
@@ -174,6 +167,12 @@ TEST_F(DeviceTest, ALaterSetUpRebuildsEverySurfaceBeforeTellingTheApplication)
     EXPECT_FALSE(dddd->DisplayModeAvailable(1056, 600, 32, 60));  // the 257th is not searched
 }
 
+TEST_F(DeviceTest, InAWindowTheColourDepthWarningEndsTheProgram)
+{
+    dddd->InitialBitDepth = 16;
+    EXPECT_EXIT(start(), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+}
+
 TEST_F(DeviceTest, TheMessageProcedureKeepsAFullScreenWindowInPlaceAndMenusGetTheScreen)
 {
     window.ownResult = 42;
@@ -187,7 +186,6 @@ TEST_F(DeviceTest, TheMessageProcedureKeepsAFullScreenWindowInPlaceAndMenusGetTh
     EXPECT_EQ(dddd->DirectDraw->flipsToGDISurface(), 1);
     EXPECT_EQ(window.calls, (Strings{"drawMenuBar", "redrawFrame"}));
     EXPECT_EQ(events, (Strings{"FormCreate", "OnInit", "enter", "exit"}));
-
     dddd->FullScreen = true;
     window.deliver(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
     EXPECT_EQ(info.ptMaxTrackSize, (POINT{Screen::width(), Screen::height()}));
@@ -214,7 +212,6 @@ TEST_F(DeviceTest, PaintsRestoreLostSurfacesOfTheActiveWindowOnlyAndClearsFillTh
     window.paint();
     EXPECT_EQ(events, (Strings{"FormPaint", "FormPaint", "OnRestore"}));  // an inactive window paints nothing
     EXPECT_FALSE(surface.IsLost() || dddd->Primary->IsLost());
-
     dddd->BackColor = 0x00ABCDEF;
     dddd->ScreenWidth = 10;  // only this much is cleared
     dddd->ClearBackBuffer();
@@ -232,10 +229,9 @@ TEST_F(DeviceTest, EightBitScreensGetThePalette)
     EXPECT_EQ(realizedPalettes()[1].entries[100], (PALETTEENTRY{10, 20, 30, 0}));
 }
 
-// A failed call of each stage of the set-up is logged with its code.
+// A failed call of each stage of the set-up is logged with its code; after: successful calls of its kind first.
 TEST_F(DeviceTest, CheckedCallsLogTheirMessageWhenTheyFail)
 {
-    // after: successful calls of its kind first; times: failures in a row.
     const struct {
         DDCall call;
         int after;
@@ -243,8 +239,9 @@ TEST_F(DeviceTest, CheckedCallsLogTheirMessageWhenTheyFail)
         bool fullScreen = false;
         int bitDepth = 32;
         bool use3D = false;
-        int times = 1;
+        int times = 1;  // failures in a row
     } cases[] = {
+        // clang-format off
         {DDCall::DirectDrawCreateEx, 0, "DirectDrawオブジェクトが作成できません"},
         {DDCall::CreateSurface, 0, "プライマリ・サーフェスの作成に失敗しました"},
         {DDCall::CreateSurface, 1, "バックバッファの作成に失敗しました", false, 32, false, 2},  // and its retry
@@ -252,6 +249,7 @@ TEST_F(DeviceTest, CheckedCallsLogTheirMessageWhenTheyFail)
         {DDCall::SetDisplayMode, 0, "画面モード640x480x32の初期化に失敗しました", true},
         {DDCall::CreatePalette, 0, "DirectDrawPaletteの作成に失敗しました", false, 8},
         {DDCall::DirectDrawQueryInterface, 0, "Direct3Dオブジェクトの作成に失敗しました", false, 32, true},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -277,23 +275,18 @@ TEST_F(DeviceTest, AReleaseThatLeavesAReferenceIsAFailureAndHaltEndsTheProgram)
     EXPECT_EXIT(dddd->InitializeDisplayMode(false, 64, 64, 0, 0, ""), ::testing::ExitedWithCode(EXIT_FAILURE), "");
 }
 
+// The 3-D device, which the window never asks for: hardware first unless the options forbid it.
 TEST_F(DeviceTest, ThreeDDevicesFollowHardwareAndOptions)
 {
-    const struct {
-        TD3DOptions options;
-        const char* used;
-        bool retainedMode, depthBuffer;
-    } cases[] = {
-        {{MakeZBuffer}, "T&L HALデバイスを使用します", false, true},
-        {{MakeZBuffer, DontUseTnLHAL, DontUseHAL, DontUseRGBEmulation},
-         "リファレンスラスタライザを使用します",
-         true,
-         true},
+    // clang-format off
+    const struct { TD3DOptions options; const char* used; bool retainedMode, depthBuffer; } cases[] = {
         {{}, "T&L HALデバイスを使用します", false, false},
+        {{MakeZBuffer, DontUseTnLHAL, DontUseHAL, DontUseRGBEmulation}, "リファレンスラスタライザを使用します", true, true},
+        // clang-format on
     };
     DirectDrawDrivers::primary().caps = DDCAPS_3D;
     for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+        SCOPED_TRACE(c.used);
         auto made = device(true, {ddoDebugMessage, ddoDetailedLog});
         made->D3DOptions = c.options;
         made->InitializeDisplayMode(false, 640, 480, 32, 0, "");

@@ -82,45 +82,27 @@ std::string notFound(const std::string& id)
 }
 const std::string TooLong = damaged("展開したデータが項目のサイズを越えています");
 
+// "ア" is 0x83 0x41 ("\203A"); 0x83 0x61 is another character, not its lower case.
 TEST(QDArcTest, FindsTheFirstItemWhoseIdMatchesIgnoringAsciiLetterCase)
 {
     const std::string longId(256, 'x');  // fills the ID field: no zero ends it
     const Bytes archive = makePlainQda({{"Title.BMP", bytesOf("1")},
-                                        {"\x83\x41"
-                                         "B",
-                                         bytesOf("2")},
+                                        {"\203AB", bytesOf("2")},
                                         {"dup", bytesOf("3")},
                                         {"DUP", bytesOf("4")},
                                         {longId, bytesOf("5")},
                                         {"empty", bytesOf("")}});
     const struct {
         std::string id, data;
-    } found[] = {{"TITLE.bmp", "1"},
-                 {"\x83\x41"
-                  "b",
-                  "2"},
-                 {"Dup", "3"},
-                 {longId, "5"},
-                 {"EMPTY", ""}};
+    } found[] = {{"TITLE.bmp", "1"}, {"\203Ab", "2"}, {"Dup", "3"}, {longId, "5"}, {"EMPTY", ""}};
     for (const auto& f : found) EXPECT_EQ(loaded(archive, f.id), f.data) << f.id;
-    // "ア" is 0x83 0x41; 0x83 0x61 is another character, not its lower case.
-    for (const std::string& id : std::vector<std::string>{"Title",
-                                                          "\x83\x61"
-                                                          "b",
-                                                          longId + "x"})
+    for (const std::string& id : {std::string("Title"), std::string("\203ab"), longId + "x"})
         EXPECT_EQ(loaded(archive, id), notFound(id));
     // Data offset 0 means "not found", even when a later entry has the ID too.
     EXPECT_EQ(loaded(withU32(archive, entryField(2, 0), 0), "dup"), notFound("dup"));
-
     // Half-width katakana are single bytes; a lead byte at the very end keeps nothing.
-    EXPECT_EQ(cp932LowerCase("A\x83\x41Z\x82\x60\xB1"
-                             "A\xE0"),
-              "a\x83\x41z\x82\x60\xB1"
-              "a\xE0");
-    EXPECT_EQ(cp932UpperCase("a\x83\x61z\x82\x81\xFC"
-                             "ab"),
-              "A\x83\x61Z\x82\x81\xFC"
-              "aB");
+    EXPECT_EQ(cp932LowerCase("A\203AZ\202\140\261A\340"), "a\203Az\202\140\261a\340");
+    EXPECT_EQ(cp932UpperCase("a\203az\202\201\374ab"), "A\203aZ\202\201\374aB");
 }
 
 TEST(QDArcTest, ExpandsPairTablesAndRejectsBadBlocks)
@@ -128,11 +110,8 @@ TEST(QDArcTest, ExpandsPairTablesAndRejectsBadBlocks)
     const std::string cut = damaged("圧縮ブロックが途中で切れています");
     const std::string badTable = damaged("ペア表が不正です");
     const std::string tooDeep = damaged("ペア表の入れ子が深すぎます");
-    const struct {
-        Bytes stored;
-        int64_t size;
-        std::string outcome;
-    } cases[] = {
+    // clang-format off
+    const struct { Bytes stored; int64_t size; std::string outcome; } cases[] = {
         {block(Nested, {0x82, 'x', 0x80, 0x7F}), 100, "abcdxab\x7F"},  // left before right, at every level
         {block(Nested, {0x82, 'x'}), 5, "abcdx"},
         {block(Nested, {0x82, 'x'}), 4, TooLong},
@@ -146,6 +125,7 @@ TEST(QDArcTest, ExpandsPairTablesAndRejectsBadBlocks)
         {{0xFF, 'a', 'b', 0xFE, 2, 0, 0, 0, 'a'}, 10, cut},  // one packed byte of two
         {{0xFF, 0x80, 0xFF}, 10, badTable},  // skips to code 257
         {{0xFF, 0x80, 0x7F}, 10, badTable},  // a run of 128 codes from 129
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -167,10 +147,8 @@ TEST(QDArcTest, ReadsItemsByTheirEntryAndRejectsOtherDataAndDamagedArchives)
     const auto end = static_cast<uint32_t>(archive.size());
     const std::string directoryCut = damaged("ディレクトリが途中で切れています");
     const std::string itemCut = damaged("項目のデータが途中で切れています");
-    const struct {
-        Bytes archive;
-        std::string outcome;
-    } cases[] = {
+    // clang-format off
+    const struct { Bytes archive; std::string outcome; } cases[] = {
         // A compression field other than 1 means plain, and the stored size goes unused.
         {withU32(withU32(archive, 0, 2), entryField(0, 4), 0xFFFFFFFF), "data"},
         {withU32(archive, 4, 0x31414451), "Rezadedur E Archiveの扱えるデータではありません"},  // "QDA1"
@@ -188,6 +166,7 @@ TEST(QDArcTest, ReadsItemsByTheirEntryAndRejectsOtherDataAndDamagedArchives)
         {withU32(packedArchive, entryField(0, 8), 1000), "data"},
         {withU32(packedArchive, entryField(0, 8), 3), TooLong},
         {withU32(packedArchive, entryField(0, 8), 0xFFFFFFFF), damaged("項目のサイズが大きすぎます")},
+        // clang-format on
     };
     for (const auto& c : cases) EXPECT_EQ(loaded(c.archive, "a"), c.outcome) << "case " << &c - cases;
 }

@@ -94,17 +94,15 @@ TEST_F(DDrawTest, SurfacesArePaddedToWordsAndBadRequestsRefused)
 {
     EXPECT_EQ(create(pixelFormatRgb888(), 5, 3)->pitch(), 16);  // 15 bytes rounded up
     const uint32_t sized = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, plain = DDSCAPS_OFFSCREENPLAIN;
-    const struct {
-        DDSURFACEDESC2 desc;
-        HRESULT expected;
-    } cases[] = {
+    // clang-format off
+    const struct { DDSURFACEDESC2 desc; HRESULT expected; } cases[] = {
         {describe(sized, plain, 0, 4), DDERR_INVALIDPARAMS},
         {describe(sized, DDSCAPS_SYSTEMMEMORY, 4, 4), DDERR_INVALIDPARAMS},
         {describe(DDSD_CAPS | DDSD_WIDTH, DDSCAPS_PRIMARYSURFACE, 4), DDERR_INVALIDPARAMS},  // the screen has its size
         {describe(sized, plain, 100000, 100000), DDERR_OUTOFMEMORY},
-        {describe(sized | DDSD_PIXELFORMAT, plain, 4, 4, pixelFormatRgb(12, 0xF00, 0xF0, 0xF)),
-         DDERR_INVALIDPIXELFORMAT},
+        {describe(sized | DDSD_PIXELFORMAT, plain, 4, 4, pixelFormatRgb(12, 0xF00, 0xF0, 0xF)), DDERR_INVALIDPIXELFORMAT},
         {describe(sized, DDSCAPS_ZBUFFER, 4, 4), DDERR_INVALIDPIXELFORMAT},
+        // clang-format on
     };
     for (const auto& c : cases) {
         DDSURFACEDESC2 desc = c.desc;

@@ -17,11 +17,8 @@ namespace {
 TEST(StoredPathTest, SplitsRelativePathsAndRefusesEveryWayOut)
 {
     using Parts = std::vector<std::string>;
-    const struct {
-        std::string stored;
-        Parts parts;
-        StoredPathFault fault;
-    } cases[] = {
+    // clang-format off
+    const struct { std::string stored; Parts parts; StoredPathFault fault; } cases[] = {
         {"./a//b\\.\\c/", {"a", "b", "c"}, StoredPathFault::none},
         {"a..b/..c/c..", {"a..b", "..c", "c.."}, StoredPathFault::none},
         {"sub/C:x", {"sub", "C:x"}, StoredPathFault::none},
@@ -31,6 +28,7 @@ TEST(StoredPathTest, SplitsRelativePathsAndRefusesEveryWayOut)
         {"a/..", {}, StoredPathFault::leadsOut},
         {"sub/../a.chP", {}, StoredPathFault::leadsOut},
         {".//.\\", {}, StoredPathFault::noName},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -56,12 +54,11 @@ protected:
 TEST_F(BelowFolderTest, OnlyRegularFilesReachedWithoutALinkAreSeenAndRemoved)
 {
     // regular: a regular file reached without a link, so removed.
-    const struct {
-        const char* stored;
-        bool regular, remains;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* stored; bool regular, remains; } cases[] = {
         {"sub/a.txt", true, false}, {"link/c.txt", false, true},  {"alias", false, true},
         {"sub", false, true},       {"none/a.txt", false, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -84,12 +81,14 @@ TEST_F(BelowFolderTest, AWalkMakesFoldersWhereAskedAndStopsAtALinkOrAFile)
         size_t stoppedAt;
         bool blocked;
     } cases[] = {
+        // clang-format off
         {{"new", "deeper"}, MissingFolders::fail, false, 0, false},
         {{"new", "deeper"}, MissingFolders::make, true, 0, false},
         {{"sub", "link"}, MissingFolders::make, true, 0, false},
         {{"link", "made"}, MissingFolders::make, false, 0, true},
         {{"sub", "a.txt", "x"}, MissingFolders::make, false, 1, true},
         {{"alias"}, MissingFolders::fail, false, 0, true},
+        // clang-format on
     };
     const FileDescriptor root(::open(unpack.c_str(), O_RDONLY | O_DIRECTORY));
     for (const auto& c : cases) {

@@ -39,15 +39,14 @@ TEST(FileStreamTest, OpensRegularFilesOnlyAndNeverWaitsOnOthers)
 
     ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
     std::filesystem::create_symlink("loop", folder / "loop");
-    const struct {
-        std::string path;
-        const char* reason;
-    } refusals[] = {
+    // clang-format off
+    const struct { std::string path; const char* reason; } refusals[] = {
         {folder.path().string(), "Is a directory"},
         {(folder / "missing").string(), "No such file or directory"},
         {(folder / "fifo").string(), "Not a regular file"},  // no writer: a blocking open would wait for ever
         {"/dev/zero", "Not a regular file"},  // endless
         {(folder / "loop").string(), "Too many levels of symbolic links"},
+        // clang-format on
     };
     alarm(10);  // a regression ends the test program instead of hanging it
     for (const auto& c : refusals) {

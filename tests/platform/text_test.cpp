@@ -32,20 +32,15 @@ TEST(TextTest, BackslashesBecomeSlashesExceptInsideDoubleByteCharacters)
 
 TEST(TextTest, EndingsCompareAsciiLettersWithoutCase)
 {
-    struct Case {
-        const char* text;
-        const char* ending;
-        bool ends;
-    };
-    const Case
-        cases[] =
-            {
+    // clang-format off
+    const struct { const char* text; const char* ending; bool ends; } cases[] = {
                 {"pkg/chara.LZH", ".lzh", true}, {"a.Zip", ".ZIP", true},
                 {"a.tgz", ".gz", false},         {"gz", ".gz", false},
                 {"a.zip/b", ".zip", false},      {"abc", "", true},
                 {"a.\xC9", ".\xE9", false},  // only ASCII letters have a case here
             };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " / " + c.ending);
         EXPECT_EQ(endsWithIgnoringCase(c.text, c.ending), c.ends);
     }
