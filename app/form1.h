@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class CgSheet;
 class DefinitionWatch;
 class ExportMenu;
 class PlaybackControl;
@@ -170,6 +171,7 @@ public:
     ZoomView* zoomView = nullptr;
     DefinitionWatch* definitionWatch = nullptr;
     ExportMenu* exportMenu = nullptr;
+    CgSheet* cgSheet = nullptr;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
