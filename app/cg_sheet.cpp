@@ -145,11 +145,13 @@ CgSheet::CgSheet(QWidget& parent, QMenu& menu, std::function<const Tqpchr&()> en
     scroller_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     tabs = new QTabWidget;
     tabs->setObjectName("cgSheetTabs");
+    tabs->setAccessibleName("CGシートの絵");
     tabs->addTab(scroller_, "CG");
     facePicture = addPictureTab(*tabs, "facePicture", "#CHARFACE");
     selectCgPicture = addPictureTab(*tabs, "selectCgPicture", "#SELECTCG");
     status = new QLabel;
     status->setObjectName("cgSheetStatus");
+    status->setAccessibleName("CGシートの状態");
     status->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);

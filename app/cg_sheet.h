@@ -33,10 +33,6 @@ public:
     // A definition was loaded: its cells and its other pictures are read again.
     void definitionLoaded();
 
-    // What a click on that CG pixel and a drag over that area of CG pixels do.
-    void clickPixel(QPoint pixel);
-    void dragArea(const QRect& area);
-
     CgSheetView* view = nullptr;
     QAction* showAction = nullptr;
     QTabWidget* tabs = nullptr;
@@ -52,6 +48,9 @@ protected:
 private:
     void open();
     void showCg(const Tqpchr& chr);
+    // What a click on that CG pixel and a drag over that area of CG pixels do.
+    void clickPixel(QPoint pixel);
+    void dragArea(const QRect& area);
     void hover(std::optional<QPoint> pixel);
     // The number of the cell a click on the pixel takes, 0 for none.
     int cellAt(QPoint pixel) const;

@@ -50,9 +50,8 @@ TEST_F(CgSheetOnXTest, AClickOnACellShowsItAtTheCaretCheck)
 
     // 設定 opens with a click on the menu bar's left end and 表示 to its right on its
     // first item; the keys pass 一時停止 and the step items, disabled while playing.
-    const auto main = windowGeometry(visibleWindows("^Pomelune!$").front());
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(click({main->x + 8, (main->y + client->y) / 2}));
+    const auto main = windowGeometry(visibleWindows("^Pomelune!$").front()).value_or(Geometry{});
+    ASSERT_TRUE(click({main.x + 8, (main.y + client->y) / 2}));
     ASSERT_TRUE(xdotool({"sleep", "0.5", "key", "Right", "sleep", "0.5", "key", "Down", "Down", "Return"}));
     std::vector<std::string> sheets;
     ASSERT_TRUE(waitUntil([&] { return !(sheets = visibleWindows("^CGシート — cg.bmp")).empty(); }, 5s))
@@ -64,18 +63,13 @@ TEST_F(CgSheetOnXTest, AClickOnACellShowsItAtTheCaretCheck)
         [&] {
             const auto sheet = windowGeometry(sheets.front());
             if (!sheet || sheet->x != 520) return false;
+            // The last red pixel is the bottom right of the cell's inside, which its
+            // outline and number leave.
             const auto shown = ScreenPixel().area(sheet->x, sheet->y, sheet->width, sheet->height);
-            // The middle of the red pixels, which the cell's outline and number leave.
-            int32_t left = sheet->width, top = sheet->height, right = -1, bottom = -1;
-            for (int32_t i = 0; i < static_cast<int32_t>(shown.size()); ++i)
-                if (shown[static_cast<size_t>(i)] == red) {
-                    left = std::min(left, i % sheet->width);
-                    right = std::max(right, i % sheet->width);
-                    top = std::min(top, i / sheet->width);
-                    bottom = std::max(bottom, i / sheet->width);
-                }
-            if (right < 0) return false;
-            cell = Point{sheet->x + (left + right) / 2, sheet->y + (top + bottom) / 2};
+            const auto last = std::find(shown.rbegin(), shown.rend(), red);
+            if (last == shown.rend()) return false;
+            const auto at = static_cast<int32_t>(shown.rend() - last - 1);
+            cell = Point{sheet->x + at % sheet->width - cellSize / 2, sheet->y + at / sheet->width - cellSize / 2};
             return true;
         },
         5s))
