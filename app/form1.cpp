@@ -4,6 +4,7 @@
 #include "app/form1.h"
 
 #include "app/anime_status.h"
+#include "app/cg_sheet.h"
 #include "app/definition_watch.h"
 #include "app/export_menu.h"
 #include "app/form1_design.h"
@@ -130,6 +131,7 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     definitionWatch = new DefinitionWatch(*this, *N1, engine, fromArchive, [this] { reloadClick(); });
     exportMenu = new ExportMenu(*this, *menuBar(), engine, fromArchive,
                                 [this](const std::function<void()>& handler) { runGuarded(handler); });
+    cgSheet = new CgSheet(*this, *zoomView->menu, engine, {pedit1, pedit2, ledit1, ledit2});
     timelineView = new TimelineView(*this, *zoomView->menu, engine, *playback);
     for (const QMenu* menu : {N1, zoomView->menu, exportMenu->menu}) host_->followMenu(*menu);
     host_->create();
@@ -199,6 +201,7 @@ void TForm1::AppIdle(QObject*, bool& Done)
     chr->draw(*DDDD1->BackBuffer, 0, 0);
     PresentView();
     zoomView->refresh();
+    cgSheet->refresh();
     timelineView->refresh();
     Done = false;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class CgSheet;
 class DefinitionWatch;
 class ExportMenu;
 class PlaybackControl;
@@ -171,6 +172,7 @@ public:
     ZoomView* zoomView = nullptr;
     DefinitionWatch* definitionWatch = nullptr;
     ExportMenu* exportMenu = nullptr;
+    CgSheet* cgSheet = nullptr;
     TimelineView* timelineView = nullptr;
 
 protected:

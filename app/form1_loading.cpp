@@ -3,6 +3,7 @@
 // unpack folder and cleared again.
 #include "app/form1.h"
 
+#include "app/cg_sheet.h"
 #include "app/definition_load_error.h"
 #include "app/form1_design.h"
 #include "app/qt_window_host.h"
@@ -103,6 +104,7 @@ void TForm1::LoadPackage(const std::string& path)
     DDDD1->ClearBackBuffer();
     PresentView();
     DDDD1->ClearBackBuffer();
+    cgSheet->definitionLoaded();
 }
 
 void TForm1::WMDropFiles(const std::vector<std::string>& names)

@@ -1,0 +1,174 @@
+// The CG sheet: a click typing a cell's pair, a drag copying a cell line, the zoom, the
+// key's checkerboard and the status line, the frame's cells marked, and the tabs.
+#include "support/form_fixture.h"
+
+#include "app/cg_sheet.h"
+#include "app/cg_sheet_view.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <set>
+
+namespace {
+
+constexpr uint32_t outline = 0x3090FF, patternMark = 0xFF2080, layerMark = 0xFF9900;
+
+class CgSheetTest : public FormTest {
+protected:
+    CgSheet& openSheet(const std::vector<std::string>& lines, int zoom = 2)
+    {
+        open({writeSampleDefinition(lines)});
+        turns(1);
+        form->cgSheet->showAction->trigger();
+        form->cgSheet->view->setZoom(zoom);
+        return *form->cgSheet;
+    }
+    // A mouse event at a place of the view: a move, or the left button's press or release.
+    void mouse(QEvent::Type type, QPoint at)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, at, button, type == QEvent::MouseButtonPress ? button : Qt::NoButton, {});
+        QApplication::sendEvent(form->cgSheet->view, &event);
+    }
+    void pressAndRelease(QPoint press, QPoint release)
+    {
+        mouse(QEvent::MouseButtonPress, press);
+        mouse(QEvent::MouseButtonRelease, release);
+    }
+    uint32_t shown(int x, int y) { return form->cgSheet->view->grab().toImage().pixel(x, y) & 0xFFFFFFu; }
+};
+
+TEST_F(CgSheetTest, AClickTypesTheSmallestCellsPairIntoTheBoxLastFocused)
+{
+    // Cell 5 holds cells 2 and 3, cell 6 is cell 2 again, cell 7 lies inside cell 4.
+    openSheet({"#5 4 0 8 4", "#6 4 0 4 4", "#7 13 1 2 2"});
+    const std::array<QLineEdit*, 4> edits{form->pedit1, form->pedit2, form->ledit1, form->ledit2};
+    edits[2]->setMaxLength(3);
+    const struct {
+        int focused;  // -1: none has had the focus yet
+        const char* before;
+        int caret;
+        QPoint press, release;  // at zoom 2: the same CG pixel is a click
+        const char* after;
+    } cases[] = {
+        {-1, "", 0, {10, 2}, {11, 3}, "02"},  // equal areas: the lowest number
+        {1, "0101", 2, {17, 6}, {17, 6}, "010301"}, {3, "01", 0, {27, 3}, {26, 2}, "0701"},
+        {2, "01", 2, {1, 1}, {1, 1}, "010"},  // the box's length limit
+        {0, "01", 1, {12, 9}, {12, 9}, "01"},  // no cell
+        {0, "01", 1, {2, 2}, {5, 2}, "01"},  // a drag
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        QLineEdit& edit = *edits[static_cast<size_t>(std::max(c.focused, 0))];
+        edit.setText(c.before);
+        edit.setCursorPosition(c.caret);
+        if (QFocusEvent focus(QEvent::FocusIn); c.focused >= 0) QApplication::sendEvent(&edit, &focus);
+        pressAndRelease(c.press, c.release);
+        EXPECT_EQ(edit.text().toStdString(), c.after);
+    }
+}
+
+TEST_F(CgSheetTest, ADragCopiesTheLineOfTheLowestFreeNumber)
+{
+    const struct {
+        int lastTaken;  // cells 5 to it are defined
+        bool hex;
+        QPoint press, release;  // at zoom 2
+        const char* clipboard;
+        const char* status;
+    } cases[] = {
+        {9, false, {2, 3}, {7, 5}, "#10 1 1 3 2\r\n", "1 1 3 2"},
+        {9, true, {7, 5}, {2, 3}, "#0A 1 1 3 2\r\n", "1 1 3 2"},
+        {9, true, {29, 6}, {99, 99}, "#0A 14 3 2 2\r\n", "14 3 2 2"},  // clipped to the CG
+        {99, false, {2, 3}, {7, 5}, "before", "1 1 3 2  空いているセル番号がありません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        std::vector<std::string> lines{c.hex ? "#DATA 16" : ""};
+        for (int n = 5; n <= c.lastTaken; ++n)
+            lines.push_back(QString("#%1 0 0 1 1").arg(n, 2, c.hex ? 16 : 10, QChar('0')).toStdString());
+        CgSheet& sheet = openSheet(lines);
+        QGuiApplication::clipboard()->setText("before");
+        pressAndRelease(c.press, c.release);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.clipboard);
+        EXPECT_EQ(sheet.status->text().toStdString(), c.status);
+    }
+}
+
+TEST_F(CgSheetTest, KeyPixelsShowAsACheckerboardAndTheStatusFollowsTheMouse)
+{
+    // + and - and Ctrl with the wheel zoom from 1 to 8, to 4 here; the wheel alone scrolls.
+    CgSheet& sheet = openSheet({}, 1);
+    for (int k = 0; k < 10; ++k) {
+        QKeyEvent press(QEvent::KeyPress, k == 0 ? Qt::Key_Minus : Qt::Key_Plus, Qt::NoModifier);
+        QApplication::sendEvent(&sheet, &press);
+    }
+    for (int turn = 0; turn < 5; ++turn) {
+        const Qt::KeyboardModifiers modifiers = turn < 4 ? Qt::ControlModifier : Qt::NoModifier;
+        QWheelEvent wheel({1, 1}, {1, 1}, {}, {0, -120}, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(sheet.view, &wheel);
+    }
+    ASSERT_EQ(sheet.view->size(), QSize(64, 20));
+
+    std::set<uint32_t> keyRow;  // the bottom row, outside every cell
+    for (int y = 16; y < 20; ++y)
+        for (int x = 0; x < 64; ++x) keyRow.insert(shown(x, y));
+    EXPECT_EQ(keyRow, (std::set<uint32_t>{0xFFFFFF, 0xD8D8D8}));
+    EXPECT_EQ(shown(10, 13), sample::blue);
+    const struct {
+        QPoint pixel;
+        const char* status;
+    } cases[] = {{{0, 4}, "0, 4  透過"}, {{2, 2}, "2, 2  #0000FF  01"}, {{9, 1}, "9, 1  透過  03"}};
+    for (const auto& c : cases) {
+        mouse(QEvent::MouseMove, c.pixel * 4 + QPoint(2, 2));
+        EXPECT_EQ(sheet.status->text().toStdString(), c.status);
+    }
+}
+
+TEST_F(CgSheetTest, OutlinesMarkTheCellsOfTheFrameOnShow)
+{
+    CgSheet& sheet = openSheet({"#PATERN 01 0203", "#LAYER 01 0404 0101"});
+    const struct {
+        int32_t anime, frame;
+        std::array<uint32_t, 4> corners;  // the bottom-right pixel of cells 1 to 4
+    } cases[] = {
+        {1, 1, {outline, patternMark, outline, layerMark}},
+        {1, 2, {outline, outline, patternMark, layerMark}},
+        {2, 1, {outline, outline, outline, outline}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frame);
+        form->chr->anime = c.anime;
+        form->chr->frame = c.frame;
+        sheet.refresh();
+        for (int cell = 0; cell < 4; ++cell) EXPECT_EQ(shown(8 * cell + 7, 7), c.corners[cell]) << "cell " << cell + 1;
+    }
+}
+
+TEST_F(CgSheetTest, TabsShowTheOtherPicturesOrWhyTheyShowNone)
+{
+    const auto writeFace = [&](uint32_t colour) {
+        const auto bytes = makeBmp({2, 1, 24, {}, {sample::red, colour}});
+        writeFile("face.bmp", std::string(bytes.begin(), bytes.end()));
+    };
+    CgSheet* sheet = &openSheet({});
+    EXPECT_EQ(sheet->facePicture->text().toStdString(), "なし");
+    EXPECT_EQ(sheet->selectCgPicture->text().toStdString(), "なし");
+    writeFace(sample::green);
+    sheet = &openSheet({"#CHARFACE face.bmp", "#SELECTCG gone.bmp"});
+    EXPECT_EQ(sheet->windowTitle().toStdString(), "CGシート — cg.bmp");
+    EXPECT_EQ(sheet->selectCgPicture->text().toStdString(),
+              "ファイル " + (folder / "gone.bmp").string() + " は開けません: No such file or directory");
+    const auto faceColour = [&] { return sheet->facePicture->pixmap().toImage().pixel(1, 0) & 0xFFFFFFu; };
+    EXPECT_EQ(faceColour(), sample::green);
+    writeFace(sample::yellow);
+    turns(1);  // not read again on every cycle
+    EXPECT_EQ(faceColour(), sample::green);
+    form->reloadClick();
+    EXPECT_EQ(faceColour(), sample::yellow);
+}
+
+}  // namespace
