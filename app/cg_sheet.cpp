@@ -252,18 +252,29 @@ void CgSheet::hover(std::optional<QPoint> pixel)
 }
 
 // The pair goes through the box as two typed keys, so that its caret, selection,
-// length limit and validator treat it as they treat typing.
+// length limit and validator treat it as they treat typing. The caret then goes back
+// to the start of the pair, where the window's caret check shows the entry; a next
+// click with the caret still there types after it, so that clicks add entries in order.
 void CgSheet::clickPixel(QPoint pixel)
 {
     const int number = cellAt(pixel);
     if (number == 0) return;
     QLineEdit* box = boxes_[lastBox_];
+    if (typed_ && typed_->box == box && box->cursorPosition() == typed_->at && !box->hasSelectedText())
+        box->setCursorPosition(typed_->at + typed_->length);
+    const auto before = box->text().size();
     for (const QChar c : pairOf(number)) {
         QKeyEvent press(QEvent::KeyPress, keyOf(c), Qt::NoModifier, QString(c));
         QApplication::sendEvent(box, &press);
         QKeyEvent release(QEvent::KeyRelease, keyOf(c), Qt::NoModifier, QString(c));
         QApplication::sendEvent(box, &release);
     }
+    const auto length = static_cast<int>(box->text().size() - before);
+    typed_.reset();
+    if (length <= 0) return;
+    const int at = box->cursorPosition() - length;
+    box->setCursorPosition(at);
+    typed_ = Typed{box, at, length};
 }
 
 void CgSheet::dragArea(const QRect& area)

@@ -58,6 +58,12 @@ private:
     std::function<const Tqpchr&()> engine_;
     std::array<QLineEdit*, 4> boxes_;
     size_t lastBox_ = 0;  // the box that last had the focus
+    // The entry the last click typed: its box, where it begins and how long it is.
+    struct Typed {
+        QLineEdit* box;
+        int at, length;
+    };
+    std::optional<Typed> typed_;
     bool picturesRead_ = false;  // the other pictures' tabs show the loaded definition's
     QScrollArea* scroller_ = nullptr;
     // What the sheet shows, compared on every cycle.

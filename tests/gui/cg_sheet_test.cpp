@@ -53,12 +53,13 @@ TEST_F(CgSheetTest, AClickTypesTheSmallestCellsPairIntoTheBoxLastFocused)
         int caret;
         QPoint press, release;  // at zoom 2: the same CG pixel is a click
         const char* after;
+        int caretAfter;  // at the start of the entry typed, where the caret check shows it
     } cases[] = {
-        {-1, "", 0, {10, 2}, {11, 3}, "02"},  // equal areas: the lowest number
-        {1, "0101", 2, {17, 6}, {17, 6}, "010301"}, {3, "01", 0, {27, 3}, {26, 2}, "0701"},
-        {2, "01", 2, {1, 1}, {1, 1}, "010"},  // the box's length limit
-        {0, "01", 1, {12, 9}, {12, 9}, "01"},  // no cell
-        {0, "01", 1, {2, 2}, {5, 2}, "01"},  // a drag
+        {-1, "", 0, {10, 2}, {11, 3}, "02", 0},  // equal areas: the lowest number
+        {1, "0101", 2, {17, 6}, {17, 6}, "010301", 2}, {3, "01", 0, {27, 3}, {26, 2}, "0701", 0},
+        {2, "01", 2, {1, 1}, {1, 1}, "010", 2},  // the box's length limit
+        {0, "01", 1, {12, 9}, {12, 9}, "01", 1},  // no cell
+        {0, "01", 1, {2, 2}, {5, 2}, "01", 1},  // a drag
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.after);
@@ -68,7 +69,17 @@ TEST_F(CgSheetTest, AClickTypesTheSmallestCellsPairIntoTheBoxLastFocused)
         if (QFocusEvent focus(QEvent::FocusIn); c.focused >= 0) QApplication::sendEvent(&edit, &focus);
         pressAndRelease(c.press, c.release);
         EXPECT_EQ(edit.text().toStdString(), c.after);
+        EXPECT_EQ(edit.cursorPosition(), c.caretAfter);
     }
+    // Clicks one after another add their entries in order, and the view shows the last.
+    form->pedit1->setText("");
+    QFocusEvent focus(QEvent::FocusIn);
+    QApplication::sendEvent(form->pedit1, &focus);
+    pressAndRelease({10, 2}, {10, 2});
+    pressAndRelease({17, 6}, {17, 6});
+    EXPECT_EQ(form->pedit1->text().toStdString(), "0203");
+    turns(1);
+    EXPECT_EQ(Tqpchr::entry(form->chr->patsrc, form->chr->anime, form->chr->frame), 3);
 }
 
 TEST_F(CgSheetTest, ADragCopiesTheLineOfTheLowestFreeNumber)
