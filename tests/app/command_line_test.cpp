@@ -42,7 +42,6 @@ TEST(CommandLine, ModesAndSettings)
         {{"--anime", "30", "--render", "c.chP", "--frames=9999", "--out", "out/x", "--anime=0"},
          "render 'c.chP' 0 9999 out/x"},
         {{"--info"}, "--info needs a value"},
-        {{"--render", "--anime", "1"}, "--render needs a value"},
         {{"--render", "c.chP", "--anime", "31"}, "--anime needs a whole number from 0 to 30, not '31'"},
         {{"-x", "c.chP"}, "unknown option '-x'"},
         // --help and --version win wherever they stand before "--"; the first one counts.

@@ -121,6 +121,7 @@ TEST_F(ToolsTest, CaretCheckErrorSkipsOneTurnsDrawingOnly)
 
 TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
 {
+    const QString long300 = QString("01").repeated(300);
     // frames: frames 1.. of each check row.
     const struct {
         Texts texts;
@@ -132,11 +133,7 @@ TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
         {{"01020", "03", "", "07"}, {{{1, 2}, {3}, {}, {7}}}, true, false, nullptr},
         {{"", "", "0506", "0708"}, {{{}, {}, {5, 6}, {7, 8}}}, false, true, nullptr},
         {{"0102", "", "05G1", "07"}, {{{1, 2}, {}, {5}, {}}}, false, true, "'$G1' は数値ではありません."},
-        {{QString("01").repeated(300), "", "", ""},
-         {{std::vector<int32_t>(255, 1), {}, {}, {}}},
-         false,
-         false,
-         nullptr},
+        {{long300, "", "", ""}, {{std::vector<int32_t>(255, 1), {}, {}, {}}}, false, false, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.texts[0].left(8).toStdString() + c.texts[2].toStdString());

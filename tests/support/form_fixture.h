@@ -31,7 +31,11 @@ struct RecordingBoxes : MessageBoxes {
         errors.push_back(text);
         details.push_back(shown);
     }
-    bool askYesNo(const std::string& text) override { return questions.push_back(text), answer; }
+    bool askYesNo(const std::string& text) override
+    {
+        questions.push_back(text);
+        return answer;
+    }
 
     std::vector<std::string> errors, details, questions;
     bool answer = true;
