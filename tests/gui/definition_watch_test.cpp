@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 class DefinitionWatchTest : public FormTest {
 protected:
     void SetUp() override
@@ -28,10 +30,9 @@ protected:
         writeSampleDefinition(lines);
         stamp(second);
     }
-    void stamp(int second) { std::filesystem::last_write_time(definition, hourAgo + std::chrono::seconds(second)); }
+    void stamp(int second) { std::filesystem::last_write_time(definition, hourAgo + second * 1s); }
 
-    const std::filesystem::file_time_type hourAgo =
-        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::filesystem::file_time_type hourAgo = std::filesystem::file_time_type::clock::now() - 1h;
     const std::string definition = (folder / "chara.chP").string();
 };
 

@@ -6,10 +6,12 @@
 
 namespace {
 
+using namespace std::chrono_literals;
 constexpr uint32_t red = 0xFF0000, blue = 0x0000FF;
 constexpr size_t check = Tqpchr::CheckAnime;
 constexpr int32_t untouched = 77;
 using Texts = std::array<QString, 4>;
+using Table = Tqpchr::FrameTable;
 
 class ToolsTest : public FormTest {
 protected:
@@ -31,10 +33,7 @@ protected:
         writeFile("cg.bmp", std::string(bytes.begin(), bytes.end()));
         stamp(second);
     }
-    void stamp(int second)
-    {
-        std::filesystem::last_write_time(folder / "cg.bmp", hourAgo + std::chrono::seconds(second));
-    }
+    void stamp(int second) { std::filesystem::last_write_time(folder / "cg.bmp", hourAgo + second * 1s); }
     // The four boxes hold the texts with their carets at 0, and the check rows a mark.
     void setBoxes(const Texts& texts)
     {
@@ -46,10 +45,7 @@ protected:
         for (auto* table : tables()) (*table)[check].fill(untouched);
     }
     std::array<QLineEdit*, 4> edits() const { return {form->pedit1, form->pedit2, form->ledit1, form->ledit2}; }
-    std::array<Tqpchr::FrameTable*, 4> tables() const
-    {
-        return {&chr().patsrc, &chr().patdst, &chr().laysrc, &chr().laydst};
-    }
+    std::array<Table*, 4> tables() const { return {&chr().patsrc, &chr().patdst, &chr().laysrc, &chr().laydst}; }
     Tqpchr& chr() const { return *form->chr; }
     // The colour in the view and the number of errors shown after one more turn.
     void expectTurn(uint32_t color, size_t errors)
@@ -59,8 +55,7 @@ protected:
         EXPECT_EQ(boxes->errors.size(), errors);
     }
 
-    const std::filesystem::file_time_type hourAgo =
-        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::filesystem::file_time_type hourAgo = std::filesystem::file_time_type::clock::now() - 1h;
 };
 
 TEST_F(ToolsTest, CaretCheckShowsTheEntryAtTheCaretOfAnyBoxFromAllFour)
