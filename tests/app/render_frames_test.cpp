@@ -7,7 +7,6 @@
 #include "platform/exception.h"
 
 #include <chrono>
-#include <memory>
 
 namespace {
 
@@ -20,26 +19,25 @@ protected:
     void render(const std::vector<std::string>& animeLines, std::optional<int32_t> anime = {},
                 std::optional<int32_t> frames = {}, const std::filesystem::path& into = {})
     {
-        std::filesystem::remove_all(out());
-        chr->load(writeSampleDefinition(animeLines));
-        renderFrames(*chr, display, {anime, frames, into.empty() ? out() : into, {}});
+        std::filesystem::remove_all(out);
+        chr.load(writeSampleDefinition(animeLines));
+        renderFrames(chr, display, {anime, frames, into.empty() ? out : into, {}});
     }
-    std::filesystem::path out() const { return folder / "out"; }
+    const std::filesystem::path out = folder / "out";
     OffscreenDisplay display;
-    std::unique_ptr<Tqpchr> chr = std::make_unique<Tqpchr>(&display.dddd());
+    Tqpchr chr{&display.dddd()};
 };
 
 TEST_F(RenderTest, WhichFramesTheImagesShowOnASimulatedClock)
 {
-    struct Case {
+    // Without --anime the loaded anime goes on as the window shows it: the first step
+    // finds frame 0 empty and goes on at the loop frame + 1.
+    const struct {
         const char* name;
         std::vector<std::string> lines;
         std::optional<int32_t> anime, frames;
         Colours colours;
-    };
-    // Without --anime the loaded anime goes on as the window shows it: the first step
-    // finds frame 0 empty and goes on at the loop frame + 1.
-    const Case cases[] = {
+    } cases[] = {
         {"the loaded anime", {"#PATERN 01 020304", "#LOOP 01 1"}, {}, 5, {green, yellow, green, yellow, green}},
         {"a started anime", {"#PATERN 01 020304", "#LOOP 01 1"}, 1, 4, {red, green, yellow, green}},
         {"by default up to its end", {"#PATERN 01 0203", "#PATERN 04 040202"}, 4, {}, {yellow, red, red}},
@@ -48,12 +46,12 @@ TEST_F(RenderTest, WhichFramesTheImagesShowOnASimulatedClock)
         {"a negative frame time", {"#ANIME -7", "#PATERN 01 0203"}, {}, 3, {red, green, red}},
         {"the longest frame time", {"#ANIME 2000000000", "#PATERN 01 0203"}, {}, 3, {red, green, red}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         render(c.lines, c.anime, c.frames);
         Colours colours;  // inside the character cell of every image written, in order
-        for (int i = 1; std::filesystem::exists(out() / ("frame000" + std::to_string(i) + ".png")); ++i)
-            colours.push_back(pngPixels(out() / ("frame000" + std::to_string(i) + ".png")).at(2 * viewWidth + 2));
+        for (int i = 1; std::filesystem::exists(out / frameFileName(i)); ++i)
+            colours.push_back(pngPixels(out / frameFileName(i)).at(2 * viewWidth + 2));
         EXPECT_EQ(colours, c.colours);
     }
     const auto now =
@@ -67,7 +65,7 @@ TEST_F(RenderTest, Errors)
     for (const char* size : {"#SIZE 0", "#SIZE 16385"})
         EXPECT_EQ(thrownMessage<Exception>([&] { render({size}); }),
                   std::string("表示幅 ") + (size + 6) + " の画像は作れません（1～16384）");
-    EXPECT_FALSE(std::filesystem::exists(out()));
+    EXPECT_FALSE(std::filesystem::exists(out));
     const std::string file = writeFile("file", "x");
     EXPECT_EQ(thrownMessage<Exception>([&] { render({"#PATERN 01 02"}, {}, {}, file + "/sub"); }),
               "フォルダ " + file + "/sub を作れません: Not a directory");

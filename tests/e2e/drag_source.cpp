@@ -19,9 +19,8 @@ namespace {
 
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
 {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
     const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);
     return atom;
@@ -38,13 +37,10 @@ public:
     }
     bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override
     {
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7F) != XCB_CLIENT_MESSAGE) return false;
-        const auto* client = reinterpret_cast<const xcb_client_message_event_t*>(event);
-        if (client->type != finished_) return false;
-        const xcb_atom_t action = client->data.data32[2];
+        const auto* client = static_cast<const xcb_client_message_event_t*>(message);
+        if ((client->response_type & 0x7F) != XCB_CLIENT_MESSAGE || client->type != finished_) return false;
         const bool accepted = client->data.data32[1] & 1;
-        std::printf("finished %s\n", !accepted ? "ignore" : action == copy_ ? "copy" : "other");
+        std::printf("finished %s\n", !accepted ? "ignore" : client->data.data32[2] == copy_ ? "copy" : "other");
         std::fflush(stdout);
         QApplication::quit();
         return false;
@@ -61,10 +57,10 @@ public:
 protected:
     void mousePressEvent(QMouseEvent*) override
     {
-        auto* drag = new QDrag(this);
         auto* data = new QMimeData;
         data->setUrls({url_});
         data->setText(url_.toString());
+        auto* drag = new QDrag(this);
         drag->setMimeData(data);
         drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
     }
@@ -78,14 +74,10 @@ private:
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: drag_source FILE\n");
-        return 2;
-    }
     auto* x11 = application.nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) {
-        std::fprintf(stderr, "drag_source: not on X11\n");
-        return 1;
+    if (argc != 2 || !x11) {
+        std::fprintf(stderr, "usage: drag_source FILE, on X11\n");
+        return 2;
     }
     FinishedWatch watch(x11->connection());
     application.installNativeEventFilter(&watch);

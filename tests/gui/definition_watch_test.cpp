@@ -5,13 +5,11 @@
 
 #include "app/definition_watch.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QPushButton>
-
 #include <chrono>
 
 namespace {
+
+using namespace std::chrono_literals;
 
 class DefinitionWatchTest : public FormTest {
 protected:
@@ -19,7 +17,6 @@ protected:
     {
         FormTest::SetUp();
         open();
-        definition = (folder / "chara.chP").string();
         save("First", {"#PATERN 01 02", "#PATERN 02 03"}, 0);
         form->LoadPackage(definition);
         form->Button2->click();
@@ -27,18 +24,16 @@ protected:
     }
     // The sample definition named `name` with those anime lines, stamped `second`
     // seconds after an hour ago.
-    void save(const std::string& name, const std::vector<std::string>& animeLines, int second)
+    void save(const std::string& name, std::vector<std::string> lines, int second)
     {
-        std::vector<std::string> lines = animeLines;
         lines.push_back("#CHARNAME " + name);
         writeSampleDefinition(lines);
         stamp(second);
     }
-    void stamp(int second) { std::filesystem::last_write_time(definition, hourAgo + std::chrono::seconds(second)); }
+    void stamp(int second) { std::filesystem::last_write_time(definition, hourAgo + second * 1s); }
 
-    const std::filesystem::file_time_type hourAgo =
-        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-    std::string definition;
+    const std::filesystem::file_time_type hourAgo = std::filesystem::file_time_type::clock::now() - 1h;
+    const std::string definition = (folder / "chara.chP").string();
 };
 
 TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
@@ -70,8 +65,8 @@ TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
         {Toggle, "Seventh", first, 70, "Sixth", 1, 2},  // switched off
     };
     form->definitionWatch->autoreload->trigger();
-    int index = 0;
     for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "step " << &step - steps);
         if (!step.lines.empty()) save(step.name, step.lines, step.second);
         if (step.change == Cut) {
             // Cut inside the name of the CG: "#SIZE 8\r\n#CHARBMP cg"
@@ -82,7 +77,6 @@ TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
         form->fromarchive = step.change == Archive;
         if (step.change == Toggle) form->definitionWatch->autoreload->trigger();
         turns(1);
-        SCOPED_TRACE(testing::Message() << "step " << index++);
         EXPECT_EQ(form->Label1->text().toStdString(), step.shown);
         EXPECT_EQ(form->chr->anime, step.anime);
         EXPECT_EQ(boxes->errors.size(), step.errors);

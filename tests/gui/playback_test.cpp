@@ -5,10 +5,6 @@
 #include "app/playback_control.h"
 #include "app/zoom_view.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -57,18 +53,14 @@ TEST_F(PlaybackTest, KeysPauseStepAndRewindWhileTheClockRunsOn)
         {Wait, 70, red, 1, false},      {Wait, 70, green, 1, false},
         {Right, 0, green, 1, false},  // stepping and rewinding only while paused
         {Left, 0, green, 1, false},     {Home, 0, green, 1, false},
-        {Wait, 150, yellow, 1, false},
-    };
-    int index = 0;
+        {Wait, 150, yellow, 1, false}};
+    const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Right, Qt::Key_Left, Qt::Key_Home};
     for (const auto& step : steps) {
-        const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Right, Qt::Key_Left, Qt::Key_Home};
-        if (step.action == AnimeSix)
-            form->Button6->click();
-        else if (step.action != Wait)
-            QTest::keyClick(form.get(), keys[step.action]);
+        SCOPED_TRACE(testing::Message() << "step " << &step - steps);
+        if (step.action == AnimeSix) form->Button6->click();
+        if (step.action < AnimeSix) QTest::keyClick(form.get(), keys[step.action]);
         now += step.later;
         turns(1);
-        SCOPED_TRACE(testing::Message() << "step " << index++);
         EXPECT_EQ(shown(), step.colour);
         EXPECT_EQ(form->chr->anime, step.anime);
         EXPECT_EQ(form->playback->paused(), step.paused);
@@ -77,17 +69,14 @@ TEST_F(PlaybackTest, KeysPauseStepAndRewindWhileTheClockRunsOn)
 }
 
 // Counts the key presses a control receives.
-class KeyPresses : public QObject {
-public:
+struct KeyPresses : QObject {
     explicit KeyPresses(QWidget* control) { control->installEventFilter(this); }
-    int count = 0;
-
-protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyPress) ++count;
+        count += event->type() == QEvent::KeyPress;
         return false;
     }
+    int count = 0;
 };
 
 TEST_F(PlaybackTest, TheKeysWorkFromEitherWindowButNotInAnEditBox)

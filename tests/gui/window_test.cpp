@@ -3,21 +3,14 @@
 #include "support/form_fixture.h"
 
 #include "app/form1_design.h"
-#include "app/message_boxes.h"
 #include "app/playback_control.h"
 #include "display/dddd.h"
 #include "platform/screen.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QWidget>
 
 namespace {
 
@@ -32,10 +25,9 @@ TEST_F(FormWindowTest, ACommandLinesFailedLoadIsShownOnceOverTheStartState)
     EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル " + missing + " は開けません."});
     EXPECT_FALSE(form->paramload);
     for (const AnimeButton& anime : animeButtons) EXPECT_FALSE((form.get()->*anime.button)->isEnabled()) << anime.anime;
-    for (const QPushButton* button : {form->reload, form->CGreload, form->buttonck})
-        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
-    for (const QPushButton* button : {form->clipper, form->setbutton})
-        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    for (const QPushButton* button : {form->reload, form->CGreload, form->buttonck, form->clipper, form->setbutton})
+        EXPECT_EQ(button->isEnabled(), button == form->clipper || button == form->setbutton)
+            << button->objectName().toStdString();
     for (int y : {0, 135, 270})
         for (int x : {0, 80, 166}) EXPECT_EQ(viewPixel(x, y), 0u) << x << "," << y;
 }
@@ -46,16 +38,12 @@ TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeInATextThatFitsAndKeepsIts
     const struct {
         int anime;
         const char* shown;
-    } cases[] = {
-        {0, "状態"},
-        {1, "01-通常１"},
-        {9, "01-通常１"},
-        {18, "18-おじゃまされてる"},
-        {30, "チェックパターン"},
-        {31, "チェックパターン"},
-        {-1, "チェックパターン"},
-    };
-    const std::string longest = "18-おじゃまされてる";
+    } cases[] = {{0, "状態"},
+                 {1, "01-通常１"},
+                 {9, "01-通常１"},
+                 {18, "18-おじゃまされてる"},
+                 {30, "チェックパターン"},
+                 {-1, "チェックパターン"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.anime);
         form->chr->anime = c.anime;
@@ -65,7 +53,7 @@ TEST_F(FormWindowTest, StatusLabelNamesTheRunningAnimeInATextThatFitsAndKeepsIts
         // Each text fits beside the view; only the longest needs a smaller size than the design's.
         EXPECT_GE(status->width(), QFontMetrics(status->font()).horizontalAdvance(status->text()));
         EXPECT_LE(status->geometry().right(), form->centralWidget()->width() - 1);
-        EXPECT_EQ(status->font().pixelSize() == 21, c.shown != longest);
+        EXPECT_EQ(status->font().pixelSize() == 21, c.anime != 18);
     }
     EXPECT_TRUE(boxes->errors.empty());
 }
@@ -99,15 +87,13 @@ TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveIt)
     const struct {
         std::string message;
         std::string shown;
-    } cases[] = {
-        {"ファイル a は開けません", "ファイル a は開けません."},
-        {"abc", "abc."},
-        {"a/", "a/."},
-        {"done.", "done."},
-        {"a-", "a-"},
-        {"(1)", "(1)"},
-        {"", ""},
-    };
+    } cases[] = {{"ファイル a は開けません", "ファイル a は開けません."},
+                 {"abc", "abc."},
+                 {"a/", "a/."},
+                 {"done.", "done."},
+                 {"a-", "a-"},
+                 {"(1)", "(1)"},
+                 {"", ""}};
     for (const auto& c : cases) EXPECT_EQ(errorBoxText(c.message), c.shown) << c.message;
 }
 
@@ -153,6 +139,17 @@ TEST_F(FormWindowTest, TheBoxesSpeakJapaneseAndShowTheirTextAsItStands)
     EXPECT_EQ(form->Label1->textFormat(), Qt::PlainText);
 }
 
+// Runs the window's own cycle for at least `atLeast` ms, then until the test holds or
+// 5 s have passed; whether it holds. A loaded machine only makes it wait longer.
+bool cycleUntil(const std::function<bool()>& test, int atLeast)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < atLeast || (!test() && elapsed.elapsed() < 5000))
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    return test();
+}
+
 TEST_F(FormWindowTest, TheCycleRunsOncePerRefreshNotAsOftenAsTheLoopAllows)
 {
     int clockReads = 0;
@@ -161,16 +158,14 @@ TEST_F(FormWindowTest, TheCycleRunsOncePerRefreshNotAsOftenAsTheLoopAllows)
     form->show();
     QElapsedTimer elapsed;
     elapsed.start();
-    while (elapsed.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 5);
-    EXPECT_EQ(form->Label2->text(), "01-通常１");
+    EXPECT_TRUE(cycleUntil([&] { return form->Label2->text() == "01-通常１"; }, 300));
     EXPECT_TRUE(boxes->errors.empty());
-    // About 18 turns at 60 Hz; an unpaced cycle makes thousands.
+    // About 18 turns in 300 ms at 60 Hz, fewer on a loaded machine; an unpaced cycle makes thousands.
     EXPECT_GT(clockReads, 0);
-    EXPECT_LT(clockReads, 200);
+    EXPECT_LT(clockReads, elapsed.elapsed() * 2 / 3);
 
     // A turn also runs in the millisecond the next frame change falls due, when that
-    // comes before the next refresh; not while paused.
-    // longest: -1 when the turn waits for a refresh.
+    // comes before the next refresh; not while paused. longest: -1 when the turn waits for a refresh.
     const struct {
         int32_t framewait;
         uint32_t sinceLastFrame;
@@ -180,17 +175,16 @@ TEST_F(FormWindowTest, TheCycleRunsOncePerRefreshNotAsOftenAsTheLoopAllows)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.framewait * 1000 + c.sinceLastFrame);
         form->chr->framewait = c.framewait;
-        form->chr->lastclock = now - c.sinceLastFrame;
         if (form->playback->paused() != c.paused) form->playback->togglePause();
         form->chr->lastclock = now - c.sinceLastFrame;
-        // Long enough for two refreshes.
-        elapsed.restart();
-        while (elapsed.elapsed() < 40) QApplication::processEvents(QEventLoop::AllEvents, 5);
-        const int in = form->nextFrameChangeIn();
-        if (c.longest < 0)
-            EXPECT_EQ(in, -1);
-        else
-            EXPECT_TRUE(in >= 0 && in <= c.longest) << in;
+        // The clock stands still, so once two refreshes have rescheduled, the answer stays.
+        EXPECT_TRUE(cycleUntil(
+            [&] {
+                const int in = form->nextFrameChangeIn();
+                return c.longest < 0 ? in == -1 : in >= 0 && in <= c.longest;
+            },
+            40))
+            << form->nextFrameChangeIn();
     }
 }
 
@@ -226,8 +220,7 @@ TEST_F(FormWindowTest, QtWindowEventsReachTheMessageProcedureWithWindowsNumbers)
     form->move(300, 320);
     QApplication::processEvents();
     const POINT origin = host.clientOrigin();
-    EXPECT_NE(std::find(messages.begin(), messages.end(),
-                        std::pair<uint32_t, intptr_t>{WM_MOVE, origin.x | (origin.y << 16)}),
+    EXPECT_NE(std::ranges::find(messages, std::pair<uint32_t, intptr_t>{WM_MOVE, origin.x | (origin.y << 16)}),
               messages.end());
 
     messages.clear();

@@ -5,8 +5,6 @@
 #include "app/playback_control.h"
 #include "app/zoom_view.h"
 
-#include <QAction>
-
 namespace {
 
 constexpr QSize view(167, 271);
@@ -19,9 +17,8 @@ TEST(ZoomFor, FollowsTheWindowSizeAndTheScreenRatioFrom1To8)
         QSize window;
         qreal ratio;
         int zoom;
-    } cases[] = {{{334, 542}, 1, 2},    {{333, 542}, 1, 1},   {{334, 541}, 1, 1},
-                 {{0, 0}, 1, 1},        {{334, 542}, 2, 4},   {{300, 500}, 1.5, 2},
-                 {{167, 271}, 1.25, 1}, {{4000, 4000}, 1, 8}, {{1336, 2168}, 2, 8}};
+    } cases[] = {{{334, 542}, 1, 2}, {{333, 542}, 1, 1},   {{334, 541}, 1, 1},    {{0, 0}, 1, 1},
+                 {{334, 542}, 2, 4}, {{300, 500}, 1.5, 2}, {{167, 271}, 1.25, 1}, {{4000, 4000}, 1, 8}};
     for (const auto& c : cases)
         EXPECT_EQ(ZoomView::zoomFor(view, c.window, c.ratio), c.zoom)
             << c.window.width() << "x" << c.window.height() << " at " << c.ratio;
@@ -77,10 +74,10 @@ TEST_F(ZoomViewTest, TitleNamesTheAnimeAndItsFrame)
         bool pause;
         const char* title;
     } cases[] = {
-        {1, 1, false, "01-通常１ — frame 1 / 3"},         {1, 3, false, "01-通常１ — frame 3 / 3"},
+        {1, 3, false, "01-通常１ — frame 3 / 3"},
         {2, 5, false, "02-通常２ — frame 5 / 6"},  // the longer of the two lists
-        {1, 2, true, "01-通常１ — frame 2 / 3 — paused"}, {9, 1, false, "anime 9 — frame 1 / 0"},
-        {30, 1, false, "チェックパターン — frame 1 / 0"},
+        {1, 2, true, "01-通常１ — frame 2 / 3 — paused"},
+        {9, 1, false, "anime 9 — frame 1 / 0"},
     };
     for (const auto& c : cases) {
         if (c.pause != form->playback->paused()) form->playback->togglePause();

@@ -11,15 +11,17 @@
 #include "support/package_folder.h"
 #include "support/scoped_environment.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
-#include <cstdlib>
 #include <memory>
-#include <string>
-#include <vector>
 
 // details: of the boxes with a details section.
 struct RecordingBoxes : MessageBoxes {
@@ -43,7 +45,6 @@ class FormTest : public PackageTest {
 protected:
     void SetUp() override
     {
-        PackageTest::SetUp();
         // The application object of the test program, made once on the offscreen platform.
         static int argc = 1;
         static char name[] = "gui_tests";
@@ -54,7 +55,6 @@ protected:
             prepareApplication(*made);
             return made;
         }();
-        runtime = folder / "runtime";
         std::filesystem::create_directories(runtime);
         std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
         runtimeVariable.emplace("XDG_RUNTIME_DIR", runtime.string());
@@ -108,7 +108,7 @@ protected:
         return host.frameBuffer()[y * host.clientWidth() + 104 + x] & 0xFFFFFFu;
     }
 
-    std::filesystem::path runtime;
+    const std::filesystem::path runtime = folder / "runtime";
     std::optional<ScopedVariable> runtimeVariable;
     uint32_t now = 1000;
     std::unique_ptr<TForm1> form;

@@ -11,8 +11,7 @@
 #include <vector>
 
 struct GifContents {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     bool loops = false;
     std::vector<std::vector<uint32_t>> frames;  // RGB of every pixel, row by row
     std::vector<int> delays;  // centiseconds

@@ -8,10 +8,10 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <sstream>
 #include <thread>
 
@@ -104,8 +104,7 @@ void ProgramOnXTest::startProgram(const std::vector<std::string>& arguments)
 
 std::string ProgramOnXTest::logText(const std::string& name) const
 {
-    std::ifstream log(folder / name);
-    return {std::istreambuf_iterator<char>(log), {}};
+    return {std::istreambuf_iterator<char>(std::ifstream(folder / name).rdbuf()), {}};
 }
 
 std::vector<std::string> ProgramOnXTest::visibleWindows(const std::string& namePattern) const
@@ -117,13 +116,11 @@ std::vector<std::string> ProgramOnXTest::visibleWindows(const std::string& nameP
 std::optional<Geometry> ProgramOnXTest::windowGeometry(const std::string& id) const
 {
     const CommandResult result = runCommand({"xdotool", "getwindowgeometry", "--shell", id}, 5s);
-    if (result.status != 0) return std::nullopt;
-    std::map<std::string, int32_t> values;
-    std::istringstream lines(result.output);
-    for (std::string line; std::getline(lines, line);)
-        if (const auto equals = line.find('='); equals != std::string::npos)
-            values[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
-    return Geometry{values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]};
+    Geometry g;
+    if (result.status != 0 || std::sscanf(result.output.c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &g.x, &g.y,
+                                          &g.width, &g.height) != 4)
+        return std::nullopt;
+    return g;
 }
 
 std::optional<Point> ProgramOnXTest::clientOrigin() const
