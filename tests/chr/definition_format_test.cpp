@@ -111,7 +111,7 @@ const Case cases[] = {
      {{1, E, "ビットマップイメージが不正です: 4 ビット/画素のビットマップは扱えません（8～32 ビット）"}}},
     {"CG cut short",
      "#CHARBMP cut.bmp\n#01 0 0 64 48\n",
-     {{1, E, "CG {folder}/cut.bmp を読み込めません: the file ends inside its pixel rows (9000 of 9270 bytes)"}}},
+     {{1, W, "the CG ends inside its pixel rows (9000 of 9270 bytes): the missing rows repeat the last row read"}}},
 };
 
 TEST_F(DefinitionFormatTest, TheCheckNamesEachProblemWithItsLineAndStopsWhereTheLoadStops)
