@@ -8,6 +8,7 @@
 #include "app/export_menu.h"
 #include "app/form1_design.h"
 #include "app/playback_control.h"
+#include "app/problems_window.h"
 #include "app/qt_window_host.h"
 #include "app/unpack_folder.h"
 #include "app/zoom_view.h"
@@ -129,6 +130,7 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     definitionWatch = new DefinitionWatch(*this, *N1, engine, fromArchive, [this] { reloadClick(); });
     exportMenu = new ExportMenu(*this, *menuBar(), engine, fromArchive,
                                 [this](const std::function<void()>& handler) { runGuarded(handler); });
+    problemsWindow = new ProblemsWindow(*this, *zoomView->menu, fromArchive);
     for (const QMenu* menu : {N1, zoomView->menu, exportMenu->menu}) host_->followMenu(*menu);
     host_->create();
 }

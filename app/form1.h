@@ -16,6 +16,7 @@
 class DefinitionWatch;
 class ExportMenu;
 class PlaybackControl;
+class ProblemsWindow;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -170,6 +171,7 @@ public:
     ZoomView* zoomView = nullptr;
     DefinitionWatch* definitionWatch = nullptr;
     ExportMenu* exportMenu = nullptr;
+    ProblemsWindow* problemsWindow = nullptr;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

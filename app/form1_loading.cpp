@@ -5,12 +5,14 @@
 
 #include "app/definition_load_error.h"
 #include "app/form1_design.h"
+#include "app/problems_window.h"
 #include "app/qt_window_host.h"
 #include "app/unpack_folder.h"
 #include "archive/archive_file.h"
 #include "chr/qpchr.h"
 #include "display/dddd.h"
 #include "platform/exception.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 
 #include <QDragEnterEvent>
@@ -76,6 +78,8 @@ std::vector<std::string> localFiles(const QMimeData* data)
 
 void TForm1::LoadPackage(const std::string& path)
 {
+    // The definition's problems are listed after every load, a failed one above all.
+    const ScopeGuard listProblems([this, &path] { problemsWindow->list(path); });
     reload->setEnabled(false);
     CGreload->setEnabled(false);
     buttonck->setEnabled(false);
