@@ -4,6 +4,8 @@
 
 #include <string>
 
+struct LintFinding;
+
 struct CheckOutcome {
     // One line per finding, "FILE:LINE: error: ..." or "FILE:LINE: warning: ..." in
     // line order ("FILE: error: ..." for the file as a whole).
@@ -13,3 +15,8 @@ struct CheckOutcome {
 
 // Checks the definition; file is the path as the user gave it.
 CheckOutcome checkDefinition(const std::string& file);
+
+// One finding as one line without its end: "FILE:LINE: warning: ...", or "LINE:
+// warning: ..." when shownFile is empty; the line number is left out for the file as
+// a whole. Control characters a message quotes are escaped.
+std::string findingLine(const LintFinding& finding, const std::string& shownFile);

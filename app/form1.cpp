@@ -9,6 +9,7 @@
 #include "app/export_menu.h"
 #include "app/form1_design.h"
 #include "app/playback_control.h"
+#include "app/problems_window.h"
 #include "app/qt_window_host.h"
 #include "app/timeline_view.h"
 #include "app/unpack_folder.h"
@@ -133,6 +134,7 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
                                 [this](const std::function<void()>& handler) { runGuarded(handler); });
     cgSheet = new CgSheet(*this, *zoomView->menu, engine, {pedit1, pedit2, ledit1, ledit2});
     timelineView = new TimelineView(*this, *zoomView->menu, engine, *playback);
+    problemsWindow = new ProblemsWindow(*this, *zoomView->menu, fromArchive);
     for (const QMenu* menu : {N1, zoomView->menu, exportMenu->menu}) host_->followMenu(*menu);
     host_->create();
 }

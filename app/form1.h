@@ -17,6 +17,7 @@ class CgSheet;
 class DefinitionWatch;
 class ExportMenu;
 class PlaybackControl;
+class ProblemsWindow;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -174,6 +175,7 @@ public:
     ExportMenu* exportMenu = nullptr;
     CgSheet* cgSheet = nullptr;
     TimelineView* timelineView = nullptr;
+    ProblemsWindow* problemsWindow = nullptr;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -6,6 +6,7 @@
 #include "app/cg_sheet.h"
 #include "app/definition_load_error.h"
 #include "app/form1_design.h"
+#include "app/problems_window.h"
 #include "app/qt_window_host.h"
 #include "app/timeline_view.h"
 #include "app/unpack_folder.h"
@@ -13,6 +14,7 @@
 #include "chr/qpchr.h"
 #include "display/dddd.h"
 #include "platform/exception.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 
 #include <QDragEnterEvent>
@@ -78,12 +80,17 @@ std::vector<std::string> localFiles(const QMimeData* data)
 
 void TForm1::LoadPackage(const std::string& path)
 {
+    // The workbench's windows follow every load, a failed one above all.
+    const ScopeGuard loaded([this, &path] {
+        problemsWindow->list(path);
+        cgSheet->definitionLoaded();
+        timelineView->definitionLoaded();
+    });
     reload->setEnabled(false);
     CGreload->setEnabled(false);
     buttonck->setEnabled(false);
     for (const AnimeButton& anime : animeButtons) (this->*anime.button)->setEnabled(false);
 
-    timelineView->definitionLoaded();
     try {
         chr->load(path);
     } catch (const Exception& error) {
@@ -104,7 +111,6 @@ void TForm1::LoadPackage(const std::string& path)
     DDDD1->ClearBackBuffer();
     PresentView();
     DDDD1->ClearBackBuffer();
-    cgSheet->definitionLoaded();
 }
 
 void TForm1::WMDropFiles(const std::vector<std::string>& names)

@@ -206,8 +206,9 @@ void Linter::checkCg(std::string_view value)
     // A CG that fails to load leaves no size to check the cells against.
     cg_.reset();
     cg_ = readCgHeader(path);
-    if (const auto problem = cgLoadProblem(path))
-        add(Severity::Error, "CG " + displayText(path) + " を読み込めません: " + *problem);
+    const CgFindings found = cgFindings(path);
+    if (found.problem) add(Severity::Error, "CG " + displayText(path) + " を読み込めません: " + *found.problem);
+    for (const std::string& difference : found.differences) add(Severity::Warning, difference);
 }
 
 void Linter::checkLoop(std::string_view line)

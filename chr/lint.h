@@ -29,5 +29,5 @@ struct LintReport {
 };
 
 // Checks the definition as the load reads it: the same path resolution, lines and
-// values, and the CG headers, but no pixels.
+// values, and the CG's headers (with the palette indices of an 8-bit CG).
 LintReport lintDefinition(const std::string& fileName);

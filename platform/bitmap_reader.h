@@ -21,6 +21,15 @@ inline constexpr size_t HeightAt = 8;
 inline constexpr size_t BitCountAt = 14;
 inline constexpr size_t CompressionAt = 16;
 inline constexpr size_t ColorsUsedAt = 32;
+// The red, green and blue masks of a bit-field file follow the first 40 bytes,
+// inside a longer header or after a 40-byte one.
+inline constexpr size_t MasksAt = 40;
+inline constexpr size_t MasksSize = 12;
+// Compression methods.
+inline constexpr uint32_t Rgb = 0;
+inline constexpr uint32_t Rle8 = 1;
+inline constexpr uint32_t Rle4 = 2;
+inline constexpr uint32_t BitFields = 3;
 }  // namespace bmp
 
 // A decoded picture, rows top-down, each pixel 0x00RRGGBB.

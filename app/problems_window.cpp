@@ -1,0 +1,62 @@
+// The window of the definition's problems: its menu item, title and list.
+#include "app/problems_window.h"
+
+#include "app/check_definition.h"
+#include "chr/lint.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Title = "定義の問題";
+const QString NoProblems = "問題はありません";
+
+}  // namespace
+
+ProblemsWindow::ProblemsWindow(QWidget& parent, QMenu& viewMenu, std::function<bool()> fromArchive)
+        : QWidget(&parent, Qt::Window),
+          fromArchive_(std::move(fromArchive))
+{
+    setObjectName("problemsWindow");
+    setAccessibleName(Title);
+    setWindowTitle(Title);
+    findings = new QListWidget(this);
+    findings->setObjectName("problemList");
+    findings->setAccessibleName("問題の一覧");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(findings);
+    resize(560, 240);
+
+    showAction = viewMenu.addAction(Title);
+    showAction->setObjectName("problemsAction");
+    connect(showAction, &QAction::triggered, this, &ProblemsWindow::open);
+}
+
+void ProblemsWindow::open()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void ProblemsWindow::list(const std::string& definition)
+{
+    findings->clear();
+    if (fromArchive_()) {
+        setWindowTitle(Title);
+        return;
+    }
+    const LintReport report = lintDefinition(definition);
+    for (const LintFinding& finding : report.findings)
+        findings->addItem(QString::fromStdString(findingLine(finding, {})));
+    if (report.findings.empty()) {
+        findings->addItem(NoProblems);
+        setWindowTitle(Title + " — " + NoProblems);
+    } else {
+        setWindowTitle(Title + " (" + QString::number(report.findings.size()) + ")");
+    }
+}
