@@ -42,10 +42,7 @@ protected:
 
 TEST_F(DrawTest, TheBackgroundTheCellAndTheLayer)
 {
-    struct Pixel {
-        int x, y;
-        uint32_t colour;
-    };
+    struct Pixel { int x, y; uint32_t colour; };
     // The cell's key pixel shows the background; (21, 271) is the view's last pixel. A cut
     // placement, (18, 9)-(26, 17) against the view's edge 22, keeps two source columns.
     // clang-format off
@@ -65,8 +62,13 @@ TEST_F(DrawTest, TheBackgroundTheCellAndTheLayer)
     }
 }
 
+// Before any load nothing visible is drawn; after, missing entries draw only what there is.
 TEST_F(DrawTest, MissingEntriesDrawOnlyWhatThereIs)
 {
+    chr->anime = 0;
+    chr->draw(*target, 0, 0);
+    for (int y = 0; y < 280; y += 7)
+        for (int x = 0; x < 24; ++x) ASSERT_EQ(at(x, y), Black);
     play("#PATERN 09 02\n#LAYER 09 0303 0404\n", 9);
     EXPECT_EQ(at(3, 1), Red);
     for (int32_t frame : {2, 600, -1, 0}) {  // 2: the pattern list has ended, the layer has not
@@ -79,14 +81,6 @@ TEST_F(DrawTest, MissingEntriesDrawOnlyWhatThereIs)
     chr->frame = 1;
     chr->draw(*target, 2, 1);
     EXPECT_EQ(at(3, 1), Blue);
-}
-
-TEST_F(DrawTest, BeforeAnyLoadNothingVisibleIsDrawn)
-{
-    chr->anime = 0;
-    chr->draw(*target, 0, 0);
-    for (int y = 0; y < 280; y += 7)
-        for (int x = 0; x < 24; ++x) ASSERT_EQ(at(x, y), Black);
 }
 
 }  // namespace
