@@ -125,10 +125,12 @@ Qt::Key keyOf(QChar c)
 
 }  // namespace
 
-CgSheet::CgSheet(QWidget& parent, QMenu& menu, std::function<const Tqpchr&()> engine, std::array<QLineEdit*, 4> boxes)
+CgSheet::CgSheet(QWidget& parent, QMenu& menu, std::function<const Tqpchr&()> engine, std::array<QLineEdit*, 4> boxes,
+                 std::function<void(size_t)> typed)
         : QWidget(&parent, Qt::Window),
           engine_(std::move(engine)),
-          boxes_(boxes)
+          boxes_(boxes),
+          typed_(std::move(typed))
 {
     setObjectName("cgSheet");
     setAccessibleName("CGシート");
@@ -260,8 +262,8 @@ void CgSheet::clickPixel(QPoint pixel)
     const int number = cellAt(pixel);
     if (number == 0) return;
     QLineEdit* box = boxes_[lastBox_];
-    if (typed_ && typed_->box == box && box->cursorPosition() == typed_->at && !box->hasSelectedText())
-        box->setCursorPosition(typed_->at + typed_->length);
+    if (lastTyped_ && lastTyped_->box == box && box->cursorPosition() == lastTyped_->at && !box->hasSelectedText())
+        box->setCursorPosition(lastTyped_->at + lastTyped_->length);
     const auto before = box->text().size();
     for (const QChar c : pairOf(number)) {
         QKeyEvent press(QEvent::KeyPress, keyOf(c), Qt::NoModifier, QString(c));
@@ -270,11 +272,12 @@ void CgSheet::clickPixel(QPoint pixel)
         QApplication::sendEvent(box, &release);
     }
     const auto length = static_cast<int>(box->text().size() - before);
-    typed_.reset();
+    lastTyped_.reset();
     if (length <= 0) return;
     const int at = box->cursorPosition() - length;
     box->setCursorPosition(at);
-    typed_ = Typed{box, at, length};
+    lastTyped_ = Typed{box, at, length};
+    typed_(lastBox_);
 }
 
 void CgSheet::dragArea(const QRect& area)

@@ -24,8 +24,10 @@ class CgSheet : public QWidget {
 public:
     // Adds "CGシート" to the end of menu, after a separator. The window, owned by parent,
     // stays hidden until the item is chosen. boxes are the list boxes pedit1, pedit2,
-    // ledit1 and ledit2, into which a click on a cell types.
-    CgSheet(QWidget& parent, QMenu& menu, std::function<const Tqpchr&()> engine, std::array<QLineEdit*, 4> boxes);
+    // ledit1 and ledit2, into which a click on a cell types; typed(b) follows each
+    // click that typed into box b, so that the window's caret check looks at it again.
+    CgSheet(QWidget& parent, QMenu& menu, std::function<const Tqpchr&()> engine, std::array<QLineEdit*, 4> boxes,
+            std::function<void(size_t)> typed);
 
     // One frame cycle: nothing while hidden or while the frame and the CG stay as they
     // were; else the marks follow the frame, and a new CG is shown whole.
@@ -57,13 +59,14 @@ private:
 
     std::function<const Tqpchr&()> engine_;
     std::array<QLineEdit*, 4> boxes_;
+    std::function<void(size_t)> typed_;
     size_t lastBox_ = 0;  // the box that last had the focus
     // The entry the last click typed: its box, where it begins and how long it is.
     struct Typed {
         QLineEdit* box;
         int at, length;
     };
-    std::optional<Typed> typed_;
+    std::optional<Typed> lastTyped_;
     bool picturesRead_ = false;  // the other pictures' tabs show the loaded definition's
     QScrollArea* scroller_ = nullptr;
     // What the sheet shows, compared on every cycle.

@@ -132,7 +132,8 @@ TForm1::TForm1(std::vector<std::string> arguments, std::unique_ptr<MessageBoxes>
     definitionWatch = new DefinitionWatch(*this, *N1, engine, fromArchive, [this] { reloadClick(); });
     exportMenu = new ExportMenu(*this, *menuBar(), engine, fromArchive,
                                 [this](const std::function<void()>& handler) { runGuarded(handler); });
-    cgSheet = new CgSheet(*this, *zoomView->menu, engine, {pedit1, pedit2, ledit1, ledit2});
+    cgSheet = new CgSheet(*this, *zoomView->menu, engine, {pedit1, pedit2, ledit1, ledit2},
+                          [this](size_t box) { lastcaret[box] = -1; });
     timelineView = new TimelineView(*this, *zoomView->menu, engine, *playback);
     problemsWindow = new ProblemsWindow(*this, *zoomView->menu, fromArchive);
     for (const QMenu* menu : {N1, zoomView->menu, exportMenu->menu}) host_->followMenu(*menu);

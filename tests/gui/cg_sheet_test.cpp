@@ -75,11 +75,12 @@ TEST_F(CgSheetTest, AClickTypesTheSmallestCellsPairIntoTheBoxLastFocused)
     form->pedit1->setText("");
     QFocusEvent focus(QEvent::FocusIn);
     QApplication::sendEvent(form->pedit1, &focus);
-    pressAndRelease({10, 2}, {10, 2});
-    pressAndRelease({17, 6}, {17, 6});
+    for (const auto& [at, shown] : {std::pair{QPoint(10, 2), 2}, std::pair{QPoint(17, 6), 3}}) {
+        pressAndRelease(at, at);
+        turns(1);
+        EXPECT_EQ(Tqpchr::entry(form->chr->patsrc, form->chr->anime, form->chr->frame), shown);
+    }
     EXPECT_EQ(form->pedit1->text().toStdString(), "0203");
-    turns(1);
-    EXPECT_EQ(Tqpchr::entry(form->chr->patsrc, form->chr->anime, form->chr->frame), 3);
 }
 
 TEST_F(CgSheetTest, ADragCopiesTheLineOfTheLowestFreeNumber)
