@@ -3,6 +3,7 @@
 #include "app/cg_sheet.h"
 
 #include "app/cg_sheet_view.h"
+#include "app/surface_image.h"
 #include "chr/cg_check.h"
 #include "chr/qpchr.h"
 #include "platform/exception.h"
@@ -19,7 +20,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <bit>
 #include <filesystem>
 
 namespace {
@@ -29,50 +29,6 @@ constexpr QSize OpeningSize(480, 400);
 // after "#DATA 16".
 constexpr int LastDecimalCell = 99;
 constexpr int LastHexCell = Tqpchr::PatternCount - 1;
-
-// Widens the bits of mask in value to 8 bits.
-uint32_t channel(uint32_t value, uint32_t mask)
-{
-    if (mask == 0) return 0;
-    const int shift = std::countr_zero(mask);
-    return ((value & mask) >> shift) * 255 / (mask >> shift);
-}
-
-// The surface's pixels as an image, the key's transparent when keyed; a null image
-// when the surface cannot be read.
-QImage imageOf(TDDDDGenSurface& surface, bool keyed)
-{
-    DDSURFACEDESC2 desc;
-    desc.dwSize = sizeof desc;
-    if (!surface.DDSurface || surface.DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK)
-        return {};
-    const DDPIXELFORMAT& format = desc.ddpfPixelFormat;
-    const auto& palette = surface.DDSurface->palette();
-    const int bytes = static_cast<int>(format.dwRGBBitCount / 8);
-    const int width = std::min(surface.Width, static_cast<int32_t>(desc.dwWidth));
-    const int height = std::min(surface.Height, static_cast<int32_t>(desc.dwHeight));
-    QImage image(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y) {
-        const auto* row = static_cast<const uint8_t*>(desc.lpSurface) + static_cast<int64_t>(y) * desc.lPitch;
-        auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            uint32_t value = 0;
-            for (int i = 0; i < bytes && i < 4; ++i) value |= static_cast<uint32_t>(row[x * bytes + i]) << (8 * i);
-            if (keyed && value == surface.ColorKey) {
-                pixels[x] = 0;
-            } else if (format.dwFlags & DDPF_PALETTEINDEXED8) {
-                const PaletteColor& c = palette[value & 0xFF];
-                pixels[x] = qRgb(c.red, c.green, c.blue);
-            } else {
-                pixels[x] = qRgb(static_cast<int>(channel(value, format.dwRBitMask)),
-                                 static_cast<int>(channel(value, format.dwGBitMask)),
-                                 static_cast<int>(channel(value, format.dwBBitMask)));
-            }
-        }
-    }
-    surface.DDSurface->Unlock(nullptr);
-    return image;
-}
 
 QString fileNameOf(const std::string& path)
 {
@@ -98,7 +54,7 @@ void showPicture(QLabel& label, const Tqpchr& chr, const std::string& file)
         const BitmapHeader header = readCgHeader(file);
         TDDDDSurface surface(chr.display, header.width, header.height, 0);
         surface.LoadBMP(file);
-        label.setPixmap(QPixmap::fromImage(imageOf(surface, false)));
+        label.setPixmap(QPixmap::fromImage(surfaceImage(surface, false)));
     } catch (const Exception& error) {
         label.setText(QString::fromStdString(error.messageWithReason()));
     }
@@ -218,7 +174,7 @@ void CgSheet::showCg(const Tqpchr& chr)
         const Rect& r = chr.patrect[static_cast<size_t>(n)];
         if (hasArea(r)) cells.push_back({n, QRect(r.left, r.top, r.width(), r.height())});
     }
-    view->setPicture(imageOf(*chr.cgsurface, true), std::move(cells));
+    view->setPicture(surfaceImage(*chr.cgsurface, true), std::move(cells));
 }
 
 int CgSheet::cellAt(QPoint pixel) const

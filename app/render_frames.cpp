@@ -2,6 +2,7 @@
 #include "app/render_frames.h"
 
 #include "app/output_file.h"
+#include "app/surface_image.h"
 
 #include "platform/clock.h"
 #include "platform/exception.h"
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -39,24 +39,6 @@ void clearToBlack(TDDDDGenSurface& target)
     target.Blt(nullptr, Rect{0, 0, target.Width, target.Height}, Rect{}, DDBLT_COLORFILL | DDBLT_WAIT, fill);
 }
 
-// The surface's X8R8G8B8 pixels as an opaque RGB32 image.
-QImage imageOf(TDDDDGenSurface& surface)
-{
-    DDSURFACEDESC2 desc;
-    desc.dwSize = sizeof desc;
-    if (surface.DDSurface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK)
-        throw Exception("描画先のサーフェスを読めませんでした");
-    QImage image(surface.Width, surface.Height, QImage::Format_RGB32);
-    for (int32_t y = 0; y < surface.Height; ++y) {
-        const auto* row = static_cast<const uint8_t*>(desc.lpSurface) + static_cast<int64_t>(y) * desc.lPitch;
-        auto* pixels = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        std::memcpy(pixels, row, static_cast<size_t>(surface.Width) * 4);
-        for (int32_t x = 0; x < surface.Width; ++x) pixels[x] |= 0xFF000000u;
-    }
-    surface.DDSurface->Unlock(nullptr);
-    return image;
-}
-
 void checkViewWidth(const Tqpchr& chr)
 {
     if (chr.viewwidth < 1 || chr.viewwidth > maxViewWidth)
@@ -79,7 +61,9 @@ QImage drawView(Tqpchr& chr, TDDDDGenSurface& target)
 {
     clearToBlack(target);
     chr.draw(target, 0, 0);
-    return imageOf(target);
+    QImage image = surfaceImage(target, false);
+    if (image.isNull()) throw Exception("描画先のサーフェスを読めませんでした");
+    return image;
 }
 
 std::string frameFileName(int32_t number)
