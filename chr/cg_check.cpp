@@ -104,14 +104,15 @@ std::string compressionName(uint32_t compression)
     }
 }
 
-// The highest palette index the stored rows use; their padding holds no pixels.
+// The highest palette index the stored rows use; their padding holds no pixels. No
+// row is longer than the file.
 uint32_t highestIndex(Stream& file, const CgLayout& cg)
 {
-    std::vector<uint8_t> row(static_cast<size_t>(cg.width));
+    std::vector<uint8_t> row(static_cast<size_t>(std::min<int64_t>(cg.width, cg.fileSize)));
     uint8_t highest = 0;
     for (int64_t r = 0; r < cg.rows(); ++r) {
         file.setPosition(cg.pixelOffset + r * cg.stride());
-        const int64_t got = file.read(row.data(), cg.width);
+        const int64_t got = file.read(row.data(), static_cast<int64_t>(row.size()));
         if (got <= 0) break;
         highest = std::max(highest, *std::max_element(row.begin(), row.begin() + got));
     }

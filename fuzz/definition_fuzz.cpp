@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the definition parser as a .chP file, in a folder that
 // also holds a small CG bitmap for "#CHARBMP" lines to find, to the definition check
 // (which must name the error the load stops at, with its message and line, and no
-// error when the load succeeds), and to the CG check as a bitmap. Halting and logging are off, so failed platform calls return instead of
-// ending the process.
+// error when the load succeeds), and to the CG checks as a bitmap. Halting and logging
+// are off, so failed platform calls return instead of ending the process.
 #include "chr/cg_check.h"
 #include "chr/lint.h"
 #include "chr/qpchr.h"
@@ -65,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 1; i < report.findings.size(); ++i)
         if (report.findings[i].line < report.findings[i - 1].line) __builtin_trap();
     cgLoadProblem(path.string());
+    cgFindings(path.string());
     // Play and draw a few frames of whatever was loaded.
     for (int i = 0; i < 4; ++i) {
         setup.engine->start(i == 0 ? 1 : setup.engine->anime);
