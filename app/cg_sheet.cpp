@@ -4,6 +4,7 @@
 
 #include "app/cg_sheet_view.h"
 #include "app/surface_image.h"
+#include "app/window_item.h"
 #include "chr/cg_check.h"
 #include "chr/qpchr.h"
 #include "platform/exception.h"
@@ -118,16 +119,7 @@ CgSheet::CgSheet(QWidget& parent, QMenu& menu, std::function<const Tqpchr&()> en
     for (QLineEdit* box : boxes_) box->installEventFilter(this);
 
     menu.addSeparator();
-    showAction = menu.addAction("CGシート");
-    showAction->setObjectName("cgSheetAction");
-    connect(showAction, &QAction::triggered, this, &CgSheet::open);
-}
-
-void CgSheet::open()
-{
-    show();
-    raise();
-    activateWindow();
+    showAction = addWindowItem(menu, "CGシート", "cgSheetAction", *this);
 }
 
 void CgSheet::showEvent(QShowEvent* event)

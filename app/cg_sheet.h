@@ -48,7 +48,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void open();
     void showCg(const Tqpchr& chr);
     // What a click on that CG pixel and a drag over that area of CG pixels do.
     void clickPixel(QPoint pixel);

@@ -2,6 +2,7 @@
 #include "app/problems_window.h"
 
 #include "app/check_definition.h"
+#include "app/window_item.h"
 #include "chr/lint.h"
 
 #include <QAction>
@@ -31,16 +32,7 @@ ProblemsWindow::ProblemsWindow(QWidget& parent, QMenu& viewMenu, std::function<b
     layout->addWidget(findings);
     resize(560, 240);
 
-    showAction = viewMenu.addAction(Title);
-    showAction->setObjectName("problemsAction");
-    connect(showAction, &QAction::triggered, this, &ProblemsWindow::open);
-}
-
-void ProblemsWindow::open()
-{
-    show();
-    raise();
-    activateWindow();
+    showAction = addWindowItem(viewMenu, Title, "problemsAction", *this);
 }
 
 void ProblemsWindow::list(const std::string& definition)

@@ -27,7 +27,6 @@ public:
     QListWidget* findings = nullptr;
 
 private:
-    void open();
 
     std::function<bool()> fromArchive_;
 };

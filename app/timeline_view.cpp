@@ -5,6 +5,7 @@
 #include "app/anime_status.h"
 #include "app/playback_control.h"
 #include "app/render_frames.h"
+#include "app/window_item.h"
 #include "display/offscreen_display.h"
 #include "platform/scope_guard.h"
 
@@ -145,16 +146,7 @@ TimelineView::TimelineView(QWidget& parent, QMenu& menu, std::function<Tqpchr&()
     layout->addWidget(header_);
     layout->addWidget(strip_, 1);
 
-    showAction = menu.addAction("タイムライン");
-    showAction->setObjectName("timelineAction");
-    connect(showAction, &QAction::triggered, this, &TimelineView::open);
-}
-
-void TimelineView::open()
-{
-    show();
-    raise();
-    activateWindow();
+    showAction = addWindowItem(menu, "タイムライン", "timelineAction", *this);
 }
 
 TimelineView::Source TimelineView::sourceOf(const Tqpchr& chr)

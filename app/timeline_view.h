@@ -52,7 +52,6 @@ private:
     };
     static Source sourceOf(const Tqpchr& chr);
 
-    void open();
     void rebuild(Tqpchr& chr);
     // The highlight and the header for the frame on show.
     void follow(const Tqpchr& chr);

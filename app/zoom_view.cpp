@@ -4,6 +4,7 @@
 #include "app/anime_status.h"
 #include "app/changed_rows.h"
 #include "app/qt_window_host.h"
+#include "app/window_item.h"
 #include "chr/qpchr.h"
 
 #include <QAction>
@@ -37,9 +38,7 @@ ZoomView::ZoomView(QWidget& parent, QMenuBar& menuBar, QtWindowHost& host, std::
 
     menu = menuBar.addMenu("表示");
     menu->setObjectName("viewMenu");
-    showAction = menu->addAction("拡大表示");
-    showAction->setObjectName("zoomAction");
-    connect(showAction, &QAction::triggered, this, &ZoomView::open);
+    showAction = addWindowItem(*menu, "拡大表示", "zoomAction", *this);
 }
 
 int ZoomView::zoomFor(QSize view, QSize window, qreal ratio)
@@ -51,13 +50,6 @@ int ZoomView::zoomFor(QSize view, QSize window, qreal ratio)
 }
 
 int ZoomView::frameCount(const Tqpchr& chr, int32_t anime) { return chr.animeFrames(anime); }
-
-void ZoomView::open()
-{
-    show();
-    raise();
-    activateWindow();
-}
 
 void ZoomView::showEvent(QShowEvent* event)
 {

@@ -48,7 +48,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void open();
     void updateTitle();
     // The scaled picture's place in the window, in logical pixels.
     QRectF pictureArea() const;
