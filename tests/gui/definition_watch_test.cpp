@@ -52,15 +52,12 @@ TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
     } steps[] = {
         {Save, "Early", both, 5, "First", 2, 0},  // switching on reloads nothing
         {Save, "Second", both, 10, "Second", 2, 0},
-        {None, "", {}, 0, "Second", 2, 0},
         {Cut, "Half", both, 20, "Second", 1, 1},  // caught half-written: reported once, a failed load
         {None, "", {}, 0, "Second", 1, 1},
         {Save, "Third", both, 30, "Third", 2, 1},  // taken up at the next save with the anime from before
         {Save, "Fourth", first, 40, "Fourth", 1, 1},  // anime 2 no longer used
         {Remove, "", {}, 0, "Fourth", 1, 2},
-        {None, "", {}, 0, "Fourth", 1, 2},
-        {Save, "Fifth", first, 50, "Fifth", 1, 2},
-        {Archive, "Sixth", first, 60, "Fifth", 1, 2},  // packages from archives are left alone
+        {Archive, "Sixth", first, 60, "Fourth", 1, 2},  // packages from archives are left alone
         {FromFolder, "", {}, 0, "Sixth", 1, 2},  // the change is still there to be seen
         {Toggle, "Seventh", first, 70, "Sixth", 1, 2},  // switched off
     };
@@ -83,22 +80,6 @@ TEST_F(DefinitionWatchTest, ReloadsOnEachChangeOfTheStampKeepingTheAnime)
     }
     EXPECT_EQ(boxes->errors, (std::vector<std::string>{"ファイル " + (folder / "cg").string() + " は開けません.",
                                                        "ファイル " + definition + " は開けません."}));
-}
-
-TEST_F(DefinitionWatchTest, ADefinitionLoadedByOtherMeansIsNotReloadedForBeingNew)
-{
-    form->definitionWatch->autoreload->trigger();
-    turns(1);
-    const std::string other = writeFile("other.chP", "#CHARNAME Other\n#1 0 0 4 4\n#PATERN 02 0101\n");
-    form->LoadPackage(other);
-    form->Button2->click();
-    form->chr->frame = 2;
-    turns(1);
-    EXPECT_EQ(form->chr->frame, 2);
-    EXPECT_EQ(form->Label1->text(), "Other");
-    std::filesystem::last_write_time(other, hourAgo);
-    turns(1);
-    EXPECT_EQ(form->chr->frame, 1);  // reloaded: anime 2 from its start
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // The main window as a person sees it: every control of its client area shows its whole
 // caption in a font that has each of its characters, clear of the view; the fixed frame and
-// font; the names screen readers say for the edit boxes and the view.
+// font.
 #include "support/form_fixture.h"
 
-#include <QAccessible>
 #include <QFontInfo>
 
 namespace {
@@ -56,27 +55,6 @@ TEST_F(FormLayoutTest, WindowHasItsFixedFrameAndFont)
     const QString family = QFontInfo(form->font()).family();
     EXPECT_TRUE(family == "ＭＳ Ｐゴシック" || family == "IPAPGothic") << family.toStdString();
     EXPECT_EQ(form->font().pixelSize(), 12);
-}
-
-TEST_F(FormLayoutTest, EditBoxesAndTheViewCarryTheirCaptionsAsAccessibleNames)
-{
-    open();
-    // editable false: any role.
-    const struct {
-        const char* name;
-        bool editable;
-    } named[] = {{"Anime", true},  {"アニメ番号", true}, {"パ・元", true},           {"パ･先", true},
-                 {"レ・元", true}, {"レ・先", true},     {"キャラクター表示", false}};
-    for (const auto& n : named) {
-        SCOPED_TRACE(n.name);
-        int matching = 0;
-        for (QWidget* widget : form->centralWidget()->findChildren<QWidget*>()) {
-            const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-            matching += accessible && accessible->text(QAccessible::Name) == QString::fromUtf8(n.name) &&
-                        (!n.editable || accessible->role() == QAccessible::EditableText);
-        }
-        EXPECT_EQ(matching, 1);
-    }
 }
 
 }  // namespace

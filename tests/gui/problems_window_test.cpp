@@ -5,7 +5,6 @@
 #include "app/definition_watch.h"
 #include "app/problems_window.h"
 
-#include <QAction>
 #include <QListWidget>
 
 #include <chrono>

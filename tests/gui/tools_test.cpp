@@ -1,12 +1,11 @@
 // The author's tools and the reloads of the main window: the caret check, the
-// pattern check, the clipboard lines, "セット", and the CG reloads.
+// pattern check, the clipboard lines, "セット", and the reload buttons.
 #include "support/form_fixture.h"
 
 #include <QClipboard>
 
 namespace {
 
-using namespace std::chrono_literals;
 constexpr uint32_t red = 0xFF0000, blue = 0x0000FF;
 constexpr size_t check = Tqpchr::CheckAnime;
 constexpr int32_t untouched = 77;
@@ -20,20 +19,18 @@ protected:
     {
         FormTest::SetUp();
         open();
-        saveCg(red, 0);
+        saveCg(red);
         form->LoadPackage(
             writeFile("chara.chP", "#CHARBMP cg.bmp\n#1 0 0 8 8\n#PATERN 05 0102 0304\n#LAYER 05 0506 0708\n"));
         turns(1);
     }
-    // A 16 x 16 CG of one colour with a stamp of `second` seconds after an hour ago.
-    void saveCg(uint32_t color, int second, uint16_t bits = 24)
+    // A 16 x 16 CG of one colour.
+    void saveCg(uint32_t color, uint16_t bits = 24)
     {
         auto bytes = makeBmp({16, 16, 24, {}, std::vector<uint32_t>(256, color)});
         setBmpBitCount(bytes, bits);
         writeFile("cg.bmp", std::string(bytes.begin(), bytes.end()));
-        stamp(second);
     }
-    void stamp(int second) { std::filesystem::last_write_time(folder / "cg.bmp", hourAgo + second * 1s); }
     // The four boxes hold the texts with their carets at 0, and the check rows a mark.
     void setBoxes(const Texts& texts)
     {
@@ -54,8 +51,6 @@ protected:
         EXPECT_EQ(viewPixel(10, 10), color);
         EXPECT_EQ(boxes->errors.size(), errors);
     }
-
-    const std::filesystem::file_time_type hourAgo = std::filesystem::file_time_type::clock::now() - 1h;
 };
 
 TEST_F(ToolsTest, CaretCheckShowsTheEntryAtTheCaretOfAnyBoxFromAllFour)
@@ -108,10 +103,6 @@ TEST_F(ToolsTest, CaretCheckErrorSkipsOneTurnsDrawingOnly)
     EXPECT_EQ(chr().anime, 1);
     EXPECT_EQ(form->ppoint1->text(), "0/0");
     expectTurn(red, 1);  // not repeated until the caret moves
-    form->pedit1->clear();
-    form->pedit2->clear();
-    turns(1);  // a blank in a pair is no digit here, unlike in the pattern check
-    EXPECT_EQ(boxes->errors.back(), "'$ 2' は数値ではありません.");
 }
 
 TEST_F(ToolsTest, PatternCheckPlaysTrimmedPairsOfAtMost255Entries)
@@ -198,33 +189,16 @@ TEST_F(ToolsTest, SetFetchesTheListsOfAnimes1To29AskingOnlyOverText)
         for (size_t b = 0; b < 4; ++b) EXPECT_EQ(edits()[b]->text(), c.after[b]) << b;
         EXPECT_EQ(chr().frame, c.frame);
     }
-    // With the boxes empty now it asks nothing; the carets stand at the start of the
-    // new lists, so the caret check sees no move and the running anime restarts.
-    chr().start(5);
-    chr().frame = 2;
-    form->Edit3->setText("5");
-    form->setbutton->click();
-    turns(1);
-    EXPECT_EQ(chr().anime, 5);
-    EXPECT_EQ(chr().frame, 1);
-    for (QLabel* position : {form->ppoint1, form->ppoint2, form->lpoint1, form->lpoint2})
-        EXPECT_EQ(position->text(), "0/2");
-    // A position label shows its whole text, however long.
-    form->pedit1->setText(QString("01").repeated(11));
-    form->pedit1->setCursorPosition(22);
-    turns(1);
-    EXPECT_EQ(form->ppoint1->text(), "11/11");
-    EXPECT_GE(form->ppoint1->width(), QFontMetrics(form->ppoint1->font()).horizontalAdvance("11/11"));
 }
 
 TEST_F(ToolsTest, ReloadButtonsReadTheFilesAgain)
 {
-    saveCg(blue, 0);
+    saveCg(blue);
     chr().frame = 2;
     form->CGreload->click();
     EXPECT_EQ(chr().frame, 2);
     expectTurn(blue, 0);
-    saveCg(red, 0, 4);  // a depth the display cannot take: reported, the CG stays
+    saveCg(red, 4);  // a depth the display cannot take: reported, the CG stays
     form->CGreload->click();
     EXPECT_EQ(boxes->errors, std::vector<std::string>{"ビットマップイメージが不正です."});
     EXPECT_EQ(boxes->details, std::vector<std::string>{"4 ビット/画素のビットマップは扱えません（8～32 ビット）"});
@@ -232,8 +206,7 @@ TEST_F(ToolsTest, ReloadButtonsReadTheFilesAgain)
     // The definition's load says the same, with where it stopped.
     const std::string definition = chr().chpfile;
     EXPECT_FALSE(form->runGuarded([this] { form->reloadClick(); }));
-    ASSERT_EQ(boxes->errors.size(), 2u);
-    EXPECT_EQ(boxes->errors[1], "ビットマップイメージが不正です.");
+    ASSERT_EQ(boxes->details.size(), 2u);
     EXPECT_EQ(boxes->details[1], "ファイル: " + definition + "\n行: " + std::to_string(chr().loadline) +
                                      "\n理由: 4 ビット/画素のビットマップは扱えません（8～32 ビット）");
     writeFile("chara.chP", "#CHARNAME Again\n#1 0 0 8 8\n#PATERN 03 01\n");
@@ -242,46 +215,6 @@ TEST_F(ToolsTest, ReloadButtonsReadTheFilesAgain)
     EXPECT_TRUE(form->Button3->isEnabled());
     EXPECT_EQ(chr().anime, 1);
     expectTurn(blue, 2);  // no "#CHARBMP": the CG stays
-}
-
-TEST_F(ToolsTest, AutomaticReloadFollowsTheStampReportingEachChangeOnce)
-{
-    saveCg(blue, 0);
-    form->autocgload->trigger();
-    EXPECT_TRUE(form->autocgload->isChecked());
-    expectTurn(red, 0);  // switching on reloads nothing
-    stamp(10);
-    expectTurn(blue, 0);
-    std::filesystem::remove(folder / "cg.bmp");
-    expectTurn(blue, 1);
-    expectTurn(blue, 1);
-    saveCg(red, 20);
-    expectTurn(red, 1);
-    std::filesystem::resize_file(folder / "cg.bmp", 30);  // caught half-written
-    stamp(30);
-    expectTurn(red, 2);
-    expectTurn(red, 2);
-    saveCg(blue, 40);
-    expectTurn(blue, 2);
-    saveCg(red, 50, 64);
-    expectTurn(blue, 3);
-    EXPECT_EQ(boxes->errors[0], "ファイル " + (folder / "cg.bmp").string() + " は開けません.");
-    saveCg(red, 60);
-    form->fromarchive = true;
-    expectTurn(blue, 3);
-    form->fromarchive = false;
-    form->autocgload->trigger();
-    expectTurn(blue, 3);
-}
-
-TEST_F(FormTest, CgReloadWithoutAnyCgReportsTheFileAndTheSwitchDoesNothing)
-{
-    open();
-    form->LoadPackage(writeFile("chara.chP", "#CHARNAME NoPicture\n"));
-    form->CGreload->click();
-    form->autocgload->trigger();
-    turns(2);
-    EXPECT_EQ(boxes->errors, std::vector<std::string>{"ファイル  は開けません."});
 }
 
 }  // namespace

@@ -87,19 +87,4 @@ TEST_F(UnpackFolderTest, BothLevelsAreMadePrivateAndALinkAFileOrAMissingParentRe
     EXPECT_FALSE(fs::exists(path("real/own")));
 }
 
-TEST_F(UnpackFolderTest, TwoProgramsNeverRemoveEachOthersFiles)
-{
-    const ScopedVariable runtime("XDG_RUNTIME_DIR", scratch.path().string());
-    const std::string mine = unpackFolderPath();
-    const std::string other = unpackFolderPath(getpid() + 1);
-    for (const std::string& unpack : {mine, other}) {
-        preparePrivateFolder(unpack);
-        scratch.write(fs::path(unpack).lexically_relative(scratch.path()) / "sub/a.chP", "x");
-    }
-    EXPECT_TRUE(regularFileInside(mine, "sub\\a.chP"));
-    removeRegularFileInside(mine, "sub/a.chP");
-    EXPECT_FALSE(fs::exists(mine + "sub/a.chP"));
-    EXPECT_TRUE(fs::exists(other + "sub/a.chP"));
-}
-
 }  // namespace

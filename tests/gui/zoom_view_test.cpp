@@ -1,8 +1,7 @@
-// The zoomed view: the zoom chosen for a window size and screen ratio, its
-// pixels as the character view's scaled, and its title.
+// The zoomed view: the zoom chosen for its window's size, and its pixels as the
+// character view's scaled.
 #include "support/form_fixture.h"
 
-#include "app/playback_control.h"
 #include "app/zoom_view.h"
 
 namespace {
@@ -10,19 +9,6 @@ namespace {
 constexpr QSize view(167, 271);
 
 using ZoomViewTest = FormTest;
-
-TEST(ZoomFor, FollowsTheWindowSizeAndTheScreenRatioFrom1To8)
-{
-    const struct {
-        QSize window;
-        qreal ratio;
-        int zoom;
-    } cases[] = {{{334, 542}, 1, 2}, {{333, 542}, 1, 1},   {{334, 541}, 1, 1},    {{0, 0}, 1, 1},
-                 {{334, 542}, 2, 4}, {{300, 500}, 1.5, 2}, {{167, 271}, 1.25, 1}, {{4000, 4000}, 1, 8}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ZoomView::zoomFor(view, c.window, c.ratio), c.zoom)
-            << c.window.width() << "x" << c.window.height() << " at " << c.ratio;
-}
 
 TEST_F(ZoomViewTest, ShowsTheViewScaledOnlyWhenOpen)
 {
@@ -61,31 +47,6 @@ TEST_F(ZoomViewTest, ShowsTheViewScaledOnlyWhenOpen)
     now += 200;
     turns(1);
     EXPECT_EQ(zoom.grab().toImage().pixel(4, 4) & 0xFFFFFFu, sample::green);
-}
-
-TEST_F(ZoomViewTest, TitleNamesTheAnimeAndItsFrame)
-{
-    open({writeSampleDefinition({"#PATERN 01 020304", "#PATERN 02 02", "#LAYER 02 020304020304"})});
-    turns(1);
-    form->zoomView->showAction->trigger();
-    Tqpchr& chr = *form->chr;
-    const struct {
-        int32_t anime, frame;
-        bool pause;
-        const char* title;
-    } cases[] = {
-        {1, 3, false, "01-通常１ — frame 3 / 3"},
-        {2, 5, false, "02-通常２ — frame 5 / 6"},  // the longer of the two lists
-        {1, 2, true, "01-通常１ — frame 2 / 3 — paused"},
-        {9, 1, false, "anime 9 — frame 1 / 0"},
-    };
-    for (const auto& c : cases) {
-        if (c.pause != form->playback->paused()) form->playback->togglePause();
-        chr.anime = c.anime;
-        chr.frame = c.frame;
-        form->zoomView->refresh();
-        EXPECT_EQ(form->zoomView->windowTitle().toStdString(), c.title);
-    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A window in memory for tests, its client area the whole window: it records what it is
 // asked to do and delivers messages through the procedure in place; its own procedure
-// records the messages it receives and answers ownResult.
+// records the messages it receives and answers 0.
 #pragma once
 
 #include "platform/screen.h"
@@ -82,7 +82,6 @@ public:
     std::vector<std::string> calls;
     std::vector<Rect> changedAreas;  // in client coordinates
     std::vector<uint32_t> ownMessages;
-    intptr_t ownResult = 0;
     bool isActive = true, isMaximized = false;
 
 private:
@@ -93,7 +92,7 @@ private:
     std::vector<uint32_t> frame_;
     WindowProcedure procedure_ = [this](uint32_t message, uintptr_t, intptr_t) {
         ownMessages.push_back(message);
-        return ownResult;
+        return intptr_t{0};
     };
     WindowHandler createHandler_, paintHandler_;
 };
