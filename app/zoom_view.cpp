@@ -49,8 +49,6 @@ int ZoomView::zoomFor(QSize view, QSize window, qreal ratio)
     return static_cast<int>(std::clamp(std::min(across, down), 1.0, static_cast<double>(MaxZoom)));
 }
 
-int ZoomView::frameCount(const Tqpchr& chr, int32_t anime) { return chr.animeFrames(anime); }
-
 void ZoomView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -121,7 +119,7 @@ void ZoomView::paintEvent(QPaintEvent* event)
 void ZoomView::updateTitle()
 {
     const Tqpchr& chr = engine_();
-    const Title now{chr.anime, chr.frame, frameCount(chr, chr.anime), paused_()};
+    const Title now{chr.anime, chr.frame, chr.animeFrames(chr.anime), paused_()};
     if (now == title_) return;
     title_ = now;
     const QString& status = animeStatusText(now.anime);

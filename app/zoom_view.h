@@ -33,9 +33,6 @@ public:
     // The whole zoom at which a view fits a window of that size in logical pixels on
     // a screen with that ratio of device pixels to logical ones, from 1 to MaxZoom.
     static int zoomFor(QSize view, QSize window, qreal ratio);
-    // How many frames the anime has: those before the first frame whose pattern and
-    // layer entries are both empty.
-    static int frameCount(const Tqpchr& chr, int32_t anime);
 
     int zoom() const { return zoom_; }
 
