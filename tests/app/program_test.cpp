@@ -80,8 +80,6 @@ TEST_F(ProgramTest, ExitStatusAndMessages)
         SCOPED_TRACE(testing::PrintToString(c.arguments));
         expectOutcome(run(c.arguments), c.outcome);
     }
-    EXPECT_NE(usageText().find("\n       pomelune --render FILE.chP [--anime N] [--frames K] [--out DIR]\n"),
-              std::string::npos);
 }
 
 TEST_F(ProgramTest, FailedWritesEndWithStatusOne)
@@ -115,15 +113,6 @@ TEST_F(ProgramTest, FramesReplaceWhatHadTheirNamesWithoutFollowingIt)
         ASSERT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(folder / name))) << name;
     EXPECT_EQ(pngPixels(folder / "out/frame0001.png"), view(red));
     EXPECT_EQ(pngPixels(folder / "out/frame0002.png"), view(green));
-}
-
-TEST_F(ProgramTest, ABareDefinitionNameFindsItsCgInTheCurrentFolder)
-{
-    writeSampleDefinition({"#PATERN 01 0203"});
-    const auto [status, output, errors] = run({"--info", "chara.chP"});
-    EXPECT_EQ(status, 0) << errors;
-    EXPECT_NE(output.find(R"("cgfile":"./cg.bmp","facefile":"","selectcgfile":"","cgsize":[16,5])"), std::string::npos)
-        << output;
 }
 
 TEST_F(ProgramTest, ACgTheLoaderCannotTakeWholeIsReported)

@@ -74,14 +74,4 @@ TEST_F(RenderTest, Errors)
               "ファイル " + (folder / "taken" / "frame0001.png").string() + " に書き込めません: Is a directory");
 }
 
-TEST(OffscreenDisplay, ThirtyTwoBitSurfacesWhateverTheScreenAndNoHaltOnError)
-{
-    setScreenPixelFormat(pixelFormatRgb565());
-    OffscreenDisplay display;
-    EXPECT_EQ(display.dddd().DebugOption(), TDDDDDebugOptions{});
-    const TDDDDSurface cell(&display.dddd(), 4, 4, 0);
-    EXPECT_EQ(cell.DDSurface->pixelFormat().dwRGBBitCount, 32u);
-    EXPECT_EQ(cell.DDSurface->pixelFormat().dwRBitMask, 0xFF0000u);
-}
-
 }  // namespace

@@ -1,6 +1,5 @@
 // The sprite sheet and its JSON: the grid, the scale, each frame's rectangle and
-// duration, the frame tag, and the files written beside each other.
-#include "app/anime_export.h"
+// duration; the export menu test writes them.
 #include "app/sheet_export.h"
 #include "support/package_folder.h"
 
@@ -71,30 +70,6 @@ TEST_F(SheetExportTest, GridOfScaledFramesAndTheirRectangles)
     }
     // The cells of a partly filled last row stay black.
     EXPECT_EQ(makeSheet(clip, 2, 3, "walk.png").picture.pixel(47, 1083) & 0xFFFFFFu, 0u);
-}
-
-TEST_F(SheetExportTest, FrameTagTellsTheAnimeAndWhetherItRepeats)
-{
-    const std::vector<std::string> lines = {"#PATERN 01 02", "#PATERN 06 0304"};
-    const QJsonObject tags[] = {
-        {{"name", "anime 1"}, {"from", 0}, {"to", 0}, {"direction", "forward"}},
-        {{"name", "anime 6"}, {"from", 0}, {"to", 1}, {"direction", "forward"}, {"repeat", "1"}}};
-    for (const int32_t anime : {1, 6}) {
-        const QJsonObject meta = jsonOf(makeSheet(play(lines, anime), 1, 1, "x.png").json)["meta"].toObject();
-        EXPECT_EQ(meta["frameTags"].toArray(), QJsonArray{tags[anime == 6]}) << anime;
-    }
-}
-
-TEST_F(SheetExportTest, WritesThePictureAndTheJsonBesideIt)
-{
-    chr.load(writeSampleDefinition({"#PATERN 01 0203"}));
-    exportAnime(chr, display, {1, folder / "sheet.PNG", 2, 1});
-    EXPECT_EQ(QImage(QString::fromStdString((folder / "sheet.PNG").string()), "PNG").size(), QSize(16, 1084));
-    const QJsonObject json = jsonOf(fileText(folder / "sheet.json"));
-    EXPECT_EQ(json["frames"].toArray().size(), 2);
-    EXPECT_EQ(json["meta"].toObject()["image"].toString(), "sheet.PNG");
-    // The CG, the definition, the sheet, the JSON: no temporary file is left.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 4);
 }
 
 }  // namespace

@@ -13,19 +13,14 @@
 
 namespace {
 
-class SamplePackageTest : public ::testing::Test {
-protected:
-    void SetUp() override { chr.load(path); }
-
+// The definition check finds nothing: no cell outside the CG, no pattern undefined, no loop frame past the end.
+TEST(SamplePackageTest, UsesEveryAnimeWithAButtonAndEachFeatureAndPassesTheCheck)
+{
     const char* source = std::getenv("POMELUNE_SOURCE_DIR");
     const std::string path = (std::filesystem::path(source ? source : ".") / "samples" / "sample.chP").string();
     OffscreenDisplay display;
     Tqpchr chr{&display.dddd()};
-};
-
-// The definition check finds nothing: no cell outside the CG, no pattern undefined, no loop frame past the end.
-TEST_F(SamplePackageTest, UsesEveryAnimeWithAButtonAndEachFeatureAndPassesTheCheck)
-{
+    chr.load(path);
     for (const LintFinding& finding : lintDefinition(path).findings)
         ADD_FAILURE() << finding.line << ": " << finding.message;
     std::set<int32_t> used, stretched, layered, looped;

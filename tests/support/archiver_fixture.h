@@ -12,8 +12,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 inline HWND window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
@@ -31,12 +29,6 @@ inline const RecordedCommand& lastCommand(const char* library, const std::string
 inline const RecordedCalls& calls(const char* library, const std::string& prefix)
 {
     return *reinterpret_cast<TestCallsProc>(testEntry(library, prefix + "TestCalls"))();
-}
-
-inline std::string fileText(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // A scratch folder holding an empty folder "out", current while the object lives.

@@ -35,9 +35,8 @@ std::vector<uint32_t> ScreenPixel::area(int32_t x, int32_t y, int32_t width, int
                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (!image) return {};
     std::vector<uint32_t> pixels;
-    for (int32_t row = 0; row < height; ++row)
-        for (int32_t column = 0; column < width; ++column)
-            pixels.push_back(static_cast<uint32_t>(XGetPixel(image, column, row) & 0xFFFFFF));
+    for (int32_t i = 0; i < width * height; ++i)
+        pixels.push_back(static_cast<uint32_t>(XGetPixel(image, i % width, i / width) & 0xFFFFFF));
     XDestroyImage(image);
     return pixels;
 }
@@ -66,9 +65,7 @@ void ProgramOnXTest::SetUp()
 
 void ProgramOnXTest::TearDown()
 {
-    program.reset();
-    server_.reset();
-    variables_.clear();
+    program.reset();  // before its server, which the members end first
 }
 
 std::string ProgramOnXTest::startServer()
@@ -95,11 +92,10 @@ std::string ProgramOnXTest::startServer()
     return "";
 }
 
-void ProgramOnXTest::startProgram(const std::vector<std::string>& arguments)
+void ProgramOnXTest::startProgram(std::vector<std::string> arguments)
 {
-    std::vector<std::string> argv{POMELUNE_EXECUTABLE};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    program = std::make_unique<ChildProcess>(argv, folder / "pomelune.log");
+    arguments.insert(arguments.begin(), POMELUNE_EXECUTABLE);
+    program = std::make_unique<ChildProcess>(arguments, folder / "pomelune.log");
 }
 
 std::string ProgramOnXTest::logText(const std::string& name) const
@@ -135,11 +131,10 @@ std::optional<Point> ProgramOnXTest::clientOrigin() const
     return std::nullopt;
 }
 
-bool ProgramOnXTest::xdotool(const std::vector<std::string>& arguments) const
+bool ProgramOnXTest::xdotool(std::vector<std::string> arguments) const
 {
-    std::vector<std::string> argv{"xdotool"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return runCommand(argv, 10s).status == 0;
+    arguments.insert(arguments.begin(), "xdotool");
+    return runCommand(arguments, 10s).status == 0;
 }
 
 std::vector<uint32_t> ProgramOnXTest::viewPixels() const

@@ -33,7 +33,6 @@ public:
     ScreenPixel(const ScreenPixel&) = delete;
     ScreenPixel& operator=(const ScreenPixel&) = delete;
 
-    bool connected() const { return display_ != nullptr; }
     // The pixels of the rectangle row by row; empty when it does not lie on the screen.
     std::vector<uint32_t> area(int32_t x, int32_t y, int32_t width, int32_t height) const;
     std::optional<uint32_t> at(int32_t x, int32_t y) const
@@ -68,7 +67,7 @@ protected:
     // Starts Xvfb on a display it picks and points DISPLAY at it; the reason when it cannot.
     std::string startServer();
     // Starts the program with the arguments, its output in pomelune.log.
-    void startProgram(const std::vector<std::string>& arguments);
+    void startProgram(std::vector<std::string> arguments);
     // What a program wrote to its log in the folder.
     std::string logText(const std::string& name) const;
 
@@ -77,7 +76,7 @@ protected:
     std::optional<Geometry> windowGeometry(const std::string& id) const;
     // The top-left corner of the visible main window's client area, when it shows.
     std::optional<Point> clientOrigin() const;
-    bool xdotool(const std::vector<std::string>& arguments) const;
+    bool xdotool(std::vector<std::string> arguments) const;
 
     // The character view's pixels on the screen, row by row; empty when the window does not show.
     std::vector<uint32_t> viewPixels() const;

@@ -20,10 +20,6 @@ struct RecordedCalls {
     std::string openArchive;
     uint32_t openMode = 0;
     int closeCount = 0;
-    HARC closedHandle = 0;
-    std::string wildcard;
-    int32_t checkMode = 0;
-    HWND ownerWindow = nullptr;
 };
 
 // A listed entry: its stored path and, when content is not null, the size bytes an

@@ -37,12 +37,10 @@ uint32_t crc32Of(const std::string& bytes)
 void writeArchive(const fs::path& path, TestFormat format, const std::vector<TestEntry>& entries)
 {
     archive* a = archive_write_new();
-    if (format == TestFormat::zip) {
+    if (format == TestFormat::zip)
         archive_write_set_format_zip(a);
-    } else {
+    else
         archive_write_set_format_ustar(a);
-        if (format == TestFormat::tarCompress) archive_write_add_filter_compress(a);
-    }
     if (archive_write_open_filename(a, path.c_str()) != ARCHIVE_OK) throw std::runtime_error(archive_error_string(a));
     for (const TestEntry& item : entries) {
         archive_entry* entry = archive_entry_new();

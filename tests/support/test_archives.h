@@ -17,7 +17,7 @@ struct TestEntry {
     TestEntryType type = TestEntryType::file;
 };
 
-enum class TestFormat { tar, tarCompress, zip };
+enum class TestFormat { tar, zip };
 
 void writeArchive(const std::filesystem::path& path, TestFormat format, const std::vector<TestEntry>& entries);
 // A RAR 4 archive of stored files.

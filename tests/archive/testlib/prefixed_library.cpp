@@ -1,9 +1,7 @@
 // A stand-in archiver library whose entries carry the prefix LIBRARY_PREFIX; each entry
 // records what it receives. It opens a file holding the prefix's text anywhere, lists two
 // entries (or those a test sets), and an extract command writes the set entries' content.
-// With an owner window it first sends one progress message and stops if told to.
 #include "platform/archiver_contract.h"
-#include "platform/window_messages.h"
 #include "support/recorded.h"
 
 #include <algorithm>
@@ -68,8 +66,6 @@ extern "C" {
 int LIBRARY_PREFIX(HWND window, const char* commandLine, char* output, uint32_t size)
 {
     lastCommand = {window, commandLine, output == nullptr, size};
-    if (calls.ownerWindow && sendMessage(calls.ownerWindow, registerWindowMessage("wm_arcextract"), 1, 0) != 0)
-        return 1;
     if (output) std::snprintf(output, size, "%s: done", STRING(LIBRARY_PREFIX));
     extract(commandLine);
     return 0;
@@ -85,16 +81,14 @@ HARC ENTRY(LIBRARY_PREFIX, OpenArchive)(HWND window, const char* archive, uint32
     return text.find(STRING(LIBRARY_PREFIX)) != std::string::npos ? OpenHandle : 0;
 }
 
-int ENTRY(LIBRARY_PREFIX, CloseArchive)(HARC handle)
+int ENTRY(LIBRARY_PREFIX, CloseArchive)(HARC)
 {
     ++calls.closeCount;
-    calls.closedHandle = handle;
     return 0;
 }
 
-int ENTRY(LIBRARY_PREFIX, FindFirst)(HARC handle, const char* wildcard, INDIVIDUALINFO* record)
+int ENTRY(LIBRARY_PREFIX, FindFirst)(HARC handle, const char*, INDIVIDUALINFO* record)
 {
-    calls.wildcard = wildcard;
     nextEntry = 0;
     return handle == OpenHandle ? nextListed(record) : -1;
 }
@@ -102,25 +96,6 @@ int ENTRY(LIBRARY_PREFIX, FindFirst)(HARC handle, const char* wildcard, INDIVIDU
 int ENTRY(LIBRARY_PREFIX, FindNext)(HARC handle, INDIVIDUALINFO* record)
 {
     return handle == OpenHandle ? nextListed(record) : -1;
-}
-
-int32_t ENTRY(LIBRARY_PREFIX, CheckArchive)(const char*, int32_t mode)
-{
-    calls.checkMode = mode;
-    return 1;
-}
-
-int32_t ENTRY(LIBRARY_PREFIX, SetOwnerWindowEx)(HWND window, void*)
-{
-    calls.ownerWindow = window;
-    return 1;
-}
-
-// Answers 0, so a test sees the drivers clear OwnerWindow whatever the library says.
-int32_t ENTRY(LIBRARY_PREFIX, KillOwnerWindowEx)(HWND)
-{
-    calls.ownerWindow = nullptr;
-    return 0;
 }
 
 const RecordedCommand* ENTRY(LIBRARY_PREFIX, TestLastCommand)() { return &lastCommand; }
