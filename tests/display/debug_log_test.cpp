@@ -1,4 +1,5 @@
-// The debug log: numbered lines, their switches, an unwritable log and halting on error.
+// The debug log, which the window never turns on: numbered lines and their switches;
+// and halting on error, which the window does.
 #include "support/display_fixture.h"
 
 #include <fstream>
@@ -32,23 +33,6 @@ TEST_F(DebugLogTest, LinesAreNumberedWithCrLfOnlyWithTheirSwitchOnAndTheFirstSta
     DetailLog("shown");
     EXPECT_EQ(logText(folder), "debug#00001 ... 一行目\r\ndebug#00002 ... サーフェスを作れませんでした(Error "
                                "Code(887601C2))\r\ndebug#00003 ... shown\r\n");
-}
-
-TEST_F(DebugLogTest, AnUnwritableLogIsToldOnceAndSkippedAlsoInDestructors)
-{
-    auto surface = std::make_unique<TDDDDSurface>(&dddd, 2, 2, 0);
-    const auto missing = folder / "missing-folder";
-    setDebugLogPath((missing / "dddd.debug").string());
-    ::testing::internal::CaptureStderr();
-    DebugLog("x");
-    EXPECT_EQ(CheckResult(5, "failed"), 5);
-    surface.reset();  // its destructor logs its leaving the surface list
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "pomelune: ログファイル " + (missing / "dddd.debug").string() +
-                                                            " に書き込めません: No such file or directory\n");
-    EXPECT_EQ(debugLogLineCount(), 0);
-    std::filesystem::create_directory(missing);
-    DebugLog("y");
-    EXPECT_EQ(debugLogMessages(missing / "dddd.debug"), std::vector<std::string>{"y"});
 }
 
 using DebugLogDeathTest = DisplayTest;

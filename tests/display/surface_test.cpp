@@ -1,4 +1,4 @@
-// Display surfaces: colour packing, placement, creation failures, pixels, the surface
+// Display surfaces: placement, creation failures, pixels, the surface
 // list, and restoring their pictures.
 #include "support/bmp_writer.h"
 #include "support/display_fixture.h"
@@ -13,25 +13,6 @@ uint32_t capsOf(TDDDDGenSurface& surface)
     DDSCAPS2 caps;
     surface.DDSurface->GetCaps(&caps);
     return caps.dwCaps;
-}
-
-// 10 bits a channel lose nothing.
-TEST_F(SurfaceTest, MakeColorPacksIntoTheSurfaceFormat)
-{
-    const struct {
-        DDPIXELFORMAT format;
-        uint32_t packed;
-    } cases[] = {
-        {pixelFormatXrgb8888(), 0x00FF8008},
-        {pixelFormatArgb8888(), 0xFFFF8008},
-        {pixelFormatRgb565(), 0xFC01},
-        {pixelFormatRgb(32, 0x3FF00000, 0x000FFC00, 0x000003FF), 0x0FF20008},
-    };
-    TDDDDGenSurface surface(&dddd, nullptr, 1, 1);
-    for (const auto& c : cases) {
-        surface.SetPixelFormat(c.format);
-        EXPECT_EQ(surface.MakeColor(255, 255, 128, 8), c.packed) << std::hex << c.packed;
-    }
 }
 
 // The window's placement, beside the back buffer; the others follow their location the same way.
