@@ -1,5 +1,5 @@
-// The display component on a fake window: its start sequence, a full-screen mode, its
-// message procedure and its release.
+// The display component on a fake window: its start sequence, its message procedure
+// and its release.
 #include "support/display_fixture.h"
 #include "support/fake_window_host.h"
 
@@ -113,19 +113,6 @@ TEST_F(DeviceTest, ADisplayThatNeverStartedReleasesWhatItMadeWithoutAWord)
     // The surfaces first: they hold the clipper.
     for (uint32_t left : {primary->Release(), back->Release(), clipper->Release(), directDraw->Release()})
         EXPECT_EQ(left, 0u);
-}
-
-// The one path the window never asks for: full screen at 8 bits, then a later set-up in a window.
-TEST_F(DeviceTest, AFullScreenModeIsSetAndALaterSetUpRestoresTheModeAndTheSurfaces)
-{
-    dddd->InitialBitDepth = 8;
-    dddd->InitializeFullScreen = true;
-    window.create();
-    EXPECT_EQ(Screen::bitDepth(), 8);
-    TDDDDSurface surface(dddd.get(), 8, 8, 0);
-    dddd->InitializeDisplayMode(false, 320, 240, 0, 0, "");
-    EXPECT_EQ(Screen::bitDepth(), 32);  // the mode found at start is back
-    EXPECT_TRUE(surface.DDSurface && !surface.IsLost());  // and the surfaces are made again
 }
 
 // A failed call of each stage of the set-up is logged with its code; after: successful calls of its kind first.
