@@ -1,5 +1,5 @@
-// The 2-D layer: surfaces, their refusals, and the primary surface as the screen shown
-// through a window's clipper.
+// The 2-D layer's primary surface as the screen shown through a window's clipper; the
+// display tests reach its other surfaces and refusals.
 #include "platform/testing.h"
 #include "support/fake_window_host.h"
 
@@ -66,35 +66,6 @@ protected:
     IDirectDraw7* device = nullptr;
     std::vector<IDirectDrawSurface7*> made;
 };
-
-// Each refusal once: a bad or huge request, rectangles past the edge, busy, lost and misfit surfaces.
-TEST_F(DDrawTest, BadRequestsAreRefused)
-{
-    EXPECT_EQ(create(pixelFormatRgb888(), 5, 3)->pitch(), 16);  // rows padded to words: 15 bytes rounded up
-    auto* a = create(pixelFormatXrgb8888(), 4, 4);
-    auto* b = create(pixelFormatXrgb8888(), 4, 4);
-    auto* busy = create(pixelFormatXrgb8888(), 4, 4);
-    auto* lost = create(pixelFormatXrgb8888(), 4, 4);
-    lost->markLost();
-    DDSURFACEDESC2 desc;
-    ASSERT_EQ(busy->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-    const auto createSurface = [&](uint32_t width, uint32_t height) {
-        DDSURFACEDESC2 d = describe(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN, width, height);
-        IDirectDrawSurface7* s = a;
-        const HRESULT result = device->CreateSurface(&d, &s, nullptr);
-        return s ? DD_OK : result;  // a refusal clears the surface asked for
-    };
-    const Rect tooWide{0, 0, 5, 4}, whole{0, 0, 4, 4};
-    EXPECT_EQ(createSurface(0, 4), DDERR_INVALIDPARAMS);
-    EXPECT_EQ(createSurface(100000, 100000), DDERR_OUTOFMEMORY);
-    EXPECT_EQ(a->Lock(&tooWide, &desc, 0, nullptr), DDERR_INVALIDRECT);
-    EXPECT_EQ(a->Blt(&whole, b, &tooWide, 0, nullptr), DDERR_INVALIDRECT);
-    EXPECT_EQ(a->BltFast(0xFFFFFFFF, 0, b, &whole, 0), DDERR_INVALIDRECT);  // past the end of the numbers
-    EXPECT_EQ(a->Blt(nullptr, create(pixelFormatRgb565(), 4, 4), nullptr, 0, nullptr), DDERR_INVALIDPIXELFORMAT);
-    EXPECT_EQ(busy->Lock(nullptr, &desc, 0, nullptr), DDERR_SURFACEBUSY);
-    EXPECT_EQ(a->Blt(nullptr, lost, nullptr, 0, nullptr), DDERR_SURFACELOST);
-    EXPECT_EQ(busy->Unlock(nullptr), DD_OK);
-}
 
 TEST_F(DDrawTest, ACopyToThePrimaryLandsInTheWindowsClientAreaOnly)
 {
