@@ -1,8 +1,6 @@
-// Display surfaces: placement, creation failures, pixels, the surface
-// list, and restoring their pictures.
+// Display surfaces: creation failures, pixels, the surface list, and restoring their pictures.
 #include "support/bmp_writer.h"
 #include "support/display_fixture.h"
-#include "support/qda_writer.h"
 
 namespace {
 
@@ -13,16 +11,6 @@ uint32_t capsOf(TDDDDGenSurface& surface)
     DDSCAPS2 caps;
     surface.DDSurface->GetCaps(&caps);
     return caps.dwCaps;
-}
-
-// The window's placement, beside the back buffer; the others follow their location the same way.
-TEST_F(SurfaceTest, PlacementFollowsTheBackBuffer)
-{
-    for (uint32_t memory : {DDSCAPS_VIDEOMEMORY, DDSCAPS_SYSTEMMEMORY}) {
-        makeBackBuffer(memory);
-        TDDDDSurface surface(&dddd, 8, 8, 0);
-        EXPECT_EQ(capsOf(surface) & (DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY), memory);
-    }
 }
 
 TEST_F(SurfaceTest, ARefusedSurfaceIsRetriedInSystemMemoryAndASecondRefusalLeavesNoSurface)
@@ -60,37 +48,31 @@ TEST_F(SurfaceTest, GetPixelReadsLittleEndianAndRefusesOutside)
     EXPECT_EQ(wrapper.GetPixel(639, 479), 0u);
 }
 
-TEST_F(SurfaceTest, ASurfaceGetsItsKeyAndClipAndOneKeeperAtTheEndOfTheList)
+// Registering again moves a surface's one keeper to the end; unregistering lets its platform surface go, once.
+TEST_F(SurfaceTest, ASurfaceHasOneKeeperAtTheEndOfTheList)
 {
-    TDDDDSurface first(&dddd, 128, 192, 64);
+    TDDDDSurface first(&dddd, 4, 4, 0);
     TDDDDSurface second(&dddd, 4, 4, 0);
-    DDCOLORKEY key;
-    ASSERT_EQ(first.DDSurface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-    EXPECT_EQ(key.dwColorSpaceLowValue, 64u);
-    EXPECT_EQ(first.ClipRect, (Rect{0, 0, 128, 192}));
     dddd.RegisterSurface(&first);
     ASSERT_EQ(dddd.SurfaceList.size(), 2u);
-    EXPECT_EQ(dddd.SurfaceList[0]->Surface, &second);
     EXPECT_EQ(dddd.SurfaceList[1]->Surface, &first);
-    TDDDDSurface stranger(&dddd, 4, 4, 0);
-    dddd.UnregisterSurface(&stranger);
-    dddd.UnregisterSurface(&stranger);  // no longer listed: nothing happens
-    EXPECT_EQ(stranger.DDSurface, nullptr);  // the list let its platform surface go
+    dddd.UnregisterSurface(&second);
+    dddd.UnregisterSurface(&second);  // no longer listed: nothing happens
+    EXPECT_EQ(second.DDSurface, nullptr);
+    EXPECT_EQ(dddd.SurfaceList.size(), 1u);
 }
 
-// Lost pictures come back from their file or archive item.
+// Lost pictures come back from their file; blank surfaces are made again.
 TEST_F(SurfaceTest, RestoreReloadsThePicturesOfTheirSurfaces)
 {
     const std::vector<uint8_t> bitmap = makeBmp({2, 1, 24, {}, {0x102030, 0x405060}});
-    TDDDDSurface fromFile(&dddd, 2, 1, 7), fromArchive(&dddd, 2, 1, 0), blank(&dddd, 2, 1, 0), intact(&dddd, 2, 1, 0);
+    TDDDDSurface fromFile(&dddd, 2, 1, 7), blank(&dddd, 2, 1, 0), intact(&dddd, 2, 1, 0);
     fromFile.LoadBMP(writeFile("cg.bmp", bitmap));
-    fromArchive.LoadBMP(writeFile("data.qda", makePlainQda({{"CHARA", bitmap}})), "chara");
     intact.LoadBMP((folder / "cg.bmp").string());
-    for (TDDDDSurface* surface : {&fromFile, &fromArchive, &blank}) surface->DDSurface->markLost();
+    for (TDDDDSurface* surface : {&fromFile, &blank}) surface->DDSurface->markLost();
     dddd.RestoreAllSurfaces();
-    for (TDDDDSurface* surface : {&fromFile, &fromArchive, &blank}) EXPECT_FALSE(surface->IsLost());
+    for (TDDDDSurface* surface : {&fromFile, &blank}) EXPECT_FALSE(surface->IsLost());
     EXPECT_EQ(fromFile.GetPixel(1, 0), 0x405060u);
-    EXPECT_EQ(fromArchive.GetPixel(0, 0), 0x102030u);
     EXPECT_EQ(intact.GetPixel(1, 0), 0x405060u);
 }
 

@@ -9,18 +9,6 @@
 
 namespace {
 
-DDSURFACEDESC2 describe(uint32_t flags, uint32_t caps, uint32_t width = 0, uint32_t height = 0,
-                        const DDPIXELFORMAT& format = {})
-{
-    DDSURFACEDESC2 desc;
-    desc.dwFlags = flags;
-    desc.ddsCaps.dwCaps = caps;
-    desc.dwWidth = width;
-    desc.dwHeight = height;
-    desc.ddpfPixelFormat = format;
-    return desc;
-}
-
 class DDrawTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(DirectDrawCreateEx(nullptr, &device, &IID_IDirectDraw7, nullptr), DD_OK); }
@@ -30,22 +18,20 @@ protected:
         device->Release();
         resetScreen();
     }
-    // Released when the test ends; a surface in system memory when given a format.
+    // Released when the test ends.
     IDirectDrawSurface7* create(DDSURFACEDESC2 desc)
     {
         IDirectDrawSurface7* surface = nullptr;
         EXPECT_EQ(device->CreateSurface(&desc, &surface, nullptr), DD_OK);
         return surface ? made.emplace_back(surface) : nullptr;
     }
-    IDirectDrawSurface7* create(const DDPIXELFORMAT& format, uint32_t width, uint32_t height)
-    {
-        return create(describe(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT,
-                               DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY, width, height, format));
-    }
     // The primary surface with a clipper bound to window.
     IDirectDrawSurface7* makeWindowPrimary(FakeWindowHost& window)
     {
-        IDirectDrawSurface7* primary = create(describe(DDSD_CAPS, DDSCAPS_PRIMARYSURFACE));
+        DDSURFACEDESC2 desc;
+        desc.dwFlags = DDSD_CAPS;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+        IDirectDrawSurface7* primary = create(desc);
         IDirectDrawClipper* clipper = nullptr;
         EXPECT_EQ(device->CreateClipper(0, &clipper, nullptr), DD_OK);
         EXPECT_EQ(clipper->SetHWnd(0, window.handle()), DD_OK);
@@ -53,10 +39,16 @@ protected:
         EXPECT_EQ(clipper->Release(), 1u);  // the primary keeps it
         return primary;
     }
-    // A 32-bit surface whose every pixel has a value of its own.
+    // A 32-bit surface in system memory whose every pixel has a value of its own.
     IDirectDrawSurface7* patterned(uint32_t width, uint32_t height)
     {
-        IDirectDrawSurface7* s = create(pixelFormatXrgb8888(), width, height);
+        DDSURFACEDESC2 desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+        desc.dwWidth = width;
+        desc.dwHeight = height;
+        desc.ddpfPixelFormat = pixelFormatXrgb8888();
+        IDirectDrawSurface7* s = create(desc);
         for (int32_t y = 0; y < s->height(); ++y)
             for (int32_t x = 0; x < s->width(); ++x) reinterpret_cast<uint32_t*>(s->row(y))[x] = pattern(x, y);
         return s;
@@ -92,7 +84,7 @@ TEST_F(DDrawTest, AClippedStretchShowsWhatTheWholeStretchWouldHaveShown)
     FakeWindowHost window({0, 0, 50, 40});
     IDirectDrawSurface7* primary = makeWindowPrimary(window);
     IDirectDrawSurface7* back = patterned(64, 48);
-    IDirectDrawSurface7* whole = create(pixelFormatXrgb8888(), 90, 70);
+    IDirectDrawSurface7* whole = patterned(90, 70);
     const Rect source{1, 1, 31, 21}, onScreen{-20, -10, 70, 60};
     ASSERT_EQ(whole->Blt(nullptr, back, &source, DDBLT_WAIT, nullptr), DD_OK);
     ASSERT_EQ(primary->Blt(&onScreen, back, &source, DDBLT_WAIT, nullptr), DD_OK);
