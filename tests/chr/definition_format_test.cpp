@@ -59,10 +59,10 @@ TEST_F(DefinitionFormatTest, TheCheckNamesEachProblemWithItsLineAndStopsWhereThe
 {
     writeCg("cg.bmp", 64, 48, [](int32_t, int32_t) { return 0x102030u; });
     writeCg("ぽめ.bmp", 2, 2, [](int32_t, int32_t) { return 0u; });
-    writeFile("text.bmp", {'h', 'e', 'l', 'l', 'o'});
+    scratch.write("text.bmp", "hello");
     auto four = makeBmp({2, 2, 24, {}, {0, 0, 0, 0}});
     setBmpBitCount(four, 4);
-    writeFile("four.bmp", four);
+    scratch.write("four.bmp", four);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = writeDefinition(c.lines);

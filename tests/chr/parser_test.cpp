@@ -120,7 +120,7 @@ TEST_F(ParserTest, BadBitmapsKeepThePreviousCgAndNoIrregularFileIsRead)
     auto huge = makeBmp({1, 1, 24, {}, {0}});
     setBmpWidth(huge, 0x7F7F01);  // 8 million pixels a side
     setBmpHeight(huge, 0x7F7F01);
-    writeFile("huge.bmp", huge);
+    scratch.write("huge.bmp", huge);
     EXPECT_THROW(loadDefinition("#CHARBMP huge.bmp\n"), EInvalidGraphic);
     EXPECT_THROW(loadDefinition("#CHARBMP missing.bmp\n"), EFileOpenError);
     EXPECT_EQ(chr->cgage, -1);

@@ -78,8 +78,8 @@ TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
     EXPECT_TRUE(surface->IsLost());
     dddd->Busy = false;
     window.paint();
-    EXPECT_EQ(events,
-              (Strings{"FormCreate", "OnInit", "FormPaint", "FormPaint", "OnRestore"}));  // inactive: no restore
+    // Inactive: no restore.
+    EXPECT_EQ(events, (Strings{"FormCreate", "OnInit", "FormPaint", "FormPaint", "OnRestore"}));
     EXPECT_FALSE(surface->IsLost() || dddd->Primary->IsLost());
     surface.reset();
     dddd->BackColor = 0x00ABCDEF;

@@ -1,9 +1,10 @@
 // Data archives, which the window never reads pictures from: the reader's bounds on
 // damaged archives and compressed blocks, at the edge of each.
 #include "display/qdarc.h"
-#include "support/qda_writer.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -45,8 +46,20 @@ Bytes block(Bytes table, const Bytes& packed)
 // Where the data offset, the stored size and the item size of item "a" lie.
 constexpr size_t Offset = 256, Stored = 260, Size = 264;
 
+// An archive of item "a" alone, its bytes stored after the header and the one directory entry.
+Bytes archiveOf(const Bytes& item, uint32_t compression = 0)
+{
+    const auto length = static_cast<uint32_t>(item.size());
+    Bytes out = withU32(withU32(withU32(Bytes(256 + 268, 0), 0, compression), 8, 1), Offset, 256 + 268);
+    std::copy_n("QDA0", 4, out.begin() + 4);
+    out = withU32(withU32(out, Stored, length), Size, length);
+    out[256 + 12] = 'a';
+    out.insert(out.end(), item.begin(), item.end());
+    return out;
+}
+
 // An archive of item "a" compressed: its blocks stored, size its length before packing.
-Bytes compressed(const Bytes& stored, uint32_t size) { return withU32(makePlainQda({{"a", stored}}, 1), Size, size); }
+Bytes compressed(const Bytes& stored, uint32_t size) { return withU32(archiveOf(stored, 1), Size, size); }
 
 // The bytes of item "a", which must start at position 0, or the message of the EQDAError raised instead.
 std::string loaded(const Bytes& archive)
@@ -70,7 +83,7 @@ TEST(QDArcTest, ReadsItemsAndRejectsDamagedArchivesAndBlocks)
     const std::string tooDeep = damaged("ペア表の入れ子が深すぎます");
     const std::string cut = damaged("圧縮ブロックが途中で切れています");
     const std::string badTable = damaged("ペア表が不正です");
-    const Bytes plain = makePlainQda({{"a", {'d', 'a', 't', 'a'}}});
+    const Bytes plain = archiveOf({'d', 'a', 't', 'a'});
     const Bytes packed = compressed(block(Nested, {0x82, 'x'}), 5);
     const struct {
         Bytes archive;

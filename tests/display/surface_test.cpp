@@ -67,7 +67,7 @@ TEST_F(SurfaceTest, RestoreReloadsThePicturesOfTheirSurfaces)
 {
     const std::vector<uint8_t> bitmap = makeBmp({2, 1, 24, {}, {0x102030, 0x405060}});
     TDDDDSurface fromFile(&dddd, 2, 1, 7), blank(&dddd, 2, 1, 0), intact(&dddd, 2, 1, 0);
-    fromFile.LoadBMP(writeFile("cg.bmp", bitmap));
+    fromFile.LoadBMP(scratch.write("cg.bmp", bitmap).string());
     intact.LoadBMP((folder / "cg.bmp").string());
     for (TDDDDSurface* surface : {&fromFile, &blank}) surface->DDSurface->markLost();
     dddd.RestoreAllSurfaces();
