@@ -1,5 +1,5 @@
-// The text rules of definitions: the one integer rule, pairs, positions and words; the
-// parser's tests cover the rest through whole lines.
+// The one integer rule of definitions and their hexadecimal pairs; the parser's tests
+// cover the other text rules through whole lines.
 #include "chr/definition_format.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +20,6 @@ TEST(DefinitionTextTest, IntegersAndPairsFollowOneRule)
     for (const auto& c : cases) EXPECT_EQ(parseInteger(c.text), c.value) << c.text;
     for (const auto& [text, value] : {std::pair{"0A", 10}, {"ff", 255}, {" 7", 7}, {"7 ", 7}})
         EXPECT_EQ(hexPairValue(text), value) << text;
-}
-
-TEST(DefinitionTextTest, PositionsWordsAndKeywords)
-{
-    EXPECT_EQ(restFrom("#SIZE 121", 6), " 121");
-    EXPECT_EQ(restFrom("#SIZE", 7), "");
-    EXPECT_EQ(firstWord(" x"), "");
-    EXPECT_EQ(firstWord("赤\x81\x40猫 x"), "赤\x81\x40猫");  // a full-width space is no separator
-    for (const KeywordFormat& format : keywordFormats)
-        EXPECT_EQ(lineKeyword("#" + std::string(format.name) + "X"), format.keyword);
-    EXPECT_EQ(lineKeyword(" #LOOP"), std::nullopt);
-    EXPECT_EQ(lineKeyword("#LOO"), std::nullopt);
 }
 
 }  // namespace

@@ -42,7 +42,10 @@ protected:
 
 TEST_F(DrawTest, TheBackgroundTheCellAndTheLayer)
 {
-    struct Pixel { int x, y; uint32_t colour; };
+    struct Pixel {
+        int x, y;
+        uint32_t colour;
+    };
     // The cell's key pixel shows the background; (21, 271) is the view's last pixel. A cut
     // placement, (18, 9)-(26, 17) against the view's edge 22, keeps two source columns.
     // clang-format off

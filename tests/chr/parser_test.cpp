@@ -40,11 +40,11 @@ TEST_F(ParserTest, AnimeLists)
 TEST_F(ParserTest, KeywordValuesAndPatternCells)
 {
     writeCg("ace.bmp", 4, 2, [](int, int) { return 0x102030u; });
-    loadDefinition(
-        "#CHARNAME Red Cat\n#ARTIST  Some\0one\n#ANIME 80\n#SIZE 167 wide\n#CHARBMPface.bmp\n#CHARFACE face.bmp\n"
-        "#SELECTCG sel.bmp\n#LOOP 06 3\n#LOOP 99 3\n#1 0 0 121 271\n#26 10 20 30 40 extra words\n#00 1 1 1 1\n"
-        "#DATA   16\n#2 5 5 5 5\n#data16\n#1A 0 128 40 64\n#  comment\n#FF 1 2 3 4\n"s);
-    EXPECT_EQ(chr->charname, "Red");
+    loadDefinition("#CHARNAME 赤\x81\x40猫 Cat\n#ARTIST  Some\0one\n#ANIME 80\n#SIZE 167 wide\n#CHARBMPface.bmp\n"
+                   "#CHARFACE face.bmp\n#SELECTCG sel.bmp\n#LOOP 06 3\n#LOOP 99 3\n#1 0 0 121 271\n"
+                   "#26 10 20 30 40 extra words\n#00 1 1 1 1\n#DATA   16\n#2 5 5 5 5\n#data16\n#1A 0 128 40 64\n"
+                   "#  comment\n#FF 1 2 3 4\n"s);
+    EXPECT_EQ(chr->charname, "赤\x81\x40猫");  // a full-width space is no separator
     EXPECT_EQ(chr->artist, "Some\0one"s);  // one character skipped, then trimmed; a NUL is kept
     EXPECT_EQ(chr->framewait, 80);
     EXPECT_EQ(chr->viewwidth, 167);
@@ -120,7 +120,7 @@ TEST_F(ParserTest, BadBitmapsKeepThePreviousCgAndNoIrregularFileIsRead)
     auto huge = makeBmp({1, 1, 24, {}, {0}});
     setBmpWidth(huge, 0x7F7F01);  // 8 million pixels a side
     setBmpHeight(huge, 0x7F7F01);
-    writeFile("huge.bmp", huge);
+    scratch.write("huge.bmp", huge);
     EXPECT_THROW(loadDefinition("#CHARBMP huge.bmp\n"), EInvalidGraphic);
     EXPECT_THROW(loadDefinition("#CHARBMP missing.bmp\n"), EFileOpenError);
     EXPECT_EQ(chr->cgage, -1);

@@ -1,5 +1,5 @@
-// The display component on a fake window: its start sequence, the modes and devices
-// the window never asks for, its message procedure and its release.
+// The display component on a fake window: its start sequence, its message procedure
+// and its release.
 #include "support/display_fixture.h"
 #include "support/fake_window_host.h"
 
@@ -34,17 +34,14 @@ protected:
     static void resetPlatform()
     {
         DDFaultInjection::reset();
-        DirectDrawDrivers::reset();
-        Direct3DDevices::reset();
         resetScreen();
     }
     // Another display of the window, as after its start sequence, logging to a new log.
-    std::unique_ptr<TDDDD> device(bool use3D, TDDDDDebugOptions options = {ddoDebugMessage})
+    std::unique_ptr<TDDDD> device()
     {
         auto made = std::make_unique<TDDDD>(&window);
-        made->setDebugOption(options);
+        made->setDebugOption({ddoDebugMessage});
         made->NotStarted = false;
-        made->Use3D = use3D;
         newLog();
         return made;
     }
@@ -81,7 +78,8 @@ TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
     EXPECT_TRUE(surface->IsLost());
     dddd->Busy = false;
     window.paint();
-    EXPECT_EQ(events, (Strings{"FormCreate", "OnInit", "FormPaint", "FormPaint", "OnRestore"}));  // inactive: no restore
+    // Inactive: no restore.
+    EXPECT_EQ(events, (Strings{"FormCreate", "OnInit", "FormPaint", "FormPaint", "OnRestore"}));
     EXPECT_FALSE(surface->IsLost() || dddd->Primary->IsLost());
     surface.reset();
     dddd->BackColor = 0x00ABCDEF;
@@ -99,73 +97,22 @@ TEST_F(DeviceTest, TheMainWindowsRunFromConstructionToDestruction)
 
 TEST_F(DeviceTest, ADisplayThatNeverStartedReleasesWhatItMadeWithoutAWord)
 {
-    Screen::setBitDepth(8);  // a palette too
-    dddd->InitializeDisplayMode(false, 64, 64, 8, 0, "");  // a set-up without the start sequence
+    dddd->InitializeDisplayMode(false, 64, 64, 32, 0, "");  // a set-up without the start sequence
     // Each object, held here as well, must be left with this one reference.
     IDirectDraw7* directDraw = dddd->DirectDraw.get();
     IDirectDrawClipper* clipper = dddd->Clipper.get();
-    IDirectDrawPalette* palette = dddd->Palette.get();
     IDirectDrawSurface7* primary = dddd->Primary->DDSurface.get();
     IDirectDrawSurface7* back = dddd->BackBuffer->DDSurface.get();
-    ASSERT_TRUE(directDraw && clipper && palette && primary && back);
-    for (auto addRef : {directDraw->AddRef(), clipper->AddRef(), palette->AddRef(), primary->AddRef(), back->AddRef()})
+    ASSERT_TRUE(directDraw && clipper && primary && back);
+    for (auto addRef : {directDraw->AddRef(), clipper->AddRef(), primary->AddRef(), back->AddRef()})
         EXPECT_GT(addRef, 1u);
     std::filesystem::remove(scratch / "dddd.debug");
     newLog();
     dddd.reset();
     EXPECT_FALSE(std::filesystem::exists(scratch / "dddd.debug"));
-    // The surfaces first: they hold the clipper and the palette.
-    for (uint32_t left :
-         {primary->Release(), back->Release(), clipper->Release(), palette->Release(), directDraw->Release()})
+    // The surfaces first: they hold the clipper.
+    for (uint32_t left : {primary->Release(), back->Release(), clipper->Release(), directDraw->Release()})
         EXPECT_EQ(left, 0u);
-}
-
-// What the window never asks for: full screen, mode changes, palettes and the 3-D device.
-TEST_F(DeviceTest, ModesAndDevicesTheWindowNeverAsksForAreMadeAsAsked)
-{
-    // Without automatic set-up, or in a full-screen mode the platform does not list, the small one stays.
-    for (auto [automatic, width] : {std::pair{false, 640}, {true, 700}}) {
-        SCOPED_TRACE(width);
-        FakeWindowHost host{{0, 0, 640, 480}};
-        TDDDD made(&host);
-        made.AutoDisplayModeInitialize = automatic;
-        made.InitializeFullScreen = true;
-        made.InitialScreenWidth = width;
-        made.Loaded();
-        host.create();
-        EXPECT_EQ(made.BackBuffer->Width, 128);
-    }
-    dddd->InitialBitDepth = 8;
-    EXPECT_EXIT(window.create(), ::testing::ExitedWithCode(EXIT_FAILURE), "");  // in a window: the colour depth warning
-    dddd->InitializeFullScreen = true;
-    window.create();
-    EXPECT_EQ(Screen::bitDepth(), 8);
-    window.setBounds({30, 40, 640, 480});
-    window.deliver(WM_MOVE, 0, 0x00280030);
-    EXPECT_EQ(window.calls.back(), "setBounds 0 0 640 480");  // a full-screen window stays in place
-    TDDDDSurface surface(dddd.get(), 8, 8, 0);
-    dddd->InitializeDisplayMode(false, 320, 240, 0, 0, "");
-    EXPECT_EQ(Screen::bitDepth(), 32);  // a later set-up: the mode found at start is back
-    EXPECT_TRUE(surface.DDSurface && !surface.IsLost());  // and the surfaces are made again
-    Screen::setBitDepth(8);
-    dddd->InitializeDisplayMode(false, 640, 480, 8, 0, "");  // a window on an 8-bit screen
-    dddd->PaletteEntries[100] = {10, 20, 30, 0};
-    window.deliver(WM_QUERYNEWPALETTE);
-    ASSERT_EQ(realizedPalettes().size(), 2u);
-    EXPECT_EQ(realizedPalettes()[1].entries[100], (PALETTEENTRY{10, 20, 30, 0}));
-    Screen::setBitDepth(32);
-    DirectDrawDrivers::primary().caps = DDCAPS_3D;
-    auto hardware = device(true, {ddoDebugMessage, ddoDetailedLog});
-    hardware->D3DOptions = {};  // hardware first
-    hardware->InitializeDisplayMode(false, 640, 480, 32, 0, "");
-    EXPECT_EQ(count("T&L HALデバイスを使用します"), 1u);
-    EXPECT_FALSE(hardware->RMDevice || hardware->ZBuffer);
-    hardware.reset();
-    auto reference = device(true, {ddoDebugMessage, ddoDetailedLog});
-    reference->D3DOptions = {MakeZBuffer, DontUseTnLHAL, DontUseHAL, DontUseRGBEmulation};
-    reference->InitializeDisplayMode(false, 640, 480, 32, 0, "");
-    EXPECT_EQ(count("リファレンスラスタライザを使用します"), 1u);
-    EXPECT_TRUE(reference->RMDevice && reference->ZBuffer);
 }
 
 // A failed call of each stage of the set-up is logged with its code; after: successful calls of its kind first.
@@ -175,23 +122,18 @@ TEST_F(DeviceTest, CheckedCallsLogTheirMessageWhenTheyFail)
         DDCall call;
         int after;
         const char* message;
-        bool fullScreen = false, use3D = false;
-        int bitDepth = 32, times = 1;  // times: failures in a row
+        int times = 1;  // failures in a row
     } cases[] = {
         {DDCall::DirectDrawCreateEx, 0, "DirectDrawオブジェクトが作成できません"},
         {DDCall::CreateSurface, 0, "プライマリ・サーフェスの作成に失敗しました"},
-        {DDCall::CreateSurface, 1, "バックバッファの作成に失敗しました", false, false, 32, 2},  // and its retry
+        {DDCall::CreateSurface, 1, "バックバッファの作成に失敗しました", 2},  // and its retry
         {DDCall::SetHWnd, 0, "Clipperのフォームへの割り当てに失敗しました"},
-        {DDCall::SetDisplayMode, 0, "画面モード640x480x32の初期化に失敗しました", true},
-        {DDCall::CreatePalette, 0, "DirectDrawPaletteの作成に失敗しました", false, false, 8},
-        {DDCall::DirectDrawQueryInterface, 0, "Direct3Dオブジェクトの作成に失敗しました", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         resetPlatform();
-        Screen::setBitDepth(c.bitDepth);
         for (int i = 0; i < c.times; ++i) DDFaultInjection::failCall(c.call, DDERR_GENERIC, c.after);
-        device(c.use3D)->InitializeDisplayMode(c.fullScreen, 640, 480, c.bitDepth, 0, "");
+        device()->InitializeDisplayMode(false, 640, 480, 32, 0, "");
         EXPECT_EQ(count(std::string(c.message) + "(Error Code(80004005))"), 1u);
     }
 }
@@ -199,7 +141,7 @@ TEST_F(DeviceTest, CheckedCallsLogTheirMessageWhenTheyFail)
 // Leaks show: a release that leaves a reference is logged as a failure with the count left.
 TEST_F(DeviceTest, AReleaseThatLeavesAReferenceIsAFailure)
 {
-    auto made = device(true);
+    auto made = device();
     made->InitializeDisplayMode(false, 640, 480, 32, 0, "");
     const RefPtr<IDirectDraw7> directDraw = made->DirectDraw;
     newLog();

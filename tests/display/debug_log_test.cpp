@@ -1,55 +1,8 @@
-// The debug log: numbered lines, their switches, an unwritable log and halting on error.
+// Halting on error, the one debug option the window turns on; the log is read by the
+// other display tests.
 #include "support/display_fixture.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace {
-
-using DebugLogTest = DisplayTest;
-
-std::string logText(const std::filesystem::path& folder)
-{
-    std::stringstream text;
-    text << std::ifstream(folder / "dddd.debug", std::ios::binary).rdbuf();
-    return text.str();
-}
-
-TEST_F(DebugLogTest, LinesAreNumberedWithCrLfOnlyWithTheirSwitchOnAndTheFirstStartsTheFileAnew)
-{
-    std::ofstream(folder / "dddd.debug") << "left from an earlier run\r\n";
-    DebugLog("一行目");
-    EXPECT_EQ(CheckResult(0, "never"), 0);
-    EXPECT_EQ(CheckResult(DDERR_SURFACELOST, "サーフェスを作れませんでした"),
-              DDERR_SURFACELOST);  // the code in upper-case hex
-    // Lines are written and counted only with their switch on.
-    dddd.setDebugOption({});
-    DebugLog("off");
-    EXPECT_EQ(CheckResult(5, "failed"), 5);  // without the halt option the program goes on
-    dddd.setDebugOption({ddoDebugMessage});
-    DetailLog("hidden");
-    dddd.setDebugOption({ddoDebugMessage, ddoDetailedLog});
-    DetailLog("shown");
-    EXPECT_EQ(logText(folder), "debug#00001 ... 一行目\r\ndebug#00002 ... サーフェスを作れませんでした(Error "
-                               "Code(887601C2))\r\ndebug#00003 ... shown\r\n");
-}
-
-TEST_F(DebugLogTest, AnUnwritableLogIsToldOnceAndSkippedAlsoInDestructors)
-{
-    auto surface = std::make_unique<TDDDDSurface>(&dddd, 2, 2, 0);
-    const auto missing = folder / "missing-folder";
-    setDebugLogPath((missing / "dddd.debug").string());
-    ::testing::internal::CaptureStderr();
-    DebugLog("x");
-    EXPECT_EQ(CheckResult(5, "failed"), 5);
-    surface.reset();  // its destructor logs its leaving the surface list
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "pomelune: ログファイル " + (missing / "dddd.debug").string() +
-                                                            " に書き込めません: No such file or directory\n");
-    EXPECT_EQ(debugLogLineCount(), 0);
-    std::filesystem::create_directory(missing);
-    DebugLog("y");
-    EXPECT_EQ(debugLogMessages(missing / "dddd.debug"), std::vector<std::string>{"y"});
-}
 
 using DebugLogDeathTest = DisplayTest;
 

@@ -1,26 +1,14 @@
-// Data archives: finding items by ID, expanding pair-table blocks, damaged archives.
+// Data archives, which the window never reads pictures from: the reader's bounds on
+// damaged archives and compressed blocks, at the edge of each.
 #include "display/qdarc.h"
-#include "platform/text.h"
-#include "support/qda_writer.h"
-#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <string_view>
-#include <vector>
+#include <algorithm>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
-
-Bytes join(Bytes first, const Bytes& second)
-{
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
 
 Bytes withU32(Bytes bytes, size_t at, uint32_t value)
 {
@@ -28,13 +16,9 @@ Bytes withU32(Bytes bytes, size_t at, uint32_t value)
     return bytes;
 }
 
-// Where field 0 (data offset), 4 (stored size) or 8 (item size) of an entry lies.
-size_t entryField(size_t entry, size_t field) { return 256 + entry * 268 + field; }
-
 // Pair tables as stored: a count byte k up to 127 is followed by k + 1 entries; one
 // above 127 skips k - 127 codes, which stay literals, before one entry. An entry is
 // its code's left byte and, unless that is the code itself (a literal), its right byte.
-const Bytes Literals = {0xFF, 0x80, 0xFE};  // every code stands for itself
 const Bytes Nested = {0xFF, 'a', 'b', 0x01, 'c', 'd', 0x80, 0x81, 0xFC};  // 128 ab, 129 cd, 130 = 128 129
 const Bytes Loops = {0xFF, 0x81, 'a', 0x01, 0x80, 'b', 'c', 0x82, 0xFC};  // 128 = 129 a, 129 = 128 b, 130 = c 130
 
@@ -50,18 +34,39 @@ Bytes chainTable()
 }
 
 // A block: its pair table, the packed size (4 bytes little-endian) and the packed bytes.
-Bytes block(const Bytes& table, const Bytes& packed)
+Bytes block(Bytes table, const Bytes& packed)
 {
-    return join(withU32(join(table, Bytes(4)), table.size(), static_cast<uint32_t>(packed.size())), packed);
+    const size_t at = table.size();
+    table.resize(at + 4);
+    table = withU32(std::move(table), at, static_cast<uint32_t>(packed.size()));
+    table.insert(table.end(), packed.begin(), packed.end());
+    return table;
 }
 
-// The bytes of the stream read, which must start at position 0, or the message of
-// the EQDAError raised instead.
-template <typename Read>
-std::string outcomeOf(Read read)
+// Where the data offset, the stored size and the item size of item "a" lie.
+constexpr size_t Offset = 256, Stored = 260, Size = 264;
+
+// An archive of item "a" alone, its bytes stored after the header and the one directory entry.
+Bytes archiveOf(const Bytes& item, uint32_t compression = 0)
 {
+    const auto length = static_cast<uint32_t>(item.size());
+    Bytes out = withU32(withU32(withU32(Bytes(256 + 268, 0), 0, compression), 8, 1), Offset, 256 + 268);
+    std::copy_n("QDA0", 4, out.begin() + 4);
+    out = withU32(withU32(out, Stored, length), Size, length);
+    out[256 + 12] = 'a';
+    out.insert(out.end(), item.begin(), item.end());
+    return out;
+}
+
+// An archive of item "a" compressed: its blocks stored, size its length before packing.
+Bytes compressed(const Bytes& stored, uint32_t size) { return withU32(archiveOf(stored, 1), Size, size); }
+
+// The bytes of item "a", which must start at position 0, or the message of the EQDAError raised instead.
+std::string loaded(const Bytes& archive)
+{
+    MemoryStream stream(archive);
     try {
-        const std::unique_ptr<MemoryStream> item = read();
+        const std::unique_ptr<MemoryStream> item = QDALoadFromStream(stream, "a");
         EXPECT_EQ(item->position(), 0);
         return std::string(item->bytes().begin(), item->bytes().end());
     } catch (const EQDAError& error) {
@@ -69,114 +74,42 @@ std::string outcomeOf(Read read)
     }
 }
 
-std::string loaded(const Bytes& archive, const std::string& id)
+TEST(QDArcTest, ReadsItemsAndRejectsDamagedArchivesAndBlocks)
 {
-    MemoryStream stream(archive);
-    return outcomeOf([&] { return QDALoadFromStream(stream, id); });
-}
-
-std::string damaged(const std::string& reason) { return "アーカイブのデータが壊れています（" + reason + "）"; }
-std::string notFound(const std::string& id)
-{
-    return "アーカイブ内には指定されたID '" + id + "' を持つデータが見つかりません";
-}
-const std::string TooLong = damaged("展開したデータが項目のサイズを越えています");
-
-// "ア" is 0x83 0x41 ("\203A"); 0x83 0x61 is another character, not its lower case.
-TEST(QDArcTest, FindsTheFirstItemWhoseIdMatchesIgnoringAsciiLetterCase)
-{
-    const std::string longId(256, 'x');  // fills the ID field: no zero ends it
-    const Bytes archive = makePlainQda({{"Title.BMP", bytesOf("1")},
-                                        {"\203AB", bytesOf("2")},
-                                        {"dup", bytesOf("3")},
-                                        {"DUP", bytesOf("4")},
-                                        {longId, bytesOf("5")},
-                                        {"empty", bytesOf("")}});
-    const struct {
-        std::string id, data;
-    } found[] = {{"TITLE.bmp", "1"}, {"\203Ab", "2"}, {"Dup", "3"}, {longId, "5"}, {"EMPTY", ""}};
-    for (const auto& f : found) EXPECT_EQ(loaded(archive, f.id), f.data) << f.id;
-    for (const std::string& id : {std::string("Title"), std::string("\203ab"), longId + "x"})
-        EXPECT_EQ(loaded(archive, id), notFound(id));
-    // Data offset 0 means "not found", even when a later entry has the ID too.
-    EXPECT_EQ(loaded(withU32(archive, entryField(2, 0), 0), "dup"), notFound("dup"));
-    // Half-width katakana are single bytes; a lead byte at the very end keeps nothing.
-    EXPECT_EQ(cp932LowerCase("A\203AZ\202\140\261A\340"), "a\203Az\202\140\261a\340");
-    EXPECT_EQ(cp932UpperCase("a\203az\202\201\374ab"), "A\203aZ\202\201\374aB");
-}
-
-TEST(QDArcTest, ExpandsPairTablesAndRejectsBadBlocks)
-{
-    const std::string cut = damaged("圧縮ブロックが途中で切れています");
-    const std::string badTable = damaged("ペア表が不正です");
-    const std::string tooDeep = damaged("ペア表の入れ子が深すぎます");
-    // clang-format off
-    const struct { Bytes stored; int64_t size; std::string outcome; } cases[] = {
-        {block(Nested, {0x82, 'x', 0x80, 0x7F}), 100, "abcdxab\x7F"},  // left before right, at every level
-        {block(Nested, {0x82, 'x'}), 5, "abcdx"},
-        {block(Nested, {0x82, 'x'}), 4, TooLong},
-        {join(block(Nested, {0x82}), block(Literals, {0x82})), 10, "abcd\x82"},  // each block has its own table
-        {block(chainTable(), {0xFF, 0x02}), 300, std::string(256 + 3, '\0')},  // 255 levels deep
-        {block(Loops, {0x80}), 100000, tooDeep},  // a loop through the left bytes
-        {block(Loops, {0x82}), 100000, tooDeep},  // through the right byte: the stack stays small
-        {block(Loops, bytesOf("ok")), 2, "ok"},  // codes left unused may loop
-        {{}, 10, ""},  // no blocks: an empty item
-        {{0x00, 0x05}, 10, cut},  // the right byte of code 0 missing
-        {{0xFF, 'a', 'b', 0xFE, 2, 0, 0, 0, 'a'}, 10, cut},  // one packed byte of two
-        {{0xFF, 0x80, 0xFF}, 10, badTable},  // skips to code 257
-        {{0xFF, 0x80, 0x7F}, 10, badTable},  // a run of 128 codes from 129
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        MemoryStream stream(c.stored);
-        EXPECT_EQ(outcomeOf([&] { return QDAExpand(stream, c.size); }), c.outcome);
-    }
-    // QDAExpand reads from the stream's position to its end.
-    MemoryStream stream(join(bytesOf("prefix"), block(Nested, {0x81, 0x80})));
-    stream.setPosition(6);
-    EXPECT_EQ(outcomeOf([&] { return QDAExpand(stream, 100); }), "cdab");
-}
-
-TEST(QDArcTest, ReadsItemsByTheirEntryAndRejectsOtherDataAndDamagedArchives)
-{
-    const Bytes archive = makePlainQda({{"a", bytesOf("data")}});
-    // Compressed: the item size is the length before packing.
-    const Bytes packedArchive =
-        withU32(makePlainQda({{"a", block(Literals, bytesOf("data"))}}, 1), entryField(0, 8), 4);
-    const auto end = static_cast<uint32_t>(archive.size());
+    const auto damaged = [](const std::string& reason) { return "アーカイブのデータが壊れています（" + reason + "）"; };
+    const std::string notArchive = "Rezadedur E Archiveの扱えるデータではありません";
     const std::string directoryCut = damaged("ディレクトリが途中で切れています");
     const std::string itemCut = damaged("項目のデータが途中で切れています");
-    // clang-format off
-    const struct { Bytes archive; std::string outcome; } cases[] = {
-        // A compression field other than 1 means plain, and the stored size goes unused.
-        {withU32(withU32(archive, 0, 2), entryField(0, 4), 0xFFFFFFFF), "data"},
-        {withU32(archive, 4, 0x31414451), "Rezadedur E Archiveの扱えるデータではありません"},  // "QDA1"
-        {Bytes(archive.begin(), archive.begin() + 255), "Rezadedur E Archiveの扱えるデータではありません"},
-        {withU32(archive, 8, 0), "アーカイブ内には指定されたID 'a' を持つデータが見つかりません"},
-        {withU32(archive, 8, 0xFFFFFFFF), directoryCut},
-        {Bytes(archive.begin(), archive.begin() + 256 + 267), directoryCut},
-        {withU32(archive, entryField(0, 0), 0xFFFFFFFF), itemCut},
-        {withU32(archive, entryField(0, 8), 5), itemCut},
-        {withU32(archive, entryField(0, 8), 0xFFFFFFFF), itemCut},
-        {withU32(withU32(archive, entryField(0, 0), end), entryField(0, 8), 0), ""},  // empty, at the very end
-        {packedArchive, "data"},
-        {withU32(packedArchive, entryField(0, 4), 0xFFFFFFFF), itemCut},
-        // The item size of a compressed item bounds only its expansion.
-        {withU32(packedArchive, entryField(0, 8), 1000), "data"},
-        {withU32(packedArchive, entryField(0, 8), 3), TooLong},
-        {withU32(packedArchive, entryField(0, 8), 0xFFFFFFFF), damaged("項目のサイズが大きすぎます")},
-        // clang-format on
+    const std::string tooDeep = damaged("ペア表の入れ子が深すぎます");
+    const std::string cut = damaged("圧縮ブロックが途中で切れています");
+    const std::string badTable = damaged("ペア表が不正です");
+    const Bytes plain = archiveOf({'d', 'a', 't', 'a'});
+    const Bytes packed = compressed(block(Nested, {0x82, 'x'}), 5);
+    const struct {
+        Bytes archive;
+        std::string outcome;
+    } cases[] = {
+        {plain, "data"},
+        {withU32(plain, 4, 0x31414451), notArchive},  // "QDA1"
+        {Bytes(plain.begin(), plain.begin() + 255), notArchive},
+        {withU32(plain, 8, 0xFFFFFFFF), directoryCut},
+        {Bytes(plain.begin(), plain.begin() + 256 + 267), directoryCut},
+        {withU32(plain, Offset, 0xFFFFFFFF), itemCut},
+        {withU32(plain, Size, 5), itemCut},
+        {withU32(plain, Size, 0xFFFFFFFF), itemCut},
+        {packed, "abcdx"},  // left before right, at every level
+        {withU32(packed, Size, 4), damaged("展開したデータが項目のサイズを越えています")},
+        {withU32(packed, Stored, 0xFFFFFFFF), itemCut},
+        {withU32(packed, Size, 0xFFFFFFFF), damaged("項目のサイズが大きすぎます")},
+        {compressed(block(chainTable(), {0xFF, 0x02}), 300), std::string(256 + 3, '\0')},  // 255 levels deep
+        {compressed(block(Loops, {0x80}), 100000), tooDeep},  // a loop through the left bytes
+        {compressed(block(Loops, {0x82}), 100000), tooDeep},  // through the right byte: the stack stays small
+        {compressed({0x00, 0x05}, 10), cut},  // the right byte of code 0 missing
+        {compressed({0xFF, 'a', 'b', 0xFE, 2, 0, 0, 0, 'a'}, 10), cut},  // one packed byte of two
+        {compressed({0xFF, 0x80, 0xFF}, 10), badTable},  // skips to code 257
+        {compressed({0xFF, 0x80, 0x7F}, 10), badTable},  // a run of 128 codes from 129
     };
-    for (const auto& c : cases) EXPECT_EQ(loaded(c.archive, "a"), c.outcome) << "case " << &c - cases;
-}
-
-// Reading from a file is also tested through LoadBMP (surface_test.cpp).
-TEST(QDArcTest, AMissingFileRaisesAnExceptionOtherThanEQDAError)
-{
-    const std::string path = testing::TempDir() + "qdarc_test_missing.qda";
-    EXPECT_EQ(thrownMessage<Exception>([&] { outcomeOf([&] { return QDALoadFromFile(path, "pic"); }); }),
-              "ファイル " + path + " は開けません");
+    for (const auto& c : cases) EXPECT_EQ(loaded(c.archive), c.outcome) << "case " << &c - cases;
 }
 
 }  // namespace

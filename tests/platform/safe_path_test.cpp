@@ -26,7 +26,6 @@ TEST(StoredPathTest, SplitsRelativePathsAndRefusesEveryWayOut)
         {"C:a.chP", {}, StoredPathFault::absolute},
         {std::string("a\0/../b", 7), {}, StoredPathFault::nulByte},
         {"a/..", {}, StoredPathFault::leadsOut},
-        {"sub/../a.chP", {}, StoredPathFault::leadsOut},
         {".//.\\", {}, StoredPathFault::noName},
         // clang-format on
     };

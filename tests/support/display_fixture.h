@@ -65,11 +65,6 @@ protected:
         return out;
     }
 
-    std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const
-    {
-        return scratch.write(name, bytes).string();
-    }
-
     ScratchFolder scratch;
     const std::filesystem::path& folder = scratch.path();
     TDDDD dddd;

@@ -29,7 +29,7 @@ protected:
     {
         std::string text;
         for (char c : lines) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        return writeFile(name, std::vector<uint8_t>(text.begin(), text.end()));
+        return scratch.write(name, text).string();
     }
     void loadDefinition(const std::string& lines, const std::string& name = "chara.chP")
     {
@@ -42,7 +42,7 @@ protected:
         BitmapPicture picture{width, height, 24, {}, {}};
         for (int32_t y = 0; y < height; ++y)
             for (int32_t x = 0; x < width; ++x) picture.pixels.push_back(color(x, y));
-        writeFile(name, makeBmp(picture));
+        scratch.write(name, makeBmp(picture));
     }
 
     uint32_t now = 1000;
