@@ -27,6 +27,5 @@ public:
     QListWidget* findings = nullptr;
 
 private:
-
     std::function<bool()> fromArchive_;
 };
