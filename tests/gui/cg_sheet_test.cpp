@@ -6,6 +6,7 @@
 #include "app/cg_sheet_view.h"
 
 #include <QClipboard>
+#include <QTest>
 
 #include <set>
 
@@ -112,6 +113,18 @@ TEST_F(CgSheetTest, KeyPixelsShowAsACheckerboard)
         for (int x = 0; x < 64; ++x) keyRow.insert(shown(x, y));
     EXPECT_EQ(keyRow, (std::set<uint32_t>{0xFFFFFF, 0xD8D8D8}));
     EXPECT_EQ(shown(10, 13), sample::blue);
+
+    // + and − change the zoom, from 1 to 8 only, and the sheet's size follows it.
+    const struct {
+        Qt::Key key;
+        int presses, zoom;
+    } keys[] = {{Qt::Key_Plus, 5, 8}, {Qt::Key_Minus, 9, 1}};
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.zoom);
+        for (int i = 0; i < k.presses; ++i) QTest::keyClick(&sheet, k.key);
+        EXPECT_EQ(sheet.view->zoom(), k.zoom);
+        EXPECT_EQ(sheet.view->size(), QSize(16, 5) * k.zoom);
+    }
 }
 
 TEST_F(CgSheetTest, OutlinesMarkTheCellsOfTheFrameOnShow)
