@@ -51,6 +51,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import unicodedata
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 SAMPLE = ROOT / "samples" / "sample.chP"
@@ -396,6 +397,12 @@ def measure_workbench(program):
     return shares
 
 
+def padded(text, columns):
+    """text followed by spaces up to columns on a terminal, where wide characters take two."""
+    width = sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in text)
+    return text + " " * max(columns - width, 0)
+
+
 def print_results(sample, timings, bare_share, workbench):
     window = statistics.median(s[0] for s in sample["starts"]) * 1000
     first = statistics.median(s[1] for s in sample["starts"]) * 1000
@@ -432,10 +439,10 @@ def print_results(sample, timings, bare_share, workbench):
     print("the workbench, anime 1 of the sample over %d s each (target: at most %.0f points over the window alone):"
           % (PLAY_SECONDS, WORKBENCH_TARGET_PERCENT))
     alone = workbench[0][1]
-    print("  %-44s %6.1f %%" % (workbench[0][0] + ":", alone))
+    print("  %s %6.1f %%" % (padded(workbench[0][0] + ":", 44), alone))
     for name, share in workbench[1:]:
         verdict = "yes" if share - alone <= WORKBENCH_TARGET_PERCENT else "NO"
-        print("  %-44s %6.1f %%   %+5.1f   %s" % (name + ":", share, share - alone, verdict))
+        print("  %s %6.1f %%   %+5.1f   %s" % (padded(name + ":", 44), share, share - alone, verdict))
 
 
 def main():
