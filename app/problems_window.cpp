@@ -37,12 +37,26 @@ ProblemsWindow::ProblemsWindow(QWidget& parent, QMenu& viewMenu, std::function<b
 
 void ProblemsWindow::list(const std::string& definition)
 {
+    definition_ = fromArchive_() ? std::nullopt : std::optional(definition);
+    listed_ = false;
+    if (isVisible()) showFindings();
+}
+
+void ProblemsWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!listed_) showFindings();
+}
+
+void ProblemsWindow::showFindings()
+{
+    listed_ = true;
     findings->clear();
-    if (fromArchive_()) {
+    if (!definition_) {
         setWindowTitle(Title);
         return;
     }
-    const LintReport report = lintDefinition(definition);
+    const LintReport report = lintDefinition(*definition_);
     for (const LintFinding& finding : report.findings)
         findings->addItem(QString::fromStdString(findingLine(finding, {})));
     if (report.findings.empty()) {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -19,13 +20,21 @@ public:
     ProblemsWindow(QWidget& parent, QMenu& viewMenu, std::function<bool()> fromArchive);
 
     // Lists the findings for the definition a load has just read or failed on, the
-    // count in the title; nothing for a package from an archive. The check reports
+    // count in the title; nothing for a package from an archive. The check runs when
+    // the window shows, so a load costs nothing more while it is closed; it reports
     // what it cannot read as findings.
     void list(const std::string& definition);
 
     QAction* showAction = nullptr;
     QListWidget* findings = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void showFindings();
+
     std::function<bool()> fromArchive_;
+    std::optional<std::string> definition_;  // none before a load and for an archive's
+    bool listed_ = false;  // the list shows definition_'s findings
 };
