@@ -97,7 +97,9 @@ void CgSheetView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect exposed = event->rect();
-    painter.fillRect(exposed, checkerboard());
+    // Made once: a repaint follows every frame change while the sheet is open.
+    static const QBrush board = checkerboard();
+    painter.fillRect(exposed, board);
     // Only the CG pixels the exposed area touches are scaled, each to a whole square.
     const QRect source(exposed.x() / zoom_, exposed.y() / zoom_, exposed.width() / zoom_ + 2,
                        exposed.height() / zoom_ + 2);
